@@ -2,9 +2,8 @@
 // The framework's exception classes. Every error the framework raises derives
 // from fw::Exception, which is a std::exception with a readable message.
 
-#include <framework/rtl/Types.h>
-
 #include <exception>
+#include <framework/rtl/Types.h>
 
 namespace fw {
 
