@@ -2,8 +2,9 @@
 // The framework's exception classes. Every error the framework raises derives
 // from fw::Exception, which is a std::exception with a readable message.
 
-#include <exception>
 #include <framework/rtl/Types.h>
+
+#include <exception>
 
 namespace fw {
 

@@ -35,11 +35,7 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TPoint Point(int x, int y) {
-    return {x, y};
-}
-inline TRect Rect(int left, int top, int right, int bottom) {
-    return {left, top, right, bottom};
-}
+inline TPoint Point(int x, int y) { return {x, y}; }
+inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
 
 } // namespace fw
