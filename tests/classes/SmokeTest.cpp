@@ -40,3 +40,63 @@ TEST(Smoke, ClassInfo) {
 }
 
 } // namespace
+
+namespace {
+
+enum TStyleBit { sbBold, sbItalic };
+using TStyleBits = fw::Set<TStyleBit>;
+
+class TFontish : public fw::TPersistent {
+    FW_CLASS(TFontish, fw::TPersistent)
+public:
+    int Height = -8;
+    TStyleBits Style;
+    TStyleBits GetStyle() const { return Style; }
+    void SetStyle(TStyleBits s) { Style = s; }
+};
+
+FW_PUBLISH(TFontish) {
+    cls.Int("Height", &TFontish::Height, &TFontish::Height, -8);
+    cls.SetOf("Style", &TFontish::GetStyle, &TFontish::SetStyle, {"sbBold", "sbItalic"}, TStyleBits{});
+}
+
+class TEverything : public TLampBox {
+    FW_CLASS(TEverything, TLampBox)
+public:
+    using TLampBox::TLampBox;
+    std::uint32_t Color = 5;
+    fw::String Caption;
+    double Value = 0;
+    fw::String Data;
+    TFontish* Font() const { return FFont.get(); }
+    TLampBox* Buddy() const { return FBuddy; }
+    void SetBuddy(TLampBox* b) { FBuddy = b; }
+    std::function<void(fw::TObject*, int&)> OnKey;
+    void Key(fw::TObject*, int&) {}
+
+private:
+    std::unique_ptr<TFontish> FFont = std::make_unique<TFontish>();
+    TLampBox* FBuddy = nullptr;
+};
+
+FW_PUBLISH(TEverything) {
+    cls.Color("Color", &TEverything::Color, &TEverything::Color, 5u);
+    cls.Str("Caption", &TEverything::Caption, &TEverything::Caption);
+    cls.Float("Value", &TEverything::Value, &TEverything::Value, 0.0);
+    cls.Binary("Data", &TEverything::Data, &TEverything::Data);
+    cls.Object("Font", &TEverything::Font);
+    cls.Component("Buddy", &TEverything::Buddy, &TEverything::SetBuddy);
+    cls.Event("OnKey", &TEverything::OnKey);
+    cls.Method("Key", &TEverything::Key);
+    cls.Redeclare("Lamp").Default(lpOn);
+}
+
+TEST(Smoke, EveryKindInstantiates) {
+    TEverything e(nullptr);
+    auto props = e.ClassInfo()->AllProps();
+    ASSERT_GE(props.size(), 9u);
+    EXPECT_EQ(props[0]->Name, "Name");
+    EXPECT_TRUE(e.ClassInfo()->FindProp("lamp")->DefaultOrd == lpOn);
+}
+
+} // namespace
