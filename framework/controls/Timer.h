@@ -1,0 +1,48 @@
+#pragma once
+// TTimer: a non-visual component that fires OnTimer every Interval
+// milliseconds of the application's clock while it is Enabled. It fires from
+// the message loop (never from inside another handler), so a handler that
+// waits with ProcessMessages lets the timer run.
+
+#include <framework/classes/Component.h>
+
+namespace fw {
+
+class TTimer : public TComponent {
+    FW_CLASS(TTimer, TComponent)
+
+public:
+    explicit TTimer(TComponent* AOwner);
+    ~TTimer() override;
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    Cardinal Interval() const { return FInterval; }
+    // Restarts a running timer with the new interval.
+    void SetInterval(Cardinal Value);
+
+    TNotifyEvent OnTimer;
+    void SetOnTimer(TNotifyEvent Value);
+
+    // Design position in a form file (a non-visual component's place on the
+    // form in the designer): stored and written back, nothing else.
+    int DesignLeft() const { return FDesignLeft; }
+    void SetDesignLeft(int Value) { FDesignLeft = Value; }
+    int DesignTop() const { return FDesignTop; }
+    void SetDesignTop(int Value) { FDesignTop = Value; }
+
+protected:
+    virtual void Timer();
+    void Loaded() override;
+
+private:
+    void UpdateTimer();
+
+    bool FEnabled = true;
+    Cardinal FInterval = 1000;
+    unsigned FTimerId = 0;
+    int FDesignLeft = 0;
+    int FDesignTop = 0;
+};
+
+} // namespace fw

@@ -1,0 +1,65 @@
+#pragma once
+// TScreen (global Screen): the virtual desktop's size, the forms on it in
+// z-order, and which form and control are active.
+
+#include <framework/classes/Component.h>
+#include <framework/rtl/Types.h>
+
+#include <vector>
+
+namespace fw {
+
+class TForm;
+class TWinControl;
+
+class TScreen : public TComponent {
+    FW_CLASS(TScreen, TComponent)
+
+public:
+    explicit TScreen(TComponent* AOwner);
+    ~TScreen() override;
+
+    // The desktop size: 1024 x 768 unless set.
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetSize(int width, int height);
+    void SetWidth(int Value) { SetSize(Value, FHeight); }
+    void SetHeight(int Value) { SetSize(FWidth, Value); }
+
+    // Every existing form, in the order they were made.
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TForm* Forms(int Index) const { return FForms.at(static_cast<std::size_t>(Index)); }
+    // The forms bottom to top as they are stacked (stay-on-top forms above the others).
+    const std::vector<TForm*>& ZOrder() const { return FZOrder; }
+    // The topmost shown form whose frame contains a screen point, or nullptr.
+    TForm* FormAtPoint(const TPoint& p) const;
+
+    TForm* ActiveForm() const { return FActiveForm; }
+    TWinControl* ActiveControl() const;
+
+    // Bookkeeping for forms; not for application code.
+    void AddForm(TForm* form);
+    void RemoveForm(TForm* form);
+    void BringToFront(TForm* form);
+    void SetActiveForm(TForm* form);
+    // The shown form to activate when form goes away (the last active one).
+    TForm* NextActiveForm(TForm* except) const;
+
+private:
+    int FWidth = 1024;
+    int FHeight = 768;
+    std::vector<TForm*> FForms;
+    std::vector<TForm*> FZOrder;
+    std::vector<TForm*> FActivation; // least recently active first
+    TForm* FActiveForm = nullptr;
+};
+
+// Global access, made on first use: `Screen->Width()`.
+struct TScreenRef {
+    TScreen* operator->() const { return Get(); }
+    operator TScreen*() const { return Get(); }
+    static TScreen* Get();
+};
+inline constexpr TScreenRef Screen{};
+
+} // namespace fw
