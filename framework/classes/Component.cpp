@@ -1,0 +1,224 @@
+#include <framework/classes/Component.h>
+#include <framework/classes/Published.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace fw {
+
+namespace {
+
+bool SameText(const String& a, const String& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+void EraseOne(std::vector<TComponent*>& list, TComponent* c) {
+    auto it = std::find(list.begin(), list.end(), c);
+    if (it != list.end())
+        list.erase(it);
+}
+
+} // namespace
+
+bool IsValidIdent(const String& name) {
+    if (name.empty())
+        return true;
+    auto isStart = [](unsigned char c) { return std::isalpha(c) || c == '_'; };
+    auto isPart = [](unsigned char c) { return std::isalnum(c) || c == '_'; };
+    if (!isStart(static_cast<unsigned char>(name[0])))
+        return false;
+    return std::all_of(name.begin() + 1, name.end(), [&](char c) { return isPart(static_cast<unsigned char>(c)); });
+}
+
+FW_PUBLISH(TComponent) {
+    cls.Str("Name", &TComponent::Name, &TComponent::SetName).NotStored();
+    cls.Int("Tag", &TComponent::Tag, &TComponent::SetTag, 0);
+}
+
+TComponent::TComponent(TComponent* AOwner) {
+    if (AOwner != nullptr)
+        AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() { PrepareDestroy(); }
+
+void TComponent::PrepareDestroy() {
+    if (FDestroyPrepared)
+        return;
+    FDestroyPrepared = true;
+    FComponentState.Include(csDestroying);
+
+    // Partners that share our owner hear of it through the owner below.
+    while (!FFreeNotifies.empty()) {
+        TComponent* partner = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        EraseOne(partner->FFreeNotifies, this);
+        const bool reachedByOwner = FOwner != nullptr && (partner == FOwner || partner->FOwner == FOwner);
+        if (!reachedByOwner)
+            partner->Notification(this, opRemove);
+    }
+    DestroyComponents();
+    if (FOwner != nullptr)
+        FOwner->RemoveComponent(this);
+}
+
+int TComponent::ComponentIndex() const {
+    if (FOwner == nullptr)
+        return -1;
+    const auto& list = FOwner->FComponents;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+TComponent* TComponent::FindComponent(const String& name) const {
+    if (name.empty())
+        return nullptr;
+    for (TComponent* c : FComponents)
+        if (SameText(c->FName, name))
+            return c;
+    return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+    if (AComponent == nullptr || AComponent->FOwner == this)
+        return;
+    if (AComponent == this)
+        throw EComponentError("a component cannot own itself");
+    ValidateRename(AComponent, String(), AComponent->FName);
+    if (AComponent->FOwner != nullptr)
+        AComponent->FOwner->RemoveComponent(AComponent);
+    Insert(AComponent);
+    AComponent->SetReference(true);
+    if (FComponentState.Contains(csDesigning))
+        AComponent->SetDesigning(true);
+    Notification(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+    if (AComponent == nullptr || AComponent->FOwner != this)
+        return;
+    Notification(AComponent, opRemove);
+    AComponent->SetReference(false);
+    Remove(AComponent);
+}
+
+void TComponent::DestroyComponents() {
+    for (TComponent* c : FComponents)
+        c->FComponentState.Include(csDestroying);
+    while (!FComponents.empty()) {
+        TComponent* c = FComponents.back();
+        c->SetReference(false);
+        Remove(c);
+        delete c;
+    }
+}
+
+void TComponent::Insert(TComponent* AComponent) {
+    FComponents.push_back(AComponent);
+    AComponent->FOwner = this;
+}
+
+void TComponent::Remove(TComponent* AComponent) {
+    EraseOne(FComponents, AComponent);
+    AComponent->FOwner = nullptr;
+}
+
+void TComponent::SetReference(bool enable) {
+    if (FOwner == nullptr || FName.empty() || FOwner->FComponentState.Contains(csDestroying))
+        return;
+    const TFieldInfo* field = FOwner->ClassInfo()->FindField(FName);
+    if (field == nullptr)
+        return;
+    if (enable) {
+        if (ClassInfo()->InheritsFrom(field->FieldClass()))
+            field->Set(FOwner, this);
+    } else if (field->Get(FOwner) == this) {
+        field->Set(FOwner, nullptr);
+    }
+}
+
+void TComponent::ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName) {
+    if (AComponent != nullptr && !SameText(CurName, NewName) && FindComponent(NewName) != nullptr)
+        throw EComponentError("a component named '" + NewName + "' already exists");
+}
+
+void TComponent::SetName(const String& NewName) {
+    if (FName == NewName)
+        return;
+    if (!IsValidIdent(NewName))
+        throw EComponentError("'" + NewName + "' is not a valid component name");
+    if (FOwner != nullptr)
+        FOwner->ValidateRename(this, FName, NewName);
+    SetReference(false);
+    FName = NewName;
+    SetReference(true);
+}
+
+void TComponent::SetDesigning(bool value, bool setChildren) {
+    if (value)
+        FComponentState.Include(csDesigning);
+    else
+        FComponentState.Exclude(csDesigning);
+    if (setChildren)
+        for (TComponent* c : FComponents)
+            c->SetDesigning(value);
+}
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+    if (AComponent == nullptr || AComponent == this)
+        return;
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
+        FFreeNotifies.push_back(AComponent);
+    if (std::find(AComponent->FFreeNotifies.begin(), AComponent->FFreeNotifies.end(), this) ==
+        AComponent->FFreeNotifies.end())
+        AComponent->FFreeNotifies.push_back(this);
+    FComponentState.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+    if (AComponent == nullptr)
+        return;
+    EraseOne(FFreeNotifies, AComponent);
+    EraseOne(AComponent->FFreeNotifies, this);
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove && AComponent != nullptr)
+        RemoveFreeNotification(AComponent);
+    // A notified component may free others; re-check the bound every step.
+    for (std::size_t i = 0; i < FComponents.size(); ++i)
+        if (FComponents[i] != AComponent)
+            FComponents[i]->Notification(AComponent, Operation);
+}
+
+void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+
+void TComponent::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+    if (root != this)
+        return;
+    for (TComponent* c : FComponents)
+        if (!c->HasParent())
+            proc(c);
+}
+
+String TComponent::EventBinding(const String& eventName) const {
+    auto it = FEventBindings.find(eventName);
+    return it == FEventBindings.end() ? String() : it->second;
+}
+
+void TComponent::SetEventBinding(const String& eventName, const String& methodName) {
+    if (methodName.empty())
+        FEventBindings.erase(eventName);
+    else
+        FEventBindings[eventName] = methodName;
+}
+
+void TComponent::SetState(TComponentState state, bool on) {
+    if (on)
+        FComponentState.Include(state);
+    else
+        FComponentState.Exclude(state);
+}
+
+} // namespace fw

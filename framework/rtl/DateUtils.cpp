@@ -1,0 +1,99 @@
+#include <framework/rtl/DateUtils.h>
+#include <framework/rtl/Exceptions.h>
+
+namespace fw {
+
+namespace {
+
+// Day numbers count from 1 January 1970 (0) in the algorithms below; TDateTime
+// counts from 30 December 1899, which is 25569 days earlier.
+constexpr int UnixEpochOffset = 25569;
+// The first and last days that DecodeDate takes apart: 1 January 0001 and 31 December 9999.
+constexpr int FirstDay = -693593;
+constexpr int LastDay = 2958465;
+
+constexpr bool IsLeap(int Year) {
+    return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0);
+}
+
+constexpr int MonthLength(int Year, int Month) {
+    constexpr int Lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return Month == 2 && IsLeap(Year) ? 29 : Lengths[Month - 1];
+}
+
+// Days from 1970-01-01 to Year/Month/Day of the proleptic Gregorian calendar,
+// counted in 400-year eras whose years start in March.
+constexpr int DaysFromCivil(int Year, int Month, int Day) {
+    Year -= Month <= 2;
+    const int Era = (Year >= 0 ? Year : Year - 399) / 400;
+    const int YearOfEra = Year - Era * 400;
+    const int DayOfYear = (153 * (Month > 2 ? Month - 3 : Month + 9) + 2) / 5 + Day - 1;
+    const int DayOfEra = YearOfEra * 365 + YearOfEra / 4 - YearOfEra / 100 + DayOfYear;
+    return Era * 146097 + DayOfEra - 719468;
+}
+
+// The inverse of DaysFromCivil.
+constexpr void CivilFromDays(int Days, int& Year, int& Month, int& Day) {
+    Days += 719468;
+    const int Era = (Days >= 0 ? Days : Days - 146096) / 146097;
+    const int DayOfEra = Days - Era * 146097;
+    const int YearOfEra = (DayOfEra - DayOfEra / 1460 + DayOfEra / 36524 - DayOfEra / 146096) / 365;
+    const int DayOfYear = DayOfEra - (365 * YearOfEra + YearOfEra / 4 - YearOfEra / 100);
+    const int MonthPrime = (5 * DayOfYear + 2) / 153;
+    Day = DayOfYear - (153 * MonthPrime + 2) / 5 + 1;
+    Month = MonthPrime < 10 ? MonthPrime + 3 : MonthPrime - 9;
+    Year = YearOfEra + Era * 400 + (Month <= 2);
+}
+
+static_assert(DaysFromCivil(1899, 12, 30) == -UnixEpochOffset);
+static_assert(DaysFromCivil(1, 1, 1) + UnixEpochOffset == FirstDay);
+static_assert(DaysFromCivil(9999, 12, 31) + UnixEpochOffset == LastDay);
+
+// The whole day number of Date, or false when Date is not a number or lies
+// outside years 1-9999.
+bool DayNumber(TDateTime Date, int& Days) {
+    if (!(Date >= FirstDay && Date < LastDay + 1)) return false; // also rejects NaN
+    // The floor by truncation and a step down for negative fractions: std::floor
+    // is a library call on the baseline instruction set.
+    Days = static_cast<int>(Date);
+    if (Days > Date) --Days;
+    return true;
+}
+
+} // namespace
+
+bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Date) {
+    if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > MonthLength(Year, Month))
+        return false;
+    Date = DaysFromCivil(Year, Month, Day) + UnixEpochOffset;
+    return true;
+}
+
+TDateTime EncodeDate(int Year, int Month, int Day) {
+    TDateTime Result;
+    if (!TryEncodeDate(Year, Month, Day, Result)) throw EConvertError("Invalid argument to date encode");
+    return Result;
+}
+
+void DecodeDate(TDateTime Date, Word& Year, Word& Month, Word& Day) {
+    int Days;
+    if (!DayNumber(Date, Days)) {
+        Year = Month = Day = 0;
+        return;
+    }
+    int Y, M, D;
+    CivilFromDays(Days - UnixEpochOffset, Y, M, D);
+    Year = static_cast<Word>(Y);
+    Month = static_cast<Word>(M);
+    Day = static_cast<Word>(D);
+}
+
+int DayOfWeek(TDateTime Date) {
+    int Days;
+    if (!DayNumber(Date, Days)) return 0;
+    // Day 0 (30 December 1899) was a Saturday; FirstDay is far enough back that
+    // the dividend never goes negative.
+    return (Days - FirstDay + 1) % 7 + 1;
+}
+
+} // namespace fw

@@ -1,0 +1,7 @@
+#include <framework/rtl/FormatSettings.h>
+
+namespace fw {
+
+TFormatSettings FormatSettings;
+
+} // namespace fw
