@@ -1,4 +1,3 @@
-#include <cmath>
 #include <framework/rtl/DateUtils.h>
 #include <framework/rtl/Exceptions.h>
 
@@ -53,9 +52,11 @@ static_assert(DaysFromCivil(9999, 12, 31) + UnixEpochOffset == LastDay);
 // The whole day number of Date, or false when Date is not a number or lies
 // outside years 1-9999.
 bool DayNumber(TDateTime Date, int& Days) {
-    const double Floor = std::floor(Date);
-    if (!(Floor >= FirstDay && Floor <= LastDay)) return false; // also rejects NaN
-    Days = static_cast<int>(Floor);
+    if (!(Date >= FirstDay && Date < LastDay + 1)) return false; // also rejects NaN
+    // The floor by truncation and a step down for negative fractions: std::floor
+    // is a library call on the baseline instruction set.
+    Days = static_cast<int>(Date);
+    if (Days > Date) --Days;
     return true;
 }
 
