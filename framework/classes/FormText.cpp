@@ -1,0 +1,462 @@
+#include <framework/classes/FormText.h>
+#include <framework/rtl/Exceptions.h>
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+namespace fw {
+
+namespace {
+
+// Objects nest at most this deep; deeper files are refused, not recursed into.
+constexpr int MaxNesting = 200;
+
+enum class TTok { End, Ident, Integer, Float, String, Symbol, Binary };
+
+struct TToken {
+    TTok Kind = TTok::End;
+    String Text; // identifier, string contents, symbol, binary bytes
+    std::int64_t Int = 0;
+    bool Hex = false;
+    double Float = 0;
+    int Line = 1;
+};
+
+[[noreturn]] void Fail(int line, const String& message) {
+    throw EReadError("line " + std::to_string(line) + ": " + message);
+}
+
+bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsIdentPart(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+void AppendUtf8(String& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+class TLexer {
+public:
+    explicit TLexer(const String& text) : FText(text) {}
+
+    TToken Next() {
+        SkipSpace();
+        TToken t;
+        t.Line = FLine;
+        if (FPos >= FText.size())
+            return t;
+        const char c = FText[FPos];
+        if (IsIdentStart(c)) {
+            t.Kind = TTok::Ident;
+            while (FPos < FText.size() && IsIdentPart(FText[FPos]))
+                t.Text += FText[FPos++];
+        } else if (IsDigit(c) || c == '$' || ((c == '-' || c == '+') && FPos + 1 < FText.size() &&
+                                              (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$'))) {
+            ReadNumber(t);
+        } else if (c == '\'' || c == '#') {
+            t.Kind = TTok::String;
+            t.Text = ReadStringPart();
+        } else if (c == '{') {
+            ReadBinary(t);
+        } else {
+            t.Kind = TTok::Symbol;
+            t.Text = String(1, c);
+            ++FPos;
+        }
+        return t;
+    }
+
+private:
+    void SkipSpace() {
+        while (FPos < FText.size()) {
+            const char c = FText[FPos];
+            if (c == '\n') {
+                ++FLine;
+                ++FPos;
+            } else if (c == ' ' || c == '\t' || c == '\r') {
+                ++FPos;
+            } else {
+                break;
+            }
+        }
+    }
+
+    void ReadNumber(TToken& t) {
+        bool negative = false;
+        if (FText[FPos] == '-' || FText[FPos] == '+')
+            negative = FText[FPos++] == '-';
+        if (FText[FPos] == '$') {
+            ++FPos;
+            std::uint64_t v = 0;
+            int digits = 0;
+            while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0) {
+                if (++digits > 16)
+                    Fail(FLine, "hexadecimal number too long");
+                v = v * 16 + static_cast<std::uint64_t>(HexDigit(FText[FPos++]));
+            }
+            if (digits == 0)
+                Fail(FLine, "'$' without hexadecimal digits");
+            t.Kind = TTok::Integer;
+            t.Hex = true;
+            t.Int = static_cast<std::int64_t>(negative ? (~v + 1) : v);
+        } else {
+            const std::size_t start = FPos;
+            while (FPos < FText.size() && IsDigit(FText[FPos]))
+                ++FPos;
+            bool isFloat = false;
+            if (FPos + 1 < FText.size() && FText[FPos] == '.' && IsDigit(FText[FPos + 1])) {
+                isFloat = true;
+                ++FPos;
+                while (FPos < FText.size() && IsDigit(FText[FPos]))
+                    ++FPos;
+            }
+            if (FPos < FText.size() && (FText[FPos] == 'e' || FText[FPos] == 'E')) {
+                std::size_t p = FPos + 1;
+                if (p < FText.size() && (FText[p] == '+' || FText[p] == '-'))
+                    ++p;
+                if (p < FText.size() && IsDigit(FText[p])) {
+                    isFloat = true;
+                    FPos = p;
+                    while (FPos < FText.size() && IsDigit(FText[FPos]))
+                        ++FPos;
+                }
+            }
+            const char* first = FText.data() + start;
+            const char* last = FText.data() + FPos;
+            if (isFloat) {
+                double v = 0;
+                auto [ptr, ec] = std::from_chars(first, last, v);
+                if (ec != std::errc() || ptr != last || !std::isfinite(v))
+                    Fail(FLine, "bad number '" + String(first, last) + "'");
+                t.Kind = TTok::Float;
+                t.Float = negative ? -v : v;
+            } else {
+                std::uint64_t v = 0;
+                auto [ptr, ec] = std::from_chars(first, last, v);
+                const std::uint64_t limit = negative ? std::uint64_t{1} << 63 : (std::uint64_t{1} << 63) - 1;
+                if (ec != std::errc() || ptr != last || v > limit)
+                    Fail(FLine, "number out of range '" + String(first, last) + "'");
+                t.Kind = TTok::Integer;
+                t.Int = negative ? static_cast<std::int64_t>(~v + 1) : static_cast<std::int64_t>(v);
+            }
+        }
+        if (FPos < FText.size() && IsIdentPart(FText[FPos]))
+            Fail(FLine, "bad number");
+    }
+
+    // One run of quoted pieces and #nn characters, e.g. 'a'#13#10'b'.
+    String ReadStringPart() {
+        String s;
+        while (FPos < FText.size()) {
+            const char c = FText[FPos];
+            if (c == '\'') {
+                ++FPos;
+                for (;;) {
+                    if (FPos >= FText.size() || FText[FPos] == '\n' || FText[FPos] == '\r')
+                        Fail(FLine, "unterminated string");
+                    if (FText[FPos] == '\'') {
+                        if (FPos + 1 < FText.size() && FText[FPos + 1] == '\'') {
+                            s += '\'';
+                            FPos += 2;
+                            continue;
+                        }
+                        ++FPos;
+                        break;
+                    }
+                    s += FText[FPos++];
+                }
+            } else if (c == '#') {
+                ++FPos;
+                std::uint32_t v = 0;
+                int digits = 0;
+                if (FPos < FText.size() && FText[FPos] == '$') {
+                    ++FPos;
+                    while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0 && digits < 7) {
+                        v = v * 16 + static_cast<std::uint32_t>(HexDigit(FText[FPos++]));
+                        ++digits;
+                    }
+                } else {
+                    while (FPos < FText.size() && IsDigit(FText[FPos]) && digits < 8) {
+                        v = v * 10 + static_cast<std::uint32_t>(FText[FPos++] - '0');
+                        ++digits;
+                    }
+                }
+                if (digits == 0 || v > 0x10FFFF)
+                    Fail(FLine, "bad character code after '#'");
+                if (v < 256)
+                    s += static_cast<char>(v);
+                else
+                    AppendUtf8(s, v);
+            } else {
+                break;
+            }
+        }
+        return s;
+    }
+
+    void ReadBinary(TToken& t) {
+        const int startLine = FLine;
+        ++FPos;
+        t.Kind = TTok::Binary;
+        int high = -1;
+        for (;;) {
+            if (FPos >= FText.size())
+                Fail(startLine, "unterminated binary value");
+            const char c = FText[FPos++];
+            if (c == '}')
+                break;
+            if (c == '\n') {
+                ++FLine;
+                continue;
+            }
+            if (c == ' ' || c == '\t' || c == '\r')
+                continue;
+            const int d = HexDigit(c);
+            if (d < 0)
+                Fail(FLine, "bad character in binary value");
+            if (high < 0) {
+                high = d;
+            } else {
+                t.Text += static_cast<char>(high * 16 + d);
+                high = -1;
+            }
+        }
+        if (high >= 0)
+            Fail(FLine, "odd number of hexadecimal digits in binary value");
+    }
+
+    const String& FText;
+    std::size_t FPos = 0;
+    int FLine = 1;
+};
+
+bool SameKeyword(const String& a, const char* keyword) {
+    std::size_t i = 0;
+    for (; keyword[i] != '\0'; ++i)
+        if (i >= a.size() || std::tolower(static_cast<unsigned char>(a[i])) != keyword[i])
+            return false;
+    return i == a.size();
+}
+
+class TParser {
+public:
+    explicit TParser(const String& text) : FLexer(text) { Advance(); }
+
+    TFormObject ParseFile() {
+        if (FTok.Kind == TTok::End)
+            Fail(FTok.Line, "empty form file");
+        if (!IsObjectStart())
+            Fail(FTok.Line, "expected 'object'");
+        TFormObject root = ParseObject(0);
+        if (FTok.Kind != TTok::End)
+            Fail(FTok.Line, "text after the end of the form");
+        return root;
+    }
+
+    TFormValue ParseLoneValue() {
+        TFormValue v = ParseValue();
+        if (FTok.Kind != TTok::End)
+            Fail(FTok.Line, "text after the value");
+        return v;
+    }
+
+private:
+    void Advance() { FTok = FLexer.Next(); }
+
+    bool IsSymbol(char c) const { return FTok.Kind == TTok::Symbol && FTok.Text[0] == c; }
+
+    bool IsObjectStart() const { return FTok.Kind == TTok::Ident && SameKeyword(FTok.Text, "object"); }
+
+    String ExpectIdent(const char* what) {
+        if (FTok.Kind != TTok::Ident)
+            Fail(FTok.Line, String("expected ") + what);
+        String s = FTok.Text;
+        Advance();
+        return s;
+    }
+
+    TFormObject ParseObject(int depth) {
+        if (depth > MaxNesting)
+            Fail(FTok.Line, "objects nested too deeply");
+        TFormObject obj;
+        obj.Line = FTok.Line;
+        Advance(); // 'object'
+        String first = ExpectIdent("an object name or class");
+        if (IsSymbol(':')) {
+            Advance();
+            obj.Name = first;
+            obj.ClassName = ExpectIdent("a class name after ':'");
+        } else {
+            obj.ClassName = first;
+        }
+        for (;;) {
+            if (FTok.Kind == TTok::End)
+                Fail(FTok.Line, "end of file inside object '" + (obj.Name.empty() ? obj.ClassName : obj.Name) +
+                                    "' begun on line " + std::to_string(obj.Line));
+            if (FTok.Kind != TTok::Ident)
+                Fail(FTok.Line, "expected a property name, 'object' or 'end'");
+            if (SameKeyword(FTok.Text, "end")) {
+                Advance();
+                return obj;
+            }
+            if (IsObjectStart()) {
+                obj.Children.push_back(ParseObject(depth + 1));
+                continue;
+            }
+            TFormProp prop;
+            prop.Line = FTok.Line;
+            prop.Path = ExpectIdent("a property name");
+            while (IsSymbol('.')) {
+                Advance();
+                prop.Path += '.';
+                prop.Path += ExpectIdent("a property name after '.'");
+            }
+            if (!IsSymbol('='))
+                Fail(FTok.Line, "expected '=' after '" + prop.Path + "'");
+            Advance();
+            prop.Value = ParseValue();
+            obj.Props.push_back(std::move(prop));
+        }
+    }
+
+    TFormValue ParseValue() {
+        TFormValue v;
+        const int line = FTok.Line;
+        switch (FTok.Kind) {
+        case TTok::Integer:
+            v.Kind = TFormValueKind::Integer;
+            v.Int = FTok.Int;
+            v.Hex = FTok.Hex;
+            Advance();
+            return v;
+        case TTok::Float:
+            v.Kind = TFormValueKind::Float;
+            v.Float = FTok.Float;
+            Advance();
+            return v;
+        case TTok::String:
+            v.Kind = TFormValueKind::String;
+            v.Text = FTok.Text;
+            Advance();
+            // 'long text ' + 'continued'
+            while (IsSymbol('+')) {
+                Advance();
+                if (FTok.Kind != TTok::String)
+                    Fail(FTok.Line, "expected a string after '+'");
+                v.Text += FTok.Text;
+                Advance();
+            }
+            return v;
+        case TTok::Binary:
+            v.Kind = TFormValueKind::Binary;
+            v.Text = FTok.Text;
+            Advance();
+            return v;
+        case TTok::Ident:
+            v.Kind = TFormValueKind::Ident;
+            v.Text = FTok.Text;
+            Advance();
+            while (IsSymbol('.')) {
+                Advance();
+                v.Text += '.';
+                v.Text += ExpectIdent("a name after '.'");
+            }
+            return v;
+        case TTok::Symbol:
+            if (IsSymbol('[')) {
+                v.Kind = TFormValueKind::Set;
+                Advance();
+                if (IsSymbol(']')) {
+                    Advance();
+                    return v;
+                }
+                for (;;) {
+                    v.Items.push_back(ExpectIdent("an identifier in the set"));
+                    if (IsSymbol(']')) {
+                        Advance();
+                        return v;
+                    }
+                    if (!IsSymbol(','))
+                        Fail(FTok.Line, "expected ',' or ']' in the set");
+                    Advance();
+                }
+            }
+            Fail(line, "unexpected '" + FTok.Text + "' where a value belongs");
+        case TTok::End:
+            break;
+        }
+        Fail(line, "missing value");
+    }
+
+    TLexer FLexer;
+    TToken FTok;
+};
+
+} // namespace
+
+TFormObject ParseFormText(const String& text) { return TParser(text).ParseFile(); }
+
+TFormValue ParseFormValue(const String& text) { return TParser(text).ParseLoneValue(); }
+
+String QuoteFormString(const String& s) {
+    String out;
+    bool inQuotes = false;
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 32 || c == 127) {
+            if (inQuotes) {
+                out += '\'';
+                inQuotes = false;
+            }
+            out += '#';
+            out += std::to_string(c);
+        } else {
+            if (!inQuotes) {
+                out += '\'';
+                inQuotes = true;
+            }
+            if (ch == '\'')
+                out += '\'';
+            out += ch;
+        }
+    }
+    if (inQuotes)
+        out += '\'';
+    if (out.empty())
+        out = "''";
+    return out;
+}
+
+String FormatFormFloat(double value) {
+    char buf[64];
+    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    if (ec != std::errc())
+        return "0";
+    return String(buf, ptr);
+}
+
+} // namespace fw

@@ -1,0 +1,68 @@
+#include <framework/graphics/GraphicsObject.h>
+
+#include <framework/classes/Published.h>
+#include <framework/graphics/Charset.h>
+#include <framework/graphics/Color.h>
+#include <framework/graphics/DeviceContext.h>
+
+namespace fw {
+
+FW_PUBLISH(TGraphicsObject) {}
+
+namespace {
+
+bool GraphicsIdentsRegistered = false;
+
+} // namespace
+
+void RegisterGraphicsIdents() {
+    if (GraphicsIdentsRegistered) return;
+    GraphicsIdentsRegistered = true;
+    RegisterIntegerIdents(
+        ColorIdentKind,
+        [](std::int64_t value, String& ident) {
+            auto name = ColorToIdent(TColor(value));
+            if (name) ident = *name;
+            return name.has_value();
+        },
+        [](const String& ident, std::int64_t& value) {
+            auto color = IdentToColor(ident);
+            if (color) value = std::int64_t(*color);
+            return color.has_value();
+        });
+    RegisterIntegerIdents(
+        "TFontCharset",
+        [](std::int64_t value, String& ident) {
+            auto name = CharsetToIdent(int(value));
+            if (name) ident = *name;
+            return name.has_value();
+        },
+        [](const String& ident, std::int64_t& value) {
+            auto charset = IdentToCharset(ident);
+            if (charset) value = *charset;
+            return charset.has_value();
+        });
+}
+
+TGraphicsObject::TGraphicsObject() { RegisterGraphicsIdents(); }
+
+TGraphicsObject::~TGraphicsObject() { ReleaseHandle(); }
+
+void TGraphicsObject::ReleaseHandle() {
+    if (!FHandle) return;
+    // No device context may keep drawing with an object that is going away.
+    TDeviceContext::DeselectEverywhere(FHandle.get());
+    FHandle.reset();
+}
+
+void TGraphicsObject::Changed() {
+    ReleaseHandle();
+    if (OnChange) OnChange(this);
+}
+
+TGdiObject* TGraphicsObject::HandleObject() {
+    if (!FHandle) FHandle = CreateHandleObject();
+    return FHandle.get();
+}
+
+} // namespace fw

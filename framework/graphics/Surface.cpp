@@ -1,0 +1,58 @@
+#include <framework/graphics/Surface.h>
+
+#include <framework/rtl/Exceptions.h>
+
+#include <algorithm>
+
+namespace fw {
+
+void CheckSurfaceSize(long long width, long long height) {
+    if (width < 0 || height < 0 || width > TSurface::MaxSide || height > TSurface::MaxSide ||
+        width * height > TSurface::MaxArea)
+        throw EInvalidGraphic("Image size " + std::to_string(width) + " x " + std::to_string(height) +
+                              " is out of range");
+}
+
+TRect IntersectRects(const TRect& a, const TRect& b) {
+    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+            std::min(a.Bottom, b.Bottom)};
+    if (r.IsEmpty()) return {};
+    return r;
+}
+
+TSurface::TSurface(int width, int height, TPixel fill) {
+    CheckSurfaceSize(width, height);
+    FWidth = width;
+    FHeight = height;
+    FPixels.assign(std::size_t(width) * std::size_t(height), fill);
+}
+
+TPixel TSurface::Pixel(int x, int y) const {
+    if (!Contains(x, y)) return 0;
+    return FPixels[std::size_t(y) * std::size_t(FWidth) + std::size_t(x)];
+}
+
+void TSurface::SetPixel(int x, int y, TPixel value) {
+    if (Contains(x, y)) FPixels[std::size_t(y) * std::size_t(FWidth) + std::size_t(x)] = value;
+}
+
+void TSurface::Fill(const TRect& r, TPixel value) {
+    TRect c = IntersectRects(r, Bounds());
+    if (c.IsEmpty()) return;
+    for (int y = c.Top; y < c.Bottom; ++y) std::fill(Row(y) + c.Left, Row(y) + c.Right, value);
+}
+
+void TSurface::Resize(int width, int height, TPixel fill) {
+    if (width == FWidth && height == FHeight) return;
+    CheckSurfaceSize(width, height);
+    std::vector<TPixel> pixels(std::size_t(width) * std::size_t(height), fill);
+    int keepW = std::min(width, FWidth);
+    int keepH = std::min(height, FHeight);
+    for (int y = 0; y < keepH; ++y)
+        std::copy(Row(y), Row(y) + keepW, pixels.data() + std::size_t(y) * std::size_t(width));
+    FWidth = width;
+    FHeight = height;
+    FPixels = std::move(pixels);
+}
+
+} // namespace fw
