@@ -2,11 +2,24 @@
 
 #include <framework/controls/Control.h>
 
+#include <framework/classes/Published.h>
+
 #include <framework/controls/MessageQueue.h>
 #include <framework/controls/WinControl.h>
 #include <framework/platform/Gdi.h>
 
 namespace fw {
+
+FW_PUBLISH(TControl) {
+    cls.Int("Left", &TControl::Left, &TControl::SetLeft).NoDefault();
+    cls.Int("Top", &TControl::Top, &TControl::SetTop).NoDefault();
+    cls.Int("Width", &TControl::Width, &TControl::SetWidth).NoDefault();
+    cls.Int("Height", &TControl::Height, &TControl::SetHeight).NoDefault();
+    cls.Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault).Idents(CursorIdentKind);
+    cls.Str("Hint", &TControl::Hint, &TControl::SetHint, "");
+}
+
+FW_PUBLISH(TWinControl) {}
 
 namespace {
 
@@ -39,6 +52,7 @@ TShiftState MouseShiftState(WPARAM keys) {
 }
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+    RegisterControlIdents();
     FFont->OnChange = [this](TObject* Sender) { FontChanged(Sender); };
     FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
 }

@@ -139,4 +139,9 @@ extern const std::vector<String> DragModeNames;
 extern const std::vector<String> CharCaseNames;
 extern const std::vector<String> AlignNames;
 
+// The identifier table of cursor properties ("crHandPoint"), plugged into the
+// form files by RegisterControlIdents (every control's constructor calls it).
+inline const String CursorIdentKind = "TCursor";
+void RegisterControlIdents();
+
 } // namespace fw

@@ -4,6 +4,7 @@
 
 #include <framework/controls/MessageQueue.h>
 #include <framework/platform/Gdi.h>
+#include <framework/platform/Rects.h>
 
 #include <algorithm>
 

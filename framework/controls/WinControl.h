@@ -21,6 +21,7 @@
 // paints over them and they are painted again after it.
 
 #include <framework/controls/Control.h>
+#include <framework/platform/Gdi.h>
 #include <framework/platform/Windows.h>
 
 #include <vector>
@@ -93,6 +94,12 @@ public:
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
 
+    // Whether a mouse press gives this control the focus (edits and buttons do).
+    virtual bool FocusOnClick() const { return false; }
+    // Keys the control wants before the form's dialog handling (Tab, Enter,
+    // Escape); the base wants none of them.
+    virtual bool WantsKey(Word Key) const { return false; }
+
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
     TKeyEvent OnKeyUp;
@@ -153,11 +160,6 @@ protected:
     // The background the window system fills before painting (WM_ERASEBKGND).
     virtual void EraseBackground(HDC DC);
 
-    // Whether a mouse press gives this control the focus (edits and buttons do).
-    virtual bool FocusOnClick() const { return false; }
-    // Keys the control wants before the form's dialog handling (Tab, Enter,
-    // Escape, arrows); the base wants none of them.
-    virtual bool WantsKey(Word Key) const { return false; }
 
     // A form with KeyPreview sees its controls' keys first.
     virtual bool KeyPreviewActive() const { return false; }

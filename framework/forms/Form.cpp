@@ -361,6 +361,9 @@ void TForm::Dispatch(TMessage& Message) {
     case CM_DIALOGKEY:
         CMDialogKey(Message);
         break;
+    case CM_BUTTONPRESSED:
+        FModalResult = static_cast<TModalResult>(Message.WParam);
+        break;
     case CM_VISIBLECHANGED:
         TWinControl::Dispatch(Message);
         if (ComponentState().Contains(csLoading))

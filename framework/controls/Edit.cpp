@@ -1,0 +1,595 @@
+// TCustomEdit: text, selection, caret, clipboard and painting of a single-line edit.
+
+#include <framework/controls/Edit.h>
+
+#include <framework/classes/Published.h>
+#include <framework/controls/Clipboard.h>
+#include <framework/platform/Keys.h>
+#include <framework/platform/Rects.h>
+#include <framework/platform/Text.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace fw {
+
+namespace {
+
+const TEnumNames CharCaseIdents{"ecNormal", "ecUpperCase", "ecLowerCase"};
+
+String ApplyCase(String s, TEditCharCase c) {
+    for (char& ch : s) {
+        if (c == ecUpperCase)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        else if (c == ecLowerCase)
+            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    }
+    return s;
+}
+
+// The first line of a text: an edit holds one line.
+String FirstLine(const String& s) {
+    const auto end = s.find_first_of("\r\n");
+    return end == String::npos ? s : s.substr(0, end);
+}
+
+void DrawLine(HDC dc, int x1, int y1, int x2, int y2, TColor color) {
+    HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+} // namespace
+
+FW_PUBLISH(TCustomEdit) {}
+
+FW_PUBLISH(TEdit) {
+    cls.Bool("AutoSelect", &TEdit::AutoSelect, &TEdit::SetAutoSelect, true);
+    cls.Bool("AutoSize", &TEdit::AutoSize, &TEdit::SetAutoSize, true);
+    cls.Enum("BorderStyle", &TEdit::BorderStyle, &TEdit::SetBorderStyle, BorderStyleNames, bsSingle);
+    cls.Enum("CharCase", &TEdit::CharCase, &TEdit::SetCharCase, CharCaseIdents, ecNormal);
+    cls.Color("Color", &TEdit::Color, &TEdit::SetColor, clWindow);
+    cls.Bool("Ctl3D", &TEdit::Ctl3D, &TEdit::SetCtl3D, true);
+    cls.Int("DragCursor", &TEdit::DragCursor, &TEdit::SetDragCursor, crDrag).Idents(CursorIdentKind);
+    cls.Enum("DragMode", &TEdit::DragMode, &TEdit::SetDragMode, DragModeNames, dmManual);
+    cls.Bool("Enabled", &TEdit::Enabled, &TEdit::SetEnabled, true);
+    cls.Object("Font", &TEdit::Font);
+    cls.Bool("HideSelection", &TEdit::HideSelection, &TEdit::SetHideSelection, true);
+    cls.Int("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength, 0);
+    cls.Bool("ParentColor", &TEdit::ParentColor, &TEdit::SetParentColor, false);
+    cls.Bool("ParentCtl3D", &TEdit::ParentCtl3D, &TEdit::SetParentCtl3D, true);
+    cls.Bool("ParentFont", &TEdit::ParentFont, &TEdit::SetParentFont, true);
+    cls.Bool("ParentShowHint", &TEdit::ParentShowHint, &TEdit::SetParentShowHint, true);
+    cls.Int("PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar, 0);
+    cls.Component("PopupMenu", &TEdit::PopupMenu, &TEdit::SetPopupMenu);
+    cls.Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, false);
+    cls.Bool("ShowHint", &TEdit::ShowHint, &TEdit::SetShowHint, false);
+    cls.Int("TabOrder", &TEdit::TabOrder, &TEdit::SetTabOrder, -1);
+    cls.Bool("TabStop", &TEdit::TabStop, &TEdit::SetTabStop, true);
+    cls.Str("Text", &TEdit::Text, &TEdit::SetText);
+    cls.Bool("Visible", &TEdit::Visible, &TEdit::SetVisible, true);
+    cls.Event("OnChange", &TEdit::OnChange);
+    cls.Event("OnClick", &TEdit::OnClick);
+    cls.Event("OnDblClick", &TEdit::OnDblClick);
+    cls.Event("OnDragDrop", &TEdit::OnDragDrop);
+    cls.Event("OnDragOver", &TEdit::OnDragOver);
+    cls.Event("OnEndDrag", &TEdit::OnEndDrag);
+    cls.Event("OnEnter", &TEdit::OnEnter);
+    cls.Event("OnExit", &TEdit::OnExit);
+    cls.Event("OnKeyDown", &TEdit::OnKeyDown);
+    cls.Event("OnKeyPress", &TEdit::OnKeyPress);
+    cls.Event("OnKeyUp", &TEdit::OnKeyUp);
+    cls.Event("OnMouseDown", &TEdit::OnMouseDown);
+    cls.Event("OnMouseMove", &TEdit::OnMouseMove);
+    cls.Event("OnMouseUp", &TEdit::OnMouseUp);
+    cls.Event("OnStartDrag", &TEdit::OnStartDrag);
+}
+
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
+    SetControlStyle({csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight});
+    SetBounds(0, 0, 121, 21);
+    SetTabStop(true);
+    SetParentColor(false);
+    FLastFontHeight = FontTextHeight();
+}
+
+TCustomEdit::~TCustomEdit() { PrepareDestroy(); }
+
+// ---------------------------------------------------------------- text and selection
+
+void TCustomEdit::SetText(const String& Value) {
+    const String text = ApplyCase(FirstLine(Value), FCharCase);
+    if (text == FText)
+        return;
+    FSelStart = 0;
+    FSelLength = 0;
+    FCaret = 0;
+    FScrollX = 0;
+    TControl::SetText(text);
+}
+
+void TCustomEdit::CMTextChanged(TMessage& Message) {
+    TWinControl::CMTextChanged(Message);
+    Invalidate();
+    Change();
+}
+
+void TCustomEdit::Change() {
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomEdit::SetSelStart(int Value) {
+    const int len = static_cast<int>(FText.size());
+    FSelStart = std::clamp(Value, 0, len);
+    FSelLength = 0;
+    FCaret = FSelStart;
+    ScrollToCaret();
+    Invalidate();
+}
+
+void TCustomEdit::SetSelLength(int Value) {
+    const int len = static_cast<int>(FText.size());
+    FSelLength = std::clamp(Value, 0, len - FSelStart);
+    FCaret = FSelStart + FSelLength;
+    ScrollToCaret();
+    Invalidate();
+}
+
+String TCustomEdit::SelText() const {
+    return FText.substr(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength));
+}
+
+void TCustomEdit::SetSelText(const String& Value) { ReplaceSelection(ApplyCase(FirstLine(Value), FCharCase)); }
+
+void TCustomEdit::SelectAll() {
+    FSelStart = 0;
+    FSelLength = static_cast<int>(FText.size());
+    FCaret = FSelLength;
+    ScrollToCaret();
+    Invalidate();
+}
+
+void TCustomEdit::ClearSelection() {
+    if (FSelLength > 0)
+        ReplaceSelection("");
+}
+
+// Puts s in place of the selection and leaves the caret after it. The
+// change marks the edit modified and calls Change.
+void TCustomEdit::ReplaceSelection(const String& s) {
+    String text = FText;
+    text.replace(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength), s);
+    const int caret = FSelStart + static_cast<int>(s.size());
+    FModified = true;
+    if (text != FText) {
+        FText = text;
+        FSelStart = caret;
+        FSelLength = 0;
+        FCaret = caret;
+        ScrollToCaret();
+        TMessage m;
+        m.Msg = CM_TEXTCHANGED;
+        WndProc(m);
+    } else {
+        FSelStart = caret;
+        FSelLength = 0;
+        FCaret = caret;
+        Invalidate();
+    }
+}
+
+void TCustomEdit::SetCaret(int pos, bool extend) {
+    const int len = static_cast<int>(FText.size());
+    pos = std::clamp(pos, 0, len);
+    if (extend) {
+        const int anchor = FCaret == FSelStart ? FSelStart + FSelLength : FSelStart;
+        FSelStart = std::min(anchor, pos);
+        FSelLength = std::abs(anchor - pos);
+    } else {
+        FSelStart = pos;
+        FSelLength = 0;
+    }
+    FCaret = pos;
+    ScrollToCaret();
+    Invalidate();
+}
+
+// ---------------------------------------------------------------- properties
+
+void TCustomEdit::SetReadOnly(bool Value) {
+    if (Value == FReadOnly)
+        return;
+    FReadOnly = Value;
+    Invalidate();
+}
+
+void TCustomEdit::SetMaxLength(int Value) { FMaxLength = std::max(0, Value); }
+
+void TCustomEdit::SetCharCase(TEditCharCase Value) {
+    if (Value == FCharCase)
+        return;
+    FCharCase = Value;
+    SetText(FText);
+}
+
+void TCustomEdit::SetPasswordChar(char Value) {
+    if (Value == FPasswordChar)
+        return;
+    FPasswordChar = Value;
+    Invalidate();
+}
+
+void TCustomEdit::SetAutoSize(bool Value) {
+    if (Value == FAutoSize)
+        return;
+    FAutoSize = Value;
+    if (Value)
+        AdjustHeight();
+}
+
+void TCustomEdit::SetBorderStyle(TBorderStyle Value) {
+    if (Value != bsNone)
+        Value = bsSingle;
+    if (Value == FBorderStyle)
+        return;
+    FBorderStyle = Value;
+    Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
+    Invalidate();
+}
+
+void TCustomEdit::SetHideSelection(bool Value) {
+    if (Value == FHideSelection)
+        return;
+    FHideSelection = Value;
+    Invalidate();
+}
+
+TRect TCustomEdit::BorderInsets() const {
+    if (FBorderStyle == bsNone)
+        return {};
+    const int w = Ctl3D() ? 2 : 1;
+    return {w, w, w, w};
+}
+
+void TCustomEdit::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    Params.Style |= ES_AUTOHSCROLL | WS_TABSTOP;
+    if (FReadOnly)
+        Params.Style |= ES_READONLY;
+    if (FPasswordChar)
+        Params.Style |= ES_PASSWORD;
+    if (FCharCase == ecUpperCase)
+        Params.Style |= ES_UPPERCASE;
+    else if (FCharCase == ecLowerCase)
+        Params.Style |= ES_LOWERCASE;
+    if (FBorderStyle == bsSingle) {
+        if (Ctl3D())
+            Params.ExStyle |= WS_EX_CLIENTEDGE;
+        else
+            Params.Style |= WS_BORDER;
+    }
+}
+
+// The height follows the font: the text's height plus the frame and margins
+// (21 for the default font). It is adjusted when the font's metrics change,
+// not when the window is made, so an explicit Height stays.
+void TCustomEdit::AdjustHeight() {
+    if (!FAutoSize || FBorderStyle != bsSingle)
+        return;
+    SetHeight(FontTextHeight() + (Ctl3D() ? 8 : 6));
+}
+
+int TCustomEdit::FontTextHeight() {
+    HDC dc = GetDC(0);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    TEXTMETRICA tm;
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(0, dc);
+    return tm.tmHeight;
+}
+
+void TCustomEdit::CMFontChanged(TMessage& Message) {
+    TWinControl::CMFontChanged(Message);
+    const int h = FontTextHeight();
+    if (h != FLastFontHeight) {
+        FLastFontHeight = h;
+        AdjustHeight();
+    }
+}
+
+// ---------------------------------------------------------------- measuring
+
+String TCustomEdit::DisplayText() const {
+    if (FPasswordChar)
+        return String(FText.size(), FPasswordChar);
+    return FText;
+}
+
+int TCustomEdit::TextX(int index) {
+    const String shown = DisplayText().substr(0, static_cast<std::size_t>(index));
+    HDC dc = GetDC(0);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    SIZE size;
+    GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(0, dc);
+    return TextMarginX - FScrollX + size.cx;
+}
+
+int TCustomEdit::CharAtX(int x) {
+    const int len = static_cast<int>(FText.size());
+    int best = 0;
+    int bestDistance = std::abs(x - TextX(0));
+    for (int i = 1; i <= len; ++i) {
+        const int d = std::abs(x - TextX(i));
+        if (d < bestDistance) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+void TCustomEdit::ScrollToCaret() {
+    const int width = ClientWidth() - 2 * TextMarginX;
+    if (width <= 0)
+        return;
+    const int x = TextX(FCaret) + FScrollX - TextMarginX;
+    if (x - FScrollX > width)
+        FScrollX = x - width;
+    if (x < FScrollX)
+        FScrollX = x;
+}
+
+// ---------------------------------------------------------------- messages
+
+void TCustomEdit::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case CM_ENTER:
+        CMEnter(Message);
+        break;
+    case CM_EXIT:
+        CMExit(Message);
+        break;
+    default:
+        TWinControl::Dispatch(Message);
+        break;
+    }
+}
+
+void TCustomEdit::CMEnter(TMessage& Message) {
+    if (FAutoSelect && !ControlState().Contains(csLButtonDown))
+        SelectAll();
+    Invalidate();
+    TWinControl::CMEnter(Message);
+}
+
+void TCustomEdit::CMExit(TMessage& Message) {
+    Invalidate();
+    TWinControl::CMExit(Message);
+}
+
+void TCustomEdit::DefaultHandler(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_CHAR:
+        CharDefault(static_cast<char>(Message.WParam));
+        break;
+    case WM_KEYDOWN:
+        KeyDownDefault(static_cast<Word>(Message.WParam));
+        break;
+    case WM_COPY:
+        if (FSelLength > 0 && !FPasswordChar)
+            Clipboard().SetAsText(SelText());
+        break;
+    case WM_CUT:
+        if (FReadOnly || FSelLength == 0)
+            break;
+        if (!FPasswordChar)
+            Clipboard().SetAsText(SelText());
+        ReplaceSelection("");
+        break;
+    case WM_PASTE: {
+        if (FReadOnly)
+            break;
+        String s = ApplyCase(FirstLine(Clipboard().AsText()), FCharCase);
+        if (FMaxLength > 0) {
+            const int room = FMaxLength - (static_cast<int>(FText.size()) - FSelLength);
+            s = s.substr(0, static_cast<std::size_t>(std::max(0, room)));
+        }
+        if (!s.empty() || FSelLength > 0)
+            ReplaceSelection(s);
+        break;
+    }
+    case WM_CLEAR:
+        if (!FReadOnly)
+            ClearSelection();
+        break;
+    case WM_PAINT:
+        PaintEdit(reinterpret_cast<HDC>(Message.WParam));
+        break;
+    case WM_LBUTTONDOWN: {
+        const bool extend = (Message.WParam & MK_SHIFT) != 0;
+        SetCaret(CharAtX(LoWordSigned(Message.LParam)), extend);
+        FSelecting = true;
+        break;
+    }
+    case WM_LBUTTONDBLCLK: {
+        // A double click selects the word under the pointer.
+        const int at = CharAtX(LoWordSigned(Message.LParam));
+        int start = at;
+        int end = at;
+        auto isWord = [](char c) { return !std::isspace(static_cast<unsigned char>(c)); };
+        while (start > 0 && isWord(FText[static_cast<std::size_t>(start - 1)]))
+            --start;
+        while (end < static_cast<int>(FText.size()) && isWord(FText[static_cast<std::size_t>(end)]))
+            ++end;
+        FSelStart = start;
+        FSelLength = end - start;
+        FCaret = end;
+        Invalidate();
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (FSelecting && (Message.WParam & MK_LBUTTON))
+            SetCaret(CharAtX(LoWordSigned(Message.LParam)), true);
+        break;
+    case WM_LBUTTONUP:
+        FSelecting = false;
+        break;
+    default:
+        TWinControl::DefaultHandler(Message);
+        break;
+    }
+}
+
+void TCustomEdit::CharDefault(char c) {
+    switch (c) {
+    case 3:
+        Perform(WM_COPY);
+        return;
+    case 22:
+        Perform(WM_PASTE);
+        return;
+    case 24:
+        Perform(WM_CUT);
+        return;
+    case '\b':
+        if (FReadOnly)
+            return;
+        if (FSelLength == 0 && FSelStart > 0) {
+            --FSelStart;
+            FSelLength = 1;
+        }
+        if (FSelLength > 0)
+            ReplaceSelection("");
+        return;
+    default:
+        break;
+    }
+    if (static_cast<unsigned char>(c) < 32 || FReadOnly)
+        return;
+    if (FMaxLength > 0 && static_cast<int>(FText.size()) - FSelLength + 1 > FMaxLength)
+        return;
+    ReplaceSelection(ApplyCase(String(1, c), FCharCase));
+}
+
+void TCustomEdit::KeyDownDefault(Word key) {
+    const TShiftState shift = KeyboardShiftState();
+    const bool extend = shift.Contains(ssShift);
+    switch (key) {
+    case VK_LEFT:
+        if (!extend && FSelLength > 0)
+            SetCaret(FSelStart, false);
+        else
+            SetCaret(FCaret - 1, extend);
+        break;
+    case VK_RIGHT:
+        if (!extend && FSelLength > 0)
+            SetCaret(FSelStart + FSelLength, false);
+        else
+            SetCaret(FCaret + 1, extend);
+        break;
+    case VK_HOME:
+        SetCaret(0, extend);
+        break;
+    case VK_END:
+        SetCaret(static_cast<int>(FText.size()), extend);
+        break;
+    case VK_DELETE:
+        if (shift.Contains(ssShift)) {
+            Perform(WM_CUT);
+            break;
+        }
+        if (FReadOnly)
+            break;
+        if (FSelLength == 0 && FSelStart < static_cast<int>(FText.size()))
+            FSelLength = 1;
+        if (FSelLength > 0)
+            ReplaceSelection("");
+        break;
+    case VK_INSERT:
+        if (shift.Contains(ssShift))
+            Perform(WM_PASTE);
+        else if (shift.Contains(ssCtrl))
+            Perform(WM_COPY);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- painting
+
+void TCustomEdit::EraseBackground(HDC) {
+    // The edit paints its whole client area itself.
+}
+
+void TCustomEdit::PaintNonClient(HDC DC) {
+    if (FBorderStyle == bsNone)
+        return;
+    const int w = Width();
+    const int h = Height();
+    if (Ctl3D()) {
+        // Sunken: shadow outside top-left, highlight outside bottom-right,
+        // dark shadow inside top-left, light inside bottom-right.
+        DrawLine(DC, 0, h - 2, 0, 0, clBtnShadow);
+        DrawLine(DC, 0, 0, w - 1, 0, clBtnShadow);
+        DrawLine(DC, 0, h - 1, w - 1, h - 1, clBtnHighlight);
+        DrawLine(DC, w - 1, h - 1, w - 1, -1, clBtnHighlight);
+        DrawLine(DC, 1, h - 3, 1, 1, cl3DDkShadow);
+        DrawLine(DC, 1, 1, w - 2, 1, cl3DDkShadow);
+        DrawLine(DC, 1, h - 2, w - 2, h - 2, cl3DLight);
+        DrawLine(DC, w - 2, h - 2, w - 2, 0, cl3DLight);
+    } else {
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(clWindowFrame));
+        const TRect r{0, 0, w, h};
+        FrameRect(DC, &r, brush);
+        DeleteObject(brush);
+    }
+}
+
+void TCustomEdit::PaintEdit(HDC DC) {
+    if (!DC)
+        return;
+    const TRect client = ClientRect();
+    HBRUSH back = CreateSolidBrush(ColorToRGB(Color()));
+    FillRect(DC, &client, back);
+    DeleteObject(back);
+
+    HGDIOBJ oldFont = SelectObject(DC, Font()->Handle());
+    SetBkMode(DC, TRANSPARENT);
+    const String shown = DisplayText();
+    const TColor textColor = Enabled() ? Font()->Color() : clGrayText;
+    SetTextColor(DC, ColorToRGB(textColor));
+    const int x0 = TextMarginX - FScrollX;
+    TRect clip = client;
+    ExtTextOutA(DC, x0, TextMarginY, ETO_CLIPPED, &clip, shown.c_str(), static_cast<int>(shown.size()));
+
+    const bool focused = Focused();
+    TEXTMETRICA tm;
+    GetTextMetricsA(DC, &tm);
+    if (FSelLength > 0 && (focused || !FHideSelection)) {
+        const int a = TextX(FSelStart);
+        const int b = TextX(FSelStart + FSelLength);
+        TRect sel{a, TextMarginY, b, TextMarginY + tm.tmHeight};
+        IntersectRect(&sel, &sel, &client);
+        SetBkMode(DC, OPAQUE);
+        SetBkColor(DC, ColorToRGB(clHighlight));
+        SetTextColor(DC, ColorToRGB(clHighlightText));
+        const String part = shown.substr(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength));
+        ExtTextOutA(DC, a, TextMarginY, ETO_CLIPPED | ETO_OPAQUE, &sel, part.c_str(),
+                    static_cast<int>(part.size()));
+    }
+    if (focused && FSelLength == 0) {
+        const int x = TextX(FCaret);
+        DrawLine(DC, x, TextMarginY, x, TextMarginY + tm.tmHeight, Font()->Color());
+    }
+    SelectObject(DC, oldFont);
+}
+
+} // namespace fw

@@ -1,0 +1,129 @@
+#pragma once
+// TCustomEdit / TEdit: a single-line edit.
+//
+// The edit's own behaviour (what the window system's edit does) lives in its
+// DefaultHandler, so a derived class sees every message first and can refuse
+// it or pass it on:
+// - WM_CHAR inserts the character at the caret (replacing the selection);
+//   Backspace deletes; Ctrl+C, Ctrl+X and Ctrl+V (characters 3, 24 and 22)
+//   become WM_COPY, WM_CUT and WM_PASTE sent to the edit itself;
+// - WM_KEYDOWN moves the caret (Left, Right, Home, End; with Shift they
+//   extend the selection) and deletes (Delete; Shift+Delete cuts,
+//   Shift+Insert pastes, Ctrl+Insert copies);
+// - WM_CUT, WM_COPY, WM_PASTE work with the framework clipboard;
+// - WM_PAINT draws the text left-aligned at the top of the client area, the
+//   selection, and the caret while focused.
+// A read-only edit refuses every change (typing, Backspace, Delete, cut,
+// paste) but copies; MaxLength (0: no limit) limits typing and pasting.
+// Every change of the text, typed or set, calls Change, which fires OnChange.
+
+#include <framework/controls/WinControl.h>
+
+namespace fw {
+
+class TCustomEdit : public TWinControl {
+    FW_CLASS(TCustomEdit, TWinControl)
+
+public:
+    explicit TCustomEdit(TComponent* AOwner);
+    ~TCustomEdit() override;
+
+    // Writing the text puts the caret at its start, keeps Modified as it is
+    // and calls Change.
+    void SetText(const String& Value) override;
+
+    int SelStart() const { return FSelStart; }
+    void SetSelStart(int Value);
+    int SelLength() const { return FSelLength; }
+    void SetSelLength(int Value);
+    String SelText() const;
+    // Replaces the selection, as typing would (ReadOnly and MaxLength are not checked).
+    void SetSelText(const String& Value);
+    void SelectAll();
+    void ClearSelection();
+    void Clear() { SetText(""); }
+    void CopyToClipboard() { Perform(WM_COPY); }
+    void CutToClipboard() { Perform(WM_CUT); }
+    void PasteFromClipboard() { Perform(WM_PASTE); }
+
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    char PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char Value);
+    bool AutoSelect() const { return FAutoSelect; }
+    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool Value);
+    // The caret position (an end of the selection).
+    int CaretPos() const { return FCaret; }
+
+    TRect BorderInsets() const override;
+    void Dispatch(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+    bool FocusOnClick() const override { return true; }
+
+    TNotifyEvent OnChange;
+
+protected:
+    virtual void Change();
+    void CreateParams(TCreateParams& Params) override;
+    void EraseBackground(HDC DC) override;
+    void PaintNonClient(HDC DC) override;
+    void CMEnter(TMessage& Message);
+    void CMExit(TMessage& Message);
+    void CMFontChanged(TMessage& Message) override;
+    void CMTextChanged(TMessage& Message) override;
+
+    // The text as shown: PasswordChar in place of every character.
+    String DisplayText() const;
+    // Left and top of the text in the client area.
+    static constexpr int TextMarginX = 1;
+    static constexpr int TextMarginY = 1;
+
+private:
+    void PaintEdit(HDC DC);
+    void KeyDownDefault(Word key);
+    void CharDefault(char c);
+    void ReplaceSelection(const String& s);
+    void SetCaret(int pos, bool extend);
+    int CharAtX(int x);
+    int TextX(int index);
+    void ScrollToCaret();
+    void AdjustHeight();
+    int FontTextHeight();
+
+    int FSelStart = 0;
+    int FSelLength = 0;
+    int FCaret = 0; // the moving end of the selection
+    int FScrollX = 0;
+    bool FModified = false;
+    bool FReadOnly = false;
+    int FMaxLength = 0;
+    TEditCharCase FCharCase = ecNormal;
+    char FPasswordChar = 0;
+    bool FAutoSelect = true;
+    bool FAutoSize = true;
+    TBorderStyle FBorderStyle = bsSingle;
+    bool FHideSelection = true;
+    bool FSelecting = false;
+    int FLastFontHeight = 0;
+};
+
+class TEdit : public TCustomEdit {
+    FW_CLASS(TEdit, TCustomEdit)
+
+public:
+    explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+} // namespace fw

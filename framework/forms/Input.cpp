@@ -1,0 +1,253 @@
+// The loop's translation of raw input into messages: keys go to the focused
+// control (after the form's dialog keys), characters are made from key
+// presses, mouse events go to the control under the pointer or to the one
+// holding the mouse.
+
+#include <framework/controls/WinControl.h>
+#include <framework/forms/Application.h>
+#include <framework/forms/Form.h>
+#include <framework/forms/Screen.h>
+#include <framework/platform/Keys.h>
+
+#include <cstdlib>
+
+namespace fw {
+
+namespace {
+
+constexpr Cardinal DoubleClickTime = 500;
+constexpr int DoubleClickDistance = 4;
+
+struct TMouseState {
+    bool Left = false;
+    bool Right = false;
+    bool Middle = false;
+    const TControl* LastDownTarget = nullptr;
+    TMouseButton LastDownButton = mbLeft;
+    Cardinal LastDownTime = 0;
+    TPoint LastDownPos;
+    bool LastWasDouble = false;
+};
+
+TMouseState Mouse;
+
+void UpdateModifiers(Word key, bool down) {
+    TShiftState s = KeyboardShiftState();
+    TShiftStateItem item;
+    switch (key) {
+    case VK_SHIFT:
+        item = ssShift;
+        break;
+    case VK_CONTROL:
+        item = ssCtrl;
+        break;
+    case VK_MENU:
+        item = ssAlt;
+        break;
+    default:
+        return;
+    }
+    if (down)
+        s << item;
+    else
+        s >> item;
+    SetKeyboardShiftState(s);
+}
+
+WPARAM MouseKeys() {
+    WPARAM keys = 0;
+    const TShiftState s = KeyboardShiftState();
+    if (s.Contains(ssShift))
+        keys |= MK_SHIFT;
+    if (s.Contains(ssCtrl))
+        keys |= MK_CONTROL;
+    if (Mouse.Left)
+        keys |= MK_LBUTTON;
+    if (Mouse.Right)
+        keys |= MK_RBUTTON;
+    if (Mouse.Middle)
+        keys |= MK_MBUTTON;
+    return keys;
+}
+
+bool EnabledChain(const TControl* c) {
+    for (; c; c = c->Parent())
+        if (!c->Enabled())
+            return false;
+    return true;
+}
+
+// The control a key goes to: the focused control of the active form, or the
+// form itself.
+TWinControl* KeyTarget(TForm*& form) {
+    form = Screen->ActiveForm();
+    if (!form || !form->Visible() || !form->AcceptsInput())
+        return nullptr;
+    TWinControl* target = FocusedWindow();
+    if (!target || target->TopLevel() != form)
+        target = form;
+    return target;
+}
+
+void KeyDown(Word key) {
+    UpdateModifiers(key, true);
+    TForm* form = nullptr;
+    TWinControl* target = KeyTarget(form);
+    if (!target)
+        return;
+    const TShiftState shift = KeyboardShiftState();
+    const bool alt = shift.Contains(ssAlt);
+    const bool ctrl = shift.Contains(ssCtrl);
+    // Dialog keys first: Tab moves the focus, Enter and Escape press the
+    // default and cancel buttons. A key used here makes no character.
+    if (!alt && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !target->WantsKey(key))
+        if (form->Perform(CM_DIALOGKEY, key) != 0)
+            return;
+    char c = 0;
+    if (CharForKey(key, shift.Contains(ssShift), ctrl, alt, c))
+        PostMessage(target, WM_CHAR, static_cast<unsigned char>(c));
+    target->Perform(alt || key == VK_MENU || key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key);
+}
+
+void KeyUp(Word key) {
+    const bool alt = KeyboardShiftState().Contains(ssAlt);
+    UpdateModifiers(key, false);
+    TForm* form = nullptr;
+    if (TWinControl* target = KeyTarget(form))
+        target->Perform(alt || key == VK_MENU || key == VK_F10 ? WM_SYSKEYUP : WM_KEYUP, key);
+}
+
+UINT ButtonMessage(TMouseButton b, bool down, bool dbl) {
+    switch (b) {
+    case mbLeft:
+        return down ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : WM_LBUTTONUP;
+    case mbRight:
+        return down ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN) : WM_RBUTTONUP;
+    default:
+        return down ? (dbl ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN) : WM_MBUTTONUP;
+    }
+}
+
+void SetButton(TMouseButton b, bool down) {
+    switch (b) {
+    case mbLeft:
+        Mouse.Left = down;
+        break;
+    case mbRight:
+        Mouse.Right = down;
+        break;
+    default:
+        Mouse.Middle = down;
+        break;
+    }
+}
+
+// The enabled control under a screen point of a form that takes input;
+// nullptr when the point hits nothing that may have it.
+TControl* ControlAt(const TPoint& p, TForm** formOut = nullptr) {
+    TForm* form = Screen->FormAtPoint(p);
+    if (formOut)
+        *formOut = form;
+    if (!form || !form->AcceptsInput())
+        return nullptr;
+    const TPoint c = form->ScreenToClient(p);
+    if (c.X < 0 || c.Y < 0 || c.X >= form->ClientWidth() || c.Y >= form->ClientHeight())
+        return nullptr;
+    TControl* target = form->DeepestControlAtPos(c);
+    if (!EnabledChain(target)) {
+        // A disabled windowless control lets its parent have the mouse; a
+        // disabled window swallows it.
+        if (!target->IsWindowed() && EnabledChain(target->Parent()))
+            return target->Parent();
+        return nullptr;
+    }
+    return target;
+}
+
+void SendMouse(TControl* target, UINT msg, const TPoint& screen) {
+    const TPoint local = target->ScreenToClient(screen);
+    target->Perform(msg, MouseKeys(), MakeLParam(local.X, local.Y));
+}
+
+void MouseDown(TMouseButton button, const TPoint& p) {
+    TForm* form = nullptr;
+    TControl* target = ControlAt(p, &form);
+    if (form && form->AcceptsInput() && !form->Active()) {
+        form->BringToFront();
+        form->SetActive(true);
+    }
+    if (!target) {
+        // The frame: a left press on the close box closes the form.
+        if (form && form->AcceptsInput() && button == mbLeft) {
+            const TRect box = form->CloseBoxRect();
+            if (p.X >= box.Left && p.Y >= box.Top && p.X < box.Right && p.Y < box.Bottom)
+                form->Perform(WM_SYSCOMMAND, SC_CLOSE);
+        }
+        return;
+    }
+    if (target->IsWindowed()) {
+        auto* w = static_cast<TWinControl*>(target);
+        if (w->FocusOnClick() && w->CanFocus() && !w->Focused())
+            w->SetFocus();
+    }
+    SetButton(button, true);
+    const Cardinal now = MessageQueue().TickCount();
+    const bool dbl = !Mouse.LastWasDouble && Mouse.LastDownTarget == target && Mouse.LastDownButton == button &&
+                     now - Mouse.LastDownTime <= DoubleClickTime &&
+                     std::abs(p.X - Mouse.LastDownPos.X) <= DoubleClickDistance &&
+                     std::abs(p.Y - Mouse.LastDownPos.Y) <= DoubleClickDistance &&
+                     target->ControlStyle().Contains(csDoubleClicks);
+    Mouse.LastDownTarget = target;
+    Mouse.LastDownButton = button;
+    Mouse.LastDownTime = now;
+    Mouse.LastDownPos = p;
+    Mouse.LastWasDouble = dbl;
+    if (target->ControlStyle().Contains(csCaptureMouse))
+        SetCaptureControl(target);
+    SendMouse(target, ButtonMessage(button, true, dbl), p);
+}
+
+void MouseUp(TMouseButton button, const TPoint& p) {
+    SetButton(button, false);
+    TControl* target = CaptureControl();
+    if (target) {
+        if (!Mouse.Left && !Mouse.Right && !Mouse.Middle)
+            SetCaptureControl(nullptr);
+    } else {
+        target = ControlAt(p);
+    }
+    if (target)
+        SendMouse(target, ButtonMessage(button, false, false), p);
+}
+
+void MouseMove(const TPoint& p) {
+    TControl* target = CaptureControl();
+    if (!target)
+        target = ControlAt(p);
+    if (target)
+        SendMouse(target, WM_MOUSEMOVE, p);
+}
+
+} // namespace
+
+void RouteInput(const TInputEvent& event) {
+    switch (event.Kind) {
+    case TInputKind::KeyDown:
+        KeyDown(event.Key);
+        break;
+    case TInputKind::KeyUp:
+        KeyUp(event.Key);
+        break;
+    case TInputKind::MouseDown:
+        MouseDown(event.Button, event.Pos);
+        break;
+    case TInputKind::MouseUp:
+        MouseUp(event.Button, event.Pos);
+        break;
+    case TInputKind::MouseMove:
+        MouseMove(event.Pos);
+        break;
+    }
+}
+
+} // namespace fw

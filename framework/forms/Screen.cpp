@@ -1,0 +1,83 @@
+// TScreen: the desktop, the stacking of the forms and the active form.
+
+#include <framework/forms/Screen.h>
+
+#include <framework/classes/Published.h>
+#include <framework/forms/Form.h>
+
+#include <algorithm>
+
+namespace fw {
+
+FW_PUBLISH(TScreen) {}
+
+TScreen* TScreenRef::Get() {
+    // Made on first use and kept for the life of the program.
+    static TScreen* screen = new TScreen(nullptr);
+    return screen;
+}
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+TScreen::~TScreen() = default;
+
+void TScreen::SetSize(int width, int height) {
+    FWidth = std::max(1, width);
+    FHeight = std::max(1, height);
+}
+
+void TScreen::AddForm(TForm* form) {
+    FForms.push_back(form);
+    FZOrder.insert(FZOrder.begin(), form);
+}
+
+void TScreen::RemoveForm(TForm* form) {
+    auto drop = [form](std::vector<TForm*>& v) { v.erase(std::remove(v.begin(), v.end(), form), v.end()); };
+    drop(FForms);
+    drop(FZOrder);
+    drop(FActivation);
+    if (FActiveForm == form)
+        FActiveForm = nullptr;
+}
+
+void TScreen::BringToFront(TForm* form) {
+    FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), form), FZOrder.end());
+    // Above every form of its band: stay-on-top forms above the normal ones.
+    auto pos = FZOrder.end();
+    if (form->FormStyle() != fsStayOnTop)
+        pos = std::find_if(FZOrder.begin(), FZOrder.end(),
+                           [](const TForm* f) { return f->FormStyle() == fsStayOnTop; });
+    FZOrder.insert(pos, form);
+}
+
+TForm* TScreen::FormAtPoint(const TPoint& p) const {
+    for (auto it = FZOrder.rbegin(); it != FZOrder.rend(); ++it) {
+        TForm* f = *it;
+        if (!f->Visible())
+            continue;
+        if (p.X >= f->Left() && p.Y >= f->Top() && p.X < f->Left() + f->Width() && p.Y < f->Top() + f->Height())
+            return f;
+    }
+    return nullptr;
+}
+
+TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+
+void TScreen::SetActiveForm(TForm* form) {
+    FActiveForm = form;
+    if (form) {
+        FActivation.erase(std::remove(FActivation.begin(), FActivation.end(), form), FActivation.end());
+        FActivation.push_back(form);
+    }
+}
+
+TForm* TScreen::NextActiveForm(TForm* except) const {
+    for (auto it = FActivation.rbegin(); it != FActivation.rend(); ++it)
+        if (*it != except && (*it)->Visible() && (*it)->AcceptsInput())
+            return *it;
+    for (auto it = FZOrder.rbegin(); it != FZOrder.rend(); ++it)
+        if (*it != except && (*it)->Visible() && (*it)->AcceptsInput())
+            return *it;
+    return nullptr;
+}
+
+} // namespace fw

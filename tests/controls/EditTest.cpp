@@ -1,0 +1,213 @@
+// The edit on the real input path: typing, the key events, caret keys,
+// selection and the clipboard.
+
+#include <framework/backends/headless/Automation.h>
+#include <framework/controls/Clipboard.h>
+#include <framework/controls/Edit.h>
+#include <framework/forms/Form.h>
+#include <framework/platform/Keys.h>
+
+#include <tests/support/UiFixture.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fw {
+namespace {
+
+class EditTest : public test::UiFixture {
+protected:
+    void SetUp() override {
+        UiFixture::SetUp();
+        Clipboard().Clear();
+        form = std::make_unique<TForm>(nullptr);
+        edit = new TEdit(form.get());
+        edit->SetParent(form.get());
+        edit->SetBounds(8, 8, 121, 21);
+        other = new TEdit(form.get());
+        other->SetParent(form.get());
+        other->SetBounds(8, 40, 121, 21);
+        form->Show();
+        ASSERT_TRUE(edit->Focused());
+    }
+    void TearDown() override {
+        form.reset();
+        UiFixture::TearDown();
+    }
+
+    std::unique_ptr<TForm> form;
+    TEdit* edit = nullptr;
+    TEdit* other = nullptr;
+};
+
+TEST_F(EditTest, TypedTextGoesToTheFocusedEditAndFiresTheKeyEventsInOrder) {
+    std::vector<std::string> events;
+    edit->OnKeyDown = [&](TObject*, Word& key, TShiftState) { events.push_back("down " + std::to_string(key)); };
+    edit->OnKeyPress = [&](TObject*, char& key) { events.push_back(std::string("press ") + key); };
+    edit->OnKeyUp = [&](TObject*, Word& key, TShiftState) { events.push_back("up " + std::to_string(key)); };
+    int changes = 0;
+    edit->OnChange = [&](TObject* sender) {
+        EXPECT_EQ(sender, edit);
+        ++changes;
+    };
+    Ui::TypeText("a1");
+    EXPECT_EQ(edit->Text(), "a1");
+    EXPECT_EQ(other->Text(), "");
+    EXPECT_TRUE(edit->Modified());
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"down 65", "press a", "up 65", "down 49", "press 1", "up 49"}));
+}
+
+TEST_F(EditTest, KeyPressMayChangeOrSwallowTheCharacter) {
+    edit->OnKeyPress = [](TObject*, char& key) {
+        if (key == 'x')
+            key = 0;
+        else if (key >= 'a' && key <= 'z')
+            key = static_cast<char>(key - 'a' + 'A');
+    };
+    Ui::TypeText("axbx");
+    EXPECT_EQ(edit->Text(), "AB");
+}
+
+TEST_F(EditTest, ShiftTypesCapitalsAndPunctuation) {
+    Ui::TypeText("Hi! 12/31");
+    EXPECT_EQ(edit->Text(), "Hi! 12/31");
+}
+
+TEST_F(EditTest, KeyDownSettingKeyToZeroStopsTheEditsOwnHandling) {
+    Ui::TypeText("abc");
+    edit->OnKeyDown = [](TObject*, Word& key, TShiftState) {
+        if (key == VK_LEFT)
+            key = 0;
+    };
+    Ui::PressKey(VK_LEFT);
+    EXPECT_EQ(edit->SelStart(), 3);
+}
+
+TEST_F(EditTest, CaretKeysSelectionAndDeletion) {
+    Ui::TypeText("hello");
+    Ui::PressKey(VK_HOME);
+    EXPECT_EQ(edit->SelStart(), 0);
+    Ui::PressKey(VK_RIGHT, {ssShift});
+    Ui::PressKey(VK_RIGHT, {ssShift});
+    EXPECT_EQ(edit->SelStart(), 0);
+    EXPECT_EQ(edit->SelLength(), 2);
+    EXPECT_EQ(edit->SelText(), "he");
+    Ui::PressKey(VK_DELETE);
+    EXPECT_EQ(edit->Text(), "llo");
+    Ui::PressKey(VK_END);
+    Ui::PressKey(VK_BACK);
+    EXPECT_EQ(edit->Text(), "ll");
+    Ui::PressKey(VK_LEFT);
+    Ui::TypeText("X");
+    EXPECT_EQ(edit->Text(), "lXl");
+    Ui::PressKey(VK_HOME, {ssShift});
+    EXPECT_EQ(edit->SelText(), "lX");
+}
+
+TEST_F(EditTest, EnteringByTabSelectsAllWithAutoSelect) {
+    other->SetText("keep");
+    Ui::Tab();
+    EXPECT_TRUE(other->Focused());
+    EXPECT_EQ(other->SelLength(), 4);
+    Ui::TypeText("new");
+    EXPECT_EQ(other->Text(), "new");
+}
+
+TEST_F(EditTest, WritingTextCallsChangeButLeavesModifiedAlone) {
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    edit->SetText("01/02/2003");
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(edit->Modified());
+    edit->SetModified(true);
+    edit->SetText("x");
+    EXPECT_TRUE(edit->Modified());
+    edit->SetText("x"); // the same text: no change
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(EditTest, CtrlCharactersBecomeClipboardMessagesAfterKeyPress) {
+    std::vector<UINT> seen;
+    // A subclass would see WM_CUT/WM_PASTE in Dispatch; the key press sees the characters first.
+    edit->OnKeyPress = [&](TObject*, char& key) { seen.push_back(static_cast<unsigned char>(key)); };
+    Ui::TypeText("abcd");
+    edit->SelectAll();
+    Ui::PressKey('C', {ssCtrl});
+    EXPECT_EQ(Clipboard().AsText(), "abcd");
+    Ui::PressKey(VK_END);
+    Ui::PressKey('V', {ssCtrl});
+    EXPECT_EQ(edit->Text(), "abcdabcd");
+    edit->SetSelStart(2);
+    edit->SetSelLength(4);
+    Ui::PressKey('X', {ssCtrl});
+    EXPECT_EQ(edit->Text(), "abcd");
+    EXPECT_EQ(Clipboard().AsText(), "cdab");
+    EXPECT_EQ(seen, (std::vector<UINT>{'a', 'b', 'c', 'd', 3, 22, 24}));
+}
+
+TEST_F(EditTest, ReadOnlyEditRefusesCutPasteAndTypingButCopies) {
+    edit->SetText("fixed");
+    edit->SetReadOnly(true);
+    Clipboard().SetAsText("pasted");
+    edit->SelectAll();
+    Ui::PressKey('X', {ssCtrl});
+    EXPECT_EQ(edit->Text(), "fixed");
+    EXPECT_EQ(Clipboard().AsText(), "pasted");
+    Ui::PressKey('V', {ssCtrl});
+    Ui::TypeText("z");
+    Ui::PressKey(VK_DELETE);
+    Ui::PressKey(VK_BACK);
+    EXPECT_EQ(edit->Text(), "fixed");
+    EXPECT_FALSE(edit->Modified());
+    Ui::PressKey('C', {ssCtrl});
+    EXPECT_EQ(Clipboard().AsText(), "fixed");
+
+    // The writable edit takes the same clipboard.
+    Ui::Tab();
+    Ui::PressKey('V', {ssCtrl});
+    EXPECT_EQ(other->Text(), "fixed");
+    other->SelectAll();
+    Ui::PressKey('X', {ssCtrl});
+    EXPECT_EQ(other->Text(), "");
+    EXPECT_EQ(Clipboard().AsText(), "fixed");
+}
+
+TEST_F(EditTest, MaxLengthLimitsTypingAndPasting) {
+    edit->SetMaxLength(4);
+    Ui::TypeText("123456");
+    EXPECT_EQ(edit->Text(), "1234");
+    Clipboard().SetAsText("abcdef");
+    edit->SetSelStart(1);
+    edit->SetSelLength(2);
+    Ui::PressKey('V', {ssCtrl});
+    EXPECT_EQ(edit->Text(), "1ab4");
+    // Pasting takes only the first line.
+    edit->SetText("");
+    Clipboard().SetAsText("xy\r\nzz");
+    Ui::PressKey('V', {ssCtrl});
+    EXPECT_EQ(edit->Text(), "xy");
+}
+
+TEST_F(EditTest, CharCaseAndPasswordChar) {
+    edit->SetCharCase(ecUpperCase);
+    Ui::TypeText("abc");
+    EXPECT_EQ(edit->Text(), "ABC");
+    edit->SetPasswordChar('*');
+    edit->SelectAll();
+    Ui::PressKey('C', {ssCtrl});
+    EXPECT_EQ(Clipboard().AsText(), ""); // a password is never copied
+}
+
+TEST_F(EditTest, ClickPutsTheCaretAndShiftClickSelects) {
+    edit->SetText("abcdef");
+    Ui::Click(edit, 1, 5); // before the first character
+    EXPECT_EQ(edit->SelStart(), 0);
+    EXPECT_EQ(edit->SelLength(), 0);
+    Ui::DoubleClick(edit, 10, 5);
+    EXPECT_EQ(edit->SelLength(), 6);
+}
+
+} // namespace
+} // namespace fw
