@@ -1,6 +1,10 @@
 #include "TestClasses.h"
 
+#include <framework/classes/FormText.h>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -16,51 +20,6 @@ protected:
     void TearDown() override { EXPECT_EQ(TWidget::Live, 0); }
 };
 
-const char* const RichForm = R"(object frmMain: TTestForm
-  Tag = 7
-  Left = 10
-  Top = -20
-  Caption = 'Main ''form'''
-  Color = clBtnFace
-  Font.Height = -11
-  Font.Name = 'Sans'
-  OnClick = FormClick
-  PixelsPerInch = 96
-  object btnOk: TWidget
-    Caption = 'Line1'#13#10'Line2 ü'
-    Enabled = False
-    Lamp = lcAmber
-    Ratio = 0.1
-    Color = 1193046
-    Big = -9223372036854775808
-    Font.Charset = SYMBOL_CHARSET
-    Font.Color = clRed
-    Font.Height = -8
-    Font.Name = 'Mono'
-    Font.Style = [fsBold, fsUnderline]
-    Buddy = edt
-    OnClick = FormClick
-    OnKey = FormKey
-  end
-  object pnl: TWidget
-    Data = {
-      000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F
-      2021222324252627}
-    Font.Height = -11
-    Font.Name = 'Sans'
-    object edt: TWidget
-      Font.Height = -11
-      Font.Name = 'Sans'
-    end
-  end
-  object tmr: TTicker
-    Interval = 100
-    OnTimer = tmrTimer
-    Left = 144
-    Top = 84
-  end
-end
-)";
 
 TWidget* Child(TComponent* owner, TWidget* parent, const String& name) {
     auto* w = new TWidget(owner);
@@ -281,6 +240,24 @@ TEST_F(FormFileTest, ErrorInsideASetterIsReportedWithItsLine) {
     } catch (const fw::EReadError& e) {
         EXPECT_EQ(String(e.what()), "line 4: '9lives' is not a valid component name");
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(FormText, ThePopupResourceParses) {
+    std::ifstream in(String(QZ_SOURCE_DIR) + "/resources/forms/TFRMQZCAL.dfm");
+    ASSERT_TRUE(in) << "missing popup resource";
+    const String text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const fw::TFormObject root = fw::ParseFormText(text);
+    EXPECT_EQ(root.Name, "frmQzCal");
+    EXPECT_EQ(root.ClassName, "TfrmQzCal");
+    ASSERT_EQ(root.Children.size(), 1u);
+    EXPECT_EQ(root.Children[0].ClassName, "TTimer");
+    EXPECT_EQ(root.Props.front().Path, "Left");
+    EXPECT_EQ(root.Props[7].Path, "Font.Charset");
+    EXPECT_EQ(root.Props[7].Value.Text, "DEFAULT_CHARSET");
 }
 
 } // namespace

@@ -152,6 +152,53 @@ void TTestForm::GetChildren(const std::function<void(fw::TComponent*)>& proc, fw
                 proc(Components(i));
 }
 
+// A form with every kind of property, as the writer writes it.
+const char* const RichForm = R"(object frmMain: TTestForm
+  Tag = 7
+  Left = 10
+  Top = -20
+  Caption = 'Main ''form'''
+  Color = clBtnFace
+  Font.Height = -11
+  Font.Name = 'Sans'
+  OnClick = FormClick
+  PixelsPerInch = 96
+  object btnOk: TWidget
+    Caption = 'Line1'#13#10'Line2 ü'
+    Enabled = False
+    Lamp = lcAmber
+    Ratio = 0.1
+    Color = 1193046
+    Big = -9223372036854775808
+    Font.Charset = SYMBOL_CHARSET
+    Font.Color = clRed
+    Font.Height = -8
+    Font.Name = 'Mono'
+    Font.Style = [fsBold, fsUnderline]
+    Buddy = edt
+    OnClick = FormClick
+    OnKey = FormKey
+  end
+  object pnl: TWidget
+    Data = {
+      000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F
+      2021222324252627}
+    Font.Height = -11
+    Font.Name = 'Sans'
+    object edt: TWidget
+      Font.Height = -11
+      Font.Name = 'Sans'
+    end
+  end
+  object tmr: TTicker
+    Interval = 100
+    OnTimer = tmrTimer
+    Left = 144
+    Top = 84
+  end
+end
+)";
+
 FW_PUBLISH(TResourceForm) {}
 
 const char* const TResourceForm::Resource = R"(object frmRes: TResourceForm

@@ -24,6 +24,9 @@ constexpr TColor clRed = 0x0000FF;
 constexpr TColor clBtnFace = 0x8000000F;
 constexpr TColor clBtnText = 0x80000012;
 
+// A TTestForm with every kind of property, children, references and events.
+extern const char* const RichForm;
+
 // Registers the test colour and charset names and the test classes.
 void RegisterTestClasses();
 
