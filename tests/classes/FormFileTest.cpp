@@ -1,10 +1,8 @@
 #include "TestClasses.h"
 
 #include <framework/classes/FormText.h>
-
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,7 +17,6 @@ protected:
     }
     void TearDown() override { EXPECT_EQ(TWidget::Live, 0); }
 };
-
 
 TWidget* Child(TComponent* owner, TWidget* parent, const String& name) {
     auto* w = new TWidget(owner);
@@ -106,8 +103,8 @@ TEST_F(FormFileTest, ReadsBackEverythingAndWritesTheSameBytes) {
 TEST_F(FormFileTest, ReadsThroughSettersWhileLoadingThenCallsLoadedInFileOrder) {
     std::unique_ptr<TComponent> root(fw::ReadComponentFromText(RichForm));
     std::erase_if(Log(), [](const String& s) { return s.find(" insert ") != String::npos; });
-    EXPECT_EQ(Log(), (std::vector<String>{"set Enabled of btnOk while reading", "loaded frmMain", "loaded btnOk",
-                                          "loaded pnl", "loaded edt"}));
+    EXPECT_EQ(Log(), (std::vector<String>{"set Enabled of btnOk while reading", "loaded frmMain",
+                                          "loaded btnOk", "loaded pnl", "loaded edt"}));
     for (int i = 0; i < root->ComponentCount(); ++i)
         EXPECT_FALSE(root->Components(i)->ComponentState().Contains(fw::csLoading));
     EXPECT_FALSE(root->ComponentState().Contains(fw::csLoading));
@@ -159,20 +156,29 @@ struct TBadFile {
 
 const TBadFile BadFiles[] = {
     {"unknown root class", "object a: TNothing\nend\n", "line 1: unknown class 'TNothing'"},
-    {"unknown child class", "object f: TTestForm\n  object b: TNothing\n  end\nend\n", "line 2: unknown class"},
+    {"unknown child class", "object f: TTestForm\n  object b: TNothing\n  end\nend\n",
+     "line 2: unknown class"},
     {"unknown property", "object f: TTestForm\n  Left = 1\n  Foo = 2\nend\n",
      "line 3: unknown property 'Foo' of TTestForm"},
-    {"unknown nested property", "object f: TTestForm\n  Font.Size = 2\nend\n", "line 2: unknown property 'Size' of TTestFont"},
-    {"unknown identifier", "object f: TTestForm\n  Lamp = lcPink\nend\n", "line 2: unknown identifier 'lcPink'"},
+    {"unknown nested property", "object f: TTestForm\n  Font.Size = 2\nend\n",
+     "line 2: unknown property 'Size' of TTestFont"},
+    {"unknown identifier", "object f: TTestForm\n  Lamp = lcPink\nend\n",
+     "line 2: unknown identifier 'lcPink'"},
     {"unknown colour", "object f: TTestForm\n  Color = clNope\nend\n", "line 2: unknown identifier 'clNope'"},
-    {"unknown set member", "object f: TTestForm\n  Font.Style = [fsBold, fsWide]\nend\n", "line 2: unknown identifier 'fsWide'"},
-    {"string for integer", "object f: TTestForm\n  Left = '1'\nend\n", "line 2: property 'Left' of TTestForm cannot take a string"},
+    {"unknown set member", "object f: TTestForm\n  Font.Style = [fsBold, fsWide]\nend\n",
+     "line 2: unknown identifier 'fsWide'"},
+    {"string for integer", "object f: TTestForm\n  Left = '1'\nend\n",
+     "line 2: property 'Left' of TTestForm cannot take a string"},
     {"number for boolean", "object f: TTestForm\n  Enabled = 1\nend\n", "line 2: property 'Enabled'"},
     {"bad boolean", "object f: TTestForm\n  Enabled = Yes\nend\n", "line 2: unknown identifier 'Yes'"},
-    {"integer out of range", "object f: TTestForm\n  Left = 4294967296\nend\n", "line 2: value 4294967296 out of range"},
-    {"number too big", "object f: TTestForm\n  Big = 99999999999999999999\nend\n", "line 2: number out of range"},
-    {"object assigned", "object f: TTestForm\n  Font = 1\nend\n", "line 2: property 'Font' of TTestForm is an object"},
-    {"dotted non-object", "object f: TTestForm\n  Left.X = 1\nend\n", "line 2: property 'Left' of TTestForm has no properties"},
+    {"integer out of range", "object f: TTestForm\n  Left = 4294967296\nend\n",
+     "line 2: value 4294967296 out of range"},
+    {"number too big", "object f: TTestForm\n  Big = 99999999999999999999\nend\n",
+     "line 2: number out of range"},
+    {"object assigned", "object f: TTestForm\n  Font = 1\nend\n",
+     "line 2: property 'Font' of TTestForm is an object"},
+    {"dotted non-object", "object f: TTestForm\n  Left.X = 1\nend\n",
+     "line 2: property 'Left' of TTestForm has no properties"},
     {"unterminated object", "object f: TTestForm\n  object b: TWidget\n    Left = 1\n  end\n",
      "line 5: end of file inside object 'f' begun on line 1"},
     {"truncated string", "object f: TTestForm\n  Caption = 'abc\nend\n", "line 2: unterminated string"},
@@ -183,18 +189,22 @@ const TBadFile BadFiles[] = {
      "line 3: unknown component 'ghost'"},
     {"reference to wrong class", "object f: TTestForm\n  Buddy = tmr\n  object tmr: TTicker\n  end\nend\n",
      "line 2: component 'tmr' is a TTicker, not a TWidget"},
-    {"unknown method", "object f: TTestForm\n  OnClick = FormNothing\nend\n", "line 2: unknown method 'FormNothing' of TTestForm"},
-    {"method of wrong signature", "object f: TTestForm\n  object b: TWidget\n    OnClick = FormKey\n  end\nend\n",
+    {"unknown method", "object f: TTestForm\n  OnClick = FormNothing\nend\n",
+     "line 2: unknown method 'FormNothing' of TTestForm"},
+    {"method of wrong signature",
+     "object f: TTestForm\n  object b: TWidget\n    OnClick = FormKey\n  end\nend\n",
      "line 3: method 'FormKey' does not fit event 'OnClick'"},
     {"duplicate names", "object f: TTestForm\n  object b: TWidget\n  end\n  object B: TWidget\n  end\nend\n",
      "line 4: a component named 'B' already exists"},
     {"field of another class", "object f: TTestForm\n  object tmr: TWidget\n  end\nend\n",
      "line 2: field 'tmr' of TTestForm is a TTicker, not a TWidget"},
-    {"text after the end", "object f: TTestForm\nend\nobject g: TTestForm\nend\n", "line 3: text after the end"},
+    {"text after the end", "object f: TTestForm\nend\nobject g: TTestForm\nend\n",
+     "line 3: text after the end"},
     {"empty file", "", "line 1: empty form file"},
     {"no object keyword", "f: TTestForm\nend\n", "line 1: expected 'object'"},
     {"missing equals", "object f: TTestForm\n  Left 1\nend\n", "line 2: expected '=' after 'Left'"},
-    {"bad set", "object f: TTestForm\n  Font.Style = [fsBold fsItalic]\nend\n", "line 2: expected ',' or ']'"},
+    {"bad set", "object f: TTestForm\n  Font.Style = [fsBold fsItalic]\nend\n",
+     "line 2: expected ',' or ']'"},
     {"bad character code", "object f: TTestForm\n  Caption = #\nend\n", "line 2: bad character code"},
 };
 
@@ -233,7 +243,8 @@ TEST_F(FormFileTest, FailedReadIntoExistingRootKeepsTheRootAndDropsWhatItMade) {
 }
 
 TEST_F(FormFileTest, ErrorInsideASetterIsReportedWithItsLine) {
-    const char* text = "object f: TTestForm\n  Caption = 'ok'\n  object b: TWidget\n    Name = '9lives'\n  end\nend\n";
+    const char* text =
+        "object f: TTestForm\n  Caption = 'ok'\n  object b: TWidget\n    Name = '9lives'\n  end\nend\n";
     try {
         delete fw::ReadComponentFromText(text);
         ADD_FAILURE() << "no error";

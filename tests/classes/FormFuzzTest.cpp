@@ -5,34 +5,47 @@
 #include "TestClasses.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 namespace {
 
 using namespace test;
 
-const char* const Tokens[] = {"object", "end",  "=",    "'",     "''",   "#",     "#13", "[",   "]",   ",",
-                              "{",      "}",    "$",    "$FF",   ".",    "-",     "+",   ":",   "nil", "True",
-                              "\n",     "  ",   "0.5",  "1e308", "-0",   "9999999999999999999", "Font.", "TWidget",
-                              "btnOk",  "edt",  "Buddy = ", "OnClick = ", "FormKey", "object x: TWidget\n", "\n  end\n"};
+const char* const Tokens[] = {"object",   "end",
+                              "=",        "'",
+                              "''",       "#",
+                              "#13",      "[",
+                              "]",        ",",
+                              "{",        "}",
+                              "$",        "$FF",
+                              ".",        "-",
+                              "+",        ":",
+                              "nil",      "True",
+                              "\n",       "  ",
+                              "0.5",      "1e308",
+                              "-0",       "9999999999999999999",
+                              "Font.",    "TWidget",
+                              "btnOk",    "edt",
+                              "Buddy = ", "OnClick = ",
+                              "FormKey",  "object x: TWidget\n",
+                              "\n  end\n"};
 
 String Mutate(String text, std::mt19937& rng) {
-    auto pick = [&rng](std::size_t n) { return n == 0 ? std::size_t{0} : std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+    auto pick = [&rng](std::size_t n) {
+        return n == 0 ? std::size_t{0} : std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
     const int edits = 1 + static_cast<int>(pick(2));
     for (int i = 0; i < edits; ++i) {
         const std::size_t pos = pick(text.size() + 1);
         switch (pick(8)) {
         case 0: // flip a byte
-            if (!text.empty())
-                text[pick(text.size())] = static_cast<char>(pick(256));
+            if (!text.empty()) text[pick(text.size())] = static_cast<char>(pick(256));
             break;
         case 1: // delete a run
             text.erase(pos, pick(40));
             break;
         case 2: // duplicate a run
-            if (pos < text.size())
-                text.insert(pick(text.size()), text.substr(pos, pick(60)));
+            if (pos < text.size()) text.insert(pick(text.size()), text.substr(pos, pick(60)));
             break;
         case 3: // truncate
             text.resize(pos);

@@ -20,9 +20,9 @@ std::vector<String> Names(const fw::TObject* obj) {
 
 TEST_F(PropertyTest, ListKeepsDeclarationOrderAndRedeclaredPlaces) {
     TTestForm form(nullptr);
-    EXPECT_EQ(Names(&form), (std::vector<String>{"Name", "Tag", "Left", "Top", "Caption", "Enabled", "Lamp", "Ratio",
-                                                 "Data", "Color", "Big", "Font", "Buddy", "OnClick", "OnKey",
-                                                 "PixelsPerInch"}));
+    EXPECT_EQ(Names(&form), (std::vector<String>{"Name", "Tag", "Left", "Top", "Caption", "Enabled", "Lamp",
+                                                 "Ratio", "Data", "Color", "Big", "Font", "Buddy", "OnClick",
+                                                 "OnKey", "PixelsPerInch"}));
     // The redeclared Color keeps its place but has the form's default.
     EXPECT_EQ(fw::GetPropInfo(&form, "Color")->DefaultOrd, static_cast<std::int64_t>(clRed));
     TWidget w(nullptr);

@@ -5,7 +5,6 @@
 #include <framework/classes/ClassRegistry.h>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/TypInfo.h>
-
 #include <memory>
 
 namespace test {
@@ -82,8 +81,7 @@ public:
     void GetChildren(const std::function<void(fw::TComponent*)>& proc, fw::TComponent* root) override;
 
     void Click() {
-        if (OnClick)
-            OnClick(this);
+        if (OnClick) OnClick(this);
     }
 
 protected:
