@@ -9,6 +9,7 @@
 // ErrorMessageType says.
 
 #include <Qzde/QzCalendarPopup.h>
+#include <Qzde/QzDateLayouts.h>
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
 #include <framework/graphics/Bitmap.h>
@@ -130,12 +131,6 @@ public:
 
     void Dispatch(fw::TMessage& Message) override;
 
-    // The twelve accepted layouts, in table order.
-    static const fw::String* AcceptedDateFormats();
-    static constexpr int AcceptedDateFormatCount = 12;
-    // The accepted layout matching Value ignoring case, in lower case; empty when none.
-    static fw::String AcceptDateFormat(const fw::String& Value);
-
 protected:
     // Adds WS_CLIPCHILDREN and gives the button the edit's enabled state.
     void CreateParams(fw::TCreateParams& Params) override;
@@ -150,6 +145,8 @@ protected:
     void WMSize(fw::TMessage& Message);
     // Keeps the button's enabled state equal to the edit's.
     void WMEnable(fw::TMessage& Message);
+    // Forgets the drop button if something else frees it.
+    void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
 
     // The text was empty or valid at the last exit (read by descendants).
     bool FDateValid = false;
