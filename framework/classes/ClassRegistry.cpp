@@ -1,7 +1,6 @@
-#include <framework/classes/ClassRegistry.h>
-
 #include <algorithm>
 #include <cctype>
+#include <framework/classes/ClassRegistry.h>
 #include <map>
 
 namespace fw {
@@ -36,8 +35,7 @@ void RegisterClasses(std::initializer_list<const TClassInfo*> classes) {
 
 void UnRegisterClass(const TClassInfo* cls) {
     auto it = Registry().find(Key(cls->Name));
-    if (it != Registry().end() && it->second == cls)
-        Registry().erase(it);
+    if (it != Registry().end() && it->second == cls) Registry().erase(it);
 }
 
 const TClassInfo* GetClass(const String& name) {
@@ -47,8 +45,7 @@ const TClassInfo* GetClass(const String& name) {
 
 const TClassInfo* FindClass(const String& name) {
     const TClassInfo* cls = GetClass(name);
-    if (cls == nullptr)
-        throw EClassNotFound("Class " + name + " not found");
+    if (cls == nullptr) throw EClassNotFound("Class " + name + " not found");
     return cls;
 }
 

@@ -13,7 +13,6 @@
 // field that the root publishes (`cls.Field("tmr", &TfrmQzCal::tmr)`).
 
 #include <framework/classes/Published.h>
-
 #include <initializer_list>
 
 namespace fw {

@@ -1,8 +1,7 @@
-#include <framework/classes/Component.h>
-#include <framework/classes/Published.h>
-
 #include <algorithm>
 #include <cctype>
+#include <framework/classes/Component.h>
+#include <framework/classes/Published.h>
 
 namespace fw {
 
@@ -10,26 +9,25 @@ namespace {
 
 bool SameText(const String& a, const String& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
 void EraseOne(std::vector<TComponent*>& list, TComponent* c) {
     auto it = std::find(list.begin(), list.end(), c);
-    if (it != list.end())
-        list.erase(it);
+    if (it != list.end()) list.erase(it);
 }
 
 } // namespace
 
 bool IsValidIdent(const String& name) {
-    if (name.empty())
-        return true;
+    if (name.empty()) return true;
     auto isStart = [](unsigned char c) { return std::isalpha(c) || c == '_'; };
     auto isPart = [](unsigned char c) { return std::isalnum(c) || c == '_'; };
-    if (!isStart(static_cast<unsigned char>(name[0])))
-        return false;
-    return std::all_of(name.begin() + 1, name.end(), [&](char c) { return isPart(static_cast<unsigned char>(c)); });
+    if (!isStart(static_cast<unsigned char>(name[0]))) return false;
+    return std::all_of(name.begin() + 1, name.end(),
+                       [&](char c) { return isPart(static_cast<unsigned char>(c)); });
 }
 
 FW_PUBLISH(TComponent) {
@@ -38,15 +36,15 @@ FW_PUBLISH(TComponent) {
 }
 
 TComponent::TComponent(TComponent* AOwner) {
-    if (AOwner != nullptr)
-        AOwner->InsertComponent(this);
+    if (AOwner != nullptr) AOwner->InsertComponent(this);
 }
 
-TComponent::~TComponent() { PrepareDestroy(); }
+TComponent::~TComponent() {
+    PrepareDestroy();
+}
 
 void TComponent::PrepareDestroy() {
-    if (FDestroyPrepared)
-        return;
+    if (FDestroyPrepared) return;
     FDestroyPrepared = true;
     FComponentState.Include(csDestroying);
 
@@ -56,48 +54,38 @@ void TComponent::PrepareDestroy() {
         FFreeNotifies.pop_back();
         EraseOne(partner->FFreeNotifies, this);
         const bool reachedByOwner = FOwner != nullptr && (partner == FOwner || partner->FOwner == FOwner);
-        if (!reachedByOwner)
-            partner->Notification(this, opRemove);
+        if (!reachedByOwner) partner->Notification(this, opRemove);
     }
     DestroyComponents();
-    if (FOwner != nullptr)
-        FOwner->RemoveComponent(this);
+    if (FOwner != nullptr) FOwner->RemoveComponent(this);
 }
 
 int TComponent::ComponentIndex() const {
-    if (FOwner == nullptr)
-        return -1;
+    if (FOwner == nullptr) return -1;
     const auto& list = FOwner->FComponents;
     return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
 TComponent* TComponent::FindComponent(const String& name) const {
-    if (name.empty())
-        return nullptr;
+    if (name.empty()) return nullptr;
     for (TComponent* c : FComponents)
-        if (SameText(c->FName, name))
-            return c;
+        if (SameText(c->FName, name)) return c;
     return nullptr;
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
-    if (AComponent == nullptr || AComponent->FOwner == this)
-        return;
-    if (AComponent == this)
-        throw EComponentError("a component cannot own itself");
+    if (AComponent == nullptr || AComponent->FOwner == this) return;
+    if (AComponent == this) throw EComponentError("a component cannot own itself");
     ValidateRename(AComponent, String(), AComponent->FName);
-    if (AComponent->FOwner != nullptr)
-        AComponent->FOwner->RemoveComponent(AComponent);
+    if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
     Insert(AComponent);
     AComponent->SetReference(true);
-    if (FComponentState.Contains(csDesigning))
-        AComponent->SetDesigning(true);
+    if (FComponentState.Contains(csDesigning)) AComponent->SetDesigning(true);
     Notification(AComponent, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* AComponent) {
-    if (AComponent == nullptr || AComponent->FOwner != this)
-        return;
+    if (AComponent == nullptr || AComponent->FOwner != this) return;
     Notification(AComponent, opRemove);
     AComponent->SetReference(false);
     Remove(AComponent);
@@ -125,14 +113,11 @@ void TComponent::Remove(TComponent* AComponent) {
 }
 
 void TComponent::SetReference(bool enable) {
-    if (FOwner == nullptr || FName.empty() || FOwner->FComponentState.Contains(csDestroying))
-        return;
+    if (FOwner == nullptr || FName.empty() || FOwner->FComponentState.Contains(csDestroying)) return;
     const TFieldInfo* field = FOwner->ClassInfo()->FindField(FName);
-    if (field == nullptr)
-        return;
+    if (field == nullptr) return;
     if (enable) {
-        if (ClassInfo()->InheritsFrom(field->FieldClass()))
-            field->Set(FOwner, this);
+        if (ClassInfo()->InheritsFrom(field->FieldClass())) field->Set(FOwner, this);
     } else if (field->Get(FOwner) == this) {
         field->Set(FOwner, nullptr);
     }
@@ -144,12 +129,9 @@ void TComponent::ValidateRename(TComponent* AComponent, const String& CurName, c
 }
 
 void TComponent::SetName(const String& NewName) {
-    if (FName == NewName)
-        return;
-    if (!IsValidIdent(NewName))
-        throw EComponentError("'" + NewName + "' is not a valid component name");
-    if (FOwner != nullptr)
-        FOwner->ValidateRename(this, FName, NewName);
+    if (FName == NewName) return;
+    if (!IsValidIdent(NewName)) throw EComponentError("'" + NewName + "' is not a valid component name");
+    if (FOwner != nullptr) FOwner->ValidateRename(this, FName, NewName);
     SetReference(false);
     FName = NewName;
     SetReference(true);
@@ -166,8 +148,7 @@ void TComponent::SetDesigning(bool value, bool setChildren) {
 }
 
 void TComponent::FreeNotification(TComponent* AComponent) {
-    if (AComponent == nullptr || AComponent == this)
-        return;
+    if (AComponent == nullptr || AComponent == this) return;
     if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
         FFreeNotifies.push_back(AComponent);
     if (std::find(AComponent->FFreeNotifies.begin(), AComponent->FFreeNotifies.end(), this) ==
@@ -177,29 +158,26 @@ void TComponent::FreeNotification(TComponent* AComponent) {
 }
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
-    if (AComponent == nullptr)
-        return;
+    if (AComponent == nullptr) return;
     EraseOne(FFreeNotifies, AComponent);
     EraseOne(AComponent->FFreeNotifies, this);
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove && AComponent != nullptr)
-        RemoveFreeNotification(AComponent);
+    if (Operation == opRemove && AComponent != nullptr) RemoveFreeNotification(AComponent);
     // A notified component may free others; re-check the bound every step.
     for (std::size_t i = 0; i < FComponents.size(); ++i)
-        if (FComponents[i] != AComponent)
-            FComponents[i]->Notification(AComponent, Operation);
+        if (FComponents[i] != AComponent) FComponents[i]->Notification(AComponent, Operation);
 }
 
-void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+void TComponent::Loaded() {
+    FComponentState.Exclude(csLoading);
+}
 
 void TComponent::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
-    if (root != this)
-        return;
+    if (root != this) return;
     for (TComponent* c : FComponents)
-        if (!c->HasParent())
-            proc(c);
+        if (!c->HasParent()) proc(c);
 }
 
 String TComponent::EventBinding(const String& eventName) const {

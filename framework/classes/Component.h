@@ -21,21 +21,20 @@
 #include <framework/classes/Object.h>
 #include <framework/classes/Set.h>
 #include <framework/rtl/Exceptions.h>
-
 #include <map>
 #include <vector>
 
 namespace fw {
 
 enum TComponentState {
-    csLoading,     // being read from a form file; Loaded() clears it
-    csReading,     // its properties are being read right now
-    csWriting,     // being written to a form file
-    csDestroying,  // its destruction has begun
-    csDesigning,   // lives in the designer
-    csAncestor,    // read from an ancestor's form file
-    csUpdating,    // inside a designer update
-    csFixups,      // has references waiting to be resolved
+    csLoading,    // being read from a form file; Loaded() clears it
+    csReading,    // its properties are being read right now
+    csWriting,    // being written to a form file
+    csDestroying, // its destruction has begun
+    csDesigning,  // lives in the designer
+    csAncestor,   // read from an ancestor's form file
+    csUpdating,   // inside a designer update
+    csFixups,     // has references waiting to be resolved
     csFreeNotification,
     csInline,
     csDesignInstance,

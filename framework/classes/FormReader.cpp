@@ -1,10 +1,9 @@
+#include <algorithm>
+#include <cctype>
 #include <framework/classes/ClassRegistry.h>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/FormText.h>
 #include <framework/classes/FormValues.h>
-
-#include <algorithm>
-#include <cctype>
 
 namespace fw {
 
@@ -12,7 +11,8 @@ namespace {
 
 bool SameText(const String& a, const String& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -82,29 +82,25 @@ private:
         String unique = name;
         for (int n = 1; owner != nullptr && !unique.empty(); ++n) {
             TComponent* other = owner->FindComponent(unique);
-            if (other == nullptr || other == FRoot)
-                break;
+            if (other == nullptr || other == FRoot) break;
             unique = name + "_" + std::to_string(n);
         }
         FRoot->SetName(unique);
     }
 
     const TClassInfo* ChildClass(const TFormObject& node) {
-        if (const TClassInfo* cls = GetClass(node.ClassName))
-            return cls;
+        if (const TClassInfo* cls = GetClass(node.ClassName)) return cls;
         // Classes of the root's published fields are known without registration.
         for (const TClassInfo* c = FRoot->ClassInfo(); c != nullptr; c = c->Parent)
             for (const TFieldInfo& f : c->Fields)
-                if (SameText(f.FieldClass()->Name, node.ClassName))
-                    return f.FieldClass();
+                if (SameText(f.FieldClass()->Name, node.ClassName)) return f.FieldClass();
         Fail(node.Line, "unknown class '" + node.ClassName + "'");
     }
 
     void ReadChild(const TFormObject& node, TComponent* enclosing) {
         FLine = node.Line;
         const TClassInfo* cls = ChildClass(node);
-        if (!cls->Create)
-            Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
+        if (!cls->Create) Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
         if (const TFieldInfo* field = FRoot->ClassInfo()->FindField(node.Name)) {
             if (!cls->InheritsFrom(field->FieldClass()))
                 Fail(node.Line, "field '" + field->Name + "' of " + FRoot->ClassName() + " is a " +
@@ -117,7 +113,8 @@ private:
             if (std::find(FLoaded.begin(), FLoaded.end(), c) != FLoaded.end())
                 Fail(node.Line, "a component named '" + node.Name + "' already exists");
             if (c->ClassInfo() != cls)
-                Fail(node.Line, "component '" + node.Name + "' is a " + c->ClassName() + ", not a " + cls->Name);
+                Fail(node.Line,
+                     "component '" + node.Name + "' is a " + c->ClassName() + ", not a " + cls->Name);
         } else {
             c = cls->Create(FRoot);
             FCreated.push_back(c);
@@ -203,8 +200,7 @@ namespace {
 
 void CheckRootClass(const TComponent* root, const TFormObject& node) {
     for (const TClassInfo* c = root->ClassInfo(); c != nullptr; c = c->Parent)
-        if (SameText(c->Name, node.ClassName))
-            return;
+        if (SameText(c->Name, node.ClassName)) return;
     Fail(node.Line, "the form is a " + node.ClassName + ", not a " + root->ClassName());
 }
 
@@ -219,10 +215,8 @@ void ReadRootFromText(TComponent* root, const String& text) {
 TComponent* ReadComponentFromText(const String& text, TComponent* owner) {
     const TFormObject node = ParseFormText(text);
     const TClassInfo* cls = GetClass(node.ClassName);
-    if (cls == nullptr)
-        Fail(node.Line, "unknown class '" + node.ClassName + "'");
-    if (!cls->Create)
-        Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
+    if (cls == nullptr) Fail(node.Line, "unknown class '" + node.ClassName + "'");
+    if (!cls->Create) Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
     TComponent* root = cls->Create(owner);
     try {
         TFormReader(root).Read(node);

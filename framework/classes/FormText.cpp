@@ -1,9 +1,8 @@
-#include <framework/classes/FormText.h>
-#include <framework/rtl/Exceptions.h>
-
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <framework/classes/FormText.h>
+#include <framework/rtl/Exceptions.h>
 
 namespace fw {
 
@@ -27,17 +26,20 @@ struct TToken {
     throw EReadError("line " + std::to_string(line) + ": " + message);
 }
 
-bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsIdentPart(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsIdentStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool IsIdentPart(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -67,15 +69,15 @@ public:
         SkipSpace();
         TToken t;
         t.Line = FLine;
-        if (FPos >= FText.size())
-            return t;
+        if (FPos >= FText.size()) return t;
         const char c = FText[FPos];
         if (IsIdentStart(c)) {
             t.Kind = TTok::Ident;
             while (FPos < FText.size() && IsIdentPart(FText[FPos]))
                 t.Text += FText[FPos++];
-        } else if (IsDigit(c) || c == '$' || ((c == '-' || c == '+') && FPos + 1 < FText.size() &&
-                                              (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$'))) {
+        } else if (IsDigit(c) || c == '$' ||
+                   ((c == '-' || c == '+') && FPos + 1 < FText.size() &&
+                    (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$'))) {
             ReadNumber(t);
         } else if (c == '\'' || c == '#') {
             t.Kind = TTok::String;
@@ -107,19 +109,16 @@ private:
 
     void ReadNumber(TToken& t) {
         bool negative = false;
-        if (FText[FPos] == '-' || FText[FPos] == '+')
-            negative = FText[FPos++] == '-';
+        if (FText[FPos] == '-' || FText[FPos] == '+') negative = FText[FPos++] == '-';
         if (FText[FPos] == '$') {
             ++FPos;
             std::uint64_t v = 0;
             int digits = 0;
             while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0) {
-                if (++digits > 16)
-                    Fail(FLine, "hexadecimal number too long");
+                if (++digits > 16) Fail(FLine, "hexadecimal number too long");
                 v = v * 16 + static_cast<std::uint64_t>(HexDigit(FText[FPos++]));
             }
-            if (digits == 0)
-                Fail(FLine, "'$' without hexadecimal digits");
+            if (digits == 0) Fail(FLine, "'$' without hexadecimal digits");
             t.Kind = TTok::Integer;
             t.Hex = true;
             t.Int = static_cast<std::int64_t>(negative ? (~v + 1) : v);
@@ -136,8 +135,7 @@ private:
             }
             if (FPos < FText.size() && (FText[FPos] == 'e' || FText[FPos] == 'E')) {
                 std::size_t p = FPos + 1;
-                if (p < FText.size() && (FText[p] == '+' || FText[p] == '-'))
-                    ++p;
+                if (p < FText.size() && (FText[p] == '+' || FText[p] == '-')) ++p;
                 if (p < FText.size() && IsDigit(FText[p])) {
                     isFloat = true;
                     FPos = p;
@@ -164,8 +162,7 @@ private:
                 t.Int = negative ? static_cast<std::int64_t>(~v + 1) : static_cast<std::int64_t>(v);
             }
         }
-        if (FPos < FText.size() && IsIdentPart(FText[FPos]))
-            Fail(FLine, "bad number");
+        if (FPos < FText.size() && IsIdentPart(FText[FPos])) Fail(FLine, "bad number");
     }
 
     // One run of quoted pieces and #nn characters, e.g. 'a'#13#10'b'.
@@ -205,8 +202,7 @@ private:
                         ++digits;
                     }
                 }
-                if (digits == 0 || v > 0x10FFFF)
-                    Fail(FLine, "bad character code after '#'");
+                if (digits == 0 || v > 0x10FFFF) Fail(FLine, "bad character code after '#'");
                 if (v < 256)
                     s += static_cast<char>(v);
                 else
@@ -224,20 +220,16 @@ private:
         t.Kind = TTok::Binary;
         int high = -1;
         for (;;) {
-            if (FPos >= FText.size())
-                Fail(startLine, "unterminated binary value");
+            if (FPos >= FText.size()) Fail(startLine, "unterminated binary value");
             const char c = FText[FPos++];
-            if (c == '}')
-                break;
+            if (c == '}') break;
             if (c == '\n') {
                 ++FLine;
                 continue;
             }
-            if (c == ' ' || c == '\t' || c == '\r')
-                continue;
+            if (c == ' ' || c == '\t' || c == '\r') continue;
             const int d = HexDigit(c);
-            if (d < 0)
-                Fail(FLine, "bad character in binary value");
+            if (d < 0) Fail(FLine, "bad character in binary value");
             if (high < 0) {
                 high = d;
             } else {
@@ -245,8 +237,7 @@ private:
                 high = -1;
             }
         }
-        if (high >= 0)
-            Fail(FLine, "odd number of hexadecimal digits in binary value");
+        if (high >= 0) Fail(FLine, "odd number of hexadecimal digits in binary value");
     }
 
     const String& FText;
@@ -257,8 +248,7 @@ private:
 bool SameKeyword(const String& a, const char* keyword) {
     std::size_t i = 0;
     for (; keyword[i] != '\0'; ++i)
-        if (i >= a.size() || std::tolower(static_cast<unsigned char>(a[i])) != keyword[i])
-            return false;
+        if (i >= a.size() || std::tolower(static_cast<unsigned char>(a[i])) != keyword[i]) return false;
     return i == a.size();
 }
 
@@ -267,20 +257,16 @@ public:
     explicit TParser(const String& text) : FLexer(text) { Advance(); }
 
     TFormObject ParseFile() {
-        if (FTok.Kind == TTok::End)
-            Fail(FTok.Line, "empty form file");
-        if (!IsObjectStart())
-            Fail(FTok.Line, "expected 'object'");
+        if (FTok.Kind == TTok::End) Fail(FTok.Line, "empty form file");
+        if (!IsObjectStart()) Fail(FTok.Line, "expected 'object'");
         TFormObject root = ParseObject(0);
-        if (FTok.Kind != TTok::End)
-            Fail(FTok.Line, "text after the end of the form");
+        if (FTok.Kind != TTok::End) Fail(FTok.Line, "text after the end of the form");
         return root;
     }
 
     TFormValue ParseLoneValue() {
         TFormValue v = ParseValue();
-        if (FTok.Kind != TTok::End)
-            Fail(FTok.Line, "text after the value");
+        if (FTok.Kind != TTok::End) Fail(FTok.Line, "text after the value");
         return v;
     }
 
@@ -292,16 +278,14 @@ private:
     bool IsObjectStart() const { return FTok.Kind == TTok::Ident && SameKeyword(FTok.Text, "object"); }
 
     String ExpectIdent(const char* what) {
-        if (FTok.Kind != TTok::Ident)
-            Fail(FTok.Line, String("expected ") + what);
+        if (FTok.Kind != TTok::Ident) Fail(FTok.Line, String("expected ") + what);
         String s = FTok.Text;
         Advance();
         return s;
     }
 
     TFormObject ParseObject(int depth) {
-        if (depth > MaxNesting)
-            Fail(FTok.Line, "objects nested too deeply");
+        if (depth > MaxNesting) Fail(FTok.Line, "objects nested too deeply");
         TFormObject obj;
         obj.Line = FTok.Line;
         Advance(); // 'object'
@@ -315,10 +299,10 @@ private:
         }
         for (;;) {
             if (FTok.Kind == TTok::End)
-                Fail(FTok.Line, "end of file inside object '" + (obj.Name.empty() ? obj.ClassName : obj.Name) +
-                                    "' begun on line " + std::to_string(obj.Line));
-            if (FTok.Kind != TTok::Ident)
-                Fail(FTok.Line, "expected a property name, 'object' or 'end'");
+                Fail(FTok.Line, "end of file inside object '" +
+                                    (obj.Name.empty() ? obj.ClassName : obj.Name) + "' begun on line " +
+                                    std::to_string(obj.Line));
+            if (FTok.Kind != TTok::Ident) Fail(FTok.Line, "expected a property name, 'object' or 'end'");
             if (SameKeyword(FTok.Text, "end")) {
                 Advance();
                 return obj;
@@ -335,8 +319,7 @@ private:
                 prop.Path += '.';
                 prop.Path += ExpectIdent("a property name after '.'");
             }
-            if (!IsSymbol('='))
-                Fail(FTok.Line, "expected '=' after '" + prop.Path + "'");
+            if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + prop.Path + "'");
             Advance();
             prop.Value = ParseValue();
             obj.Props.push_back(std::move(prop));
@@ -365,8 +348,7 @@ private:
             // 'long text ' + 'continued'
             while (IsSymbol('+')) {
                 Advance();
-                if (FTok.Kind != TTok::String)
-                    Fail(FTok.Line, "expected a string after '+'");
+                if (FTok.Kind != TTok::String) Fail(FTok.Line, "expected a string after '+'");
                 v.Text += FTok.Text;
                 Advance();
             }
@@ -400,8 +382,7 @@ private:
                         Advance();
                         return v;
                     }
-                    if (!IsSymbol(','))
-                        Fail(FTok.Line, "expected ',' or ']' in the set");
+                    if (!IsSymbol(',')) Fail(FTok.Line, "expected ',' or ']' in the set");
                     Advance();
                 }
             }
@@ -418,9 +399,13 @@ private:
 
 } // namespace
 
-TFormObject ParseFormText(const String& text) { return TParser(text).ParseFile(); }
+TFormObject ParseFormText(const String& text) {
+    return TParser(text).ParseFile();
+}
 
-TFormValue ParseFormValue(const String& text) { return TParser(text).ParseLoneValue(); }
+TFormValue ParseFormValue(const String& text) {
+    return TParser(text).ParseLoneValue();
+}
 
 String QuoteFormString(const String& s) {
     String out;
@@ -439,23 +424,19 @@ String QuoteFormString(const String& s) {
                 out += '\'';
                 inQuotes = true;
             }
-            if (ch == '\'')
-                out += '\'';
+            if (ch == '\'') out += '\'';
             out += ch;
         }
     }
-    if (inQuotes)
-        out += '\'';
-    if (out.empty())
-        out = "''";
+    if (inQuotes) out += '\'';
+    if (out.empty()) out = "''";
     return out;
 }
 
 String FormatFormFloat(double value) {
     char buf[64];
     auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    if (ec != std::errc())
-        return "0";
+    if (ec != std::errc()) return "0";
     return String(buf, ptr);
 }
 

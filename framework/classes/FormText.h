@@ -2,9 +2,8 @@
 // The syntax of text form files: a parse tree, the parser, and the spelling
 // of strings and numbers. The reader and writer give it meaning.
 
-#include <framework/rtl/Types.h>
-
 #include <cstdint>
+#include <framework/rtl/Types.h>
 #include <vector>
 
 namespace fw {
@@ -16,8 +15,8 @@ struct TFormValue {
     std::int64_t Int = 0;
     bool Hex = false; // an integer written with '$'
     double Float = 0;
-    String Text;                // String: the text; Ident: the (possibly dotted) name; Binary: the bytes
-    std::vector<String> Items;  // Set: the identifiers
+    String Text;               // String: the text; Ident: the (possibly dotted) name; Binary: the bytes
+    std::vector<String> Items; // Set: the identifiers
 };
 
 struct TFormProp {

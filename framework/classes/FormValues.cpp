@@ -1,8 +1,7 @@
-#include <framework/classes/FormValues.h>
-#include <framework/classes/TypInfo.h>
-
 #include <algorithm>
 #include <cctype>
+#include <framework/classes/FormValues.h>
+#include <framework/classes/TypInfo.h>
 
 namespace fw {
 
@@ -10,7 +9,8 @@ namespace {
 
 bool SameText(const String& a, const String& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -19,8 +19,8 @@ String Where(const TObject* obj, const TPropInfo& prop) {
 }
 
 [[noreturn]] void WrongType(const TObject* obj, const TPropInfo& prop, const TFormValue& value) {
-    static const char* const kindNames[] = {"a number", "a number", "a string", "an identifier", "a set",
-                                            "binary data"};
+    static const char* const kindNames[] = {"a number",      "a number", "a string",
+                                            "an identifier", "a set",    "binary data"};
     throw EPropertyError(Where(obj, prop) + " cannot take " + kindNames[static_cast<int>(value.Kind)]);
 }
 
@@ -30,8 +30,7 @@ String Where(const TObject* obj, const TPropInfo& prop) {
 
 int IdentOrdinal(const TPropInfo& prop, const String& ident) {
     for (std::size_t i = 0; i < prop.Idents.size(); ++i)
-        if (SameText(prop.Idents[i], ident))
-            return static_cast<int>(i);
+        if (SameText(prop.Idents[i], ident)) return static_cast<int>(i);
     return -1;
 }
 
@@ -43,8 +42,7 @@ std::int64_t IntegerValue(const TObject* obj, const TPropInfo& prop, const TForm
         if (value.Hex && prop.MaxValue == 0x7FFFFFFF && v > prop.MaxValue && v <= 0xFFFFFFFF)
             v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
     } else if (value.Kind == TFormValueKind::Ident && !prop.IdentKind.empty()) {
-        if (!IdentToInteger(prop.IdentKind, value.Text, v))
-            UnknownIdent(obj, prop, value.Text);
+        if (!IdentToInteger(prop.IdentKind, value.Text, v)) UnknownIdent(obj, prop, value.Text);
     } else if (value.Kind == TFormValueKind::Ident) {
         UnknownIdent(obj, prop, value.Text);
     } else {
@@ -62,8 +60,7 @@ std::optional<String> FormatPropValue(const TObject* obj, const TPropInfo& prop,
     case TTypeKind::Integer: {
         const std::int64_t v = prop.GetOrd(obj);
         String ident;
-        if (!prop.IdentKind.empty() && IntegerToIdent(prop.IdentKind, v, ident))
-            return ident;
+        if (!prop.IdentKind.empty() && IntegerToIdent(prop.IdentKind, v, ident)) return ident;
         return std::to_string(v);
     }
     case TTypeKind::Boolean:
@@ -79,8 +76,7 @@ std::optional<String> FormatPropValue(const TObject* obj, const TPropInfo& prop,
         String out = "[";
         for (std::size_t i = 0; i < prop.Idents.size() && i < 64; ++i) {
             if ((bits >> i) & 1) {
-                if (out.size() > 1)
-                    out += ", ";
+                if (out.size() > 1) out += ", ";
                 out += prop.Idents[i];
             }
         }
@@ -104,37 +100,32 @@ std::optional<String> FormatPropValue(const TObject* obj, const TPropInfo& prop,
         return std::nullopt;
     case TTypeKind::Component: {
         const TComponent* c = prop.GetComponent(obj);
-        if (c == nullptr || c->Name().empty())
-            return std::nullopt;
-        if (c == root || (root != nullptr && c->Owner() == root))
-            return c->Name();
+        if (c == nullptr || c->Name().empty()) return std::nullopt;
+        if (c == root || (root != nullptr && c->Owner() == root)) return c->Name();
         return std::nullopt;
     }
     case TTypeKind::Event: {
         const auto* c = dynamic_cast<const TComponent*>(obj);
-        if (c == nullptr || !prop.EventAssigned(obj))
-            return std::nullopt;
+        if (c == nullptr || !prop.EventAssigned(obj)) return std::nullopt;
         String method = c->EventBinding(prop.Name);
-        if (method.empty())
-            return std::nullopt;
+        if (method.empty()) return std::nullopt;
         return method;
     }
     }
     return std::nullopt;
 }
 
-void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& value, const TFormBindings& bindings) {
+void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& value,
+                     const TFormBindings& bindings) {
     if (prop.Kind == TTypeKind::Class)
         throw EPropertyError(Where(obj, prop) + " is an object; set its properties by name");
-    if (!prop.Writable())
-        throw EPropertyError(Where(obj, prop) + " is read-only");
+    if (!prop.Writable()) throw EPropertyError(Where(obj, prop) + " is read-only");
     switch (prop.Kind) {
     case TTypeKind::Integer:
         prop.SetOrd(obj, IntegerValue(obj, prop, value));
         return;
     case TTypeKind::Boolean:
-        if (value.Kind != TFormValueKind::Ident)
-            WrongType(obj, prop, value);
+        if (value.Kind != TFormValueKind::Ident) WrongType(obj, prop, value);
         if (SameText(value.Text, "True"))
             prop.SetOrd(obj, 1);
         else if (SameText(value.Text, "False"))
@@ -143,35 +134,29 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
             UnknownIdent(obj, prop, value.Text);
         return;
     case TTypeKind::Enumeration: {
-        if (value.Kind != TFormValueKind::Ident)
-            WrongType(obj, prop, value);
+        if (value.Kind != TFormValueKind::Ident) WrongType(obj, prop, value);
         const int ordinal = IdentOrdinal(prop, value.Text);
-        if (ordinal < 0)
-            UnknownIdent(obj, prop, value.Text);
+        if (ordinal < 0) UnknownIdent(obj, prop, value.Text);
         prop.SetOrd(obj, ordinal);
         return;
     }
     case TTypeKind::Set: {
-        if (value.Kind != TFormValueKind::Set)
-            WrongType(obj, prop, value);
+        if (value.Kind != TFormValueKind::Set) WrongType(obj, prop, value);
         std::uint64_t bits = 0;
         for (const String& item : value.Items) {
             const int ordinal = IdentOrdinal(prop, item);
-            if (ordinal < 0 || ordinal > 63)
-                UnknownIdent(obj, prop, item);
+            if (ordinal < 0 || ordinal > 63) UnknownIdent(obj, prop, item);
             bits |= std::uint64_t{1} << ordinal;
         }
         prop.SetOrd(obj, static_cast<std::int64_t>(bits));
         return;
     }
     case TTypeKind::String:
-        if (value.Kind != TFormValueKind::String)
-            WrongType(obj, prop, value);
+        if (value.Kind != TFormValueKind::String) WrongType(obj, prop, value);
         prop.SetStr(obj, value.Text);
         return;
     case TTypeKind::Binary:
-        if (value.Kind != TFormValueKind::Binary)
-            WrongType(obj, prop, value);
+        if (value.Kind != TFormValueKind::Binary) WrongType(obj, prop, value);
         prop.SetStr(obj, value.Text);
         return;
     case TTypeKind::Float:
@@ -183,8 +168,7 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
             WrongType(obj, prop, value);
         return;
     case TTypeKind::Component:
-        if (value.Kind != TFormValueKind::Ident)
-            WrongType(obj, prop, value);
+        if (value.Kind != TFormValueKind::Ident) WrongType(obj, prop, value);
         if (SameText(value.Text, "nil"))
             prop.SetComponent(obj, nullptr);
         else if (bindings.Reference)
@@ -193,8 +177,7 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
             throw EPropertyError(Where(obj, prop) + ": no components to look up '" + value.Text + "' in");
         return;
     case TTypeKind::Event:
-        if (value.Kind != TFormValueKind::Ident)
-            WrongType(obj, prop, value);
+        if (value.Kind != TFormValueKind::Ident) WrongType(obj, prop, value);
         if (SameText(value.Text, "nil"))
             BindEvent(obj, prop, nullptr, String());
         else if (bindings.Event)
@@ -218,7 +201,8 @@ void BindEvent(TObject* obj, const TPropInfo& prop, TComponent* root, const Stri
     }
     const TMethodInfo* m = root != nullptr ? root->ClassInfo()->FindMethod(method) : nullptr;
     if (m == nullptr)
-        throw EPropertyError("unknown method '" + method + "' of " + (root ? root->ClassName() : String("nil")));
+        throw EPropertyError("unknown method '" + method + "' of " +
+                             (root ? root->ClassName() : String("nil")));
     if (m->Type != prop.EventType)
         throw EPropertyError("method '" + m->Name + "' does not fit event '" + prop.Name + "' of " +
                              obj->ClassName());

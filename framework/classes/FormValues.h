@@ -5,7 +5,6 @@
 
 #include <framework/classes/FormText.h>
 #include <framework/classes/Published.h>
-
 #include <optional>
 
 namespace fw {
@@ -22,7 +21,8 @@ struct TFormBindings {
     std::function<void(TObject* obj, const TPropInfo& prop, const String& name)> Reference;
     std::function<void(TObject* obj, const TPropInfo& prop, const String& method)> Event;
 };
-void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& value, const TFormBindings& bindings);
+void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& value,
+                     const TFormBindings& bindings);
 
 // Binds (or, for "", clears) an event of obj to root's published method.
 void BindEvent(TObject* obj, const TPropInfo& prop, TComponent* root, const String& method);

@@ -23,8 +23,7 @@ private:
     void WriteObject(TComponent* c, int level) {
         const String indent(static_cast<std::size_t>(level) * 2, ' ');
         FOut += indent + "object ";
-        if (!c->Name().empty())
-            FOut += c->Name() + ": ";
+        if (!c->Name().empty()) FOut += c->Name() + ": ";
         FOut += c->ClassName() + "\n";
         WriteProps(c, String(), level + 1, 0, false);
         WriteProps(c, String(), level + 1, 0, true);
@@ -39,8 +38,7 @@ private:
     void WriteProps(const TObject* obj, const String& prefix, int level, int depth, bool lastPass) {
         const String indent(static_cast<std::size_t>(level) * 2, ' ');
         for (const TPropInfo* p : obj->ClassInfo()->AllProps()) {
-            if (p->WrittenLast != lastPass || !p->IsStored(obj))
-                continue;
+            if (p->WrittenLast != lastPass || !p->IsStored(obj)) continue;
             if (p->Kind == TTypeKind::Class) {
                 const TPersistent* inner = p->GetObject(obj);
                 if (inner != nullptr && depth < MaxObjectDepth) {
@@ -71,8 +69,7 @@ private:
             line += digits[c >> 4];
             line += digits[c & 15];
         }
-        if (!line.empty())
-            FOut += "\n" + indent + "  " + line;
+        if (!line.empty()) FOut += "\n" + indent + "  " + line;
         FOut += "}\n";
     }
 
@@ -82,6 +79,8 @@ private:
 
 } // namespace
 
-String WriteComponentToText(TComponent* root) { return TFormWriter(root).Write(); }
+String WriteComponentToText(TComponent* root) {
+    return TFormWriter(root).Write();
+}
 
 } // namespace fw

@@ -12,15 +12,18 @@ const TClassInfo* TObject::StaticClass() {
     return &info;
 }
 
-const String& TObject::ClassName() const { return ClassInfo()->Name; }
+const String& TObject::ClassName() const {
+    return ClassInfo()->Name;
+}
 
-bool TObject::InheritsFrom(const TClassInfo* cls) const { return ClassInfo()->InheritsFrom(cls); }
+bool TObject::InheritsFrom(const TClassInfo* cls) const {
+    return ClassInfo()->InheritsFrom(cls);
+}
 
 FW_PUBLISH(TPersistent) {}
 
 void TPersistent::Assign(const TPersistent* Source) {
-    if (Source == nullptr)
-        throw EConvertError("cannot assign nil to a " + ClassName());
+    if (Source == nullptr) throw EConvertError("cannot assign nil to a " + ClassName());
     Source->AssignTo(this);
 }
 

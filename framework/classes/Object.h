@@ -16,7 +16,6 @@
 // of a class). A class without FW_CLASS reports its nearest ancestor's class.
 
 #include <framework/rtl/Types.h>
-
 #include <functional>
 
 namespace fw {
@@ -33,7 +32,9 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 public:                                                                                                      \
     using inherited = Base;                                                                                  \
     static const ::fw::TClassInfo* StaticClass();                                                            \
-    const ::fw::TClassInfo* ClassInfo() const override { return StaticClass(); }                             \
+    const ::fw::TClassInfo* ClassInfo() const override {                                                     \
+        return StaticClass();                                                                                \
+    }                                                                                                        \
     static void PublishClass(::fw::TClassBuilder<Class>& cls);                                               \
                                                                                                              \
 private:

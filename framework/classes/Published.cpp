@@ -1,7 +1,6 @@
-#include <framework/classes/Published.h>
-
 #include <algorithm>
 #include <cctype>
+#include <framework/classes/Published.h>
 #include <map>
 
 namespace fw {
@@ -10,7 +9,8 @@ namespace {
 
 bool SameText(const String& a, const String& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -66,8 +66,7 @@ bool TPropInfo::Writable() const {
 }
 
 bool TPropInfo::IsStored(const TObject* obj) const {
-    if (!Stored || (StoredIf && !StoredIf(obj)))
-        return false;
+    if (!Stored || (StoredIf && !StoredIf(obj))) return false;
     switch (Kind) {
     case TTypeKind::Integer:
     case TTypeKind::Boolean:
@@ -93,39 +92,37 @@ bool TPropInfo::IsStored(const TObject* obj) const {
 
 bool TClassInfo::InheritsFrom(const TClassInfo* other) const {
     for (const TClassInfo* c = this; c != nullptr; c = c->Parent)
-        if (c == other)
-            return true;
+        if (c == other) return true;
     return false;
 }
 
 const TPropInfo* TClassInfo::FindProp(const String& name) const {
     for (const TClassInfo* c = this; c != nullptr; c = c->Parent)
         for (const TPropInfo& p : c->Props)
-            if (SameText(p.Name, name))
-                return &p;
+            if (SameText(p.Name, name)) return &p;
     return nullptr;
 }
 
 const TMethodInfo* TClassInfo::FindMethod(const String& name) const {
     for (const TClassInfo* c = this; c != nullptr; c = c->Parent)
         for (const TMethodInfo& m : c->Methods)
-            if (SameText(m.Name, name))
-                return &m;
+            if (SameText(m.Name, name)) return &m;
     return nullptr;
 }
 
 const TFieldInfo* TClassInfo::FindField(const String& name) const {
     for (const TClassInfo* c = this; c != nullptr; c = c->Parent)
         for (const TFieldInfo& f : c->Fields)
-            if (SameText(f.Name, name))
-                return &f;
+            if (SameText(f.Name, name)) return &f;
     return nullptr;
 }
 
 std::vector<const TPropInfo*> TClassInfo::AllProps() const {
-    std::vector<const TPropInfo*> list = Parent != nullptr ? Parent->AllProps() : std::vector<const TPropInfo*>{};
+    std::vector<const TPropInfo*> list =
+        Parent != nullptr ? Parent->AllProps() : std::vector<const TPropInfo*>{};
     for (const TPropInfo& p : Props) {
-        auto same = std::find_if(list.begin(), list.end(), [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
+        auto same = std::find_if(list.begin(), list.end(),
+                                 [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
         if (same != list.end())
             *same = &p;
         else
@@ -142,8 +139,7 @@ String StripNamespace(const char* qualifiedName) {
 
 const TPropInfo& FindInheritedProp(const TClassInfo& info, const String& name) {
     const TPropInfo* p = info.Parent != nullptr ? info.Parent->FindProp(name) : nullptr;
-    if (p == nullptr)
-        throw Exception("no inherited property '" + name + "' to redeclare in " + info.Name);
+    if (p == nullptr) throw Exception("no inherited property '" + name + "' to redeclare in " + info.Name);
     return *p;
 }
 

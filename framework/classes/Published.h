@@ -32,10 +32,9 @@
 // holds. `.WrittenLast()` moves a property after all others of the object
 // (design positions and per-form metrics).
 
-#include <framework/classes/Component.h>
-
 #include <any>
 #include <cstdint>
+#include <framework/classes/Component.h>
 #include <limits>
 #include <type_traits>
 #include <typeindex>
@@ -267,8 +266,9 @@ public:
         TPropInfo& p = Add(name, TTypeKind::Integer);
         // Unsigned values (colours) also accept the signed spelling of their bits.
         p.MinValue = static_cast<std::int64_t>(std::numeric_limits<std::make_signed_t<L>>::min());
-        p.MaxValue = sizeof(L) < sizeof(std::int64_t) ? static_cast<std::int64_t>(std::numeric_limits<L>::max())
-                                                      : std::numeric_limits<std::int64_t>::max();
+        p.MaxValue = sizeof(L) < sizeof(std::int64_t)
+                         ? static_cast<std::int64_t>(std::numeric_limits<L>::max())
+                         : std::numeric_limits<std::int64_t>::max();
         p.GetOrd = [get](const TObject* o) { return static_cast<std::int64_t>(detail::Get<T>(get, o)); };
         SetOrdAccess<V>(p, set);
         return TPropDecl(p).NoDefault();
@@ -315,7 +315,9 @@ public:
         p.MinValue = 0;
         p.MaxValue = static_cast<std::int64_t>(idents.size()) - 1;
         p.Idents = std::move(idents);
-        p.GetOrd = [get](const TObject* o) { return static_cast<std::int64_t>(detail::Get<T>(get, o).Bits()); };
+        p.GetOrd = [get](const TObject* o) {
+            return static_cast<std::int64_t>(detail::Get<T>(get, o).Bits());
+        };
         if constexpr (!std::is_null_pointer_v<S>)
             p.SetOrd = [set](TObject* o, std::int64_t v) {
                 detail::Put<T>(set, o, V::FromBits(static_cast<std::uint64_t>(v)));

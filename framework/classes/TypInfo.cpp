@@ -14,8 +14,7 @@ std::pair<TObject*, const TPropInfo*> RequireProp(const TObject* obj, const Stri
 
 void RequireKind(const TObject* obj, const TPropInfo& p, std::initializer_list<TTypeKind> kinds) {
     for (TTypeKind k : kinds)
-        if (p.Kind == k)
-            return;
+        if (p.Kind == k) return;
     throw EPropertyError("property '" + p.Name + "' of " + obj->ClassName() + " is of another kind");
 }
 
@@ -26,22 +25,20 @@ void RequireWritable(const TObject* obj, const TPropInfo& p) {
 
 } // namespace
 
-std::vector<const TPropInfo*> GetPropList(const TObject* obj) { return obj->ClassInfo()->AllProps(); }
+std::vector<const TPropInfo*> GetPropList(const TObject* obj) {
+    return obj->ClassInfo()->AllProps();
+}
 
 std::pair<TObject*, const TPropInfo*> FindPropPath(TObject* obj, const String& path) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t dot = path.find('.', start);
         const TPropInfo* p = obj->ClassInfo()->FindProp(path.substr(start, dot - start));
-        if (p == nullptr)
-            return {nullptr, nullptr};
-        if (dot == String::npos)
-            return {obj, p};
-        if (p->Kind != TTypeKind::Class)
-            return {nullptr, nullptr};
+        if (p == nullptr) return {nullptr, nullptr};
+        if (dot == String::npos) return {obj, p};
+        if (p->Kind != TTypeKind::Class) return {nullptr, nullptr};
         obj = p->GetObject(obj);
-        if (obj == nullptr)
-            return {nullptr, nullptr};
+        if (obj == nullptr) return {nullptr, nullptr};
         start = dot + 1;
     }
 }
@@ -61,7 +58,8 @@ void SetOrdProp(TObject* obj, const String& path, std::int64_t value) {
     RequireKind(o, *p, {TTypeKind::Integer, TTypeKind::Boolean, TTypeKind::Enumeration, TTypeKind::Set});
     RequireWritable(o, *p);
     if (p->Kind != TTypeKind::Set && (value < p->MinValue || value > p->MaxValue))
-        throw EPropertyError("value " + std::to_string(value) + " out of range for property '" + p->Name + "'");
+        throw EPropertyError("value " + std::to_string(value) + " out of range for property '" + p->Name +
+                             "'");
     p->SetOrd(o, value);
 }
 
@@ -116,8 +114,8 @@ void SetComponentProp(TObject* obj, const String& path, TComponent* value) {
 String GetPropText(const TObject* obj, const String& path) {
     auto [o, p] = RequireProp(obj, path);
     const auto* asComponent = dynamic_cast<const TComponent*>(obj);
-    const TComponent* root = asComponent != nullptr && asComponent->Owner() != nullptr ? asComponent->Owner()
-                                                                                        : asComponent;
+    const TComponent* root =
+        asComponent != nullptr && asComponent->Owner() != nullptr ? asComponent->Owner() : asComponent;
     if (p->Kind == TTypeKind::Component) {
         const TComponent* c = p->GetComponent(o);
         return c != nullptr ? c->Name() : String();
@@ -136,10 +134,8 @@ void SetPropText(TObject* obj, const String& path, const String& text, TComponen
     TFormBindings bindings;
     bindings.Reference = [root](TObject* target, const TPropInfo& prop, const String& name) {
         TComponent* c = nullptr;
-        if (root != nullptr)
-            c = root->Name() == name ? root : root->FindComponent(name);
-        if (c == nullptr)
-            throw EPropertyError("unknown component '" + name + "'");
+        if (root != nullptr) c = root->Name() == name ? root : root->FindComponent(name);
+        if (c == nullptr) throw EPropertyError("unknown component '" + name + "'");
         SetComponentProp(target, prop.Name, c);
     };
     bindings.Event = [root](TObject* target, const TPropInfo& prop, const String& method) {

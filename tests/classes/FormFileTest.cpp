@@ -1,5 +1,7 @@
 #include "TestClasses.h"
 
+#include <framework/classes/FormText.h>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,52 +17,6 @@ protected:
     }
     void TearDown() override { EXPECT_EQ(TWidget::Live, 0); }
 };
-
-const char* const RichForm = R"(object frmMain: TTestForm
-  Tag = 7
-  Left = 10
-  Top = -20
-  Caption = 'Main ''form'''
-  Color = clBtnFace
-  Font.Height = -11
-  Font.Name = 'Sans'
-  OnClick = FormClick
-  PixelsPerInch = 96
-  object btnOk: TWidget
-    Caption = 'Line1'#13#10'Line2 ü'
-    Enabled = False
-    Lamp = lcAmber
-    Ratio = 0.1
-    Color = 1193046
-    Big = -9223372036854775808
-    Font.Charset = SYMBOL_CHARSET
-    Font.Color = clRed
-    Font.Height = -8
-    Font.Name = 'Mono'
-    Font.Style = [fsBold, fsUnderline]
-    Buddy = edt
-    OnClick = FormClick
-    OnKey = FormKey
-  end
-  object pnl: TWidget
-    Data = {
-      000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F
-      2021222324252627}
-    Font.Height = -11
-    Font.Name = 'Sans'
-    object edt: TWidget
-      Font.Height = -11
-      Font.Name = 'Sans'
-    end
-  end
-  object tmr: TTicker
-    Interval = 100
-    OnTimer = tmrTimer
-    Left = 144
-    Top = 84
-  end
-end
-)";
 
 TWidget* Child(TComponent* owner, TWidget* parent, const String& name) {
     auto* w = new TWidget(owner);
@@ -147,8 +103,8 @@ TEST_F(FormFileTest, ReadsBackEverythingAndWritesTheSameBytes) {
 TEST_F(FormFileTest, ReadsThroughSettersWhileLoadingThenCallsLoadedInFileOrder) {
     std::unique_ptr<TComponent> root(fw::ReadComponentFromText(RichForm));
     std::erase_if(Log(), [](const String& s) { return s.find(" insert ") != String::npos; });
-    EXPECT_EQ(Log(), (std::vector<String>{"set Enabled of btnOk while reading", "loaded frmMain", "loaded btnOk",
-                                          "loaded pnl", "loaded edt"}));
+    EXPECT_EQ(Log(), (std::vector<String>{"set Enabled of btnOk while reading", "loaded frmMain",
+                                          "loaded btnOk", "loaded pnl", "loaded edt"}));
     for (int i = 0; i < root->ComponentCount(); ++i)
         EXPECT_FALSE(root->Components(i)->ComponentState().Contains(fw::csLoading));
     EXPECT_FALSE(root->ComponentState().Contains(fw::csLoading));
@@ -200,20 +156,29 @@ struct TBadFile {
 
 const TBadFile BadFiles[] = {
     {"unknown root class", "object a: TNothing\nend\n", "line 1: unknown class 'TNothing'"},
-    {"unknown child class", "object f: TTestForm\n  object b: TNothing\n  end\nend\n", "line 2: unknown class"},
+    {"unknown child class", "object f: TTestForm\n  object b: TNothing\n  end\nend\n",
+     "line 2: unknown class"},
     {"unknown property", "object f: TTestForm\n  Left = 1\n  Foo = 2\nend\n",
      "line 3: unknown property 'Foo' of TTestForm"},
-    {"unknown nested property", "object f: TTestForm\n  Font.Size = 2\nend\n", "line 2: unknown property 'Size' of TTestFont"},
-    {"unknown identifier", "object f: TTestForm\n  Lamp = lcPink\nend\n", "line 2: unknown identifier 'lcPink'"},
+    {"unknown nested property", "object f: TTestForm\n  Font.Size = 2\nend\n",
+     "line 2: unknown property 'Size' of TTestFont"},
+    {"unknown identifier", "object f: TTestForm\n  Lamp = lcPink\nend\n",
+     "line 2: unknown identifier 'lcPink'"},
     {"unknown colour", "object f: TTestForm\n  Color = clNope\nend\n", "line 2: unknown identifier 'clNope'"},
-    {"unknown set member", "object f: TTestForm\n  Font.Style = [fsBold, fsWide]\nend\n", "line 2: unknown identifier 'fsWide'"},
-    {"string for integer", "object f: TTestForm\n  Left = '1'\nend\n", "line 2: property 'Left' of TTestForm cannot take a string"},
+    {"unknown set member", "object f: TTestForm\n  Font.Style = [fsBold, fsWide]\nend\n",
+     "line 2: unknown identifier 'fsWide'"},
+    {"string for integer", "object f: TTestForm\n  Left = '1'\nend\n",
+     "line 2: property 'Left' of TTestForm cannot take a string"},
     {"number for boolean", "object f: TTestForm\n  Enabled = 1\nend\n", "line 2: property 'Enabled'"},
     {"bad boolean", "object f: TTestForm\n  Enabled = Yes\nend\n", "line 2: unknown identifier 'Yes'"},
-    {"integer out of range", "object f: TTestForm\n  Left = 4294967296\nend\n", "line 2: value 4294967296 out of range"},
-    {"number too big", "object f: TTestForm\n  Big = 99999999999999999999\nend\n", "line 2: number out of range"},
-    {"object assigned", "object f: TTestForm\n  Font = 1\nend\n", "line 2: property 'Font' of TTestForm is an object"},
-    {"dotted non-object", "object f: TTestForm\n  Left.X = 1\nend\n", "line 2: property 'Left' of TTestForm has no properties"},
+    {"integer out of range", "object f: TTestForm\n  Left = 4294967296\nend\n",
+     "line 2: value 4294967296 out of range"},
+    {"number too big", "object f: TTestForm\n  Big = 99999999999999999999\nend\n",
+     "line 2: number out of range"},
+    {"object assigned", "object f: TTestForm\n  Font = 1\nend\n",
+     "line 2: property 'Font' of TTestForm is an object"},
+    {"dotted non-object", "object f: TTestForm\n  Left.X = 1\nend\n",
+     "line 2: property 'Left' of TTestForm has no properties"},
     {"unterminated object", "object f: TTestForm\n  object b: TWidget\n    Left = 1\n  end\n",
      "line 5: end of file inside object 'f' begun on line 1"},
     {"truncated string", "object f: TTestForm\n  Caption = 'abc\nend\n", "line 2: unterminated string"},
@@ -224,18 +189,22 @@ const TBadFile BadFiles[] = {
      "line 3: unknown component 'ghost'"},
     {"reference to wrong class", "object f: TTestForm\n  Buddy = tmr\n  object tmr: TTicker\n  end\nend\n",
      "line 2: component 'tmr' is a TTicker, not a TWidget"},
-    {"unknown method", "object f: TTestForm\n  OnClick = FormNothing\nend\n", "line 2: unknown method 'FormNothing' of TTestForm"},
-    {"method of wrong signature", "object f: TTestForm\n  object b: TWidget\n    OnClick = FormKey\n  end\nend\n",
+    {"unknown method", "object f: TTestForm\n  OnClick = FormNothing\nend\n",
+     "line 2: unknown method 'FormNothing' of TTestForm"},
+    {"method of wrong signature",
+     "object f: TTestForm\n  object b: TWidget\n    OnClick = FormKey\n  end\nend\n",
      "line 3: method 'FormKey' does not fit event 'OnClick'"},
     {"duplicate names", "object f: TTestForm\n  object b: TWidget\n  end\n  object B: TWidget\n  end\nend\n",
      "line 4: a component named 'B' already exists"},
     {"field of another class", "object f: TTestForm\n  object tmr: TWidget\n  end\nend\n",
      "line 2: field 'tmr' of TTestForm is a TTicker, not a TWidget"},
-    {"text after the end", "object f: TTestForm\nend\nobject g: TTestForm\nend\n", "line 3: text after the end"},
+    {"text after the end", "object f: TTestForm\nend\nobject g: TTestForm\nend\n",
+     "line 3: text after the end"},
     {"empty file", "", "line 1: empty form file"},
     {"no object keyword", "f: TTestForm\nend\n", "line 1: expected 'object'"},
     {"missing equals", "object f: TTestForm\n  Left 1\nend\n", "line 2: expected '=' after 'Left'"},
-    {"bad set", "object f: TTestForm\n  Font.Style = [fsBold fsItalic]\nend\n", "line 2: expected ',' or ']'"},
+    {"bad set", "object f: TTestForm\n  Font.Style = [fsBold fsItalic]\nend\n",
+     "line 2: expected ',' or ']'"},
     {"bad character code", "object f: TTestForm\n  Caption = #\nend\n", "line 2: bad character code"},
 };
 
@@ -274,13 +243,32 @@ TEST_F(FormFileTest, FailedReadIntoExistingRootKeepsTheRootAndDropsWhatItMade) {
 }
 
 TEST_F(FormFileTest, ErrorInsideASetterIsReportedWithItsLine) {
-    const char* text = "object f: TTestForm\n  Caption = 'ok'\n  object b: TWidget\n    Name = '9lives'\n  end\nend\n";
+    const char* text =
+        "object f: TTestForm\n  Caption = 'ok'\n  object b: TWidget\n    Name = '9lives'\n  end\nend\n";
     try {
         delete fw::ReadComponentFromText(text);
         ADD_FAILURE() << "no error";
     } catch (const fw::EReadError& e) {
         EXPECT_EQ(String(e.what()), "line 4: '9lives' is not a valid component name");
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(FormText, ThePopupResourceParses) {
+    std::ifstream in(String(QZ_SOURCE_DIR) + "/resources/forms/TFRMQZCAL.dfm");
+    ASSERT_TRUE(in) << "missing popup resource";
+    const String text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const fw::TFormObject root = fw::ParseFormText(text);
+    EXPECT_EQ(root.Name, "frmQzCal");
+    EXPECT_EQ(root.ClassName, "TfrmQzCal");
+    ASSERT_EQ(root.Children.size(), 1u);
+    EXPECT_EQ(root.Children[0].ClassName, "TTimer");
+    EXPECT_EQ(root.Props.front().Path, "Left");
+    EXPECT_EQ(root.Props[7].Path, "Font.Charset");
+    EXPECT_EQ(root.Props[7].Value.Text, "DEFAULT_CHARSET");
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include <framework/classes/Set.h>
-
 #include <gtest/gtest.h>
 
 namespace {

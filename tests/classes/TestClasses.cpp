@@ -15,7 +15,8 @@ struct TNamed {
     std::int64_t Value;
     const char* Name;
 };
-const TNamed Colors[] = {{clBlack, "clBlack"}, {clRed, "clRed"}, {clBtnFace, "clBtnFace"}, {clBtnText, "clBtnText"}};
+const TNamed Colors[] = {
+    {clBlack, "clBlack"}, {clRed, "clRed"}, {clBtnFace, "clBtnFace"}, {clBtnText, "clBtnText"}};
 const TNamed Charsets[] = {{0, "ANSI_CHARSET"}, {1, "DEFAULT_CHARSET"}, {2, "SYMBOL_CHARSET"}};
 
 template <std::size_t N>
@@ -53,8 +54,8 @@ FW_PUBLISH(TTestFont) {
     cls.Color("Color", &TTestFont::Color, &TTestFont::Color, clBlack);
     cls.Int("Height", &TTestFont::Height, &TTestFont::SetHeight);
     cls.Str("Name", &TTestFont::Name, &TTestFont::SetName);
-    cls.SetOf("Style", &TTestFont::Style, &TTestFont::SetStyle, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"},
-              TStyles{});
+    cls.SetOf("Style", &TTestFont::Style, &TTestFont::SetStyle,
+              {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, TStyles{});
 }
 
 FW_PUBLISH(TWidget) {
@@ -75,13 +76,14 @@ FW_PUBLISH(TWidget) {
 
 int TWidget::Live = 0;
 
-TWidget::TWidget(fw::TComponent* AOwner) : TComponent(AOwner) { ++Live; }
+TWidget::TWidget(fw::TComponent* AOwner) : TComponent(AOwner) {
+    ++Live;
+}
 
 TWidget::~TWidget() {
     --Live;
     PrepareDestroy();
-    if (FParent != nullptr)
-        std::erase(FParent->FChildren, this);
+    if (FParent != nullptr) std::erase(FParent->FChildren, this);
     for (TWidget* child : FChildren)
         child->FParent = nullptr;
 }
@@ -95,30 +97,25 @@ void TWidget::SetEnabled(bool v) {
 
 void TWidget::SetBuddy(TWidget* v) {
     FBuddy = v;
-    if (v != nullptr)
-        v->FreeNotification(this);
+    if (v != nullptr) v->FreeNotification(this);
 }
 
 void TWidget::SetParentComponent(fw::TComponent* Value) {
     auto* parent = dynamic_cast<TWidget*>(Value);
-    if (FParent != nullptr)
-        std::erase(FParent->FChildren, this);
+    if (FParent != nullptr) std::erase(FParent->FChildren, this);
     FParent = parent;
-    if (parent != nullptr)
-        parent->FChildren.push_back(this);
+    if (parent != nullptr) parent->FChildren.push_back(this);
 }
 
 void TWidget::GetChildren(const std::function<void(fw::TComponent*)>& proc, fw::TComponent* root) {
     for (TWidget* child : FChildren)
-        if (child->Owner() == root)
-            proc(child);
+        if (child->Owner() == root) proc(child);
 }
 
 void TWidget::Notification(fw::TComponent* AComponent, fw::TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     Log().push_back(Name() + (Operation == fw::opInsert ? " insert " : " remove ") + AComponent->Name());
-    if (Operation == fw::opRemove && AComponent == FBuddy)
-        FBuddy = nullptr;
+    if (Operation == fw::opRemove && AComponent == FBuddy) FBuddy = nullptr;
 }
 
 void TWidget::Loaded() {
@@ -148,9 +145,55 @@ void TTestForm::GetChildren(const std::function<void(fw::TComponent*)>& proc, fw
     TWidget::GetChildren(proc, root);
     if (root == this)
         for (int i = 0; i < ComponentCount(); ++i)
-            if (!Components(i)->HasParent())
-                proc(Components(i));
+            if (!Components(i)->HasParent()) proc(Components(i));
 }
+
+// A form with every kind of property, as the writer writes it.
+const char* const RichForm = R"(object frmMain: TTestForm
+  Tag = 7
+  Left = 10
+  Top = -20
+  Caption = 'Main ''form'''
+  Color = clBtnFace
+  Font.Height = -11
+  Font.Name = 'Sans'
+  OnClick = FormClick
+  PixelsPerInch = 96
+  object btnOk: TWidget
+    Caption = 'Line1'#13#10'Line2 ü'
+    Enabled = False
+    Lamp = lcAmber
+    Ratio = 0.1
+    Color = 1193046
+    Big = -9223372036854775808
+    Font.Charset = SYMBOL_CHARSET
+    Font.Color = clRed
+    Font.Height = -8
+    Font.Name = 'Mono'
+    Font.Style = [fsBold, fsUnderline]
+    Buddy = edt
+    OnClick = FormClick
+    OnKey = FormKey
+  end
+  object pnl: TWidget
+    Data = {
+      000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F
+      2021222324252627}
+    Font.Height = -11
+    Font.Name = 'Sans'
+    object edt: TWidget
+      Font.Height = -11
+      Font.Name = 'Sans'
+    end
+  end
+  object tmr: TTicker
+    Interval = 100
+    OnTimer = tmrTimer
+    Left = 144
+    Top = 84
+  end
+end
+)";
 
 FW_PUBLISH(TResourceForm) {}
 
@@ -164,6 +207,8 @@ const char* const TResourceForm::Resource = R"(object frmRes: TResourceForm
 end
 )";
 
-TResourceForm::TResourceForm(fw::TComponent* AOwner) : TTestForm(AOwner) { fw::ReadRootFromText(this, Resource); }
+TResourceForm::TResourceForm(fw::TComponent* AOwner) : TTestForm(AOwner) {
+    fw::ReadRootFromText(this, Resource);
+}
 
 } // namespace test

@@ -5,7 +5,6 @@
 #include <framework/classes/ClassRegistry.h>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/TypInfo.h>
-
 #include <memory>
 
 namespace test {
@@ -23,6 +22,9 @@ constexpr TColor clBlack = 0;
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clBtnFace = 0x8000000F;
 constexpr TColor clBtnText = 0x80000012;
+
+// A TTestForm with every kind of property, children, references and events.
+extern const char* const RichForm;
 
 // Registers the test colour and charset names and the test classes.
 void RegisterTestClasses();
@@ -79,8 +81,7 @@ public:
     void GetChildren(const std::function<void(fw::TComponent*)>& proc, fw::TComponent* root) override;
 
     void Click() {
-        if (OnClick)
-            OnClick(this);
+        if (OnClick) OnClick(this);
     }
 
 protected:
