@@ -14,6 +14,9 @@ FW_PUBLISH(TBitmap) { cls.Binary("Data", &TBitmap::Data, &TBitmap::SetData); }
 
 namespace {
 
+// A new bitmap object whose ownership passes to the TBitmap that takes it (SetHandle).
+TGdiBitmap* NewHandle(TSurface surface) { return std::make_unique<TGdiBitmap>(std::move(surface)).release(); }
+
 void Free(TGdiBitmap* handle) {
     if (!handle || !IsLiveGdiObject(handle)) return;
     TDeviceContext::DeselectEverywhere(handle);
@@ -41,7 +44,7 @@ void TBitmap::SetSize(int width, int height) {
     if (height < 0) height = 0;
     if (width == Width() && height == Height()) return;
     if (!FHandle) {
-        SetHandle(new TGdiBitmap(TSurface(width, height, clWhite)));
+        SetHandle(NewHandle(TSurface(width, height, clWhite)));
         return;
     }
     FHandle->Surface.Resize(width, height, clWhite);
@@ -76,7 +79,7 @@ void TBitmap::Assign(const TPersistent* Source) {
     if (auto* other = dynamic_cast<const TBitmap*>(Source)) {
         if (other == this) return;
         int bpp = other->FBitsPerPixel;
-        SetHandle(other->FHandle ? new TGdiBitmap(other->FHandle->Surface) : nullptr);
+        SetHandle(other->FHandle ? NewHandle(other->FHandle->Surface) : nullptr);
         FBitsPerPixel = bpp;
         return;
     }
@@ -101,7 +104,7 @@ TCanvas* TBitmap::Canvas() {
 
 void TBitmap::LoadFromBytes(std::span<const std::uint8_t> bytes) {
     TBmpImage image = DecodeBmp(bytes);
-    SetHandle(new TGdiBitmap(std::move(image.Pixels)));
+    SetHandle(NewHandle(std::move(image.Pixels)));
     FBitsPerPixel = image.BitsPerPixel;
 }
 

@@ -246,6 +246,39 @@ TGdiObject* TDeviceContext::Select(TGdiObject* object) {
     return previous;
 }
 
+int TDeviceContext::Save() {
+    FSaved.push_back({FOrigin, FHasClip, FClip, FPen, FBrush, FFont, FBitmap, FSurface, TextColor, BkColor, BkMode,
+                      PenPos});
+    return int(FSaved.size());
+}
+
+bool TDeviceContext::Restore(int level) {
+    int count = int(FSaved.size());
+    if (level < 0) level = count + 1 + level;
+    if (level < 1 || level > count) return false;
+    SavedState state = std::move(FSaved[std::size_t(level - 1)]);
+    FSaved.resize(std::size_t(level - 1));
+    FOrigin = state.Origin;
+    FHasClip = state.HasClip;
+    FClip = std::move(state.Clip);
+    FClipDirty = true;
+    FPen = IsLiveGdiObject(state.Pen) ? state.Pen : StockBlackPen();
+    FBrush = IsLiveGdiObject(state.Brush) ? state.Brush : StockWhiteBrush();
+    FFont = IsLiveGdiObject(state.Font) ? state.Font : StockSystemFont();
+    if (!state.Bitmap || IsLiveGdiObject(state.Bitmap)) {
+        FBitmap = state.Bitmap;
+        FSurface = state.Bitmap ? &state.Bitmap->Surface : state.Surface;
+    } else {
+        FBitmap = nullptr;
+        FSurface = nullptr;
+    }
+    TextColor = state.TextColor;
+    BkColor = state.BkColor;
+    BkMode = state.BkMode;
+    PenPos = state.PenPos;
+    return true;
+}
+
 // ---------------------------------------------------------------- pixels and fills
 
 void TDeviceContext::FillSurface(const TRect& surfaceRect, TPixel value) {

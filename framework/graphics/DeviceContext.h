@@ -56,6 +56,12 @@ public:
     TBkMode BkMode = OPAQUE;
     TPoint PenPos;
 
+    // Saves the origin, clip, selected objects, colours, mode and pen position; Restore(level)
+    // returns to a saved state (a negative level counts back from the newest) and drops the
+    // states saved after it. Objects freed meanwhile come back as stock objects.
+    int Save();
+    bool Restore(int level);
+
     // ---- drawing, in logical coordinates
     void MoveTo(int x, int y) { PenPos = {x, y}; }
     void LineTo(int x, int y);
@@ -99,6 +105,22 @@ private:
     TGdiFont* FFont;
     TGdiBitmap* FBitmap = nullptr;
     bool FMemory = false;
+
+    struct SavedState {
+        TPoint Origin;
+        bool HasClip;
+        std::vector<TRect> Clip;
+        TGdiPen* Pen;
+        TGdiBrush* Brush;
+        TGdiFont* Font;
+        TGdiBitmap* Bitmap;
+        TSurface* Surface;
+        TColor TextColor;
+        TColor BkColor;
+        TBkMode BkMode;
+        TPoint PenPos;
+    };
+    std::vector<SavedState> FSaved;
 };
 
 // Stock objects shared by every device context.

@@ -140,6 +140,17 @@ int RegionKind(HDC dc) {
 }
 } // namespace
 
+int SaveDC(HDC dc) { return Live(dc) ? dc->Save() : 0; }
+
+bool RestoreDC(HDC dc, int level) { return Live(dc) && dc->Restore(level); }
+
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* previous) {
+    if (!Live(dc)) return false;
+    if (previous) *previous = dc->Origin();
+    dc->SetOrigin({x, y});
+    return true;
+}
+
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
     if (!Live(dc)) return 0;
     dc->IntersectClipRect({left, top, right, bottom});

@@ -273,3 +273,25 @@ TEST(GraphicsGolden, BrushCopyOfATwoColourBitmap) {
     EXPECT_EQ(p.At(22 + 2 * 6, 2 + 2 * 8), Black);
     EXPECT_GOLDEN(p.Surface, "graphics", "brushcopy");
 }
+
+TEST(Clipping, SaveAndRestoreReturnToTheSavedClipAndObjects) {
+    Painter p(10, 10);
+    HDC dc = p.Canvas.Handle();
+    HGDIOBJ pen = dc->Pen();
+    int level = SaveDC(dc);
+    EXPECT_EQ(level, 1);
+    IntersectClipRect(dc, 0, 0, 2, 2);
+    SetViewportOrgEx(dc, 5, 5, nullptr);
+    HBRUSH red = CreateSolidBrush(clRed);
+    SelectObject(dc, red);
+    EXPECT_EQ(SaveDC(dc), 2);
+    DeleteObject(red); // freed while saved: comes back as the stock brush
+    EXPECT_TRUE(RestoreDC(dc, -1));
+    EXPECT_EQ(dc->Brush(), StockWhiteBrush());
+    EXPECT_TRUE(RestoreDC(dc, level));
+    EXPECT_EQ(dc->Pen(), pen);
+    TRect box;
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box, Rect(0, 0, 10, 10));
+    EXPECT_FALSE(RestoreDC(dc, 1)); // nothing saved any more
+}
