@@ -3,10 +3,9 @@
 
 #include "support/CanvasFloor.h"
 
+#include <benchmark/benchmark.h>
 #include <framework/graphics/Canvas.h>
 #include <framework/platform/Text.h>
-
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -33,7 +32,8 @@ void BM_CanvasPopupFrame(benchmark::State& state) {
     canvas.Brush()->SetColor(clBtnFace);
     const std::string title = qzbench::FloorTitle;
     std::string numbers[42];
-    for (int i = 0; i < 42; ++i) numbers[i] = std::to_string(10 + i % 19) + " ";
+    for (int i = 0; i < 42; ++i)
+        numbers[i] = std::to_string(10 + i % 19) + " ";
     const int h = qzbench::FloorCellHeight;
     const int w = qzbench::FloorCellWidth;
     for (auto _ : state) {
@@ -62,7 +62,8 @@ void BM_Reference_TextWidthLoop(benchmark::State& state) {
     const std::string text = "28 ";
     for (auto _ : state) {
         int width = 0;
-        for (char c : text) width += cache.Regular[std::size_t(static_cast<unsigned char>(c))].Advance;
+        for (char c : text)
+            width += cache.Regular[std::size_t(static_cast<unsigned char>(c))].Advance;
         benchmark::DoNotOptimize(width);
     }
 }
@@ -72,7 +73,8 @@ void BM_CanvasTextWidth(benchmark::State& state) {
     TCanvas canvas;
     canvas.Font()->SetHeight(-8);
     const std::string text = "28 ";
-    for (auto _ : state) benchmark::DoNotOptimize(canvas.TextWidth(text));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(canvas.TextWidth(text));
     state.SetLabel("ref=BM_Reference_TextWidthLoop");
 }
 BENCHMARK(BM_CanvasTextWidth);

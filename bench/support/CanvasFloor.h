@@ -4,10 +4,9 @@
 // device context, canvas or text layout in between. Benchmarks of real painting (the canvas
 // bench, the popup bench) measure against it in the same run.
 
+#include <array>
 #include <framework/graphics/FontEngine.h>
 #include <framework/graphics/Surface.h>
-
-#include <array>
 #include <string>
 #include <vector>
 
@@ -68,10 +67,12 @@ inline void FloorBlit(fw::TSurface& s, const FloorGlyph& g, int penX, int baseli
 // One frame: background, 42 right-aligned two-digit numbers with a trailing blank, bold title.
 inline void DrawFloorFrame(const FloorCache& cache, fw::TSurface& s) {
     const fw::TPixel face = fw::RGB(192, 192, 192);
-    for (fw::TPixel& p : s.Pixels()) p = face;
+    for (fw::TPixel& p : s.Pixels())
+        p = face;
     const fw::TPixel black = 0;
     int titleWidth = 0;
-    for (char c : FloorTitle) titleWidth += cache.Bold[std::size_t(c)].Advance;
+    for (char c : FloorTitle)
+        titleWidth += cache.Bold[std::size_t(c)].Advance;
     int pen = 36 + (105 - titleWidth) / 2;
     for (char c : FloorTitle) {
         FloorBlit(s, cache.Bold[std::size_t(c)], pen, 4 + cache.Ascent, black);
@@ -82,7 +83,8 @@ inline void DrawFloorFrame(const FloorCache& cache, fw::TSurface& s) {
         int day = 10 + i % 19;
         char text[3] = {char('0' + day / 10), char('0' + day % 10), ' '};
         int width = 0;
-        for (char c : text) width += cache.Regular[std::size_t(c)].Advance;
+        for (char c : text)
+            width += cache.Regular[std::size_t(c)].Advance;
         int left = 4 + (i % 7) * FloorCellWidth;
         int top = gridTop + (i / 7) * FloorCellHeight;
         int x = left + FloorCellWidth - width;

@@ -1,21 +1,23 @@
-#include <framework/graphics/Bitmap.h>
-
 #include <framework/classes/Published.h>
+#include <framework/graphics/Bitmap.h>
 #include <framework/graphics/BmpCodec.h>
 #include <framework/rtl/Exceptions.h>
-
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 namespace fw {
 
-FW_PUBLISH(TBitmap) { cls.Binary("Data", &TBitmap::Data, &TBitmap::SetData); }
+FW_PUBLISH(TBitmap) {
+    cls.Binary("Data", &TBitmap::Data, &TBitmap::SetData);
+}
 
 namespace {
 
 // A new bitmap object whose ownership passes to the TBitmap that takes it (SetHandle).
-TGdiBitmap* NewHandle(TSurface surface) { return std::make_unique<TGdiBitmap>(std::move(surface)).release(); }
+TGdiBitmap* NewHandle(TSurface surface) {
+    return std::make_unique<TGdiBitmap>(std::move(surface)).release();
+}
 
 void Free(TGdiBitmap* handle) {
     if (!handle || !IsLiveGdiObject(handle)) return;
@@ -25,7 +27,9 @@ void Free(TGdiBitmap* handle) {
 
 } // namespace
 
-TBitmap::TBitmap() { RegisterGraphicsIdents(); }
+TBitmap::TBitmap() {
+    RegisterGraphicsIdents();
+}
 
 TBitmap::~TBitmap() {
     FCanvas.reset();
@@ -33,11 +37,19 @@ TBitmap::~TBitmap() {
     Free(FHandle);
 }
 
-int TBitmap::Width() const { return FHandle ? FHandle->Surface.Width() : 0; }
-int TBitmap::Height() const { return FHandle ? FHandle->Surface.Height() : 0; }
+int TBitmap::Width() const {
+    return FHandle ? FHandle->Surface.Width() : 0;
+}
+int TBitmap::Height() const {
+    return FHandle ? FHandle->Surface.Height() : 0;
+}
 
-const TSurface* TBitmap::Surface() const { return FHandle ? &FHandle->Surface : nullptr; }
-TSurface* TBitmap::Surface() { return FHandle ? &FHandle->Surface : nullptr; }
+const TSurface* TBitmap::Surface() const {
+    return FHandle ? &FHandle->Surface : nullptr;
+}
+TSurface* TBitmap::Surface() {
+    return FHandle ? &FHandle->Surface : nullptr;
+}
 
 void TBitmap::SetSize(int width, int height) {
     if (width < 0) width = 0;
@@ -109,7 +121,8 @@ void TBitmap::LoadFromBytes(std::span<const std::uint8_t> bytes) {
 }
 
 void TBitmap::LoadFromStream(std::istream& stream) {
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
+                                    std::istreambuf_iterator<char>());
     LoadFromBytes(bytes);
 }
 
@@ -144,7 +157,8 @@ String TBitmap::Data() const {
     String bmp = out.str();
     auto n = std::uint32_t(bmp.size());
     String data;
-    for (int i = 0; i < 4; ++i) data += char(n >> (8 * i) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        data += char(n >> (8 * i) & 0xFF);
     return data + bmp;
 }
 
@@ -155,7 +169,8 @@ void TBitmap::SetData(const String& data) {
     }
     if (data.size() < 4) throw EInvalidGraphic("Invalid bitmap data");
     std::uint32_t n = 0;
-    for (int i = 0; i < 4; ++i) n |= std::uint32_t(static_cast<unsigned char>(data[std::size_t(i)])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        n |= std::uint32_t(static_cast<unsigned char>(data[std::size_t(i)])) << (8 * i);
     if (n != data.size() - 4) throw EInvalidGraphic("Invalid bitmap data: wrong length");
     LoadFromBytes({reinterpret_cast<const std::uint8_t*>(data.data()) + 4, n});
 }
