@@ -1,5 +1,4 @@
 #include <Qzde/QzModule.h>
-
 #include <cstddef>
 #include <span>
 
@@ -19,6 +18,8 @@ fw::HINSTANCE HInstance() {
     return &module;
 }
 
-fw::String LoadStr(int id) { return fw::LoadStr(HInstance(), id); }
+fw::String LoadStr(int id) {
+    return fw::LoadStr(HInstance(), id);
+}
 
 } // namespace qz

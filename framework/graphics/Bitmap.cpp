@@ -1,18 +1,23 @@
-#include <framework/graphics/Bitmap.h>
-
 #include <framework/classes/Published.h>
+#include <framework/graphics/Bitmap.h>
 #include <framework/graphics/BmpCodec.h>
 #include <framework/rtl/Exceptions.h>
-
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 namespace fw {
 
-FW_PUBLISH(TBitmap) { cls.Binary("Data", &TBitmap::Data, &TBitmap::SetData); }
+FW_PUBLISH(TBitmap) {
+    cls.Binary("Data", &TBitmap::Data, &TBitmap::SetData);
+}
 
 namespace {
+
+// A new bitmap object whose ownership passes to the TBitmap that takes it (SetHandle).
+TGdiBitmap* NewHandle(TSurface surface) {
+    return std::make_unique<TGdiBitmap>(std::move(surface)).release();
+}
 
 void Free(TGdiBitmap* handle) {
     if (!handle || !IsLiveGdiObject(handle)) return;
@@ -22,7 +27,9 @@ void Free(TGdiBitmap* handle) {
 
 } // namespace
 
-TBitmap::TBitmap() { RegisterGraphicsIdents(); }
+TBitmap::TBitmap() {
+    RegisterGraphicsIdents();
+}
 
 TBitmap::~TBitmap() {
     FCanvas.reset();
@@ -30,18 +37,26 @@ TBitmap::~TBitmap() {
     Free(FHandle);
 }
 
-int TBitmap::Width() const { return FHandle ? FHandle->Surface.Width() : 0; }
-int TBitmap::Height() const { return FHandle ? FHandle->Surface.Height() : 0; }
+int TBitmap::Width() const {
+    return FHandle ? FHandle->Surface.Width() : 0;
+}
+int TBitmap::Height() const {
+    return FHandle ? FHandle->Surface.Height() : 0;
+}
 
-const TSurface* TBitmap::Surface() const { return FHandle ? &FHandle->Surface : nullptr; }
-TSurface* TBitmap::Surface() { return FHandle ? &FHandle->Surface : nullptr; }
+const TSurface* TBitmap::Surface() const {
+    return FHandle ? &FHandle->Surface : nullptr;
+}
+TSurface* TBitmap::Surface() {
+    return FHandle ? &FHandle->Surface : nullptr;
+}
 
 void TBitmap::SetSize(int width, int height) {
     if (width < 0) width = 0;
     if (height < 0) height = 0;
     if (width == Width() && height == Height()) return;
     if (!FHandle) {
-        SetHandle(new TGdiBitmap(TSurface(width, height, clWhite)));
+        SetHandle(NewHandle(TSurface(width, height, clWhite)));
         return;
     }
     FHandle->Surface.Resize(width, height, clWhite);
@@ -76,7 +91,7 @@ void TBitmap::Assign(const TPersistent* Source) {
     if (auto* other = dynamic_cast<const TBitmap*>(Source)) {
         if (other == this) return;
         int bpp = other->FBitsPerPixel;
-        SetHandle(other->FHandle ? new TGdiBitmap(other->FHandle->Surface) : nullptr);
+        SetHandle(other->FHandle ? NewHandle(other->FHandle->Surface) : nullptr);
         FBitsPerPixel = bpp;
         return;
     }
@@ -101,12 +116,13 @@ TCanvas* TBitmap::Canvas() {
 
 void TBitmap::LoadFromBytes(std::span<const std::uint8_t> bytes) {
     TBmpImage image = DecodeBmp(bytes);
-    SetHandle(new TGdiBitmap(std::move(image.Pixels)));
+    SetHandle(NewHandle(std::move(image.Pixels)));
     FBitsPerPixel = image.BitsPerPixel;
 }
 
 void TBitmap::LoadFromStream(std::istream& stream) {
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
+                                    std::istreambuf_iterator<char>());
     LoadFromBytes(bytes);
 }
 
@@ -141,7 +157,8 @@ String TBitmap::Data() const {
     String bmp = out.str();
     auto n = std::uint32_t(bmp.size());
     String data;
-    for (int i = 0; i < 4; ++i) data += char(n >> (8 * i) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        data += char(n >> (8 * i) & 0xFF);
     return data + bmp;
 }
 
@@ -152,7 +169,8 @@ void TBitmap::SetData(const String& data) {
     }
     if (data.size() < 4) throw EInvalidGraphic("Invalid bitmap data");
     std::uint32_t n = 0;
-    for (int i = 0; i < 4; ++i) n |= std::uint32_t(static_cast<unsigned char>(data[std::size_t(i)])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        n |= std::uint32_t(static_cast<unsigned char>(data[std::size_t(i)])) << (8 * i);
     if (n != data.size() - 4) throw EInvalidGraphic("Invalid bitmap data: wrong length");
     LoadFromBytes({reinterpret_cast<const std::uint8_t*>(data.data()) + 4, n});
 }

@@ -2,10 +2,9 @@
 // TBitmap: an image held through a bitmap handle, with a canvas to draw on it, BMP files in and
 // out, and a stored form ("Data") for form files.
 
+#include <cstdint>
 #include <framework/graphics/Canvas.h>
 #include <framework/graphics/GdiObjects.h>
-
-#include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <span>

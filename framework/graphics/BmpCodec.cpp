@@ -1,8 +1,6 @@
-#include <framework/graphics/BmpCodec.h>
-
-#include <framework/rtl/Exceptions.h>
-
 #include <cstring>
+#include <framework/graphics/BmpCodec.h>
+#include <framework/rtl/Exceptions.h>
 
 namespace fw {
 
@@ -14,7 +12,9 @@ constexpr std::uint32_t InfoHeaderSize = 40;
 constexpr std::uint32_t BI_RGB = 0;
 constexpr std::uint32_t BI_BITFIELDS = 3;
 
-[[noreturn]] void Bad(const char* what) { throw EInvalidGraphic(String("Invalid bitmap: ") + what); }
+[[noreturn]] void Bad(const char* what) {
+    throw EInvalidGraphic(String("Invalid bitmap: ") + what);
+}
 
 // Little-endian reads that check the range first.
 class Reader {
@@ -22,8 +22,8 @@ public:
     explicit Reader(std::span<const std::uint8_t> data) : FData(data) {}
     std::uint32_t U32(std::size_t at) const {
         Need(at, 4);
-        return std::uint32_t(FData[at]) | std::uint32_t(FData[at + 1]) << 8 | std::uint32_t(FData[at + 2]) << 16 |
-               std::uint32_t(FData[at + 3]) << 24;
+        return std::uint32_t(FData[at]) | std::uint32_t(FData[at + 1]) << 8 |
+               std::uint32_t(FData[at + 2]) << 16 | std::uint32_t(FData[at + 3]) << 24;
     }
     std::int32_t I32(std::size_t at) const { return std::int32_t(U32(at)); }
     std::uint16_t U16(std::size_t at) const {
@@ -72,7 +72,8 @@ void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(std::uint8_t(v >> 8));
 }
 void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(std::uint8_t(v >> (8 * i)));
 }
 
 } // namespace
@@ -117,7 +118,8 @@ TBmpImage DecodeBmp(std::span<const std::uint8_t> data) {
     std::size_t paletteAt = FileHeaderSize + headerSize;
     if (compression == BI_BITFIELDS) {
         std::size_t at = headerSize >= InfoHeaderSize + 12 ? FileHeaderSize + InfoHeaderSize : paletteAt;
-        for (int i = 0; i < 3; ++i) masks[i] = in.U32(at + 4 * std::size_t(i));
+        for (int i = 0; i < 3; ++i)
+            masks[i] = in.U32(at + 4 * std::size_t(i));
         if (headerSize < InfoHeaderSize + 12) paletteAt += 12;
     }
 
@@ -158,7 +160,9 @@ TBmpImage DecodeBmp(std::span<const std::uint8_t> data) {
                 out[x] = index < palette.size() ? palette[index] : clBlack;
                 break;
             }
-            case 24: out[x] = RGB(src[3 * x + 2], src[3 * x + 1], src[3 * x]); break;
+            case 24:
+                out[x] = RGB(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+                break;
             case 32: {
                 std::uint32_t v = std::uint32_t(src[4 * x]) | std::uint32_t(src[4 * x + 1]) << 8 |
                                   std::uint32_t(src[4 * x + 2]) << 16 | std::uint32_t(src[4 * x + 3]) << 24;
@@ -201,7 +205,8 @@ std::vector<std::uint8_t> EncodeBmp(const TSurface& surface) {
             out.push_back(std::uint8_t(GetGValue(row[x])));
             out.push_back(std::uint8_t(GetRValue(row[x])));
         }
-        for (std::uint32_t pad = w * 3; pad < stride; ++pad) out.push_back(0);
+        for (std::uint32_t pad = w * 3; pad < stride; ++pad)
+            out.push_back(0);
     }
     return out;
 }

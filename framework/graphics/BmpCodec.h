@@ -3,10 +3,9 @@
 // Every size and offset in a file is checked before it is used: a malformed file raises
 // EInvalidGraphic and is never read past its end.
 
-#include <framework/graphics/Surface.h>
-
 #include <cstddef>
 #include <cstdint>
+#include <framework/graphics/Surface.h>
 #include <span>
 #include <vector>
 

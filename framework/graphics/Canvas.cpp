@@ -1,7 +1,6 @@
-#include <framework/graphics/Canvas.h>
-
 #include <framework/classes/Published.h>
 #include <framework/graphics/Bitmap.h>
+#include <framework/graphics/Canvas.h>
 #include <framework/graphics/FontEngine.h>
 
 namespace fw {
@@ -16,7 +15,9 @@ TCanvas::TCanvas() {
     FFont.OnChange = [this](TObject*) { Changed(); };
 }
 
-TCanvas::~TCanvas() { SetHandle(nullptr); }
+TCanvas::~TCanvas() {
+    SetHandle(nullptr);
+}
 
 void TCanvas::SetHandle(TDeviceContext* dc) {
     if (dc == FHandle) return;
@@ -53,9 +54,13 @@ void TCanvas::Changed() {
     if (OnChange) OnChange(this);
 }
 
-TPoint TCanvas::PenPos() { return RequiredState() ? FHandle->PenPos : TPoint{}; }
+TPoint TCanvas::PenPos() {
+    return RequiredState() ? FHandle->PenPos : TPoint{};
+}
 
-TRect TCanvas::ClipRect() { return RequiredState() ? FHandle->ClipBox() : TRect{}; }
+TRect TCanvas::ClipRect() {
+    return RequiredState() ? FHandle->ClipBox() : TRect{};
+}
 
 void TCanvas::MoveTo(int x, int y) {
     if (RequiredState()) FHandle->MoveTo(x, y);
@@ -104,9 +109,13 @@ void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text) {
     Changed();
 }
 
-int TCanvas::TextWidth(std::string_view text) { return TextExtent(text).X; }
+int TCanvas::TextWidth(std::string_view text) {
+    return TextExtent(text).X;
+}
 
-int TCanvas::TextHeight(std::string_view text) { return TextExtent(text).Y; }
+int TCanvas::TextHeight(std::string_view text) {
+    return TextExtent(text).Y;
+}
 
 TPoint TCanvas::TextExtent(std::string_view text) {
     // Measuring needs no context: the font alone decides.
@@ -148,7 +157,9 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
     Changed();
 }
 
-TColor TCanvas::Pixel(int x, int y) { return RequiredState() ? FHandle->GetPixel(x, y) : 0xFFFFFFFF; }
+TColor TCanvas::Pixel(int x, int y) {
+    return RequiredState() ? FHandle->GetPixel(x, y) : 0xFFFFFFFF;
+}
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
     if (!RequiredState()) return;

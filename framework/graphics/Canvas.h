@@ -10,7 +10,6 @@
 #include <framework/graphics/DeviceContext.h>
 #include <framework/graphics/Font.h>
 #include <framework/graphics/Pen.h>
-
 #include <memory>
 #include <string_view>
 

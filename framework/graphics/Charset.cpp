@@ -1,5 +1,4 @@
 #include <framework/graphics/Charset.h>
-
 #include <strings.h>
 
 namespace fw {

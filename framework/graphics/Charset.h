@@ -1,9 +1,8 @@
 #pragma once
 // Font character sets and their identifiers as form files write them.
 
-#include <framework/rtl/Types.h>
-
 #include <cstdint>
+#include <framework/rtl/Types.h>
 #include <optional>
 
 namespace fw {

@@ -1,6 +1,5 @@
-#include <framework/graphics/Color.h>
-
 #include <array>
+#include <framework/graphics/Color.h>
 #include <strings.h>
 
 namespace fw {

@@ -1,9 +1,8 @@
 #pragma once
 // Colours: TColor values, the system colour table and the colour names that form files use.
 
-#include <framework/rtl/Types.h>
-
 #include <cstdint>
+#include <framework/rtl/Types.h>
 #include <optional>
 
 namespace fw {
@@ -68,9 +67,15 @@ constexpr TColor clDefault = 0x20000000;
 constexpr TColor RGB(int r, int g, int b) {
     return TColor(r & 0xFF) | TColor(g & 0xFF) << 8 | TColor(b & 0xFF) << 16;
 }
-constexpr int GetRValue(TColor c) { return int(c & 0xFF); }
-constexpr int GetGValue(TColor c) { return int(c >> 8 & 0xFF); }
-constexpr int GetBValue(TColor c) { return int(c >> 16 & 0xFF); }
+constexpr int GetRValue(TColor c) {
+    return int(c & 0xFF);
+}
+constexpr int GetGValue(TColor c) {
+    return int(c >> 8 & 0xFF);
+}
+constexpr int GetBValue(TColor c) {
+    return int(c >> 16 & 0xFF);
+}
 
 // The RGB value of a system colour in the classic light theme (index 0-30; others give black).
 TColor GetSysColor(int index);

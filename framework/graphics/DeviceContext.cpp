@@ -1,10 +1,8 @@
-#include <framework/graphics/DeviceContext.h>
-
-#include <framework/graphics/FontEngine.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <framework/graphics/DeviceContext.h>
+#include <framework/graphics/FontEngine.h>
 #include <memory>
 
 namespace fw {
@@ -20,17 +18,18 @@ struct DashPattern {
     int Runs[6];
 };
 constexpr DashPattern DashPatterns[] = {
-    {2, {18, 6}},               // psDash
-    {2, {3, 3}},                // psDot
-    {4, {9, 6, 3, 6}},          // psDashDot
-    {6, {9, 3, 3, 3, 3, 3}},    // psDashDotDot
+    {2, {18, 6}},            // psDash
+    {2, {3, 3}},             // psDot
+    {4, {9, 6, 3, 6}},       // psDashDot
+    {6, {9, 3, 3, 3, 3, 3}}, // psDashDotDot
 };
 
 bool DashOn(TPenStyle style, int step) {
     if (style < psDash || style > psDashDotDot) return true;
     const DashPattern& p = DashPatterns[style - psDash];
     int period = 0;
-    for (int i = 0; i < p.Count; ++i) period += p.Runs[i];
+    for (int i = 0; i < p.Count; ++i)
+        period += p.Runs[i];
     int pos = step % period;
     for (int i = 0; i < p.Count; ++i) {
         if (pos < p.Runs[i]) return i % 2 == 0;
@@ -44,13 +43,20 @@ bool HatchOn(TBrushStyle style, int x, int y) {
     int hx = x & 7;
     int hy = y & 7;
     switch (style) {
-    case bsHorizontal: return hy == 7;
-    case bsVertical: return hx == 7;
-    case bsFDiagonal: return hx == hy;
-    case bsBDiagonal: return hx == 7 - hy;
-    case bsCross: return hx == 7 || hy == 7;
-    case bsDiagCross: return hx == hy || hx == 7 - hy;
-    default: return true;
+    case bsHorizontal:
+        return hy == 7;
+    case bsVertical:
+        return hx == 7;
+    case bsFDiagonal:
+        return hx == hy;
+    case bsBDiagonal:
+        return hx == 7 - hy;
+    case bsCross:
+        return hx == 7 || hy == 7;
+    case bsDiagCross:
+        return hx == hy || hx == 7 - hy;
+    default:
+        return true;
     }
 }
 
@@ -241,9 +247,43 @@ TGdiObject* TDeviceContext::Select(TGdiObject* object) {
         if (FBitmap == StockEmptyBitmap()) FBitmap = nullptr;
         FClipDirty = true;
         break;
-    case TGdiKind::DeviceContext: break;
+    case TGdiKind::DeviceContext:
+        break;
     }
     return previous;
+}
+
+int TDeviceContext::Save() {
+    FSaved.push_back({FOrigin, FHasClip, FClip, FPen, FBrush, FFont, FBitmap, FSurface, TextColor, BkColor,
+                      BkMode, PenPos});
+    return int(FSaved.size());
+}
+
+bool TDeviceContext::Restore(int level) {
+    int count = int(FSaved.size());
+    if (level < 0) level = count + 1 + level;
+    if (level < 1 || level > count) return false;
+    SavedState state = std::move(FSaved[std::size_t(level - 1)]);
+    FSaved.resize(std::size_t(level - 1));
+    FOrigin = state.Origin;
+    FHasClip = state.HasClip;
+    FClip = std::move(state.Clip);
+    FClipDirty = true;
+    FPen = IsLiveGdiObject(state.Pen) ? state.Pen : StockBlackPen();
+    FBrush = IsLiveGdiObject(state.Brush) ? state.Brush : StockWhiteBrush();
+    FFont = IsLiveGdiObject(state.Font) ? state.Font : StockSystemFont();
+    if (!state.Bitmap || IsLiveGdiObject(state.Bitmap)) {
+        FBitmap = state.Bitmap;
+        FSurface = state.Bitmap ? &state.Bitmap->Surface : state.Surface;
+    } else {
+        FBitmap = nullptr;
+        FSurface = nullptr;
+    }
+    TextColor = state.TextColor;
+    BkColor = state.BkColor;
+    BkMode = state.BkMode;
+    PenPos = state.PenPos;
+    return true;
 }
 
 // ---------------------------------------------------------------- pixels and fills
@@ -252,13 +292,15 @@ void TDeviceContext::FillSurface(const TRect& surfaceRect, TPixel value) {
     for (const TRect& c : ClipRects()) {
         TRect i = IntersectRects(surfaceRect, c);
         if (i.IsEmpty()) continue;
-        for (int y = i.Top; y < i.Bottom; ++y) std::fill(FSurface->Row(y) + i.Left, FSurface->Row(y) + i.Right, value);
+        for (int y = i.Top; y < i.Bottom; ++y)
+            std::fill(FSurface->Row(y) + i.Left, FSurface->Row(y) + i.Right, value);
     }
 }
 
 void TDeviceContext::FillSolid(const TRect& r, TColor color) {
     if (!FSurface) return;
-    FillSurface({r.Left + FOrigin.X, r.Top + FOrigin.Y, r.Right + FOrigin.X, r.Bottom + FOrigin.Y}, ColorToRGB(color));
+    FillSurface({r.Left + FOrigin.X, r.Top + FOrigin.Y, r.Right + FOrigin.X, r.Bottom + FOrigin.Y},
+                ColorToRGB(color));
 }
 
 void TDeviceContext::FillBrush(const TRect& logical, const TGdiBrush& brush) {
@@ -392,8 +434,8 @@ void TDeviceContext::Rectangle(int x1, int y1, int x2, int y2) {
 
 // ---------------------------------------------------------------- bitmaps
 
-void TDeviceContext::Blit(const TRect& dest, const TSurface& source, const TRect& src, const TColor* transparent,
-                          TColor replacement) {
+void TDeviceContext::Blit(const TRect& dest, const TSurface& source, const TRect& src,
+                          const TColor* transparent, TColor replacement) {
     if (!FSurface || dest.IsEmpty() || src.IsEmpty() || source.Empty()) return;
     const int dw = dest.Width(), dh = dest.Height(), sw = src.Width(), sh = src.Height();
     const TPixel key = transparent ? ColorToRGB(*transparent) : 0;
@@ -425,21 +467,27 @@ void TDeviceContext::Blit(const TRect& dest, const TSurface& source, const TRect
 
 // ---------------------------------------------------------------- text
 
-TFontInstance& TDeviceContext::FontInstance() { return (FFont ? FFont : StockSystemFont())->Instance(); }
+TFontInstance& TDeviceContext::FontInstance() {
+    return (FFont ? FFont : StockSystemFont())->Instance();
+}
 
-int TDeviceContext::TextWidth(std::string_view text) { return FontInstance().TextWidth(text); }
+int TDeviceContext::TextWidth(std::string_view text) {
+    return FontInstance().TextWidth(text);
+}
 
 void TDeviceContext::TextOut(int x, int y, std::string_view text, const TRect* clip, const TRect* opaque) {
     if (!FSurface) return;
     if (opaque) {
         TRect fill = clip ? IntersectRects(*opaque, *clip) : *opaque;
-        FillSurface({fill.Left + FOrigin.X, fill.Top + FOrigin.Y, fill.Right + FOrigin.X, fill.Bottom + FOrigin.Y},
-                    ColorToRGB(BkColor));
+        FillSurface(
+            {fill.Left + FOrigin.X, fill.Top + FOrigin.Y, fill.Right + FOrigin.X, fill.Bottom + FOrigin.Y},
+            ColorToRGB(BkColor));
     }
     DrawRun(x, y, text, -1, clip, !opaque && BkMode == OPAQUE);
 }
 
-void TDeviceContext::TextOutUnderlined(int x, int y, std::string_view text, int underlineIndex, const TRect* clip) {
+void TDeviceContext::TextOutUnderlined(int x, int y, std::string_view text, int underlineIndex,
+                                       const TRect* clip) {
     if (!FSurface) return;
     DrawRun(x, y, text, underlineIndex, clip, BkMode == OPAQUE);
 }
@@ -470,8 +518,8 @@ void TDeviceContext::DrawRun(int x, int y, std::string_view text, int underlineI
             for (const TRect& c : clipRects) {
                 TRect i = IntersectRects(box, c);
                 for (int yy = i.Top; yy < i.Bottom; ++yy) {
-                    const std::uint8_t* cov = g.Coverage.data() +
-                                              std::size_t(yy - (baseline - g.Top)) * std::size_t(g.Width);
+                    const std::uint8_t* cov =
+                        g.Coverage.data() + std::size_t(yy - (baseline - g.Top)) * std::size_t(g.Width);
                     const int gx = pen + g.Left;
                     TPixel* out = FSurface->Row(yy);
                     for (int xx = i.Left; xx < i.Right; ++xx) {

@@ -4,7 +4,6 @@
 
 #include <framework/graphics/GdiObjects.h>
 #include <framework/graphics/Surface.h>
-
 #include <string_view>
 #include <vector>
 
@@ -56,6 +55,12 @@ public:
     TBkMode BkMode = OPAQUE;
     TPoint PenPos;
 
+    // Saves the origin, clip, selected objects, colours, mode and pen position; Restore(level)
+    // returns to a saved state (a negative level counts back from the newest) and drops the
+    // states saved after it. Objects freed meanwhile come back as stock objects.
+    int Save();
+    bool Restore(int level);
+
     // ---- drawing, in logical coordinates
     void MoveTo(int x, int y) { PenPos = {x, y}; }
     void LineTo(int x, int y);
@@ -67,15 +72,16 @@ public:
     void SetPixel(int x, int y, TColor color);
     // Copies src (from a source surface) to dest, scaling when the sizes differ. With a
     // transparent colour, source pixels of that colour take the replacement colour instead.
-    void Blit(const TRect& dest, const TSurface& source, const TRect& src, const TColor* transparent = nullptr,
-              TColor replacement = 0);
+    void Blit(const TRect& dest, const TSurface& source, const TRect& src,
+              const TColor* transparent = nullptr, TColor replacement = 0);
 
     // ---- text
     TFontInstance& FontInstance();
     int TextWidth(std::string_view text);
     // Draws text with its cell's top-left corner at (x, y). In OPAQUE mode the cell gets BkColor
     // first; opaque, when given, is filled instead. clip, when given, limits the drawing.
-    void TextOut(int x, int y, std::string_view text, const TRect* clip = nullptr, const TRect* opaque = nullptr);
+    void TextOut(int x, int y, std::string_view text, const TRect* clip = nullptr,
+                 const TRect* opaque = nullptr);
     // Draws text with the character at underlineIndex underlined (-1: none).
     void TextOutUnderlined(int x, int y, std::string_view text, int underlineIndex, const TRect* clip);
 
@@ -99,6 +105,22 @@ private:
     TGdiFont* FFont;
     TGdiBitmap* FBitmap = nullptr;
     bool FMemory = false;
+
+    struct SavedState {
+        TPoint Origin;
+        bool HasClip;
+        std::vector<TRect> Clip;
+        TGdiPen* Pen;
+        TGdiBrush* Brush;
+        TGdiFont* Font;
+        TGdiBitmap* Bitmap;
+        TSurface* Surface;
+        TColor TextColor;
+        TColor BkColor;
+        TBkMode BkMode;
+        TPoint PenPos;
+    };
+    std::vector<SavedState> FSaved;
 };
 
 // Stock objects shared by every device context.

@@ -1,14 +1,14 @@
-#include <framework/graphics/Font.h>
-
-#include <framework/classes/Published.h>
-
 #include <cmath>
+#include <framework/classes/Published.h>
+#include <framework/graphics/Font.h>
 
 namespace fw {
 
 namespace {
 
-int MulDivRound(int a, int b, int c) { return c ? int(std::lround(double(a) * b / c)) : 0; }
+int MulDivRound(int a, int b, int c) {
+    return c ? int(std::lround(double(a) * b / c)) : 0;
+}
 
 } // namespace
 
@@ -60,9 +60,13 @@ void TFont::SetStyle(TFontStyles value) {
     Changed();
 }
 
-int TFont::Size() const { return -MulDivRound(FHeight, 72, FPixelsPerInch); }
+int TFont::Size() const {
+    return -MulDivRound(FHeight, 72, FPixelsPerInch);
+}
 
-void TFont::SetSize(int value) { SetHeight(-MulDivRound(value, FPixelsPerInch, 72)); }
+void TFont::SetSize(int value) {
+    SetHeight(-MulDivRound(value, FPixelsPerInch, 72));
+}
 
 void TFont::SetPixelsPerInch(int value) {
     if (value > 0) FPixelsPerInch = value;
@@ -95,6 +99,8 @@ void TFont::Assign(const TPersistent* Source) {
     inherited::Assign(Source);
 }
 
-std::unique_ptr<TGdiObject> TFont::CreateHandleObject() const { return std::make_unique<TGdiFont>(LogFont()); }
+std::unique_ptr<TGdiObject> TFont::CreateHandleObject() const {
+    return std::make_unique<TGdiFont>(LogFont());
+}
 
 } // namespace fw

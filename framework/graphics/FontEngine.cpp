@@ -1,8 +1,6 @@
-#include <framework/graphics/FontEngine.h>
-
-#include <framework/rtl/Exceptions.h>
-
 #include <fontconfig/fontconfig.h>
+#include <framework/graphics/FontEngine.h>
+#include <framework/rtl/Exceptions.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_ADVANCES_H
@@ -27,8 +25,8 @@ constexpr char32_t Cp1252High[32] = {
 };
 
 // Weights of a-z and space in the classic average character width (they sum to 1000).
-constexpr int AverageWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3,  6,  35, 20, 56,
-                                    56, 17, 4,  49, 56,  71, 31, 10, 18, 3,  18, 2,  166};
+constexpr int AverageWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6,  35, 20, 56,
+                                    56, 17, 4,  49, 56,  71, 31, 10, 18, 3, 18, 2,  166};
 
 // Pixel em sizes of the classic dialog font family: 8, 10, 12, 14, 18 and 24 points at 96 dpi.
 constexpr int DialogFontSizes[] = {11, 13, 16, 19, 24, 32};
@@ -39,7 +37,9 @@ constexpr const char* SansFamily = "Liberation Sans";
 // Monochrome hinted rendering: crisp at the small sizes the controls use, and exact to compare.
 constexpr bool RenderMono = true;
 
-bool SameName(const String& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+bool SameName(const String& a, const char* b) {
+    return strcasecmp(a.c_str(), b) == 0;
+}
 
 long long ScaleCeil(long long units, int em, int unitsPerEm) {
     return (units * em + unitsPerEm - 1) / unitsPerEm;
@@ -66,7 +66,8 @@ public:
     ~FontLibrary() {
         FInstances.clear();
         FRequests.clear();
-        for (auto& [key, face] : FProbeFaces) FT_Done_Face(face);
+        for (auto& [key, face] : FProbeFaces)
+            FT_Done_Face(face);
         FT_Done_FreeType(FLibrary);
         if (FConfig) FcConfigDestroy(FConfig);
     }
@@ -84,7 +85,8 @@ public:
         auto instanceKey = std::make_tuple(file.File, file.Index, em, file.SynthBold, file.SynthItalic);
         auto& slot = FInstances[instanceKey];
         if (!slot)
-            slot = std::make_unique<TFontInstance>(file.File, file.Index, em, file.SynthBold, file.SynthItalic);
+            slot =
+                std::make_unique<TFontInstance>(file.File, file.Index, em, file.SynthBold, file.SynthItalic);
         FRequests[key] = slot.get();
         return *slot;
     }
@@ -119,10 +121,12 @@ private:
             FcBool embolden = FcFalse;
             int weight = 0;
             int slant = 0;
-            if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) result.File = reinterpret_cast<char*>(path);
+            if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+                result.File = reinterpret_cast<char*>(path);
             if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) result.Index = index;
             FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
-            if (FcPatternGetInteger(match, FC_WEIGHT, 0, &weight) != FcResultMatch) weight = FC_WEIGHT_REGULAR;
+            if (FcPatternGetInteger(match, FC_WEIGHT, 0, &weight) != FcResultMatch)
+                weight = FC_WEIGHT_REGULAR;
             if (FcPatternGetInteger(match, FC_SLANT, 0, &slant) != FcResultMatch) slant = FC_SLANT_ROMAN;
             result.SynthBold = bold && (embolden || weight < FC_WEIGHT_DEMIBOLD);
             result.SynthItalic = request.Italic && slant == FC_SLANT_ROMAN;
@@ -197,7 +201,8 @@ char32_t CodePageToUnicode(unsigned char ch) {
     return ch;
 }
 
-TFontInstance::TFontInstance(const String& file, int faceIndex, int emPixels, bool synthBold, bool synthItalic)
+TFontInstance::TFontInstance(const String& file, int faceIndex, int emPixels, bool synthBold,
+                             bool synthItalic)
     : FFace(std::make_unique<Face>()) {
     if (FT_New_Face(Fonts().Library(), file.c_str(), faceIndex, &FFace->Handle) != 0)
         throw EInvalidGraphic("Cannot open font file " + file);
@@ -275,12 +280,17 @@ std::unique_ptr<TGlyph> TFontInstance::Render(unsigned char ch) {
 
 int TFontInstance::TextWidth(std::string_view text) {
     int width = 0;
-    for (char c : text) width += Glyph(static_cast<unsigned char>(c)).Advance;
+    for (char c : text)
+        width += Glyph(static_cast<unsigned char>(c)).Advance;
     return width;
 }
 
-TFontInstance& GetFontInstance(const TFontRequest& request) { return Fonts().Instance(request); }
+TFontInstance& GetFontInstance(const TFontRequest& request) {
+    return Fonts().Instance(request);
+}
 
-int ResolveEmPixels(const TFontRequest& request) { return Fonts().EmPixels(request); }
+int ResolveEmPixels(const TFontRequest& request) {
+    return Fonts().EmPixels(request);
+}
 
 } // namespace fw

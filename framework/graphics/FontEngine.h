@@ -2,10 +2,9 @@
 // Font faces and rendered glyphs: FreeType renders, fontconfig finds the files, and every face,
 // size and glyph is kept in caches of our own so that text is rasterised once per character.
 
-#include <framework/rtl/Types.h>
-
 #include <array>
 #include <cstdint>
+#include <framework/rtl/Types.h>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -29,7 +28,7 @@ struct TFontMetrics {
     int Height = 0;          // Ascent + Descent
     int InternalLeading = 0; // Height - EmPixels
     int ExternalLeading = 0;
-    int AveCharWidth = 0;    // weighted average advance of a-z and space, unhinted
+    int AveCharWidth = 0; // weighted average advance of a-z and space, unhinted
     int MaxCharWidth = 0;
     int Weight = 400;
     bool Italic = false;

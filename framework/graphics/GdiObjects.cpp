@@ -1,7 +1,5 @@
-#include <framework/graphics/GdiObjects.h>
-
 #include <framework/graphics/FontEngine.h>
-
+#include <framework/graphics/GdiObjects.h>
 #include <unordered_set>
 
 namespace fw {
@@ -21,7 +19,9 @@ std::size_t& StockCount() {
 
 } // namespace
 
-TGdiObject::TGdiObject(TGdiKind kind) : FKind(kind) { LiveObjects().insert(this); }
+TGdiObject::TGdiObject(TGdiKind kind) : FKind(kind) {
+    LiveObjects().insert(this);
+}
 
 TGdiObject::~TGdiObject() {
     LiveObjects().erase(this);
@@ -33,13 +33,16 @@ void TGdiObject::MarkStock() {
     FStock = true;
 }
 
-bool IsLiveGdiObject(const void* p) { return p && LiveObjects().count(p) != 0; }
+bool IsLiveGdiObject(const void* p) {
+    return p && LiveObjects().count(p) != 0;
+}
 
-std::size_t LiveGdiObjectCount() { return LiveObjects().size() - StockCount(); }
+std::size_t LiveGdiObjectCount() {
+    return LiveObjects().size() - StockCount();
+}
 
 TFontInstance& TGdiFont::Instance() {
-    if (!FInstance)
-        FInstance = &GetFontInstance(TFontRequest{Log.Name, Log.Height, Log.Bold, Log.Italic});
+    if (!FInstance) FInstance = &GetFontInstance(TFontRequest{Log.Name, Log.Height, Log.Bold, Log.Italic});
     return *FInstance;
 }
 

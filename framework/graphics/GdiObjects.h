@@ -3,19 +3,27 @@
 // Each object registers itself while it lives, so a handle can be checked before it is used
 // and tests can count what is left over.
 
+#include <cstddef>
 #include <framework/graphics/Charset.h>
 #include <framework/graphics/Color.h>
 #include <framework/graphics/Surface.h>
 #include <framework/rtl/Types.h>
-
-#include <cstddef>
 
 namespace fw {
 
 class TFontInstance;
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
 
 enum class TGdiKind { Pen, Brush, Font, Bitmap, DeviceContext };
 

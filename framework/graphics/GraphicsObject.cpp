@@ -1,9 +1,8 @@
-#include <framework/graphics/GraphicsObject.h>
-
 #include <framework/classes/Published.h>
 #include <framework/graphics/Charset.h>
 #include <framework/graphics/Color.h>
 #include <framework/graphics/DeviceContext.h>
+#include <framework/graphics/GraphicsObject.h>
 
 namespace fw {
 
@@ -44,9 +43,13 @@ void RegisterGraphicsIdents() {
         });
 }
 
-TGraphicsObject::TGraphicsObject() { RegisterGraphicsIdents(); }
+TGraphicsObject::TGraphicsObject() {
+    RegisterGraphicsIdents();
+}
 
-TGraphicsObject::~TGraphicsObject() { ReleaseHandle(); }
+TGraphicsObject::~TGraphicsObject() {
+    ReleaseHandle();
+}
 
 void TGraphicsObject::ReleaseHandle() {
     if (!FHandle) return;

@@ -4,7 +4,6 @@
 
 #include <framework/classes/Object.h>
 #include <framework/graphics/GdiObjects.h>
-
 #include <memory>
 
 namespace fw {

@@ -7,7 +7,8 @@ namespace fw {
 FW_PUBLISH(TPen) {
     cls.Color("Color", &TPen::Color, &TPen::SetColor, clBlack);
     cls.Enum("Style", &TPen::Style, &TPen::SetStyle,
-             {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"}, psSolid);
+             {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"},
+             psSolid);
     cls.Int("Width", &TPen::Width, &TPen::SetWidth, 1);
 }
 

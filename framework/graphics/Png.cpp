@@ -1,10 +1,7 @@
-#include <framework/graphics/Png.h>
-
-#include <framework/rtl/Exceptions.h>
-
-#include <png.h>
-
 #include <cstring>
+#include <framework/graphics/Png.h>
+#include <framework/rtl/Exceptions.h>
+#include <png.h>
 
 namespace fw {
 

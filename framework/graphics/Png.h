@@ -1,9 +1,8 @@
 #pragma once
 // PNG output and input of surfaces (screenshots and golden images).
 
-#include <framework/graphics/Surface.h>
-
 #include <cstdint>
+#include <framework/graphics/Surface.h>
 #include <vector>
 
 namespace fw {

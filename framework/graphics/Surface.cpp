@@ -1,8 +1,6 @@
-#include <framework/graphics/Surface.h>
-
-#include <framework/rtl/Exceptions.h>
-
 #include <algorithm>
+#include <framework/graphics/Surface.h>
+#include <framework/rtl/Exceptions.h>
 
 namespace fw {
 
@@ -39,7 +37,8 @@ void TSurface::SetPixel(int x, int y, TPixel value) {
 void TSurface::Fill(const TRect& r, TPixel value) {
     TRect c = IntersectRects(r, Bounds());
     if (c.IsEmpty()) return;
-    for (int y = c.Top; y < c.Bottom; ++y) std::fill(Row(y) + c.Left, Row(y) + c.Right, value);
+    for (int y = c.Top; y < c.Bottom; ++y)
+        std::fill(Row(y) + c.Left, Row(y) + c.Right, value);
 }
 
 void TSurface::Resize(int width, int height, TPixel fill) {

@@ -3,7 +3,6 @@
 
 #include <framework/graphics/Color.h>
 #include <framework/rtl/Types.h>
-
 #include <vector>
 
 namespace fw {

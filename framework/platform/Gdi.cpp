@@ -1,5 +1,4 @@
 #include <framework/platform/Gdi.h>
-
 #include <memory>
 
 namespace fw {
@@ -12,7 +11,9 @@ TSurface*& ScreenSurface() {
     return surface;
 }
 
-bool Live(const void* handle) { return IsLiveGdiObject(handle); }
+bool Live(const void* handle) {
+    return IsLiveGdiObject(handle);
+}
 
 template <typename T, typename... Args>
 T* Make(Args&&... args) {
@@ -20,14 +21,18 @@ T* Make(Args&&... args) {
     return std::make_unique<T>(std::forward<Args>(args)...).release();
 }
 
-TSurface* SourceSurface(HDC dc) { return Live(dc) ? dc->Surface() : nullptr; }
+TSurface* SourceSurface(HDC dc) {
+    return Live(dc) ? dc->Surface() : nullptr;
+}
 
 } // namespace
 
 HGDIOBJ GetStockObject(int which) {
     switch (which) {
-    case WHITE_BRUSH: return StockWhiteBrush();
-    case NULL_BRUSH: return StockNullBrush();
+    case WHITE_BRUSH:
+        return StockWhiteBrush();
+    case NULL_BRUSH:
+        return StockNullBrush();
     case BLACK_BRUSH: {
         static std::unique_ptr<TGdiBrush> black;
         if (!black) {
@@ -36,10 +41,14 @@ HGDIOBJ GetStockObject(int which) {
         }
         return black.get();
     }
-    case BLACK_PEN: return StockBlackPen();
-    case NULL_PEN: return StockNullPen();
-    case SYSTEM_FONT: return StockSystemFont();
-    default: return nullptr;
+    case BLACK_PEN:
+        return StockBlackPen();
+    case NULL_PEN:
+        return StockNullPen();
+    case SYSTEM_FONT:
+        return StockSystemFont();
+    default:
+        return nullptr;
     }
 }
 
@@ -50,9 +59,13 @@ HDC GetDC(int screen) {
     return Make<TDeviceContext>(surface, TPoint{}, nullptr);
 }
 
-int ReleaseDC(int, HDC dc) { return DeleteDC(dc) ? 1 : 0; }
+int ReleaseDC(int, HDC dc) {
+    return DeleteDC(dc) ? 1 : 0;
+}
 
-void SetScreenSurface(TSurface* surface) { ScreenSurface() = surface; }
+void SetScreenSurface(TSurface* surface) {
+    ScreenSurface() = surface;
+}
 
 HDC CreateSurfaceDC(TSurface* surface, TPoint origin, const TRect& clip) {
     return Make<TDeviceContext>(surface, origin, &clip);
@@ -75,15 +88,25 @@ HPEN CreatePen(int style, int width, COLORREF color) {
     return Make<TGdiPen>(TPenStyle(style), width, color);
 }
 
-HBRUSH CreateSolidBrush(COLORREF color) { return Make<TGdiBrush>(bsSolid, color); }
+HBRUSH CreateSolidBrush(COLORREF color) {
+    return Make<TGdiBrush>(bsSolid, color);
+}
 
-HBRUSH CreateBrush(TBrushStyle style, COLORREF color) { return Make<TGdiBrush>(style, color); }
+HBRUSH CreateBrush(TBrushStyle style, COLORREF color) {
+    return Make<TGdiBrush>(style, color);
+}
 
-HFONT CreateFontIndirect(const TLogFont& font) { return Make<TGdiFont>(font); }
+HFONT CreateFontIndirect(const TLogFont& font) {
+    return Make<TGdiFont>(font);
+}
 
-HBITMAP CreateBitmap(int width, int height) { return Make<TGdiBitmap>(TSurface(width, height, clWhite)); }
+HBITMAP CreateBitmap(int width, int height) {
+    return Make<TGdiBitmap>(TSurface(width, height, clWhite));
+}
 
-HBITMAP CreateBitmapFromSurface(TSurface surface) { return Make<TGdiBitmap>(std::move(surface)); }
+HBITMAP CreateBitmapFromSurface(TSurface surface) {
+    return Make<TGdiBitmap>(std::move(surface));
+}
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     if (!Live(dc) || !Live(object) || object->Kind() == TGdiKind::DeviceContext) return nullptr;
@@ -109,7 +132,9 @@ int SetBkMode(HDC dc, int mode) {
     return old;
 }
 
-int GetBkMode(HDC dc) { return Live(dc) ? dc->BkMode : 0; }
+int GetBkMode(HDC dc) {
+    return Live(dc) ? dc->BkMode : 0;
+}
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
     if (!Live(dc)) return CLR_INVALID;
@@ -125,8 +150,12 @@ COLORREF SetTextColor(HDC dc, COLORREF color) {
     return old;
 }
 
-COLORREF GetTextColor(HDC dc) { return Live(dc) ? dc->TextColor : CLR_INVALID; }
-COLORREF GetBkColor(HDC dc) { return Live(dc) ? dc->BkColor : CLR_INVALID; }
+COLORREF GetTextColor(HDC dc) {
+    return Live(dc) ? dc->TextColor : CLR_INVALID;
+}
+COLORREF GetBkColor(HDC dc) {
+    return Live(dc) ? dc->BkColor : CLR_INVALID;
+}
 
 namespace {
 // Region kinds that the clipping calls report.
@@ -139,6 +168,21 @@ int RegionKind(HDC dc) {
     return count == 0 ? NULLREGION : count == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 } // namespace
+
+int SaveDC(HDC dc) {
+    return Live(dc) ? dc->Save() : 0;
+}
+
+bool RestoreDC(HDC dc, int level) {
+    return Live(dc) && dc->Restore(level);
+}
+
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* previous) {
+    if (!Live(dc)) return false;
+    if (previous) *previous = dc->Origin();
+    dc->SetOrigin({x, y});
+    return true;
+}
 
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
     if (!Live(dc)) return 0;
@@ -195,7 +239,9 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
     return ColorToRGB(color);
 }
 
-COLORREF GetPixel(HDC dc, int x, int y) { return Live(dc) ? dc->GetPixel(x, y) : CLR_INVALID; }
+COLORREF GetPixel(HDC dc, int x, int y) {
+    return Live(dc) ? dc->GetPixel(x, y) : CLR_INVALID;
+}
 
 bool BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, unsigned rop) {
     return StretchBlt(dest, x, y, width, height, source, sx, sy, width, height, rop);

@@ -79,6 +79,12 @@ COLORREF SetTextColor(HDC dc, COLORREF color);
 COLORREF GetTextColor(HDC dc);
 COLORREF GetBkColor(HDC dc);
 
+// Saves and restores a context's state (origin, clip, objects, colours); see TDeviceContext::Save.
+int SaveDC(HDC dc);
+bool RestoreDC(HDC dc, int level);
+// Moves the context's logical origin to the surface point (x, y).
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* previous);
+
 // ---- clipping (logical coordinates)
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);

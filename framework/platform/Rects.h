@@ -1,9 +1,8 @@
 #pragma once
 // Rectangle helpers of the window system.
 
-#include <framework/rtl/Types.h>
-
 #include <algorithm>
+#include <framework/rtl/Types.h>
 
 namespace fw {
 
@@ -31,7 +30,9 @@ inline bool SetRect(TRect* r, int left, int top, int right, int bottom) {
     return true;
 }
 
-inline bool IsRectEmpty(const TRect* r) { return !r || r->IsEmpty(); }
+inline bool IsRectEmpty(const TRect* r) {
+    return !r || r->IsEmpty();
+}
 
 // Right and bottom excluded, as the window system tests points.
 inline bool PtInRect(const TRect* r, TPoint p) {

@@ -1,8 +1,6 @@
-#include <framework/platform/Text.h>
-
-#include <framework/graphics/FontEngine.h>
-
 #include <cstring>
+#include <framework/graphics/FontEngine.h>
+#include <framework/platform/Text.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +9,9 @@ namespace fw {
 
 namespace {
 
-bool LiveDC(HDC dc) { return IsLiveGdiObject(dc) && dc->Kind() == TGdiKind::DeviceContext; }
+bool LiveDC(HDC dc) {
+    return IsLiveGdiObject(dc) && dc->Kind() == TGdiKind::DeviceContext;
+}
 
 std::string_view Slice(const char* text, int count) {
     if (!text) return {};
@@ -80,7 +80,8 @@ std::vector<Line> Layout(TFontInstance& font, std::string_view text, unsigned fo
                 if (w > maxWidth && lineEnd > lineStart) break;
                 lineEnd = wordEnd;
                 scan = wordEnd;
-                while (scan < s.size() && s[scan] == ' ') ++scan;
+                while (scan < s.size() && s[scan] == ' ')
+                    ++scan;
                 if (w > maxWidth) break;
             }
             Line line;
@@ -166,7 +167,8 @@ int DrawTextA(HDC dc, const char* text, int count, TRect* rect, unsigned format)
 
     if (format & DT_CALCRECT) {
         int widest = 0;
-        for (const Line& line : lines) widest = std::max(widest, line.Width);
+        for (const Line& line : lines)
+            widest = std::max(widest, line.Width);
         rect->Right = rect->Left + widest;
         rect->Bottom = rect->Top + total;
         return total;

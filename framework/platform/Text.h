@@ -1,9 +1,8 @@
 #pragma once
 // Text calls of the window system: metrics, measuring and formatted drawing.
 
-#include <framework/platform/Gdi.h>
-
 #include <cstdint>
+#include <framework/platform/Gdi.h>
 
 namespace fw {
 

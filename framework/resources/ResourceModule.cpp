@@ -1,17 +1,16 @@
-#include <framework/resources/ResourceModule.h>
-
-#include <framework/rtl/Exceptions.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <framework/resources/ResourceModule.h>
+#include <framework/rtl/Exceptions.h>
 
 namespace fw {
 
 namespace {
 
 String Upper(String s) {
-    for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -20,8 +19,10 @@ bool AllDigits(const String& s) {
 }
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -67,7 +68,9 @@ String TVersionInfo::Value(const String& key) const {
     return {};
 }
 
-String TResourceModule::Key(const String& name) { return Upper(name); }
+String TResourceModule::Key(const String& name) {
+    return Upper(name);
+}
 
 std::map<int, String> ParseStringTable(std::string_view text) {
     std::map<int, String> table;
@@ -86,7 +89,8 @@ TVersionInfo ParseVersionRecord(std::string_view text) {
     for (auto [number, line] : Lines(text)) {
         auto space = line.find_first_of(" \t");
         std::string_view key = line.substr(0, space);
-        std::string_view value = space == std::string_view::npos ? std::string_view{} : Trim(line.substr(space));
+        std::string_view value =
+            space == std::string_view::npos ? std::string_view{} : Trim(line.substr(space));
         if (key == "Version") {
             int parts[4] = {0, 0, 0, 0};
             const char* p = value.data();
@@ -124,7 +128,8 @@ void TResourceModule::AddFile(const String& path, std::span<const std::uint8_t> 
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 
     if (folder.empty() && file == "strings") {
-        for (auto& [id, s] : ParseStringTable(text)) AddString(id, std::move(s));
+        for (auto& [id, s] : ParseStringTable(text))
+            AddString(id, std::move(s));
     } else if (folder.empty() && file == "version") {
         SetVersion(ParseVersionRecord(text));
     } else if (ext == "BMP") {
@@ -141,7 +146,8 @@ void TResourceModule::AddFile(const String& path, std::span<const std::uint8_t> 
 }
 
 void TResourceModule::AddFiles(std::span<const TEmbeddedFile> files) {
-    for (const TEmbeddedFile& f : files) AddFile(f.Path, {f.Data, f.Size});
+    for (const TEmbeddedFile& f : files)
+        AddFile(f.Path, {f.Data, f.Size});
 }
 
 const TResourceBytes* TResourceModule::FindBitmap(int id) const {

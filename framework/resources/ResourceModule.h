@@ -3,10 +3,9 @@
 // resources (text, by name), icons and version record of one module: the package, the framework
 // or a language module.
 
-#include <framework/rtl/Types.h>
-
 #include <cstddef>
 #include <cstdint>
+#include <framework/rtl/Types.h>
 #include <map>
 #include <optional>
 #include <span>
@@ -23,7 +22,7 @@ struct TVersionInfo {
     int Minor = 0;
     int Release = 0;
     int Build = 0;
-    String Translation; // language and code page, "0C0904E4"
+    String Translation;                             // language and code page, "0C0904E4"
     std::vector<std::pair<String, String>> Strings; // FileDescription, ProductName, ...
     // The string of that key, or an empty text.
     String Value(const String& key) const;

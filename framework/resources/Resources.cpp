@@ -1,9 +1,7 @@
-#include <framework/resources/Resources.h>
-
-#include <framework/graphics/BmpCodec.h>
-#include <framework/rtl/Exceptions.h>
-
 #include <algorithm>
+#include <framework/graphics/BmpCodec.h>
+#include <framework/resources/Resources.h>
+#include <framework/rtl/Exceptions.h>
 
 namespace fw {
 
@@ -35,7 +33,9 @@ void UnregisterResourceModule(TResourceModule* module) {
     m.erase(std::remove(m.begin(), m.end(), module), m.end());
 }
 
-const std::vector<TResourceModule*>& ResourceModules() { return Modules(); }
+const std::vector<TResourceModule*>& ResourceModules() {
+    return Modules();
+}
 
 HINSTANCE FrameworkInstance() {
     static TResourceModule module("qzframework");
@@ -43,7 +43,9 @@ HINSTANCE FrameworkInstance() {
     return &module;
 }
 
-HBITMAP LoadBitmapA(HINSTANCE instance, int id) { return instance ? Decode(instance->FindBitmap(id)) : nullptr; }
+HBITMAP LoadBitmapA(HINSTANCE instance, int id) {
+    return instance ? Decode(instance->FindBitmap(id)) : nullptr;
+}
 
 HBITMAP LoadBitmapA(HINSTANCE instance, const char* name) {
     return instance && name ? Decode(instance->FindBitmap(String(name))) : nullptr;

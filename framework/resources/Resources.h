@@ -3,7 +3,6 @@
 
 #include <framework/platform/Gdi.h>
 #include <framework/resources/ResourceModule.h>
-
 #include <vector>
 
 namespace fw {

@@ -3,14 +3,12 @@
 
 #include "TestBmp.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <framework/graphics/Bitmap.h>
 #include <framework/platform/Gdi.h>
 #include <framework/rtl/Exceptions.h>
-
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <filesystem>
 
 using namespace fw;
 using qztest::BmpSpec;
@@ -41,13 +39,15 @@ TEST(BitmapFiles, EveryDepthBottomUpAndTopDown) {
         TBitmap b1;
         b1.LoadFromBytes(MakeBmp({w, h, 1, topDown, {0x000000, 0xFFFFFF}}, mono));
         std::vector<TPixel> expect1;
-        for (auto v : mono) expect1.push_back(v ? 0xFFFFFF : 0);
+        for (auto v : mono)
+            expect1.push_back(v ? 0xFFFFFF : 0);
         ExpectPixels(b1, w, h, expect1);
         EXPECT_EQ(b1.BitsPerPixel(), 1);
 
         std::vector<std::uint32_t> idx = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15};
         std::vector<TPixel> expectIdx;
-        for (auto v : idx) expectIdx.push_back(Palette16[v]);
+        for (auto v : idx)
+            expectIdx.push_back(Palette16[v]);
         TBitmap b4;
         b4.LoadFromBytes(MakeBmp({w, h, 4, topDown, Palette16}, idx));
         ExpectPixels(b4, w, h, expectIdx);
@@ -55,9 +55,9 @@ TEST(BitmapFiles, EveryDepthBottomUpAndTopDown) {
         b8.LoadFromBytes(MakeBmp({w, h, 8, topDown, Palette16}, idx));
         ExpectPixels(b8, w, h, expectIdx);
 
-        std::vector<std::uint32_t> rgb = {0x123456, 0xABCDEF, 0, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000,
-                                          0x808080, 0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112,
-                                          0x131415};
+        std::vector<std::uint32_t> rgb = {0x123456, 0xABCDEF, 0,        0xFFFFFF, 0x0000FF,
+                                          0x00FF00, 0xFF0000, 0x808080, 0x010203, 0x040506,
+                                          0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112, 0x131415};
         TBitmap b24;
         b24.LoadFromBytes(MakeBmp({w, h, 24, topDown, {}}, rgb));
         ExpectPixels(b24, w, h, rgb);
@@ -79,13 +79,14 @@ TEST(BitmapFiles, SaveAndLoadRoundTrip) {
     std::remove(path.c_str());
     EXPECT_EQ(*b.Surface(), *a.Surface());
     EXPECT_THROW(b.LoadFromFile(path), EInvalidGraphic); // gone
-    EXPECT_EQ(b.Width(), 7);                               // and the bitmap kept its image
+    EXPECT_EQ(b.Width(), 7);                             // and the bitmap kept its image
 }
 
 TEST(BitmapFiles, MalformedFilesRaiseOneErrorAndLeaveTheBitmap) {
     auto good = MakeBmp({4, 4, 24, false, {}}, std::vector<std::uint32_t>(16, 0x00FF00));
     auto setU32 = [](std::vector<std::uint8_t> d, std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) d[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            d[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
         return d;
     };
     std::vector<std::pair<const char*, std::vector<std::uint8_t>>> bad = {

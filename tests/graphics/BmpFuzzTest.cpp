@@ -5,9 +5,7 @@
 
 #include <framework/graphics/BmpCodec.h>
 #include <framework/rtl/Exceptions.h>
-
 #include <gtest/gtest.h>
-
 #include <random>
 
 using namespace fw;
@@ -47,7 +45,8 @@ TEST(BmpFuzz, MutatedFilesLoadOrRaiseCleanly) {
                 break;
             }
             case 4: // grow with junk
-                for (int i = int(rng() % 16); i > 0; --i) data.push_back(std::uint8_t(rng()));
+                for (int i = int(rng() % 16); i > 0; --i)
+                    data.push_back(std::uint8_t(rng()));
                 break;
             }
         }
@@ -60,6 +59,6 @@ TEST(BmpFuzz, MutatedFilesLoadOrRaiseCleanly) {
         }
     }
     EXPECT_EQ(loaded + rejected, 6000);
-    EXPECT_GT(loaded, 100);  // the mutations leave plenty of loadable files...
+    EXPECT_GT(loaded, 100);   // the mutations leave plenty of loadable files...
     EXPECT_GT(rejected, 100); // ...and plenty of bad ones
 }

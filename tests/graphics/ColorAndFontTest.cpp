@@ -3,7 +3,6 @@
 #include <framework/classes/TypInfo.h>
 #include <framework/graphics/Font.h>
 #include <framework/platform/Gdi.h>
-
 #include <gtest/gtest.h>
 
 using namespace fw;

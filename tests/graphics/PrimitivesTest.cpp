@@ -1,12 +1,10 @@
 // Lines, rectangles, fills, frames, clipping and origins: the classic drawing rules, checked
 // pixel by pixel and against golden images.
 
+#include "../support/Golden.h"
 #include "Painter.h"
 
-#include "../support/Golden.h"
-
 #include <framework/graphics/Bitmap.h>
-
 #include <gtest/gtest.h>
 
 using namespace fw;
@@ -19,7 +17,8 @@ constexpr TPixel Black = 0x000000;
 
 int CountPixels(const TSurface& s, TPixel value) {
     int n = 0;
-    for (TPixel p : s.Pixels()) n += p == value;
+    for (TPixel p : s.Pixels())
+        n += p == value;
     return n;
 }
 
@@ -29,13 +28,15 @@ TEST(Lines, EndPointIsNotDrawn) {
     Painter p(10, 10);
     p.Canvas.MoveTo(1, 2);
     p.Canvas.LineTo(6, 2);
-    for (int x = 1; x < 6; ++x) EXPECT_EQ(p.At(x, 2), Black) << x;
+    for (int x = 1; x < 6; ++x)
+        EXPECT_EQ(p.At(x, 2), Black) << x;
     EXPECT_EQ(p.At(6, 2), White);
     EXPECT_EQ(p.At(0, 2), White);
     EXPECT_EQ(p.Canvas.PenPos(), Point(6, 2));
 
     p.Canvas.LineTo(6, 7); // vertical, continuing from the pen position
-    for (int y = 2; y < 7; ++y) EXPECT_EQ(p.At(6, y), Black) << y;
+    for (int y = 2; y < 7; ++y)
+        EXPECT_EQ(p.At(6, y), Black) << y;
     EXPECT_EQ(p.At(6, 7), White);
     EXPECT_EQ(CountPixels(p.Surface, Black), 10);
 }
@@ -44,13 +45,15 @@ TEST(Lines, DiagonalsAndSlopesFollowBresenham) {
     Painter p(12, 12);
     p.Canvas.MoveTo(0, 0);
     p.Canvas.LineTo(4, 4);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(p.At(i, i), Black);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(p.At(i, i), Black);
     EXPECT_EQ(p.At(4, 4), White);
 
     // Backwards: from the far end, the start pixel is drawn and the end excluded.
     p.Canvas.MoveTo(11, 0);
     p.Canvas.LineTo(7, 4);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(p.At(11 - i, i), Black);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(p.At(11 - i, i), Black);
     EXPECT_EQ(p.At(7, 4), White);
 
     // A shallow line takes exactly one pixel per column.
@@ -59,7 +62,8 @@ TEST(Lines, DiagonalsAndSlopesFollowBresenham) {
     q.Canvas.LineTo(10, 3);
     for (int x = 0; x < 10; ++x) {
         int inColumn = 0;
-        for (int y = 0; y < 6; ++y) inColumn += q.At(x, y) == Black;
+        for (int y = 0; y < 6; ++y)
+            inColumn += q.At(x, y) == Black;
         EXPECT_EQ(inColumn, 1) << x;
     }
     EXPECT_EQ(CountPixels(q.Surface, Black), 10);
@@ -214,7 +218,7 @@ TEST(GraphicsGolden, RectanglesAtEdgesAndCorners) {
     Painter p(32, 24, clTeal);
     p.Canvas.Pen()->SetColor(clBlack);
     p.Canvas.Brush()->SetColor(clYellow);
-    p.Canvas.Rectangle(-3, -3, 6, 6); // over the top-left corner
+    p.Canvas.Rectangle(-3, -3, 6, 6);   // over the top-left corner
     p.Canvas.Rectangle(26, 18, 40, 40); // over the bottom-right corner
     p.Canvas.Rectangle(8, 2, 16, 9);
     p.Canvas.Pen()->SetStyle(psClear);
@@ -272,4 +276,26 @@ TEST(GraphicsGolden, BrushCopyOfATwoColourBitmap) {
     EXPECT_EQ(p.At(2, 2), RGB(192, 192, 192));
     EXPECT_EQ(p.At(22 + 2 * 6, 2 + 2 * 8), Black);
     EXPECT_GOLDEN(p.Surface, "graphics", "brushcopy");
+}
+
+TEST(Clipping, SaveAndRestoreReturnToTheSavedClipAndObjects) {
+    Painter p(10, 10);
+    HDC dc = p.Canvas.Handle();
+    HGDIOBJ pen = dc->Pen();
+    int level = SaveDC(dc);
+    EXPECT_EQ(level, 1);
+    IntersectClipRect(dc, 0, 0, 2, 2);
+    SetViewportOrgEx(dc, 5, 5, nullptr);
+    HBRUSH red = CreateSolidBrush(clRed);
+    SelectObject(dc, red);
+    EXPECT_EQ(SaveDC(dc), 2);
+    DeleteObject(red); // freed while saved: comes back as the stock brush
+    EXPECT_TRUE(RestoreDC(dc, -1));
+    EXPECT_EQ(dc->Brush(), StockWhiteBrush());
+    EXPECT_TRUE(RestoreDC(dc, level));
+    EXPECT_EQ(dc->Pen(), pen);
+    TRect box;
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box, Rect(0, 0, 10, 10));
+    EXPECT_FALSE(RestoreDC(dc, 1)); // nothing saved any more
 }

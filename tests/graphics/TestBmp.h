@@ -2,9 +2,8 @@
 // Writes BMP files of any supported depth for the bitmap tests (the codec itself writes only
 // 24-bit files).
 
-#include <framework/graphics/Surface.h>
-
 #include <cstdint>
+#include <framework/graphics/Surface.h>
 #include <vector>
 
 namespace qztest {
@@ -25,7 +24,8 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, const std::vector<
         out.push_back(std::uint8_t(v >> 8));
     };
     auto put32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            out.push_back(std::uint8_t(v >> (8 * i)));
     };
     const std::uint32_t stride = std::uint32_t((spec.Width * spec.BitsPerPixel + 31) / 32 * 4);
     const std::uint32_t paletteBytes = std::uint32_t(spec.Palette.size() * 4);
@@ -58,9 +58,15 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, const std::vector<
         for (int x = 0; x < spec.Width; ++x) {
             std::uint32_t v = pixels[std::size_t(y * spec.Width + x)];
             switch (spec.BitsPerPixel) {
-            case 1: row[std::size_t(x / 8)] |= std::uint8_t((v & 1) << (7 - x % 8)); break;
-            case 4: row[std::size_t(x / 2)] |= std::uint8_t((v & 15) << (x % 2 ? 0 : 4)); break;
-            case 8: row[std::size_t(x)] = std::uint8_t(v); break;
+            case 1:
+                row[std::size_t(x / 8)] |= std::uint8_t((v & 1) << (7 - x % 8));
+                break;
+            case 4:
+                row[std::size_t(x / 2)] |= std::uint8_t((v & 15) << (x % 2 ? 0 : 4));
+                break;
+            case 8:
+                row[std::size_t(x)] = std::uint8_t(v);
+                break;
             case 24:
                 row[std::size_t(3 * x)] = std::uint8_t(fw::GetBValue(v));
                 row[std::size_t(3 * x + 1)] = std::uint8_t(fw::GetGValue(v));

@@ -1,14 +1,12 @@
 // Fonts and text: metrics of the default form font and the system font, measuring, DrawTextA's
 // layout rules, the glyph cache, and golden images of each alignment in regular and bold.
 
-#include "Painter.h"
-
 #include "../support/Golden.h"
+#include "Painter.h"
 
 #include <framework/graphics/FontEngine.h>
 #include <framework/platform/Rects.h>
 #include <framework/platform/Text.h>
-
 #include <gtest/gtest.h>
 
 using namespace fw;
@@ -114,7 +112,8 @@ TEST(TextCache, DrawingADayNumberAgainRasterisesNothing) {
     TRect cell{0, 0, 24, 17};
     DrawTextA(p.Canvas.Handle(), "28 ", -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     int rendered = font.RenderCount();
-    for (int i = 0; i < 100; ++i) DrawTextA(p.Canvas.Handle(), "28 ", -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    for (int i = 0; i < 100; ++i)
+        DrawTextA(p.Canvas.Handle(), "28 ", -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     EXPECT_EQ(font.RenderCount(), rendered);
 }
 
@@ -158,7 +157,7 @@ TEST(DrawText, OpaqueModeFillsTheCellTransparentModeDoesNot) {
     p.Canvas.Brush()->SetColor(clYellow);
     TRect r{0, 0, 40, 20};
     DrawTextA(p.Canvas.Handle(), "ab", -1, &r, DT_SINGLELINE);
-    EXPECT_EQ(p.At(0, 0), ColorToRGB(clYellow));  // inside the text cell
+    EXPECT_EQ(p.At(0, 0), ColorToRGB(clYellow)); // inside the text cell
     EXPECT_EQ(p.At(0, 15), ColorToRGB(clWhite)); // below the 13-pixel cell
 
     Painter q(40, 20, clWhite);

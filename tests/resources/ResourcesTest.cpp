@@ -6,16 +6,19 @@
 #include <Qzde/QzModule.h>
 #include <framework/graphics/Bitmap.h>
 #include <framework/rtl/Exceptions.h>
-
 #include <gtest/gtest.h>
 
 using namespace fw;
 
 namespace {
 
-std::vector<std::uint8_t> Bytes(const String& s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> Bytes(const String& s) {
+    return {s.begin(), s.end()};
+}
 
-std::vector<std::uint8_t> TinyBmp(TPixel colour) { return qztest::MakeBmp({2, 2, 24, false, {}}, {colour, colour, colour, colour}); }
+std::vector<std::uint8_t> TinyBmp(TPixel colour) {
+    return qztest::MakeBmp({2, 2, 24, false, {}}, {colour, colour, colour, colour});
+}
 
 } // namespace
 

@@ -1,10 +1,9 @@
 #include "Golden.h"
 
-#include <framework/graphics/Png.h>
-#include <framework/rtl/Exceptions.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <framework/graphics/Png.h>
+#include <framework/rtl/Exceptions.h>
 #include <sstream>
 
 namespace qztest {
@@ -33,7 +32,8 @@ fw::TSurface MakeDiff(const fw::TSurface& actual, const fw::TSurface& expected) 
             fw::TPixel a = actual.Pixel(x, y);
             if (a != expected.Pixel(x, y)) continue;
             auto fade = [](int c) { return 192 + c / 4; };
-            diff.SetPixel(x, y, fw::RGB(fade(fw::GetRValue(a)), fade(fw::GetGValue(a)), fade(fw::GetBValue(a))));
+            diff.SetPixel(x, y,
+                          fw::RGB(fade(fw::GetRValue(a)), fade(fw::GetGValue(a)), fade(fw::GetBValue(a))));
         }
     return diff;
 }
@@ -73,8 +73,8 @@ std::string GoldenPath(const std::string& suite, const std::string& state) {
 
     std::ostringstream what;
     if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) {
-        what << "size " << actual.Width() << " x " << actual.Height() << ", golden " << expected.Width() << " x "
-             << expected.Height();
+        what << "size " << actual.Width() << " x " << actual.Height() << ", golden " << expected.Width()
+             << " x " << expected.Height();
     } else {
         int count = 0;
         int fx = -1, fy = -1;
@@ -92,8 +92,8 @@ std::string GoldenPath(const std::string& suite, const std::string& state) {
     std::string actualPath = writeActual();
     std::string diffPath = FailurePath(suite, state, "diff");
     fw::SavePng(MakeDiff(actual, expected), diffPath);
-    return ::testing::AssertionFailure() << suite << "/" << state << ": " << what.str() << " (see " << actualPath
-                                         << " and " << diffPath << ")";
+    return ::testing::AssertionFailure() << suite << "/" << state << ": " << what.str() << " (see "
+                                         << actualPath << " and " << diffPath << ")";
 }
 
 } // namespace qztest

@@ -10,9 +10,7 @@
 //     EXPECT_GOLDEN(surface, "graphics", "bevel");
 
 #include <framework/graphics/Surface.h>
-
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace qztest {
