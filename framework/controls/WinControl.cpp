@@ -72,7 +72,9 @@ private:
     TWinControl* FControl;
 };
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::make_unique<TBrush>()) {
+    FBrush->SetColor(Color());
+}
 
 TWinControl::~TWinControl() {
     PrepareDestroy();
@@ -502,10 +504,8 @@ void TWinControl::PaintHandler(TMessage& Message) {
 }
 
 void TWinControl::EraseBackground(HDC DC) {
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
     const TRect r = ClientRect();
-    FillRect(DC, &r, brush);
-    DeleteObject(brush);
+    FillRect(DC, &r, FBrush->Handle());
 }
 
 void TWinControl::PaintNonClient(HDC) {}
@@ -673,6 +673,7 @@ void TWinControl::CMFontChanged(TMessage& Message) {
 }
 
 void TWinControl::CMColorChanged(TMessage& Message) {
+    FBrush->SetColor(Color());
     TControl::CMColorChanged(Message);
     for (TControl* c : std::vector<TControl*>(FControls))
         c->Perform(CM_PARENTCOLORCHANGED);

@@ -21,6 +21,7 @@
 // paints over them and they are painted again after it.
 
 #include <framework/controls/Control.h>
+#include <framework/graphics/Brush.h>
 #include <framework/platform/Gdi.h>
 #include <framework/platform/Windows.h>
 
@@ -72,6 +73,10 @@ public:
     // CM_EXIT goes to the controls losing it, CM_ENTER to those gaining it.
     // Forms override it; the base only records the focus.
     virtual void FocusControl(TWinControl* Control);
+
+    // The brush the window system fills the background with: its colour is
+    // the control's Color.
+    TBrush* Brush() const { return FBrush.get(); }
 
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool Value);
@@ -182,6 +187,7 @@ private:
     TRect VisibleClientOnSurface() const;
     void ChildTabOrders();
 
+    std::unique_ptr<TBrush> FBrush;
     std::vector<TControl*> FControls;
     std::unique_ptr<TWindow> FWindow;
     Cardinal FStyle = 0;
