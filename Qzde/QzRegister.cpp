@@ -5,7 +5,8 @@
 namespace qz {
 
 void RegisterPackageClasses() {
-    fw::RegisterClasses({TQzDateEdit::StaticClass(), TQzCalendarButton::StaticClass()});
+    fw::RegisterClasses({TQzDateEdit::StaticClass(), TQzCalendarButton::StaticClass(),
+                         TQzCalendar::StaticClass(), TfrmQzCal::StaticClass()});
 }
 
 } // namespace qz
