@@ -10,12 +10,11 @@
 
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateLayouts.h>
+#include <cstdint>
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
 #include <framework/graphics/Bitmap.h>
 #include <framework/graphics/Color.h>
-
-#include <cstdint>
 
 namespace qz {
 
@@ -44,7 +43,6 @@ class TQzCalendarButton : public fw::TBitBtn {
 public:
     explicit TQzCalendarButton(fw::TComponent* AOwner);
 
-protected:
     // Calls the parent date edit's (virtual) OpenCalendar, then the inherited
     // click handling, which fires OnClick.
     void Click() override;

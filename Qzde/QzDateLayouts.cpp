@@ -1,6 +1,4 @@
 #include <Qzde/QzDateLayouts.h>
-#include <Qzde/QzDateRoutines.h>
-#include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
 #include <framework/rtl/SysUtils.h>
 
@@ -8,9 +6,28 @@ namespace qz {
 
 namespace {
 
-// The framework's default settings write "/" as the date separator; the date
-// edit always writes it, whatever the application's current settings say.
-const fw::TFormatSettings SlashSettings{};
+// Writes Value with at least MinDigits digits (leading zeros) at Out; returns the end.
+char* WriteNumber(char* Out, int Value, int MinDigits) {
+    if (Value >= 0 && Value < 100 && MinDigits <= 2) {
+        // Days and months: the common case, without a loop.
+        if (Value >= 10 || MinDigits == 2) *Out++ = static_cast<char>('0' + Value / 10);
+        *Out++ = static_cast<char>('0' + Value % 10);
+        return Out;
+    }
+    char Digits[12];
+    int Count = 0;
+    unsigned Rest = Value < 0 ? 0u - static_cast<unsigned>(Value) : static_cast<unsigned>(Value);
+    do {
+        Digits[Count++] = static_cast<char>('0' + Rest % 10);
+        Rest /= 10;
+    } while (Rest != 0);
+    if (Value < 0) *Out++ = '-';
+    for (int I = Count; I < MinDigits; ++I)
+        *Out++ = '0';
+    while (Count > 0)
+        *Out++ = Digits[--Count];
+    return Out;
+}
 
 } // namespace
 
@@ -21,13 +38,78 @@ fw::String AcceptDateFormat(std::string_view Value) {
     return {};
 }
 
+// The framework's FormatDateTime gives the same text for these patterns when its
+// date separator is "/"; this writer exists because the edit must write "/"
+// whatever the separator is, and it runs on every exit and every normalised text.
+void FormatDateByPattern(int Year, int Month, int Day, std::string_view Pattern, fw::String& Text) {
+    // Each number takes at most 11 characters, and only three are written.
+    char Buffer[64];
+    char* Out = Buffer;
+    char* const Limit = Buffer + sizeof Buffer - 12;
+    for (std::size_t I = 0; I < Pattern.size() && Out < Limit;) {
+        const char C = Pattern[I];
+        std::size_t Run = 1;
+        while (I + Run < Pattern.size() && Pattern[I + Run] == C)
+            ++Run;
+        switch (C) {
+        case 'd':
+            Out = WriteNumber(Out, Day, Run >= 2 ? 2 : 1);
+            break;
+        case 'm':
+            Out = WriteNumber(Out, Month, Run >= 2 ? 2 : 1);
+            break;
+        case 'y':
+            Out = WriteNumber(Out, Year, 4);
+            break;
+        default:
+            for (std::size_t K = 0; K < Run && Out < Limit; ++K)
+                *Out++ = C;
+            break;
+        }
+        I += Run;
+    }
+    Text.assign(Buffer, Out);
+}
+
+fw::String FormatDateByPattern(int Year, int Month, int Day, std::string_view Pattern) {
+    fw::String Text;
+    FormatDateByPattern(Year, Month, Day, Pattern, Text);
+    return Text;
+}
+
 fw::String FormatDateByPattern(fw::TDateTime Date, std::string_view Pattern) {
-    return fw::FormatDateTime(Pattern, Date, SlashSettings);
+    fw::Word Year = 0, Month = 0, Day = 0;
+    fw::DecodeDate(Date, Year, Month, Day);
+    return FormatDateByPattern(Year, Month, Day, Pattern);
+}
+
+bool SplitDateText(std::string_view Text, std::string_view Pattern, std::string_view& Year,
+                   std::string_view& Month, std::string_view& Day) {
+    const auto P1 = Text.find('/');
+    if (P1 == std::string_view::npos) return false;
+    const auto P2 = Text.find('/', P1 + 1);
+    if (P2 == std::string_view::npos) return false;
+    const std::string_view First = Text.substr(0, P1);
+    const std::string_view Middle = Text.substr(P1 + 1, P2 - P1 - 1);
+    const std::string_view Last = Text.substr(P2 + 1);
+    switch (Pattern.empty() ? '\0' : Pattern.front()) {
+    case 'd':
+        Day = First, Month = Middle, Year = Last;
+        return true;
+    case 'm':
+        Month = First, Day = Middle, Year = Last;
+        return true;
+    case 'y':
+        Year = First, Month = Middle, Day = Last;
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool TryTextToDate(std::string_view Text, std::string_view Pattern, fw::TDateTime& Date) {
-    fw::String Year, Month, Day;
-    if (!DecodeDateString(fw::String(Text), fw::String(Pattern), Year, Month, Day)) return false;
+    std::string_view Year, Month, Day;
+    if (!SplitDateText(Text, Pattern, Year, Month, Day)) return false;
     int D = 0, M = 0, Y = 0;
     if (!fw::TryStrToInt(Day, D) || !fw::TryStrToInt(Month, M) || !fw::TryStrToInt(Year, Y)) return false;
     return fw::TryEncodeDate(Y, M, D, Date);

@@ -1,0 +1,158 @@
+// The date edit: construction, published properties and their setters, the date
+// value, and the opening of the calendar.
+
+#include <Qzde/QzDateControls.h>
+#include <Qzde/QzModule.h>
+#include <framework/classes/Published.h>
+#include <framework/platform/Windows.h>
+
+namespace qz {
+
+namespace {
+
+// String table entries of the package module.
+constexpr int ErrorMessageResource = 300;      // "'%s' is not a valid date!"
+constexpr int ErrorMessageTitleResource = 301; // "Invalid Date!"
+
+} // namespace
+
+FW_PUBLISH(TQzDateEdit) {
+    cls.Bool("AllowKeyEntry", &TQzDateEdit::AllowKeyEntry, &TQzDateEdit::SetAllowKeyEntry, true);
+    cls.Str("CalendarCaption", &TQzDateEdit::CalendarCaption, &TQzDateEdit::SetCalendarCaption);
+    cls.Bool("CalendarEnabled", &TQzDateEdit::CalendarEnabled, &TQzDateEdit::SetCalendarEnabled, true);
+    cls.Bool("CalendarFillPage", &TQzDateEdit::CalendarFillPage, &TQzDateEdit::SetCalendarFillPage, true);
+    cls.Enum("CalendarStyle", &TQzDateEdit::CalendarStyle, &TQzDateEdit::SetCalendarStyle,
+             {"csStandard", "csDialog"}, csStandard);
+    cls.Color("CalendarWeekendColor", &TQzDateEdit::CalendarWeekendColor,
+              &TQzDateEdit::SetCalendarWeekendColor, fw::clBtnText);
+    cls.Enum("CalendarWeekStart", &TQzDateEdit::CalendarWeekStart, &TQzDateEdit::SetCalendarWeekStart,
+             {"wsSunday", "wsMonday", "wsTuesday", "wsWednesday", "wsThursday", "wsFriday", "wsSaturday"},
+             wsSunday);
+    cls.Int("CuspYear", &TQzDateEdit::CuspYear, &TQzDateEdit::SetCuspYear, 30);
+    cls.Str("DateFormat", &TQzDateEdit::DateFormat, &TQzDateEdit::SetDateFormat);
+    cls.Str("ErrorMessage", &TQzDateEdit::ErrorMessage, &TQzDateEdit::SetErrorMessage);
+    cls.Str("ErrorMessageTitle", &TQzDateEdit::ErrorMessageTitle, &TQzDateEdit::SetErrorMessageTitle);
+    cls.Enum("ErrorMessageType", &TQzDateEdit::ErrorMessageType, &TQzDateEdit::SetErrorMessageType,
+             {"mtDelphi", "mtWindows", "mtBeep", "mtSilent"}, mtDelphi);
+    // A built-in picture comes from the module's resources on loading (through
+    // GlyphType); only the developer's own picture is stored.
+    cls.Object("Glyph", &TQzDateEdit::GetGlyph).StoredIf([](const fw::TObject* o) {
+        const auto* Edit = static_cast<const TQzDateEdit*>(o);
+        return Edit->GlyphType() == gtCustom && Edit->GetGlyph() != nullptr && !Edit->GetGlyph()->Empty();
+    });
+    cls.Int("GlyphNum", &TQzDateEdit::GetGlyphNum, &TQzDateEdit::SetGlyphNum, 2);
+    cls.Enum("GlyphType", &TQzDateEdit::GlyphType, &TQzDateEdit::SetGlyphType,
+             {"gtCustom", "gtNone", "gtEllipsis", "gtDropArrow", "gtDropArrowSml", "gtCalendar1",
+              "gtCalendar2", "gtCalendar3"},
+             gtCustom);
+    cls.Bool("UseCentury", &TQzDateEdit::UseCentury, &TQzDateEdit::SetUseCentury, false);
+    cls.Event("OnCloseCalendar", &TQzDateEdit::OnCloseCalendar);
+    cls.Event("OnInvalidDate", &TQzDateEdit::OnInvalidDate);
+    cls.Event("OnOpenCalendar", &TQzDateEdit::OnOpenCalendar);
+}
+
+TQzDateEdit::TQzDateEdit(fw::TComponent* AOwner) : inherited(AOwner) {
+    SetHeight(20);
+    SetColor(fw::clWindow);
+    Font()->SetColor(fw::clWindowText);
+    // The other settings start at their defaults (see the field initialisers);
+    // the two texts come from the string table.
+    SetErrorMessage("");
+    SetErrorMessageTitle("");
+    FButton = new TQzCalendarButton(this);
+    FButton->SetVisible(true);
+    FButton->SetParent(this);
+    FButton->SetNumGlyphs(2);
+}
+
+TQzDateEdit::~TQzDateEdit() {
+    // The button is an owned child: it goes with the edit, while the edit is still whole.
+    FButton = nullptr;
+    PrepareDestroy();
+}
+
+void TQzDateEdit::Notification(fw::TComponent* AComponent, fw::TOperation Operation) {
+    inherited::Notification(AComponent, Operation);
+    if (Operation == fw::opRemove && AComponent == FButton) FButton = nullptr;
+}
+
+void TQzDateEdit::Dispatch(fw::TMessage& Message) {
+    switch (Message.Msg) {
+    case fw::WM_SIZE:
+        WMSize(Message);
+        break;
+    case fw::WM_ENABLE:
+        WMEnable(Message);
+        break;
+    default:
+        inherited::Dispatch(Message);
+        break;
+    }
+}
+
+void TQzDateEdit::CreateParams(fw::TCreateParams& Params) {
+    inherited::CreateParams(Params);
+    // Keeps the edit's own painting out of the button's area.
+    Params.Style |= fw::WS_CLIPCHILDREN;
+    if (FButton) FButton->SetEnabled(Enabled());
+}
+
+// ---------------------------------------------------------------- the date
+
+void TQzDateEdit::SetDate(fw::TDateTime Value) {
+    FDate = Value;
+    SetModified(true);
+    SetText(Value > 0 ? FormatDateByPattern(Value, FDateFormat) : fw::String());
+}
+
+// ---------------------------------------------------------------- setters
+
+void TQzDateEdit::SetAllowKeyEntry(bool Value) {
+    if (Value == FAllowKeyEntry) return;
+    FAllowKeyEntry = Value;
+    // Neither typing nor the calendar: the edit could take no date at all.
+    if (!FAllowKeyEntry && !FCalendarEnabled) SetCalendarEnabled(true);
+}
+
+void TQzDateEdit::SetCuspYear(int Value) {
+    if (Value == FCuspYear || Value < 10 || Value > 90) return;
+    FCuspYear = Value;
+}
+
+void TQzDateEdit::SetDateFormat(const fw::String& Value) {
+    if (Value == FDateFormat) return;
+    fw::String Accepted = AcceptDateFormat(Value);
+    if (Accepted.empty()) return;
+    FDateFormat = std::move(Accepted);
+    // The text keeps its old layout until the next SetDate.
+    Invalidate();
+}
+
+void TQzDateEdit::SetErrorMessage(const fw::String& Value) {
+    FErrorMessage = Value.empty() ? LoadStr(ErrorMessageResource) : Value;
+}
+
+void TQzDateEdit::SetErrorMessageTitle(const fw::String& Value) {
+    FErrorMessageTitle = Value.empty() ? LoadStr(ErrorMessageTitleResource) : Value;
+}
+
+// ---------------------------------------------------------------- the calendar
+
+bool TQzDateEdit::OpenCalendar() {
+    // A read-only edit takes no date from the calendar. The guard sits here, not
+    // in the key or button handling, so that a descendant with its own
+    // OpenCalendar decides for itself.
+    if (ReadOnly()) return false;
+    bool Result = false;
+    if (OnOpenCalendar) OnOpenCalendar(this);
+
+    // ---- POPUP: make TfrmQzCal with this edit as owner (held in a unique_ptr so
+    // it is freed on every path), ShowModal, and on mrOk set Result and call
+    // SetDate with the popup's Date.
+
+    if (CanFocus()) SetFocus();
+    if (OnCloseCalendar) OnCloseCalendar(this);
+    return Result;
+}
+
+} // namespace qz

@@ -1,0 +1,148 @@
+// The date edit's text entry: the key filter, the validation of a date text with
+// its two-digit-year expansion, and the check and report when the user leaves.
+
+#include <Qzde/QzDateControls.h>
+#include <Qzde/QzDateRoutines.h>
+#include <framework/forms/Application.h>
+#include <framework/forms/Dialogs.h>
+#include <framework/platform/Keys.h>
+#include <framework/platform/Windows.h>
+#include <framework/rtl/Clock.h>
+#include <framework/rtl/DateUtils.h>
+#include <framework/rtl/Exceptions.h>
+#include <framework/rtl/Format.h>
+#include <framework/rtl/SysUtils.h>
+
+namespace qz {
+
+namespace {
+
+// Characters the edit lets through while typing is allowed.
+constexpr char CtrlC = 3;
+constexpr char Backspace = 8;
+constexpr char CtrlV = 22;
+constexpr char CtrlX = 24;
+constexpr char Escape = 27;
+
+bool IsDateCharacter(char Key) {
+    return Key == '/' || (Key >= '0' && Key <= '9') || Key == CtrlC || Key == Backspace || Key == CtrlV ||
+           Key == CtrlX || Key == Escape;
+}
+
+void Beep() {
+    fw::MessageBeep(fw::MB_OK);
+}
+
+// The four-digit year of a one- or two-digit typed year.
+int ExpandYear(int Year, bool UseCentury, int CuspYear) {
+    if (UseCentury) {
+        fw::Word Y = 0, M = 0, D = 0;
+        fw::DecodeDate(fw::Date(), Y, M, D);
+        return Year + Y / 100 * 100;
+    }
+    return Year + (Year < CuspYear ? 2000 : 1900);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- key filter
+
+void TQzDateEdit::KeyDown(fw::Word& Key, fw::TShiftState Shift) {
+    // Without typing, Delete and Backspace take the whole text away.
+    if (!FAllowKeyEntry && (Key == fw::VK_DELETE || Key == fw::VK_BACK)) SelectAll();
+    // A switched-off calendar does not open from the keyboard either.
+    if (Shift.Contains(fw::ssAlt) && Key == fw::VK_DOWN && FCalendarEnabled) OpenCalendar();
+    inherited::KeyDown(Key, Shift);
+}
+
+void TQzDateEdit::KeyPress(char& Key) {
+    // OnKeyPress sees the key first and may change it; the filter judges the result.
+    inherited::KeyPress(Key);
+    if (FAllowKeyEntry) {
+        if (IsDateCharacter(Key)) return;
+        Beep();
+        Key = 0;
+        return;
+    }
+    // Without typing only Backspace (which clears the selected text) passes;
+    // Escape is swallowed quietly, everything else with a beep.
+    if (Key == Backspace) return;
+    if (Key != Escape) Beep();
+    Key = 0;
+}
+
+// ---------------------------------------------------------------- validation
+
+bool TQzDateEdit::IsValidDate(fw::String& Text) const {
+    if (Text.empty()) return false;
+    std::string_view YearText, MonthText, DayText;
+    if (!SplitDateText(Text, FDateFormat, YearText, MonthText, DayText)) return false;
+    // Non-raising conversions: a bad text is an everyday event here, not an error.
+    int Day = 0, Month = 0, Year = 0;
+    if (!fw::TryStrToInt(DayText, Day) || !fw::TryStrToInt(MonthText, Month) ||
+        !fw::TryStrToInt(YearText, Year))
+        return false;
+    // The month length uses the year as typed, before any expansion.
+    const int Days = DaysInMonth(Month, Year);
+    if (Day == 0 || Days == 0 || Day > Days || Month == 0 || Month > 12) return false;
+    if (Year < 100) {
+        const int FullYear = ExpandYear(Year, FUseCentury, FCuspYear);
+        fw::TDateTime Value = 0;
+        if (!fw::TryEncodeDate(FullYear, Month, Day, Value)) return false;
+        FormatDateByPattern(FullYear, Month, Day, FDateFormat, Text);
+    }
+    // A longer year is taken as typed; no date is built here.
+    return true;
+}
+
+// ---------------------------------------------------------------- leaving the edit
+
+void TQzDateEdit::DoExit() {
+    // OnExit sees the raw text.
+    inherited::DoExit();
+    if (Text().empty()) {
+        FDateValid = true;
+        return;
+    }
+    fw::String Checked = Text();
+    fw::TDateTime Value = 0;
+    // A text IsValidDate accepts may still not convert (a five-digit year, a
+    // pasted negative day): it is reported like any other invalid text.
+    if (IsValidDate(Checked) && TryTextToDate(Checked, FDateFormat, Value)) {
+        FDateValid = true;
+        SetDate(Value);
+        return;
+    }
+    FDateValid = false;
+    SelectAll();
+    if (CanFocus()) SetFocus();
+    if (OnInvalidDate) OnInvalidDate(this);
+    switch (FErrorMessageType) {
+    case mtBeep:
+        Beep();
+        break;
+    case mtSilent:
+        break;
+    case mtDelphi:
+    case mtWindows:
+        ShowErrorMessage();
+        break;
+    }
+}
+
+void TQzDateEdit::ShowErrorMessage() {
+    fw::String Message;
+    try {
+        Message = fw::Format(FErrorMessage, {Text(), Text(), Text()});
+    } catch (const fw::EConvertError&) {
+        // A message the formatter cannot read (a stray "%d", four "%s") is shown
+        // as written rather than turning an invalid date into an error.
+        Message = FErrorMessage;
+    }
+    if (FErrorMessageType == mtDelphi)
+        fw::MessageDlg(Message, fw::mtError, {fw::mbOK}, 0);
+    else
+        fw::Application->MessageBox(Message, FErrorMessageTitle, fw::MB_OK | fw::MB_ICONSTOP);
+}
+
+} // namespace qz

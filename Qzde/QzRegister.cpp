@@ -1,0 +1,11 @@
+#include <Qzde/QzDateControls.h>
+#include <Qzde/QzRegister.h>
+#include <framework/classes/ClassRegistry.h>
+
+namespace qz {
+
+void RegisterPackageClasses() {
+    fw::RegisterClasses({TQzDateEdit::StaticClass(), TQzCalendarButton::StaticClass()});
+}
+
+} // namespace qz
