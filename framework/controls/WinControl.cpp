@@ -262,6 +262,12 @@ void TWinControl::RemoveControl(TControl* AControl) {
     AControl->FParent = nullptr;
 }
 
+void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+    for (TControl* c : FControls)
+        if (c->Owner() == root)
+            proc(c);
+}
+
 bool TWinControl::ContainsControl(const TControl* Control) const {
     for (const TControl* c = Control; c; c = c->FParent)
         if (c == this)
