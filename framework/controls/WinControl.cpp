@@ -412,8 +412,9 @@ void TWinControl::SetParentCtl3D(bool Value) {
 
 // ---------------------------------------------------------------- invalidation and painting
 
+// A window repaints itself; its parent is not involved.
 void TWinControl::Invalidate() {
-    TControl::Invalidate();
+    CountInvalidate();
     InvalidateRect(nullptr);
 }
 

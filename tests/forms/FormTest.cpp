@@ -10,6 +10,7 @@
 #include <framework/forms/Form.h>
 #include <framework/forms/Registration.h>
 #include <framework/platform/Keys.h>
+#include <framework/platform/Text.h>
 #include <framework/resources/Resources.h>
 
 #include <tests/support/UiFixture.h>
@@ -146,6 +147,14 @@ TEST_F(FormTest, DerivedConstructorLoadsTheResourceAndBindsHandlers) {
     Ui::Wait(100);
     EXPECT_EQ(form->log.back(), "timer");
     owner.reset(); // frees the form, its edit and its timer
+}
+
+TEST_F(FormTest, CanvasMeasuresWithTheFormFontBeforeTheFormIsShown) {
+    TTestResForm form(nullptr);
+    TEXTMETRICA tm;
+    ASSERT_TRUE(GetTextMetricsA(form.Canvas()->Handle(), &tm));
+    EXPECT_EQ(tm.tmHeight, 13);
+    EXPECT_EQ(tm.tmAveCharWidth, 5);
 }
 
 TEST_F(FormTest, ResourceRoundTripsThroughTheWriter) {
