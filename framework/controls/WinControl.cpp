@@ -262,6 +262,17 @@ void TWinControl::RemoveControl(TControl* AControl) {
     AControl->FParent = nullptr;
 }
 
+// Only a control that takes child controls in the designer (csAcceptsControls,
+// like a form) has children in a form file; the parts a control makes for
+// itself (a date edit's button) are not written.
+void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+    if (!ControlStyle().Contains(csAcceptsControls))
+        return;
+    for (TControl* c : FControls)
+        if (c->Owner() == root)
+            proc(c);
+}
+
 bool TWinControl::ContainsControl(const TControl* Control) const {
     for (const TControl* c = Control; c; c = c->FParent)
         if (c == this)

@@ -105,6 +105,9 @@ public:
     // Escape); the base wants none of them.
     virtual bool WantsKey(Word Key) const { return false; }
 
+    // The writer nests the child controls that the root owns inside their parent.
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
+
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
     TKeyEvent OnKeyUp;

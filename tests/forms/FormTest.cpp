@@ -164,7 +164,7 @@ TEST_F(FormTest, ResourceRoundTripsThroughTheWriter) {
     EXPECT_NE(first.find("OnTimer = tmrTimer"), String::npos) << first;
     EXPECT_NE(first.find("Left = 144"), String::npos) << first;
     EXPECT_NE(first.find("ClientWidth = 175"), String::npos) << first;
-    EXPECT_EQ(first.find("  Width ="), String::npos) << first;
+    EXPECT_EQ(first.find("\n  Width ="), String::npos) << first;
     TTestResForm again(nullptr);
     ReadRootFromText(&again, first);
     EXPECT_EQ(WriteComponentToText(&again), first);
