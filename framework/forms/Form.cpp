@@ -384,6 +384,8 @@ void TForm::Dispatch(TMessage& Message) {
             if (Visible() && AcceptsInput())
                 SetActive(true);
         } else {
+            if (CaptureControl() && (CaptureControl() == this || ContainsControl(CaptureControl())))
+                SetCaptureControl(nullptr);
             const bool wasActive = FActive;
             if (FActive)
                 SetActive(false);
