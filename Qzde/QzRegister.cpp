@@ -6,8 +6,8 @@
 namespace qz {
 
 void RegisterPackageClasses() {
-    fw::RegisterClasses(
-        {TQzDateEdit::StaticClass(), TQzCalendarButton::StaticClass(), TQzLED::StaticClass()});
+    fw::RegisterClasses({TQzDateEdit::StaticClass(), TQzCalendarButton::StaticClass(),
+                         TQzCalendar::StaticClass(), TfrmQzCal::StaticClass(), TQzLED::StaticClass()});
 }
 
 } // namespace qz
