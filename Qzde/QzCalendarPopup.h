@@ -1,9 +1,40 @@
 #pragma once
-// The popup month calendar: its settings types. The popup form itself is declared here too.
+// The popup month calendar TfrmQzCal and its settings types.
+//
+// The popup shows one month as six weeks of seven days under a title line ("mmmm
+// yyyy") with four navigation buttons and a row of two-letter weekday names. It is
+// made afresh for every opening, with its opener as owner: a date edit (or a
+// descendant) or a TQzCalendar. It reads its settings and its starting date from the
+// opener when it is made, places itself on the screen, and ends with mrOk (the
+// picked date is in Date) or mrCancel. While it is open it mirrors the selected date
+// into a date edit opener's text, and it puts the opening text back on a cancel.
+//
+// The calling protocol of an opener:
+//
+//     if (OnOpenCalendar) OnOpenCalendar(this);
+//     {
+//         auto Popup = std::make_unique<TfrmQzCal>(this);   // freed on every path
+//         if (Popup->ShowModal() == fw::mrOk) Result = true, SetDate(Popup->Date());
+//     }
+//     ... (a date edit takes the focus back) ...
+//     if (OnCloseCalendar) OnCloseCalendar(this);
+//
+// The popup is painted entirely on its canvas: FormPaint draws the whole window,
+// DrawSelector only the old and the new selected cell, DrawButton one navigation
+// button. The model, the painting and the input handling live in
+// QzCalendarPopupModel.cpp, QzCalendarPopupPaint.cpp and QzCalendarPopupInput.cpp.
 
+#include <array>
 #include <cstdint>
+#include <framework/controls/Timer.h>
+#include <framework/forms/Form.h>
+#include <framework/graphics/Bitmap.h>
+#include <framework/graphics/Color.h>
+#include <memory>
 
 namespace qz {
+
+class TQzDateEdit;
 
 // The weekday the popup's grid starts its weeks on.
 enum TWeekStart : std::uint8_t {
@@ -18,5 +49,168 @@ enum TWeekStart : std::uint8_t {
 
 // csStandard: a borderless popup below its opener; csDialog: a dialog frame with a caption.
 enum TCalendarStyles : std::uint8_t { csStandard, csDialog };
+
+// The four navigation buttons, in their order in FButtonRect and FGlyphs.
+enum TCalButtons : std::uint8_t { cbMonthPrev, cbMonthNext, cbYearPrev, cbYearNext };
+
+// One step of the selected date.
+enum TAdjustAmounts : std::uint8_t {
+    aaDayPrev,
+    aaDayNext,
+    aaWeekPrev,
+    aaWeekNext,
+    aaMonthPrev,
+    aaMonthNext,
+    aaYearPrev,
+    aaYearNext
+};
+
+class TfrmQzCal : public fw::TForm {
+    FW_CLASS(TfrmQzCal, fw::TForm)
+
+public:
+    // The grid: cells 1..42, row by row.
+    static constexpr int ColumnCount = 7;
+    static constexpr int RowCount = 6;
+    static constexpr int CellCount = ColumnCount * RowCount;
+
+    // Loads the form resource "TFRMQZCAL", reads the settings and the starting date
+    // from AOwner (a TQzDateEdit or descendant, or a TQzCalendar), sizes itself from
+    // its font, places itself on the screen and builds the month grid. Any other
+    // owner (or none) gives a popup with the default settings, opening on today's
+    // date at the screen's top-left corner.
+    explicit TfrmQzCal(fw::TComponent* AOwner);
+    ~TfrmQzCal() override;
+
+    // ---- published
+    fw::TTimer* tmr = nullptr;
+    // The selected date. Writing it does not rebuild the grid.
+    fw::TDateTime Date() const { return FDate; }
+    void SetDate(fw::TDateTime Value) { FDate = Value; }
+
+    // Ends the popup with mrCancel (the opener's text is not touched here).
+    void FormCancel(fw::TObject* Sender);
+    void FormKeyDown(fw::TObject* Sender, fw::Word& Key, fw::TShiftState Shift);
+    void FormMouseDown(fw::TObject* Sender, fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y);
+    void FormMouseMove(fw::TObject* Sender, fw::TShiftState Shift, int X, int Y);
+    void FormMouseUp(fw::TObject* Sender, fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y);
+    // Draws the whole window: frame, buttons, title, weekday names, separator, days
+    // and the selection.
+    void FormPaint(fw::TObject* Sender);
+    void tmrTimer(fw::TObject* Sender);
+
+    // ---- the grid model
+    // The cell (1..7) in which D would stand if it were day 1 of its month.
+    int GetFirstDay(fw::TDateTime D) const;
+    // Fills the grid for the month of Date; neither repaints nor touches FPrevSelIndex.
+    void BuildCalendarDates();
+    // The cell (1..42) under a client point inside FGridRect.
+    int FindArrayIndex(int X, int Y) const;
+    // The rectangle of cell Index; Right and Bottom are its last pixels inside.
+    fw::TRect FindArrayRect(int Index) const;
+
+    // ---- painting and stepping
+    // Redraws the previously selected cell plain and the selected one bold with a
+    // sunken frame, and mirrors Date into a date edit opener's text.
+    void DrawSelector();
+    // Draws a navigation button up or pressed.
+    void DrawButton(TCalButtons Button, bool Pressed);
+    // One step of the selected date: moves the selection (two cells repainted) or,
+    // when the month changes, rebuilds the grid and repaints the window. A step that
+    // would leave the years 1-9999 does nothing.
+    void AdjustCalendar(TAdjustAmounts Amount);
+    // Waits Interval ms on tmr, dispatching messages meanwhile.
+    void Delay(fw::Word Interval);
+
+    // The cell size for a font's tmHeight and tmAveCharWidth: the height widened by
+    // 30 % and three average characters widened by 60 % each, rounded to the nearest
+    // integer with halves going to the even neighbour.
+    static int CellHeightFor(int TextHeight);
+    static int CellWidthFor(int AveCharWidth);
+
+    // ---- read access to the model (tests, tools)
+    fw::TComponent* OwnerComponent() const { return FOwnerComponent; }
+    fw::TDateTime OriginalDate() const { return FOriginalDate; }
+    int DayNumbers(int Index) const { return FDayNumbers[static_cast<std::size_t>(Index - 1)]; }
+    int SelIndex() const { return FSelIndex; }
+    int PrevSelIndex() const { return FPrevSelIndex; }
+    int FirstIndex() const { return FFirstIndex; }
+    int LastIndex() const { return FLastIndex; }
+    int CellWidth() const { return FCellWidth; }
+    int CellHeight() const { return FCellHeight; }
+    const fw::TRect& GridRect() const { return FGridRect; }
+    const fw::TRect& TitleRect() const { return FTitleRect; }
+    const fw::TRect& DayNameRect() const { return FDayNameRect; }
+    const fw::TRect& ButtonRect(TCalButtons Button) const { return FButtonRect[Button]; }
+    bool Selecting() const { return FSelecting; }
+    int MonthShift() const { return FMonthShift; }
+    const fw::String& OwnerDateFormat() const { return FOwnerDateFormat; }
+    bool FillPage() const { return FFillPage; }
+    fw::TColor WeekendColor() const { return FWeekendColor; }
+    TWeekStart WeekStart() const { return FWeekStart; }
+    fw::TBitmap* Glyph(int Index) const { return FGlyphs[static_cast<std::size_t>(Index)].get(); }
+    // How often FormPaint ran.
+    int FormPaintCount() const { return FFormPaintCount; }
+
+protected:
+    fw::TComponent* FOwnerComponent = nullptr; // the opener; not owned
+    fw::TDateTime FOriginalDate = 0;
+    fw::TDateTime FDate = 0;
+    std::array<int, CellCount> FDayNumbers{};
+    int FSelIndex = 1;
+    int FPrevSelIndex = 0;
+    int FFirstIndex = 1;
+    int FLastIndex = 1;
+    int FCellWidth = 0;
+    int FCellHeight = 0;
+    fw::TRect FGridRect;
+    fw::TRect FTitleRect;
+    fw::TRect FDayNameRect;
+    std::array<fw::TRect, 4> FButtonRect{};
+    bool FSelecting = false;
+    int FMonthShift = 0;
+    fw::String FOwnerDateFormat;
+    bool FFillPage = true;
+    fw::TColor FWeekendColor = fw::clBtnText;
+    TWeekStart FWeekStart = wsSunday;
+    // The four up images in TCalButtons order, then the four pressed ones.
+    std::array<std::unique_ptr<fw::TBitmap>, 8> FGlyphs;
+
+private:
+    // Whether D lies in the years 1-9999, the range dates can be built in.
+    static bool InDateRange(fw::TDateTime D);
+    // Reads the settings and the starting date from the opener.
+    void ReadOwnerSettings();
+    // Client size from the font; screen position; layout rectangles.
+    void SizeFromFont();
+    void PlaceOnScreen();
+    void LayOut();
+
+    // The displayed month (the one the grid shows).
+    void DisplayedMonth(fw::Word& Year, fw::Word& Month) const;
+    // -1 before FFirstIndex, +1 after FLastIndex, 0 inside the displayed month.
+    int CellSide(int Index) const;
+    fw::TColor CellColor(int Index) const;
+    void DrawDayText(int Index);
+    // The date edit opener, or nullptr.
+    TQzDateEdit* DateEditOwner() const;
+
+    // Selects cell Index by the pointer (press or drag).
+    void SelectCell(int Index);
+    // Escape and the right button: puts the opening text back, then FormCancel.
+    void CancelPopup();
+    // Puts a date edit opener's opening text back (once).
+    void RestoreOwnerText();
+    // Any close with mrCancel (the close box of a dialog popup too) restores the text.
+    void FormClose(fw::TObject* Sender, fw::TCloseAction& Action);
+
+    // The opener's text was put back: the popup no longer writes it.
+    bool FTextRestored = false;
+    int FFormPaintCount = 0;
+};
+
+// Declared for form code that expects it; every opening makes its own popup, and
+// nothing assigns or reads this variable.
+extern TfrmQzCal* frmQzCal;
 
 } // namespace qz

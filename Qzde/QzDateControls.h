@@ -168,4 +168,55 @@ private:
     TWeekStart FCalendarWeekStart = wsSunday;
 };
 
+// The calendar component: a non-visual holder of a date and the popup settings.
+// OpenCalendar shows the popup calendar modally with its top-left corner at
+// (CalendarLeft, CalendarTop) in the client coordinates of the component's owner
+// (a control, in practice the form), and keeps the picked date.
+class TQzCalendar : public fw::TComponent {
+    FW_CLASS(TQzCalendar, fw::TComponent)
+
+public:
+    explicit TQzCalendar(fw::TComponent* AOwner);
+
+    // The date; 0 (no date) after construction, which opens the popup on today.
+    // Reading and writing it has no side effect.
+    fw::TDateTime GetDate() const { return FDate; }
+    void SetDate(fw::TDateTime Value) { FDate = Value; }
+    fw::TDateTime Date() const { return FDate; }
+
+    // Fires OnOpenCalendar, shows the popup modally and, when a date was picked,
+    // takes it as Date (true) or leaves Date alone (false); then fires
+    // OnCloseCalendar. An exception while the popup is made or shown frees it and
+    // goes on to the caller without OnCloseCalendar.
+    bool OpenCalendar();
+
+    // ---- published properties (in declaration order); the setters only store
+    const fw::String& CalendarCaption() const { return FCalendarCaption; }
+    void SetCalendarCaption(const fw::String& Value) { FCalendarCaption = Value; }
+    bool CalendarFillPage() const { return FCalendarFillPage; }
+    void SetCalendarFillPage(bool Value) { FCalendarFillPage = Value; }
+    TCalendarStyles CalendarStyle() const { return FCalendarStyle; }
+    void SetCalendarStyle(TCalendarStyles Value) { FCalendarStyle = Value; }
+    fw::TColor CalendarWeekendColor() const { return FCalendarWeekendColor; }
+    void SetCalendarWeekendColor(fw::TColor Value) { FCalendarWeekendColor = Value; }
+    TWeekStart CalendarWeekStart() const { return FCalendarWeekStart; }
+    void SetCalendarWeekStart(TWeekStart Value) { FCalendarWeekStart = Value; }
+    int CalendarLeft() const { return FCalendarLeft; }
+    void SetCalendarLeft(int Value) { FCalendarLeft = Value; }
+    int CalendarTop() const { return FCalendarTop; }
+    void SetCalendarTop(int Value) { FCalendarTop = Value; }
+    fw::TNotifyEvent OnCloseCalendar;
+    fw::TNotifyEvent OnOpenCalendar;
+
+private:
+    fw::TDateTime FDate = 0;
+    TCalendarStyles FCalendarStyle = csStandard;
+    fw::String FCalendarCaption;
+    bool FCalendarFillPage = true;
+    fw::TColor FCalendarWeekendColor = fw::clBtnText;
+    TWeekStart FCalendarWeekStart = wsSunday;
+    int FCalendarLeft = 0;
+    int FCalendarTop = 0;
+};
+
 } // namespace qz

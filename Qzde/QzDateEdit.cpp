@@ -5,6 +5,7 @@
 #include <Qzde/QzModule.h>
 #include <framework/classes/Published.h>
 #include <framework/platform/Windows.h>
+#include <memory>
 
 namespace qz {
 
@@ -146,9 +147,16 @@ bool TQzDateEdit::OpenCalendar() {
     bool Result = false;
     if (OnOpenCalendar) OnOpenCalendar(this);
 
-    // ---- POPUP: make TfrmQzCal with this edit as owner (held in a unique_ptr so
-    // it is freed on every path), ShowModal, and on mrOk set Result and call
-    // SetDate with the popup's Date.
+    // ---- POPUP (begin): the popup, with this edit as owner, is freed on every
+    // path; an exception goes on to the caller after that.
+    {
+        auto Popup = std::make_unique<TfrmQzCal>(this);
+        if (Popup->ShowModal() == fw::mrOk) {
+            Result = true;
+            SetDate(Popup->Date());
+        }
+    }
+    // ---- POPUP (end)
 
     if (CanFocus()) SetFocus();
     if (OnCloseCalendar) OnCloseCalendar(this);

@@ -201,6 +201,7 @@ protected:
 
     // Takes the control out of its parent before the derived parts go.
     void DetachFromParent();
+    void CountInvalidate() { ++FInvalidateCount; }
 
     TWinControl* FParent = nullptr;
     int FLeft = 0;

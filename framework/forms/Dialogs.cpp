@@ -195,8 +195,6 @@ void TMessageForm::Build(const std::vector<TButtonSpec>& buttons) {
     }
     SetClientWidth(width);
     SetClientHeight(buttonsTop + ButtonHeight + Margin);
-    SetLeft((Screen->Width() - Width()) / 2);
-    SetTop((Screen->Height() - Height()) / 2);
 }
 
 TButton* TMessageForm::FindButton(const String& Caption) const {

@@ -338,6 +338,12 @@ void TForm::Hide() { SetVisible(false); }
 
 void TForm::BringToFront() { Screen->BringToFront(this); }
 
+void TForm::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+    TWinControl::GetChildren(proc, root);
+    if (root == this)
+        TComponent::GetChildren(proc, root);
+}
+
 void TForm::Loaded() {
     TWinControl::Loaded();
     FCanvas->SetFont(Font());
@@ -369,6 +375,8 @@ void TForm::Dispatch(TMessage& Message) {
         if (ComponentState().Contains(csLoading))
             break;
         if (Visible()) {
+            if (FPosition == poScreenCenter)
+                SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
             HandleNeeded();
             Screen->BringToFront(this);
             InvalidateRect(nullptr);
@@ -376,6 +384,8 @@ void TForm::Dispatch(TMessage& Message) {
             if (Visible() && AcceptsInput())
                 SetActive(true);
         } else {
+            if (CaptureControl() && (CaptureControl() == this || ContainsControl(CaptureControl())))
+                SetCaptureControl(nullptr);
             const bool wasActive = FActive;
             if (FActive)
                 SetActive(false);

@@ -102,6 +102,8 @@ public:
     TRect CloseBoxRect() const;
 
     void Dispatch(TMessage& Message) override;
+    // The controls, then (for the root) the non-visual components it owns.
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
 
     // ---- events
     TNotifyEvent OnPaint;

@@ -7,6 +7,8 @@ namespace fw {
 
 namespace {
 
+std::uint64_t LoadBitmapCalls = 0;
+
 std::vector<TResourceModule*>& Modules() {
     static std::vector<TResourceModule*> modules;
     return modules;
@@ -44,11 +46,17 @@ HINSTANCE FrameworkInstance() {
 }
 
 HBITMAP LoadBitmapA(HINSTANCE instance, int id) {
+    ++LoadBitmapCalls;
     return instance ? Decode(instance->FindBitmap(id)) : nullptr;
 }
 
 HBITMAP LoadBitmapA(HINSTANCE instance, const char* name) {
+    ++LoadBitmapCalls;
     return instance && name ? Decode(instance->FindBitmap(String(name))) : nullptr;
+}
+
+std::uint64_t LoadBitmapCallCount() {
+    return LoadBitmapCalls;
 }
 
 String LoadStr(HINSTANCE instance, int id) {

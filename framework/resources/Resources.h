@@ -1,6 +1,7 @@
 #pragma once
 // Looking up resources: the registered modules, bitmaps, strings and form resources.
 
+#include <cstdint>
 #include <framework/platform/Gdi.h>
 #include <framework/resources/ResourceModule.h>
 #include <vector>
@@ -20,6 +21,9 @@ HINSTANCE FrameworkInstance();
 // gives 0.
 HBITMAP LoadBitmapA(HINSTANCE instance, int id);
 HBITMAP LoadBitmapA(HINSTANCE instance, const char* name);
+// How many times LoadBitmapA has been called in this process, found or not. Tests read it to
+// check that a setter given its current value loads nothing.
+std::uint64_t LoadBitmapCallCount();
 
 // An entry of the module's string table; a missing entry gives an empty text.
 String LoadStr(HINSTANCE instance, int id);

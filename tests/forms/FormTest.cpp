@@ -2,6 +2,7 @@
 // client sizes, stacking, mouse input on the client area, the screen.
 
 #include <framework/backends/headless/Automation.h>
+#include <framework/backends/headless/HeadlessBackend.h>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/Edit.h>
@@ -10,6 +11,7 @@
 #include <framework/forms/Form.h>
 #include <framework/forms/Registration.h>
 #include <framework/platform/Keys.h>
+#include <framework/platform/Text.h>
 #include <framework/resources/Resources.h>
 
 #include <tests/support/UiFixture.h>
@@ -148,6 +150,14 @@ TEST_F(FormTest, DerivedConstructorLoadsTheResourceAndBindsHandlers) {
     owner.reset(); // frees the form, its edit and its timer
 }
 
+TEST_F(FormTest, CanvasMeasuresWithTheFormFontBeforeTheFormIsShown) {
+    TTestResForm form(nullptr);
+    TEXTMETRICA tm;
+    ASSERT_TRUE(GetTextMetricsA(form.Canvas()->Handle(), &tm));
+    EXPECT_EQ(tm.tmHeight, 13);
+    EXPECT_EQ(tm.tmAveCharWidth, 5);
+}
+
 TEST_F(FormTest, ResourceRoundTripsThroughTheWriter) {
     TTestResForm form(nullptr);
     form.edtName->SetText("loaded");
@@ -155,7 +165,7 @@ TEST_F(FormTest, ResourceRoundTripsThroughTheWriter) {
     EXPECT_NE(first.find("OnTimer = tmrTimer"), String::npos) << first;
     EXPECT_NE(first.find("Left = 144"), String::npos) << first;
     EXPECT_NE(first.find("ClientWidth = 175"), String::npos) << first;
-    EXPECT_EQ(first.find("  Width ="), String::npos) << first;
+    EXPECT_EQ(first.find("\n  Width ="), String::npos) << first;
     TTestResForm again(nullptr);
     ReadRootFromText(&again, first);
     EXPECT_EQ(WriteComponentToText(&again), first);
@@ -257,6 +267,37 @@ TEST_F(FormTest, DoubleClickFiresOnDblClick) {
     Ui::Wait(1000);
     Ui::Click(&form, 20, 20);
     EXPECT_EQ(doubles, 1);
+}
+
+TEST_F(FormTest, CanvasDrawsOnTheShownFormOutsideAPaint) {
+    TForm form(nullptr);
+    form.SetBorderStyle(bsNone);
+    form.SetBounds(10, 10, 50, 40);
+    form.Show();
+    Ui::Pump();
+    form.Canvas()->Brush()->SetColor(clRed);
+    form.Canvas()->FillRect({5, 5, 10, 10});
+    EXPECT_EQ(Ui::FormImage(&form).Pixel(7, 7), ColorToRGB(clRed));
+    EXPECT_EQ(Ui::Screenshot().Pixel(17, 17), ColorToRGB(clRed));
+    EXPECT_EQ(Ui::Screenshot().Pixel(5, 5), ColorToRGB(DesktopColor));
+    // A refresh paints the whole form again at once.
+    form.Refresh();
+    EXPECT_EQ(Ui::FormImage(&form).Pixel(7, 7), ColorToRGB(clBtnFace));
+}
+
+TEST_F(FormTest, RunEndsWhenTheMainFormCloses) {
+    TForm form(nullptr);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    Application->SetMainForm(&form);
+    form.Show();
+    Application->QueueModalStep([] { Ui::TypeText("run"); });
+    Application->QueueModalStep([&] { form.Close(); });
+    Application->Run();
+    EXPECT_EQ(edit->Text(), "run");
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(Application->Terminated());
+    Application->SetMainForm(nullptr);
 }
 
 TEST_F(FormTest, ScreenSizeIsSettable) {

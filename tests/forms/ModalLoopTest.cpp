@@ -181,6 +181,32 @@ TEST_F(ModalLoopTest, ExceptionInAHandlerIsReportedAndTheLoopGoesOn) {
     EXPECT_EQ(Application->HandledExceptionCount(), 1);
 }
 
+TEST_F(ModalLoopTest, FailingPaintIsReportedOncePerInvalidation) {
+    int paints = 0;
+    std::vector<std::string> seen;
+    Application->OnException = [&](TObject*, const std::exception& e) { seen.push_back(e.what()); };
+    main->OnPaint = [&](TObject*) {
+        ++paints;
+        throw Exception("paint failed");
+    };
+    main->Invalidate();
+    Ui::Pump();
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"paint failed"}));
+    Ui::TypeText("k"); // the loop goes on
+    EXPECT_EQ(mainEdit->Text(), "k");
+}
+
+TEST_F(ModalLoopTest, MessageBoxesAreCentredOnTheScreen) {
+    Ui::OnNextModal([](TForm* box) {
+        EXPECT_EQ(box->Left(), (Screen->Width() - box->Width()) / 2);
+        EXPECT_EQ(box->Top(), (Screen->Height() - box->Height()) / 2);
+        EXPECT_EQ(box->BorderStyle(), bsDialog);
+        Ui::PressKey(VK_RETURN);
+    });
+    Application->MessageBox("Centred", "Title", MB_OK);
+}
+
 TEST_F(ModalLoopTest, OnExceptionReplacesTheErrorBox) {
     std::vector<std::string> seen;
     Application->OnException = [&](TObject*, const std::exception& e) { seen.push_back(e.what()); };

@@ -1,0 +1,207 @@
+// The calendar popup's input: keys, the mouse on the grid and the navigation buttons,
+// stepping the selected date, the button delay, and accepting or cancelling.
+
+#include <Qzde/QzCalendarPopup.h>
+#include <Qzde/QzDateControls.h>
+#include <Qzde/QzDateRoutines.h>
+#include <framework/forms/Application.h>
+#include <framework/platform/Keys.h>
+#include <framework/rtl/DateFormat.h>
+#include <framework/rtl/DateUtils.h>
+
+namespace qz {
+
+namespace {
+
+// How long a pressed navigation button shows its red arrow before it steps.
+constexpr fw::Word ButtonDelay = 60;
+
+constexpr int FirstYear = 1;
+constexpr int LastYear = 9999;
+
+// The keys that step the selected date.
+constexpr struct {
+    fw::Word Key;
+    TAdjustAmounts Amount;
+} KeySteps[] = {{fw::VK_PRIOR, aaMonthPrev}, {fw::VK_NEXT, aaMonthNext}, {fw::VK_END, aaYearNext},
+                {fw::VK_HOME, aaYearPrev},   {fw::VK_LEFT, aaDayPrev},   {fw::VK_UP, aaWeekPrev},
+                {fw::VK_RIGHT, aaDayNext},   {fw::VK_DOWN, aaWeekNext}};
+
+} // namespace
+
+// ---------------------------------------------------------------- ending
+
+void TfrmQzCal::FormCancel(fw::TObject*) {
+    FSelecting = false;
+    SetModalResult(fw::mrCancel);
+}
+
+void TfrmQzCal::RestoreOwnerText() {
+    if (FTextRestored) return;
+    FTextRestored = true;
+    // The date the edit held at opening, in its own layout; empty when it held none.
+    if (TQzDateEdit* Edit = DateEditOwner())
+        Edit->SetText(FOriginalDate == 0 ? fw::String()
+                                         : fw::FormatDateTime(FOwnerDateFormat, FOriginalDate));
+}
+
+void TfrmQzCal::CancelPopup() {
+    RestoreOwnerText();
+    FSelecting = false;
+    FormCancel(this);
+}
+
+void TfrmQzCal::FormClose(fw::TObject*, fw::TCloseAction&) {
+    // Escape and the right button restored the text already; the close box of a
+    // dialog popup (or anything else ending it with mrCancel) restores it here.
+    if (ModalResult() == fw::mrCancel) RestoreOwnerText();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void TfrmQzCal::FormKeyDown(fw::TObject*, fw::Word& Key, fw::TShiftState) {
+    if (Key == fw::VK_RETURN) {
+        SetModalResult(fw::mrOk);
+        return;
+    }
+    if (Key == fw::VK_ESCAPE) {
+        CancelPopup();
+        return;
+    }
+    for (const auto& Step : KeySteps)
+        if (Step.Key == Key) {
+            AdjustCalendar(Step.Amount);
+            return;
+        }
+}
+
+// ---------------------------------------------------------------- mouse
+
+void TfrmQzCal::SelectCell(int Index) {
+    fw::Word Year = 0, Month = 0;
+    DisplayedMonth(Year, Month);
+    const int Side = CellSide(Index);
+    if (Side < 0) AdjustMonthYear(Month, Year, ddBackward);
+    if (Side > 0) AdjustMonthYear(Month, Year, ddForward);
+    // A neighbouring month beyond the years 1-9999 has no dates: nothing to select.
+    fw::TDateTime NewDate = 0;
+    if (!fw::TryEncodeDate(Year, Month, DayNumbers(Index), NewDate)) return;
+    FPrevSelIndex = FSelIndex;
+    FDate = NewDate;
+    FMonthShift = Side;
+    FSelIndex = Index;
+    DrawSelector();
+}
+
+void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftState, int X, int Y) {
+    if (Button == fw::mbRight) {
+        CancelPopup();
+        return;
+    }
+    if (HitTest(FGridRect, X, Y)) {
+        FSelecting = true;
+        const int Index = FindArrayIndex(X, Y);
+        if (!FFillPage && CellSide(Index) != 0) {
+            FSelecting = false;
+            return;
+        }
+        SelectCell(Index);
+        return;
+    }
+    const struct {
+        TCalButtons Button;
+        TAdjustAmounts Amount;
+    } Buttons[] = {{cbMonthPrev, aaMonthPrev},
+                   {cbMonthNext, aaMonthNext},
+                   {cbYearPrev, aaYearPrev},
+                   {cbYearNext, aaYearNext}};
+    for (const auto& B : Buttons) {
+        if (!HitTest(FButtonRect[B.Button], X, Y)) continue;
+        DrawButton(B.Button, true);
+        Delay(ButtonDelay);
+        // A popup accepted or cancelled during the wait takes no step: after a
+        // cancel the edit keeps its restored text.
+        if (ModalResult() == fw::mrNone) AdjustCalendar(B.Amount);
+        return;
+    }
+}
+
+void TfrmQzCal::FormMouseMove(fw::TObject*, fw::TShiftState, int X, int Y) {
+    if (!FSelecting || !HitTest(FGridRect, X, Y)) return;
+    const int Index = FindArrayIndex(X, Y);
+    if (Index == FSelIndex) return;
+    if (!FFillPage && CellSide(Index) != 0) return;
+    SelectCell(Index);
+}
+
+void TfrmQzCal::FormMouseUp(fw::TObject*, fw::TMouseButton, fw::TShiftState, int X, int Y) {
+    if (!FSelecting) return;
+    FSelecting = false;
+    if (HitTest(FGridRect, X, Y)) SetModalResult(fw::mrOk);
+}
+
+// ---------------------------------------------------------------- stepping
+
+void TfrmQzCal::AdjustCalendar(TAdjustAmounts Amount) {
+    fw::Word Y0 = 0, M0 = 0, D0 = 0;
+    fw::DecodeDate(FDate, Y0, M0, D0);
+    fw::Word Year = Y0, Month = M0, Day = D0;
+    fw::TDateTime NewDate = FDate;
+    switch (Amount) {
+    case aaDayPrev:
+    case aaDayNext:
+    case aaWeekPrev:
+    case aaWeekNext: {
+        // On the stored value itself, so a time of day survives.
+        const int Days = (Amount == aaDayPrev || Amount == aaDayNext) ? 1 : 7;
+        const bool Back = Amount == aaDayPrev || Amount == aaWeekPrev;
+        NewDate = FDate + (Back ? -Days : Days);
+        if (!InDateRange(NewDate)) return;
+        fw::DecodeDate(NewDate, Year, Month, Day);
+        break;
+    }
+    case aaMonthPrev:
+    case aaMonthNext: {
+        AdjustMonthYear(Month, Year, Amount == aaMonthPrev ? ddBackward : ddForward);
+        if (Year < FirstYear || Year > LastYear) return;
+        const int Length = DaysInMonth(Month, Year);
+        if (Day > Length) Day = static_cast<fw::Word>(Length);
+        NewDate = fw::EncodeDate(Year, Month, Day);
+        break;
+    }
+    case aaYearPrev:
+    case aaYearNext: {
+        const int NewYear = Y0 + (Amount == aaYearPrev ? -1 : 1);
+        if (NewYear < FirstYear || NewYear > LastYear) return;
+        Year = static_cast<fw::Word>(NewYear);
+        if (Month == 2 && DaysInMonth(2, Year) < Day) Day = static_cast<fw::Word>(DaysInMonth(2, Year));
+        NewDate = fw::EncodeDate(Year, Month, Day);
+        break;
+    }
+    }
+
+    FPrevSelIndex = FSelIndex;
+    FDate = NewDate;
+    if (FMonthShift == 0 && Month == M0 && Year == Y0) {
+        // Only the selection moves: two cells are repainted.
+        FSelIndex = GetFirstDay(fw::EncodeDate(Year, Month, 1)) + Day - 1;
+        DrawSelector();
+        return;
+    }
+    BuildCalendarDates();
+    FMonthShift = 0;
+    Refresh();
+}
+
+void TfrmQzCal::Delay(fw::Word Interval) {
+    tmr->SetInterval(Interval);
+    tmr->SetEnabled(true);
+    while (tmr->Enabled())
+        fw::Application->ProcessMessages();
+}
+
+void TfrmQzCal::tmrTimer(fw::TObject*) {
+    tmr->SetEnabled(false);
+}
+
+} // namespace qz

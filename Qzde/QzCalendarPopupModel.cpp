@@ -1,0 +1,241 @@
+// The calendar popup's model: its published part, construction (settings from the
+// opener, starting date, size, screen placement, layout rectangles) and the month grid.
+
+#include <Qzde/QzCalendarPopup.h>
+#include <Qzde/QzDateControls.h>
+#include <Qzde/QzDateRoutines.h>
+#include <Qzde/QzModule.h>
+#include <framework/classes/Published.h>
+#include <framework/controls/ControlCanvas.h>
+#include <framework/forms/Screen.h>
+#include <framework/platform/Text.h>
+#include <framework/resources/Resources.h>
+#include <framework/rtl/Clock.h>
+#include <framework/rtl/DateUtils.h>
+
+namespace qz {
+
+TfrmQzCal* frmQzCal = nullptr;
+
+namespace {
+
+// The navigation button images: resource numbers of the up images; each pressed
+// image follows its up image.
+constexpr int FirstGlyphResource = 210;
+
+// 1 January of year 1, and the day after 31 December 9999, as day numbers.
+constexpr fw::TDateTime FirstBuildableDay = -693593;
+constexpr fw::TDateTime EndOfBuildableDays = 2958466;
+
+// Rounds Tenths / 10 to the nearest integer, an exact half to the even neighbour.
+int RoundTenths(int Tenths) {
+    int Whole = Tenths / 10;
+    const int Rest = Tenths % 10;
+    if (Rest > 5 || (Rest == 5 && Whole % 2 != 0)) ++Whole;
+    return Whole;
+}
+
+} // namespace
+
+FW_PUBLISH(TfrmQzCal) {
+    cls.Field("tmr", &TfrmQzCal::tmr);
+    cls.Float("Date", &TfrmQzCal::Date, &TfrmQzCal::SetDate);
+    cls.Method("FormCancel", &TfrmQzCal::FormCancel);
+    cls.Method("FormKeyDown", &TfrmQzCal::FormKeyDown);
+    cls.Method("FormMouseDown", &TfrmQzCal::FormMouseDown);
+    cls.Method("FormMouseMove", &TfrmQzCal::FormMouseMove);
+    cls.Method("FormMouseUp", &TfrmQzCal::FormMouseUp);
+    cls.Method("FormPaint", &TfrmQzCal::FormPaint);
+    cls.Method("tmrTimer", &TfrmQzCal::tmrTimer);
+}
+
+TfrmQzCal::TfrmQzCal(fw::TComponent* AOwner) : inherited(AOwner) {
+    // The form resource lives in the package module: make sure it is registered.
+    (void)HInstance();
+    LoadFormResource();
+    OnClose = [this](fw::TObject* Sender, fw::TCloseAction& Action) { FormClose(Sender, Action); };
+
+    ReadOwnerSettings();
+    // A date the grid cannot show counts as no date.
+    if (!InDateRange(FOriginalDate)) FOriginalDate = 0;
+    FDate = FOriginalDate != 0 ? FOriginalDate : fw::Date();
+    BuildCalendarDates();
+    FSelecting = false;
+    FMonthShift = 0;
+    FPrevSelIndex = 0;
+
+    for (std::size_t I = 0; I < FGlyphs.size(); ++I) {
+        // Up images first (210, 212, 214, 216), then the pressed ones (211, ...).
+        const int Button = static_cast<int>(I % 4);
+        const int Pressed = static_cast<int>(I / 4);
+        FGlyphs[I] = std::make_unique<fw::TBitmap>();
+        FGlyphs[I]->SetHandle(fw::LoadBitmapA(HInstance(), FirstGlyphResource + 2 * Button + Pressed));
+    }
+
+    SizeFromFont();
+    PlaceOnScreen();
+    LayOut();
+}
+
+TfrmQzCal::~TfrmQzCal() {
+    // The glyphs go with their owners; the timer and the form with the base.
+    OnClose = nullptr;
+}
+
+void TfrmQzCal::ReadOwnerSettings() {
+    if (auto* Edit = dynamic_cast<TQzDateEdit*>(Owner())) {
+        FOwnerComponent = Edit;
+        FOwnerDateFormat = Edit->DateFormat();
+        FWeekendColor = Edit->CalendarWeekendColor();
+        FWeekStart = Edit->CalendarWeekStart();
+        FFillPage = Edit->CalendarFillPage();
+        if (Edit->CalendarStyle() == csDialog) {
+            SetBorderStyle(fw::bsDialog);
+            SetCaption(Edit->CalendarCaption());
+        }
+        FOriginalDate = 0;
+        try {
+            fw::String Text = Edit->Text();
+            if (!Text.empty() && Edit->IsValidDate(Text)) FOriginalDate = StrToDateEx(Text, FOwnerDateFormat);
+        } catch (const std::exception&) {
+            FOriginalDate = 0;
+        }
+    } else if (auto* Calendar = dynamic_cast<TQzCalendar*>(Owner())) {
+        FOwnerComponent = Calendar;
+        FWeekendColor = Calendar->CalendarWeekendColor();
+        FWeekStart = Calendar->CalendarWeekStart();
+        FFillPage = Calendar->CalendarFillPage();
+        if (Calendar->CalendarStyle() == csDialog) {
+            SetBorderStyle(fw::bsDialog);
+            SetCaption(Calendar->CalendarCaption());
+        }
+        try {
+            FOriginalDate = Calendar->Date();
+        } catch (const std::exception&) {
+            FOriginalDate = 0;
+        }
+    }
+}
+
+bool TfrmQzCal::InDateRange(fw::TDateTime D) {
+    return D >= FirstBuildableDay && D < EndOfBuildableDays;
+}
+
+int TfrmQzCal::CellHeightFor(int TextHeight) {
+    return RoundTenths(13 * TextHeight);
+}
+
+int TfrmQzCal::CellWidthFor(int AveCharWidth) {
+    return 3 * RoundTenths(16 * AveCharWidth);
+}
+
+void TfrmQzCal::SizeFromFont() {
+    fw::TEXTMETRICA Metrics;
+    fw::GetTextMetricsA(Canvas()->Handle(), &Metrics);
+    // The canvas made a context of its own to measure with; it would outlive the
+    // window's surface, so let it go now.
+    static_cast<fw::TControlCanvas*>(Canvas())->FreeHandle();
+    FCellHeight = CellHeightFor(Metrics.tmHeight);
+    FCellWidth = CellWidthFor(Metrics.tmAveCharWidth);
+    SetClientWidth(ColumnCount * FCellWidth + 8);
+    SetClientHeight((RowCount + 2) * FCellHeight + 8);
+}
+
+void TfrmQzCal::PlaceOnScreen() {
+    fw::TPoint TopLeft;
+    int Left = 0;
+    int Top = 0;
+    if (auto* Edit = dynamic_cast<TQzDateEdit*>(FOwnerComponent)) {
+        // One pixel below the edit's client area, aligned with its left edge.
+        TopLeft = Edit->ClientToScreen({0, 0});
+        const fw::TPoint BottomRight = Edit->ClientToScreen({Edit->ClientWidth(), Edit->ClientHeight()});
+        Left = TopLeft.X;
+        Top = BottomRight.Y + 1;
+    } else if (auto* Calendar = dynamic_cast<TQzCalendar*>(FOwnerComponent)) {
+        // The anchor is a client point of the component's own owner; without a
+        // control there, it is a screen point.
+        const fw::TPoint Anchor{Calendar->CalendarLeft(), Calendar->CalendarTop()};
+        auto* Host = dynamic_cast<fw::TControl*>(Calendar->Owner());
+        TopLeft = Host ? Host->ClientToScreen(Anchor) : Anchor;
+        Left = TopLeft.X;
+        Top = TopLeft.Y;
+    }
+    // The primary screen's edges only.
+    const int ScreenWidth = fw::Screen->Width();
+    const int ScreenHeight = fw::Screen->Height();
+    if (Left + Width() > ScreenWidth) Left = ScreenWidth - Width();
+    if (Left <= 0) Left = 0;
+    if (Top + Height() > ScreenHeight) Top = TopLeft.Y - Height() - 1;
+    SetBounds(Left, Top, Width(), Height());
+}
+
+void TfrmQzCal::LayOut() {
+    const int W = ClientWidth();
+    const fw::TRect YearPrev{4, 2, 20, 18};
+    const fw::TRect YearNext{W - 21, 2, W - 5, 18};
+    FButtonRect[cbYearPrev] = YearPrev;
+    FButtonRect[cbMonthPrev] = {YearPrev.Left + 16, YearPrev.Top, YearPrev.Right + 16, YearPrev.Bottom};
+    FButtonRect[cbYearNext] = YearNext;
+    FButtonRect[cbMonthNext] = {YearNext.Left - 16, YearNext.Top, YearNext.Right - 16, YearNext.Bottom};
+    FTitleRect = {36, 4, W - 35, 4 + FCellHeight};
+    FDayNameRect = {4, FCellHeight + 2, FCellWidth + 2, 2 * FCellHeight + 2};
+    FGridRect = {4, 2 * FCellHeight + 3, ColumnCount * FCellWidth + 3, (RowCount + 2) * FCellHeight + 2};
+}
+
+// ---------------------------------------------------------------- the grid
+
+int TfrmQzCal::GetFirstDay(fw::TDateTime D) const {
+    int Result = fw::DayOfWeek(D) - static_cast<int>(FWeekStart);
+    if (Result < 1) Result += ColumnCount;
+    return Result;
+}
+
+void TfrmQzCal::BuildCalendarDates() {
+    fw::Word Year = 0, Month = 0, Day = 0;
+    fw::DecodeDate(FDate, Year, Month, Day);
+    FFirstIndex = GetFirstDay(fw::EncodeDate(Year, Month, 1));
+    FLastIndex = FFirstIndex + DaysInMonth(Month, Year) - 1;
+    FSelIndex = FFirstIndex + Day - 1;
+    for (int I = FFirstIndex; I <= FLastIndex; ++I)
+        FDayNumbers[static_cast<std::size_t>(I - 1)] = I - FFirstIndex + 1;
+    if (!FFillPage) return;
+    const int PrevLength = Month == 1 ? DaysInMonth(12, Year - 1) : DaysInMonth(Month - 1, Year);
+    for (int I = 1; I < FFirstIndex; ++I)
+        FDayNumbers[static_cast<std::size_t>(I - 1)] = PrevLength - (FFirstIndex - 1) + I;
+    for (int I = FLastIndex + 1; I <= CellCount; ++I)
+        FDayNumbers[static_cast<std::size_t>(I - 1)] = I - FLastIndex;
+}
+
+int TfrmQzCal::FindArrayIndex(int X, int Y) const {
+    return (X - FGridRect.Left) / FCellWidth + 1 + ColumnCount * ((Y - FGridRect.Top) / FCellHeight);
+}
+
+fw::TRect TfrmQzCal::FindArrayRect(int Index) const {
+    const int Column = (Index - 1) % ColumnCount;
+    const int Row = (Index - 1) / ColumnCount;
+    fw::TRect R;
+    R.Left = FGridRect.Left + Column * FCellWidth;
+    R.Top = FGridRect.Top + Row * FCellHeight;
+    R.Right = R.Left + FCellWidth - 1;
+    R.Bottom = R.Top + FCellHeight - 1;
+    return R;
+}
+
+void TfrmQzCal::DisplayedMonth(fw::Word& Year, fw::Word& Month) const {
+    fw::Word Day = 0;
+    fw::DecodeDate(FDate, Year, Month, Day);
+    if (FMonthShift > 0) AdjustMonthYear(Month, Year, ddBackward);
+    if (FMonthShift < 0) AdjustMonthYear(Month, Year, ddForward);
+}
+
+int TfrmQzCal::CellSide(int Index) const {
+    if (Index < FFirstIndex) return -1;
+    if (Index > FLastIndex) return 1;
+    return 0;
+}
+
+TQzDateEdit* TfrmQzCal::DateEditOwner() const {
+    return dynamic_cast<TQzDateEdit*>(FOwnerComponent);
+}
+
+} // namespace qz
