@@ -464,8 +464,10 @@ void TWinControl::Update() {
     // Paint this window and its children if they wait, parents first.
     if (!FWindow)
         return;
-    if (!FUpdateRect.IsEmpty() && Showing())
+    if (!FUpdateRect.IsEmpty() && Showing()) {
+        Perform(WM_NCPAINT);
         Perform(WM_PAINT);
+    }
     for (TControl* c : std::vector<TControl*>(FControls))
         if (c->IsWindowed())
             static_cast<TWinControl*>(c)->Update();
@@ -480,27 +482,8 @@ void TWinControl::PaintHandler(TMessage& Message) {
     HDC dc = reinterpret_cast<HDC>(Message.WParam);
     PAINTSTRUCT ps;
     const bool began = dc == nullptr;
-    if (began) {
+    if (began)
         dc = BeginPaint(Handle(), &ps);
-        // The frame outside the client area, on a context of the whole window.
-        const TWinControl* top = TopLevel();
-        TSurface* surface = top ? top->WindowSurface() : nullptr;
-        const TPoint o = WindowOriginOnSurface();
-        TRect clip{o.X, o.Y, o.X + FWidth, o.Y + FHeight};
-        if (FParent) {
-            const TRect pc = FParent->VisibleClientOnSurface();
-            IntersectRect(&clip, &clip, &pc);
-        }
-        HDC frame = CreateSurfaceDC(surface, o, clip);
-        try {
-            PaintNonClient(frame);
-        } catch (...) {
-            DeleteDC(frame);
-            EndPaint(Handle(), &ps);
-            throw;
-        }
-        DeleteDC(frame);
-    }
     try {
         if (began)
             EraseBackground(dc);
@@ -521,6 +504,29 @@ void TWinControl::EraseBackground(HDC DC) {
 }
 
 void TWinControl::PaintNonClient(HDC) {}
+
+// The frame is painted apart from WM_PAINT, as the window system does, so a
+// control that paints its client area itself keeps its frame.
+void TWinControl::WMNCPaint(TMessage&) {
+    const TWinControl* top = TopLevel();
+    TSurface* surface = top ? top->WindowSurface() : nullptr;
+    if (!surface)
+        return;
+    const TPoint o = WindowOriginOnSurface();
+    TRect clip{o.X, o.Y, o.X + FWidth, o.Y + FHeight};
+    if (FParent) {
+        const TRect pc = FParent->VisibleClientOnSurface();
+        IntersectRect(&clip, &clip, &pc);
+    }
+    HDC frame = CreateSurfaceDC(surface, o, clip);
+    try {
+        PaintNonClient(frame);
+    } catch (...) {
+        DeleteDC(frame);
+        throw;
+    }
+    DeleteDC(frame);
+}
 
 void TWinControl::PaintWindow(HDC DC) {
     TMessage m;
@@ -558,6 +564,9 @@ void TWinControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_PAINT:
         WMPaint(Message);
+        break;
+    case WM_NCPAINT:
+        WMNCPaint(Message);
         break;
     case WM_KEYDOWN:
         WMKeyDown(Message);

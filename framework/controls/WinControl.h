@@ -11,12 +11,12 @@
 // sends WM_SIZE once, as the window system does.
 //
 // Painting. An invalidated windowed control waits in the message queue; the
-// loop sends it WM_PAINT with WParam 0 and the control paints through
-// BeginPaint/EndPaint. A WM_PAINT may also carry a device context in WParam,
-// which is then used as it is. The default handling (PaintHandler) paints the
-// non-client frame, the window itself (PaintWindow: the platform's own painting
-// of the control's kind, or Paint for a custom control) and then the windowless
-// children on top. With WS_CLIPCHILDREN in the style, the control's own
+// loop sends it WM_NCPAINT (its frame, PaintNonClient) and then WM_PAINT with
+// WParam 0, and the control paints through BeginPaint/EndPaint. A WM_PAINT may
+// also carry a device context in WParam, which is then used as it is. The
+// default handling (PaintHandler) erases the background, paints the window
+// itself (PaintWindow: the platform's own painting of the control's kind, or
+// Paint for a custom control) and then the windowless children on top. With WS_CLIPCHILDREN in the style, the control's own
 // painting leaves the areas of its windowed children alone; without it, it
 // paints over them and they are painted again after it.
 
@@ -144,6 +144,7 @@ protected:
 
     // Message handlers.
     void WMPaint(TMessage& Message);
+    void WMNCPaint(TMessage& Message);
     void WMKeyDown(TMessage& Message);
     void WMKeyUp(TMessage& Message);
     void WMChar(TMessage& Message);

@@ -52,6 +52,7 @@ void TApplication::PaintPass() {
     TMessageQueue& q = MessageQueue();
     while (TWinControl* c = q.NextDirty()) {
         try {
+            c->Perform(WM_NCPAINT);
             c->Perform(WM_PAINT);
         } catch (const ELoopError&) {
             q.RemoveDirty(c);

@@ -57,8 +57,10 @@ TSurface CaptureForm(TForm* form) {
     form->HandleNeeded();
     if (form->Visible())
         form->Update();
-    else if (!form->UpdateRect().IsEmpty())
+    else if (!form->UpdateRect().IsEmpty()) {
+        form->Perform(WM_NCPAINT);
         form->Perform(WM_PAINT);
+    }
     const TSurface* s = form->WindowSurface();
     return s ? *s : TSurface();
 }
