@@ -14,6 +14,14 @@ char* WriteNumber(char* Out, int Value, int MinDigits) {
         *Out++ = static_cast<char>('0' + Value % 10);
         return Out;
     }
+    if (Value >= 0 && Value <= 9999 && MinDigits == 4) {
+        // Years of the calendar: always four digits.
+        *Out++ = static_cast<char>('0' + Value / 1000);
+        *Out++ = static_cast<char>('0' + Value / 100 % 10);
+        *Out++ = static_cast<char>('0' + Value / 10 % 10);
+        *Out++ = static_cast<char>('0' + Value % 10);
+        return Out;
+    }
     char Digits[12];
     int Count = 0;
     unsigned Rest = Value < 0 ? 0u - static_cast<unsigned>(Value) : static_cast<unsigned>(Value);
