@@ -195,8 +195,9 @@ private:
     // The date edit opener, or nullptr.
     TQzDateEdit* DateEditOwner() const;
 
-    // Selects cell Index by the pointer (press or drag).
-    void SelectCell(int Index);
+    // Selects cell Index by the pointer (press or drag); false, changing nothing,
+    // for a neighbouring-month cell outside the years 1-9999.
+    bool SelectCell(int Index);
     // Escape and the right button: puts the opening text back, then FormCancel.
     void CancelPopup();
     // Puts a date edit opener's opening text back (once).

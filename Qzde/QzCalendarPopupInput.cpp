@@ -77,7 +77,7 @@ void TfrmQzCal::FormKeyDown(fw::TObject*, fw::Word& Key, fw::TShiftState) {
 
 // ---------------------------------------------------------------- mouse
 
-void TfrmQzCal::SelectCell(int Index) {
+bool TfrmQzCal::SelectCell(int Index) {
     fw::Word Year = 0, Month = 0;
     DisplayedMonth(Year, Month);
     const int Side = CellSide(Index);
@@ -85,12 +85,13 @@ void TfrmQzCal::SelectCell(int Index) {
     if (Side > 0) AdjustMonthYear(Month, Year, ddForward);
     // A neighbouring month beyond the years 1-9999 has no dates: nothing to select.
     fw::TDateTime NewDate = 0;
-    if (!fw::TryEncodeDate(Year, Month, DayNumbers(Index), NewDate)) return;
+    if (!fw::TryEncodeDate(Year, Month, DayNumbers(Index), NewDate)) return false;
     FPrevSelIndex = FSelIndex;
     FDate = NewDate;
     FMonthShift = Side;
     FSelIndex = Index;
     DrawSelector();
+    return true;
 }
 
 void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftState, int X, int Y) {
@@ -101,11 +102,8 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
     if (HitTest(FGridRect, X, Y)) {
         FSelecting = true;
         const int Index = FindArrayIndex(X, Y);
-        if (!FFillPage && CellSide(Index) != 0) {
-            FSelecting = false;
-            return;
-        }
-        SelectCell(Index);
+        // An empty cell (or one without a date) starts nothing.
+        if ((!FFillPage && CellSide(Index) != 0) || !SelectCell(Index)) FSelecting = false;
         return;
     }
     const struct {

@@ -82,9 +82,9 @@ TEST_F(PopupFixture, TheStartingDateIsTheEditsValidTextOrToday) {
         {"25/12/2003", fw::EncodeDate(2003, 12, 25)},
         {"1/2/03", fw::EncodeDate(2003, 2, 1)}, // two-digit year, expanded by the edit's rule
         {"", 0},
-        {"31/02/2003", 0},  // impossible date
-        {"25-12-2003", 0},  // does not split
-        {"30/12/1899", 0},  // day 0 counts as no date
+        {"31/02/2003", 0}, // impossible date
+        {"25-12-2003", 0}, // does not split
+        {"30/12/1899", 0}, // day 0 counts as no date
         {"31/12/9999", fw::EncodeDate(9999, 12, 31)},
     };
     for (const auto& Row : Rows) {
@@ -118,12 +118,11 @@ struct GridRow {
 
 TEST_F(PopupFixture, TheGridPlacesTheMonthByTheWeekStart) {
     const GridRow Rows[] = {
-        {2015, 2, 10, qz::wsSunday, 1, 28, 1, 14},   // February 2015 starts on a Sunday
-        {2026, 3, 31, qz::wsMonday, 7, 37, 23, 5},   // March 2026 starts on a Sunday
-        {2025, 1, 15, qz::wsSunday, 4, 34, 29, 8},   // January 2025: December 2024 before it
-        {2024, 3, 1, qz::wsSunday, 6, 36, 25, 6},    // after a leap February
-        {2026, 3, 14, qz::wsSaturday, 2, 32, 28, 10},
-        {2026, 3, 14, qz::wsWednesday, 5, 35, 25, 7},
+        {2015, 2, 10, qz::wsSunday, 1, 28, 1, 14}, // February 2015 starts on a Sunday
+        {2026, 3, 31, qz::wsMonday, 7, 37, 23, 5}, // March 2026 starts on a Sunday
+        {2025, 1, 15, qz::wsSunday, 4, 34, 29, 8}, // January 2025: December 2024 before it
+        {2024, 3, 1, qz::wsSunday, 6, 36, 25, 6},  // after a leap February
+        {2026, 3, 14, qz::wsSaturday, 2, 32, 28, 10}, {2026, 3, 14, qz::wsWednesday, 5, 35, 25, 7},
     };
     for (const auto& Row : Rows) {
         edit->SetCalendarWeekStart(Row.WeekStart);
