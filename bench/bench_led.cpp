@@ -2,6 +2,7 @@
 // image from the package module), and a strip of 100 lamps switched and repainted
 // in one frame, against a plain 10 x 10 colour-key copy measured in the same run.
 
+#include <Qzde/QzModule.h>
 #include <Qzled/Qzled.h>
 #include <benchmark/benchmark.h>
 #include <cstdint>
@@ -35,6 +36,19 @@ void BM_Reference_ColorKeyCopy10x10(benchmark::State& State) {
     }
 }
 BENCHMARK(BM_Reference_ColorKeyCopy10x10);
+
+// The part of a state change that loads the new image: one LoadBitmapA of a lamp
+// from the package module (decoding its BMP) and the handle freed again.
+void BM_LedImageLoad(benchmark::State& State) {
+    const fw::HINSTANCE Module = qz::HInstance();
+    for (auto _ : State) {
+        fw::HBITMAP Image = fw::LoadBitmapA(Module, "QZLEDSRD1");
+        benchmark::DoNotOptimize(Image);
+        fw::DeleteObject(Image);
+    }
+    State.SetLabel("ref=BM_Reference_ColorKeyCopy10x10");
+}
+BENCHMARK(BM_LedImageLoad);
 
 // A shown borderless grey form holding Count lamps in rows of up to 20.
 struct LampForm {
