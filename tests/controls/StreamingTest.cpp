@@ -130,5 +130,22 @@ TEST_F(StreamingTest, DefaultsAreNotWritten) {
     EXPECT_NE(text.find("    Text = ''"), String::npos) << text;
 }
 
+TEST_F(StreamingTest, InTheDesignerATextThatIsTheNameFollowsARename) {
+    TForm form(nullptr);
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    label->SetName("Label1");
+    EXPECT_EQ(label->Caption(), ""); // at run time names and texts are apart
+    auto* designed = new TLabel(&form);
+    designed->SetDesigning(true);
+    designed->SetName("Label2");
+    EXPECT_EQ(designed->Caption(), "Label2");
+    designed->SetName("lblDate");
+    EXPECT_EQ(designed->Caption(), "lblDate");
+    designed->SetCaption("Date:");
+    designed->SetName("lblWhen");
+    EXPECT_EQ(designed->Caption(), "Date:");
+}
+
 } // namespace
 } // namespace fw
