@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test asan bench format clean
+.PHONY: all bootstrap configure build test asan bench format clean demo
 
 all: build
 
@@ -15,6 +15,14 @@ configure: bootstrap
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
+
+# The demo: builds only what it needs, runs the scripted tour on the headless
+# screen and leaves the pictures and the transcript in $(DEMO_OUT).
+DEMO_OUT ?= out/demo
+demo: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target qzdemo
+	@$(BUILD)/qzdemo --out $(DEMO_OUT) --form apps/qzdemo/MainForm.dfm
+	@echo "Open $(DEMO_OUT)/transcript.txt and the pictures $(DEMO_OUT)/01-start.png ... beside it."
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

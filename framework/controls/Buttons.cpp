@@ -1,12 +1,10 @@
 // TButton and TBitBtn: push buttons, their looks and their glyph frames.
 
-#include <framework/controls/Buttons.h>
-
+#include <algorithm>
 #include <framework/classes/Published.h>
+#include <framework/controls/Buttons.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Text.h>
-
-#include <algorithm>
 
 namespace fw {
 
@@ -55,7 +53,9 @@ void PublishButtonProps(TClassBuilder<T>& cls) {
     cls.Event("OnMouseUp", &T::OnMouseUp);
 }
 
-FW_PUBLISH(TButton) { PublishButtonProps(cls); }
+FW_PUBLISH(TButton) {
+    PublishButtonProps(cls);
+}
 
 FW_PUBLISH(TBitBtn) {
     cls.Object("Glyph", &TBitBtn::Glyph);
@@ -74,19 +74,19 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
     SetTabStop(true);
 }
 
-TButton::~TButton() { PrepareDestroy(); }
+TButton::~TButton() {
+    PrepareDestroy();
+}
 
 void TButton::SetDefault(bool Value) {
-    if (Value == FDefault)
-        return;
+    if (Value == FDefault) return;
     FDefault = Value;
     Invalidate();
 }
 
 void TButton::Click() {
     TControl::Click();
-    if (FModalResult != mrNone)
-        SetFormModalResult(this, FModalResult);
+    if (FModalResult != mrNone) SetFormModalResult(this, FModalResult);
 }
 
 void TButton::CreateParams(TCreateParams& Params) {
@@ -95,8 +95,7 @@ void TButton::CreateParams(TCreateParams& Params) {
 }
 
 void TButton::SetPressed(bool Value) {
-    if (Value == FPressed)
-        return;
+    if (Value == FPressed) return;
     FPressed = Value;
     Invalidate();
 }
@@ -177,8 +176,7 @@ void TButton::DefaultHandler(TMessage& Message) {
         SetPressed(false);
         const int x = LoWordSigned(Message.LParam);
         const int y = HiWordSigned(Message.LParam);
-        if (wasPressed && x >= 0 && y >= 0 && x < Width() && y < Height())
-            Click();
+        if (wasPressed && x >= 0 && y >= 0 && x < Width() && y < Height()) Click();
         break;
     }
     case WM_KEYDOWN:
@@ -206,8 +204,7 @@ void TButton::DefaultHandler(TMessage& Message) {
 void TButton::EraseBackground(HDC) {}
 
 void TButton::PaintButton(HDC DC) {
-    if (!DC)
-        return;
+    if (!DC) return;
     TCanvas canvas;
     canvas.SetHandle(DC);
     const int w = Width();
@@ -254,8 +251,7 @@ void TButton::PaintButton(HDC DC) {
 
 void TButton::DrawContent(TCanvas* Canvas, const TRect& Client, bool Pressed) {
     TRect r = Client;
-    if (Pressed)
-        r = {r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1};
+    if (Pressed) r = {r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1};
     Canvas->SetFont(Font());
     Canvas->Brush()->SetStyle(bsClear);
     String caption = Caption();
@@ -276,40 +272,40 @@ TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), FGlyph(std::make_unique<
     FGlyph->OnChange = [this](TObject*) { GlyphChanged(); };
 }
 
-TBitBtn::~TBitBtn() { PrepareDestroy(); }
+TBitBtn::~TBitBtn() {
+    PrepareDestroy();
+}
 
 void TBitBtn::SetGlyph(TBitmap* Value) {
     FGlyph->Assign(Value);
     GlyphChanged();
 }
 
-void TBitBtn::GlyphChanged() { Invalidate(); }
+void TBitBtn::GlyphChanged() {
+    Invalidate();
+}
 
 void TBitBtn::SetNumGlyphs(int Value) {
     Value = std::clamp(Value, 1, 4);
-    if (Value == FNumGlyphs)
-        return;
+    if (Value == FNumGlyphs) return;
     FNumGlyphs = Value;
     Invalidate();
 }
 
 void TBitBtn::SetLayout(TButtonLayout Value) {
-    if (Value == FLayout)
-        return;
+    if (Value == FLayout) return;
     FLayout = Value;
     Invalidate();
 }
 
 void TBitBtn::SetMargin(int Value) {
-    if (Value == FMargin)
-        return;
+    if (Value == FMargin) return;
     FMargin = Value;
     Invalidate();
 }
 
 void TBitBtn::SetSpacing(int Value) {
-    if (Value == FSpacing)
-        return;
+    if (Value == FSpacing) return;
     FSpacing = Value;
     Invalidate();
 }

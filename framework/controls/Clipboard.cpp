@@ -6,6 +6,8 @@ namespace {
 TClipboard TheClipboard;
 } // namespace
 
-TClipboard& Clipboard() { return TheClipboard; }
+TClipboard& Clipboard() {
+    return TheClipboard;
+}
 
 } // namespace fw

@@ -1,9 +1,7 @@
 // TControl: bounds, parent, looks, mouse messages and events.
 
-#include <framework/controls/Control.h>
-
 #include <framework/classes/Published.h>
-
+#include <framework/controls/Control.h>
 #include <framework/controls/MessageQueue.h>
 #include <framework/controls/WinControl.h>
 #include <framework/platform/Gdi.h>
@@ -28,26 +26,28 @@ TControl* Capture = nullptr;
 
 } // namespace
 
-TControl* CaptureControl() { return Capture; }
-void SetCaptureControl(TControl* Control) { Capture = Control; }
+TControl* CaptureControl() {
+    return Capture;
+}
+void SetCaptureControl(TControl* Control) {
+    Capture = Control;
+}
 
-TShiftState KeyboardShiftState() { return CurrentShift; }
-void SetKeyboardShiftState(TShiftState state) { CurrentShift = state; }
+TShiftState KeyboardShiftState() {
+    return CurrentShift;
+}
+void SetKeyboardShiftState(TShiftState state) {
+    CurrentShift = state;
+}
 
 TShiftState MouseShiftState(WPARAM keys) {
     TShiftState s;
-    if (keys & MK_SHIFT)
-        s << ssShift;
-    if (keys & MK_CONTROL)
-        s << ssCtrl;
-    if (keys & MK_LBUTTON)
-        s << ssLeft;
-    if (keys & MK_RBUTTON)
-        s << ssRight;
-    if (keys & MK_MBUTTON)
-        s << ssMiddle;
-    if (CurrentShift.Contains(ssAlt))
-        s << ssAlt;
+    if (keys & MK_SHIFT) s << ssShift;
+    if (keys & MK_CONTROL) s << ssCtrl;
+    if (keys & MK_LBUTTON) s << ssLeft;
+    if (keys & MK_RBUTTON) s << ssRight;
+    if (keys & MK_MBUTTON) s << ssMiddle;
+    if (CurrentShift.Contains(ssAlt)) s << ssAlt;
     return s;
 }
 
@@ -61,26 +61,21 @@ TControl::~TControl() {
     PrepareDestroy();
     DetachFromParent();
     MessageQueue().Forget(this);
-    if (Capture == this)
-        Capture = nullptr;
+    if (Capture == this) Capture = nullptr;
 }
 
 void TControl::DetachFromParent() {
-    if (FParent)
-        FParent->RemoveControl(this);
+    if (FParent) FParent->RemoveControl(this);
 }
 
 // ---------------------------------------------------------------- bounds
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (AWidth < 0)
-        AWidth = 0;
-    if (AHeight < 0)
-        AHeight = 0;
+    if (AWidth < 0) AWidth = 0;
+    if (AHeight < 0) AHeight = 0;
     const bool moved = ALeft != FLeft || ATop != FTop;
     const bool resized = AWidth != FWidth || AHeight != FHeight;
-    if (!moved && !resized)
-        return;
+    if (!moved && !resized) return;
     InvalidateInParent();
     FLeft = ALeft;
     FTop = ATop;
@@ -114,8 +109,7 @@ void TControl::SetClientHeight(int Value) {
 
 TPoint TControl::ClientOrigin() const {
     const TRect b = BorderInsets();
-    if (!FParent)
-        return {FLeft + b.Left, FTop + b.Top};
+    if (!FParent) return {FLeft + b.Left, FTop + b.Top};
     const TPoint p = FParent->ClientOrigin();
     return {p.X + FLeft + b.Left, p.Y + FTop + b.Top};
 }
@@ -133,14 +127,10 @@ TPoint TControl::ScreenToClient(const TPoint& Point) const {
 // ---------------------------------------------------------------- parent
 
 void TControl::SetParent(TWinControl* AParent) {
-    if (AParent == FParent)
-        return;
-    if (AParent == this)
-        throw EComponentError("A control cannot have itself as its parent");
-    if (FParent)
-        FParent->RemoveControl(this);
-    if (AParent)
-        AParent->InsertControl(this);
+    if (AParent == FParent) return;
+    if (AParent == this) throw EComponentError("A control cannot have itself as its parent");
+    if (FParent) FParent->RemoveControl(this);
+    if (AParent) AParent->InsertControl(this);
 }
 
 TWinControl* TControl::TopLevel() const {
@@ -150,33 +140,29 @@ TWinControl* TControl::TopLevel() const {
     return c->IsWindowed() ? static_cast<TWinControl*>(const_cast<TControl*>(c)) : nullptr;
 }
 
-TComponent* TControl::GetParentComponent() const { return FParent; }
+TComponent* TControl::GetParentComponent() const {
+    return FParent;
+}
 
 void TControl::SetParentComponent(TComponent* Value) {
-    if (auto* p = dynamic_cast<TWinControl*>(Value))
-        SetParent(p);
+    if (auto* p = dynamic_cast<TWinControl*>(Value)) SetParent(p);
 }
 
 bool TControl::Showing() const {
-    if (!FVisible)
-        return false;
+    if (!FVisible) return false;
     return FParent ? FParent->Showing() : false;
 }
 
 void TControl::SetVisible(bool Value) {
-    if (Value == FVisible)
-        return;
-    if (!Value)
-        InvalidateInParent();
+    if (Value == FVisible) return;
+    if (!Value) InvalidateInParent();
     FVisible = Value;
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
-    if (Value)
-        InvalidateInParent();
+    if (Value) InvalidateInParent();
 }
 
 void TControl::SetEnabled(bool Value) {
-    if (Value == FEnabled)
-        return;
+    if (Value == FEnabled) return;
     FEnabled = Value;
     Perform(CM_ENABLEDCHANGED);
 }
@@ -184,85 +170,68 @@ void TControl::SetEnabled(bool Value) {
 // ---------------------------------------------------------------- looks
 
 void TControl::SetColor(TColor Value) {
-    if (Value == FColor)
-        return;
+    if (Value == FColor) return;
     FColor = Value;
     FParentColor = false;
     Perform(CM_COLORCHANGED);
 }
 
 void TControl::SetParentColor(bool Value) {
-    if (Value == FParentColor)
-        return;
+    if (Value == FParentColor) return;
     FParentColor = Value;
-    if (FParent && Value && !ComponentState().Contains(csReading))
-        Perform(CM_PARENTCOLORCHANGED);
+    if (FParent && Value && !ComponentState().Contains(csReading)) Perform(CM_PARENTCOLORCHANGED);
 }
 
 void TControl::SetFont(TFont* Value) {
-    if (Value)
-        FFont->Assign(Value);
+    if (Value) FFont->Assign(Value);
 }
 
 void TControl::FontChanged(TObject*) {
-    if (!FUpdatingParentFont)
-        FParentFont = false;
+    if (!FUpdatingParentFont) FParentFont = false;
     Perform(CM_FONTCHANGED);
 }
 
 void TControl::SetParentFont(bool Value) {
-    if (Value == FParentFont)
-        return;
+    if (Value == FParentFont) return;
     FParentFont = Value;
-    if (FParent && Value && !ComponentState().Contains(csReading))
-        Perform(CM_PARENTFONTCHANGED);
+    if (FParent && Value && !ComponentState().Contains(csReading)) Perform(CM_PARENTFONTCHANGED);
 }
 
 void TControl::SetShowHint(bool Value) {
-    if (Value == FShowHint)
-        return;
+    if (Value == FShowHint) return;
     FShowHint = Value;
     FParentShowHint = false;
 }
 
 void TControl::SetParentShowHint(bool Value) {
-    if (Value == FParentShowHint)
-        return;
+    if (Value == FParentShowHint) return;
     FParentShowHint = Value;
-    if (FParent && Value)
-        Perform(CM_PARENTSHOWHINTCHANGED);
+    if (FParent && Value) Perform(CM_PARENTSHOWHINTCHANGED);
 }
 
 void TControl::SetPopupMenu(TComponent* Value) {
-    if (Value == FPopupMenu)
-        return;
-    if (FPopupMenu)
-        FPopupMenu->RemoveFreeNotification(this);
+    if (Value == FPopupMenu) return;
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
     FPopupMenu = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    if (Value) Value->FreeNotification(this);
 }
 
 void TControl::SetText(const String& Value) {
-    if (Value == FText)
-        return;
+    if (Value == FText) return;
     FText = Value;
     Perform(CM_TEXTCHANGED);
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     inherited::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FPopupMenu)
-        FPopupMenu = nullptr;
+    if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::Loaded() {
     inherited::Loaded();
     if (FParent) {
-        if (FParentColor)
-            Perform(CM_PARENTCOLORCHANGED);
-        if (FParentFont)
-            Perform(CM_PARENTFONTCHANGED);
+        if (FParentColor) Perform(CM_PARENTCOLORCHANGED);
+        if (FParentFont) Perform(CM_PARENTFONTCHANGED);
     }
 }
 
@@ -274,15 +243,13 @@ void TControl::Invalidate() {
 }
 
 void TControl::InvalidateInParent() {
-    if (!FParent || !FVisible)
-        return;
+    if (!FParent || !FVisible) return;
     const TRect r = BoundsRect();
     FParent->InvalidateRect(&r);
 }
 
 TDeviceContext* TControl::GetDeviceContext() {
-    if (!FParent)
-        return CreateSurfaceDC(nullptr, {}, {});
+    if (!FParent) return CreateSurfaceDC(nullptr, {}, {});
     HDC dc = FParent->GetDeviceContext();
     const TPoint o = dc->Origin();
     dc->SetOrigin({o.X + FLeft, o.Y + FTop});
@@ -291,8 +258,7 @@ TDeviceContext* TControl::GetDeviceContext() {
 }
 
 void TControl::Update() {
-    if (FParent)
-        FParent->Update();
+    if (FParent) FParent->Update();
 }
 
 void TControl::Repaint() {
@@ -311,7 +277,9 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
     return m.Result;
 }
 
-void TControl::WndProc(TMessage& Message) { Dispatch(Message); }
+void TControl::WndProc(TMessage& Message) {
+    Dispatch(Message);
+}
 
 void TControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
@@ -378,10 +346,8 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool d
     const int y = HiWordSigned(Message.LParam);
     TShiftState shift = MouseShiftState(Message.WParam);
     if (down) {
-        if (FControlStyle.Contains(csClickEvents) && Button == mbLeft)
-            FControlState << csClicked;
-        if (Button == mbLeft)
-            FControlState << csLButtonDown;
+        if (FControlStyle.Contains(csClickEvents) && Button == mbLeft) FControlState << csClicked;
+        if (Button == mbLeft) FControlState << csLButtonDown;
         if (dbl) {
             shift << ssDouble;
             DblClick();
@@ -392,8 +358,7 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool d
             FControlState >> csLButtonDown;
             if (FControlState.Contains(csClicked)) {
                 FControlState >> csClicked;
-                if (x >= 0 && y >= 0 && x < FWidth && y < FHeight)
-                    Click();
+                if (x >= 0 && y >= 0 && x < FWidth && y < FHeight) Click();
             }
         }
         MouseUp(Button, shift, x, y);
@@ -401,25 +366,43 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool d
     DefaultHandler(Message);
 }
 
-void TControl::WMLButtonDown(TMessage& Message) { MouseButtonMessage(Message, mbLeft, true, false); }
-void TControl::WMLButtonUp(TMessage& Message) { MouseButtonMessage(Message, mbLeft, false, false); }
+void TControl::WMLButtonDown(TMessage& Message) {
+    MouseButtonMessage(Message, mbLeft, true, false);
+}
+void TControl::WMLButtonUp(TMessage& Message) {
+    MouseButtonMessage(Message, mbLeft, false, false);
+}
 void TControl::WMLButtonDblClk(TMessage& Message) {
     MouseButtonMessage(Message, mbLeft, true, FControlStyle.Contains(csDoubleClicks));
 }
-void TControl::WMRButtonDown(TMessage& Message) { MouseButtonMessage(Message, mbRight, true, false); }
-void TControl::WMRButtonUp(TMessage& Message) { MouseButtonMessage(Message, mbRight, false, false); }
-void TControl::WMMButtonDown(TMessage& Message) { MouseButtonMessage(Message, mbMiddle, true, false); }
-void TControl::WMMButtonUp(TMessage& Message) { MouseButtonMessage(Message, mbMiddle, false, false); }
+void TControl::WMRButtonDown(TMessage& Message) {
+    MouseButtonMessage(Message, mbRight, true, false);
+}
+void TControl::WMRButtonUp(TMessage& Message) {
+    MouseButtonMessage(Message, mbRight, false, false);
+}
+void TControl::WMMButtonDown(TMessage& Message) {
+    MouseButtonMessage(Message, mbMiddle, true, false);
+}
+void TControl::WMMButtonUp(TMessage& Message) {
+    MouseButtonMessage(Message, mbMiddle, false, false);
+}
 
 void TControl::WMMouseMove(TMessage& Message) {
     MouseMove(MouseShiftState(Message.WParam), LoWordSigned(Message.LParam), HiWordSigned(Message.LParam));
     DefaultHandler(Message);
 }
 
-void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+void TControl::CMEnabledChanged(TMessage&) {
+    Invalidate();
+}
 void TControl::CMVisibleChanged(TMessage&) {}
-void TControl::CMColorChanged(TMessage&) { Invalidate(); }
-void TControl::CMFontChanged(TMessage&) { Invalidate(); }
+void TControl::CMColorChanged(TMessage&) {
+    Invalidate();
+}
+void TControl::CMFontChanged(TMessage&) {
+    Invalidate();
+}
 void TControl::CMTextChanged(TMessage&) {}
 
 void TControl::CMParentColorChanged(TMessage&) {
@@ -452,28 +435,23 @@ void TControl::CMParentShowHintChanged(TMessage&) {
 // ---------------------------------------------------------------- events
 
 void TControl::Click() {
-    if (OnClick)
-        OnClick(this);
+    if (OnClick) OnClick(this);
 }
 
 void TControl::DblClick() {
-    if (OnDblClick)
-        OnDblClick(this);
+    if (OnDblClick) OnDblClick(this);
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (OnMouseDown)
-        OnMouseDown(this, Button, Shift, X, Y);
+    if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
 }
 
 void TControl::MouseMove(TShiftState Shift, int X, int Y) {
-    if (OnMouseMove)
-        OnMouseMove(this, Shift, X, Y);
+    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
 }
 
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (OnMouseUp)
-        OnMouseUp(this, Button, Shift, X, Y);
+    if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
 }
 
 } // namespace fw

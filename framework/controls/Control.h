@@ -25,7 +25,6 @@
 #include <framework/controls/ControlTypes.h>
 #include <framework/graphics/Font.h>
 #include <framework/platform/Messages.h>
-
 #include <memory>
 
 namespace fw {

@@ -1,12 +1,10 @@
 // TControlCanvas and the contexts it makes for itself.
 
-#include <framework/controls/ControlCanvas.h>
-
+#include <algorithm>
 #include <framework/classes/Published.h>
 #include <framework/controls/Control.h>
+#include <framework/controls/ControlCanvas.h>
 #include <framework/platform/Gdi.h>
-
-#include <algorithm>
 #include <vector>
 
 namespace fw {
@@ -24,18 +22,18 @@ TControlCanvas::TControlCanvas() = default;
 
 TControlCanvas::TControlCanvas(TControl* AControl) : FControl(AControl) {}
 
-TControlCanvas::~TControlCanvas() { FreeHandle(); }
+TControlCanvas::~TControlCanvas() {
+    FreeHandle();
+}
 
 void TControlCanvas::SetControl(TControl* AControl) {
-    if (AControl == FControl)
-        return;
+    if (AControl == FControl) return;
     FreeHandle();
     FControl = AControl;
 }
 
 void TControlCanvas::CreateHandle() {
-    if (!FControl)
-        return;
+    if (!FControl) return;
     if (FOwnDC) {
         SetHandle(FOwnDC);
         return;
@@ -47,8 +45,7 @@ void TControlCanvas::CreateHandle() {
 
 void TControlCanvas::FreeHandle() {
     if (FOwnDC) {
-        if (HandleAllocated())
-            SetHandle(nullptr);
+        if (HandleAllocated()) SetHandle(nullptr);
         DeleteDC(FOwnDC);
         FOwnDC = nullptr;
         CanvasesWithOwnDC.erase(std::remove(CanvasesWithOwnDC.begin(), CanvasesWithOwnDC.end(), this),

@@ -1,10 +1,8 @@
 // Identifier tables of the controls' published enumerations and cursors.
 
-#include <framework/controls/ControlTypes.h>
-
-#include <framework/classes/Published.h>
-
 #include <cstdint>
+#include <framework/classes/Published.h>
+#include <framework/controls/ControlTypes.h>
 #include <strings.h>
 
 namespace fw {
@@ -25,13 +23,27 @@ struct TCursorName {
 };
 
 constexpr TCursorName CursorNames[] = {
-    {crDefault, "crDefault"},   {crNone, "crNone"},         {crArrow, "crArrow"},
-    {crCross, "crCross"},       {crIBeam, "crIBeam"},       {crSize, "crSize"},
-    {crSizeNESW, "crSizeNESW"}, {crSizeNS, "crSizeNS"},     {crSizeNWSE, "crSizeNWSE"},
-    {crSizeWE, "crSizeWE"},     {crUpArrow, "crUpArrow"},   {crHourGlass, "crHourGlass"},
-    {crDrag, "crDrag"},         {crNoDrop, "crNoDrop"},     {crHSplit, "crHSplit"},
-    {crVSplit, "crVSplit"},     {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},
-    {crNo, "crNo"},             {crAppStart, "crAppStart"}, {crHelp, "crHelp"},
+    {crDefault, "crDefault"},
+    {crNone, "crNone"},
+    {crArrow, "crArrow"},
+    {crCross, "crCross"},
+    {crIBeam, "crIBeam"},
+    {crSize, "crSize"},
+    {crSizeNESW, "crSizeNESW"},
+    {crSizeNS, "crSizeNS"},
+    {crSizeNWSE, "crSizeNWSE"},
+    {crSizeWE, "crSizeWE"},
+    {crUpArrow, "crUpArrow"},
+    {crHourGlass, "crHourGlass"},
+    {crDrag, "crDrag"},
+    {crNoDrop, "crNoDrop"},
+    {crHSplit, "crHSplit"},
+    {crVSplit, "crVSplit"},
+    {crMultiDrag, "crMultiDrag"},
+    {crSQLWait, "crSQLWait"},
+    {crNo, "crNo"},
+    {crAppStart, "crAppStart"},
+    {crHelp, "crHelp"},
     {crHandPoint, "crHandPoint"},
 };
 
@@ -40,8 +52,7 @@ bool CursorRegistered = false;
 } // namespace
 
 void RegisterControlIdents() {
-    if (CursorRegistered)
-        return;
+    if (CursorRegistered) return;
     CursorRegistered = true;
     RegisterIntegerIdents(
         CursorIdentKind,

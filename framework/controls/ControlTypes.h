@@ -6,7 +6,6 @@
 #include <framework/classes/Set.h>
 #include <framework/platform/Windows.h>
 #include <framework/rtl/Types.h>
-
 #include <functional>
 #include <vector>
 
@@ -22,17 +21,17 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 // What a control class can do; set by its constructor.
 enum TControlStyleItem {
     csAcceptsControls,
-    csCaptureMouse,    // keeps the mouse from press to release
+    csCaptureMouse, // keeps the mouse from press to release
     csDesignInteractive,
-    csClickEvents,     // a press and release inside make a Click
+    csClickEvents, // a press and release inside make a Click
     csFramed,
     csSetCaption,
-    csOpaque,          // paints every pixel of its bounds
-    csDoubleClicks,    // a second press soon after the first is a double click
+    csOpaque,       // paints every pixel of its bounds
+    csDoubleClicks, // a second press soon after the first is a double click
     csFixedWidth,
     csFixedHeight,
     csNoDesignVisible,
-    csReplicatable,    // can be painted as copies (a data-aware control grid)
+    csReplicatable, // can be painted as copies (a data-aware control grid)
     csNoStdEvents,
     csDisplayDragImage,
     csReflector,
@@ -44,13 +43,13 @@ using TControlStyle = Set<TControlStyleItem>;
 // What is happening to a control right now.
 enum TControlStateItem {
     csLButtonDown,
-    csClicked,         // pressed with csClickEvents; a release inside clicks
+    csClicked, // pressed with csClickEvents; a release inside clicks
     csPalette,
     csReadingState,
     csAlignmentNeeded,
-    csFocusing,        // inside a focus change towards this control
+    csFocusing, // inside a focus change towards this control
     csCreating,
-    csPaintCopy,       // painted as a copy of another record
+    csPaintCopy, // painted as a copy of another record
     csCustomPaint,
     csDestroyingHandle,
     csDocking,
@@ -121,7 +120,8 @@ struct TCreateParams {
 };
 
 // Event signatures.
-using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;

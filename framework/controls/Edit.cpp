@@ -1,15 +1,13 @@
 // TCustomEdit: text, selection, caret, clipboard and painting of a single-line edit.
 
-#include <framework/controls/Edit.h>
-
+#include <algorithm>
+#include <cctype>
 #include <framework/classes/Published.h>
 #include <framework/controls/Clipboard.h>
+#include <framework/controls/Edit.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Rects.h>
 #include <framework/platform/Text.h>
-
-#include <algorithm>
-#include <cctype>
 
 namespace fw {
 
@@ -96,14 +94,15 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     FLastFontHeight = FontTextHeight();
 }
 
-TCustomEdit::~TCustomEdit() { PrepareDestroy(); }
+TCustomEdit::~TCustomEdit() {
+    PrepareDestroy();
+}
 
 // ---------------------------------------------------------------- text and selection
 
 void TCustomEdit::SetText(const String& Value) {
     const String text = ApplyCase(FirstLine(Value), FCharCase);
-    if (text == FText)
-        return;
+    if (text == FText) return;
     FSelStart = 0;
     FSelLength = 0;
     FCaret = 0;
@@ -118,8 +117,7 @@ void TCustomEdit::CMTextChanged(TMessage& Message) {
 }
 
 void TCustomEdit::Change() {
-    if (OnChange)
-        OnChange(this);
+    if (OnChange) OnChange(this);
 }
 
 void TCustomEdit::SetSelStart(int Value) {
@@ -143,7 +141,9 @@ String TCustomEdit::SelText() const {
     return FText.substr(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength));
 }
 
-void TCustomEdit::SetSelText(const String& Value) { ReplaceSelection(ApplyCase(FirstLine(Value), FCharCase)); }
+void TCustomEdit::SetSelText(const String& Value) {
+    ReplaceSelection(ApplyCase(FirstLine(Value), FCharCase));
+}
 
 void TCustomEdit::SelectAll() {
     FSelStart = 0;
@@ -154,8 +154,7 @@ void TCustomEdit::SelectAll() {
 }
 
 void TCustomEdit::ClearSelection() {
-    if (FSelLength > 0)
-        ReplaceSelection("");
+    if (FSelLength > 0) ReplaceSelection("");
 }
 
 // Puts s in place of the selection and leaves the caret after it. The
@@ -201,56 +200,49 @@ void TCustomEdit::SetCaret(int pos, bool extend) {
 // ---------------------------------------------------------------- properties
 
 void TCustomEdit::SetReadOnly(bool Value) {
-    if (Value == FReadOnly)
-        return;
+    if (Value == FReadOnly) return;
     FReadOnly = Value;
     Invalidate();
 }
 
-void TCustomEdit::SetMaxLength(int Value) { FMaxLength = std::max(0, Value); }
+void TCustomEdit::SetMaxLength(int Value) {
+    FMaxLength = std::max(0, Value);
+}
 
 void TCustomEdit::SetCharCase(TEditCharCase Value) {
-    if (Value == FCharCase)
-        return;
+    if (Value == FCharCase) return;
     FCharCase = Value;
     SetText(FText);
 }
 
 void TCustomEdit::SetPasswordChar(char Value) {
-    if (Value == FPasswordChar)
-        return;
+    if (Value == FPasswordChar) return;
     FPasswordChar = Value;
     Invalidate();
 }
 
 void TCustomEdit::SetAutoSize(bool Value) {
-    if (Value == FAutoSize)
-        return;
+    if (Value == FAutoSize) return;
     FAutoSize = Value;
-    if (Value)
-        AdjustHeight();
+    if (Value) AdjustHeight();
 }
 
 void TCustomEdit::SetBorderStyle(TBorderStyle Value) {
-    if (Value != bsNone)
-        Value = bsSingle;
-    if (Value == FBorderStyle)
-        return;
+    if (Value != bsNone) Value = bsSingle;
+    if (Value == FBorderStyle) return;
     FBorderStyle = Value;
     Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
     Invalidate();
 }
 
 void TCustomEdit::SetHideSelection(bool Value) {
-    if (Value == FHideSelection)
-        return;
+    if (Value == FHideSelection) return;
     FHideSelection = Value;
     Invalidate();
 }
 
 TRect TCustomEdit::BorderInsets() const {
-    if (FBorderStyle == bsNone)
-        return {};
+    if (FBorderStyle == bsNone) return {};
     const int w = Ctl3D() ? 2 : 1;
     return {w, w, w, w};
 }
@@ -258,10 +250,8 @@ TRect TCustomEdit::BorderInsets() const {
 void TCustomEdit::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
     Params.Style |= ES_AUTOHSCROLL | WS_TABSTOP;
-    if (FReadOnly)
-        Params.Style |= ES_READONLY;
-    if (FPasswordChar)
-        Params.Style |= ES_PASSWORD;
+    if (FReadOnly) Params.Style |= ES_READONLY;
+    if (FPasswordChar) Params.Style |= ES_PASSWORD;
     if (FCharCase == ecUpperCase)
         Params.Style |= ES_UPPERCASE;
     else if (FCharCase == ecLowerCase)
@@ -278,8 +268,7 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
 // (21 for the default font). It is adjusted when the font's metrics change,
 // not when the window is made, so an explicit Height stays.
 void TCustomEdit::AdjustHeight() {
-    if (!FAutoSize || FBorderStyle != bsSingle)
-        return;
+    if (!FAutoSize || FBorderStyle != bsSingle) return;
     SetHeight(FontTextHeight() + (Ctl3D() ? 8 : 6));
 }
 
@@ -305,8 +294,7 @@ void TCustomEdit::CMFontChanged(TMessage& Message) {
 // ---------------------------------------------------------------- measuring
 
 String TCustomEdit::DisplayText() const {
-    if (FPasswordChar)
-        return String(FText.size(), FPasswordChar);
+    if (FPasswordChar) return String(FText.size(), FPasswordChar);
     return FText;
 }
 
@@ -337,13 +325,10 @@ int TCustomEdit::CharAtX(int x) {
 
 void TCustomEdit::ScrollToCaret() {
     const int width = ClientWidth() - 2 * TextMarginX;
-    if (width <= 0)
-        return;
+    if (width <= 0) return;
     const int x = TextX(FCaret) + FScrollX - TextMarginX;
-    if (x - FScrollX > width)
-        FScrollX = x - width;
-    if (x < FScrollX)
-        FScrollX = x;
+    if (x - FScrollX > width) FScrollX = x - width;
+    if (x < FScrollX) FScrollX = x;
 }
 
 // ---------------------------------------------------------------- messages
@@ -363,8 +348,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
 }
 
 void TCustomEdit::CMEnter(TMessage& Message) {
-    if (FAutoSelect && !ControlState().Contains(csLButtonDown))
-        SelectAll();
+    if (FAutoSelect && !ControlState().Contains(csLButtonDown)) SelectAll();
     Invalidate();
     TWinControl::CMEnter(Message);
 }
@@ -383,31 +367,25 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         KeyDownDefault(static_cast<Word>(Message.WParam));
         break;
     case WM_COPY:
-        if (FSelLength > 0 && !FPasswordChar)
-            Clipboard().SetAsText(SelText());
+        if (FSelLength > 0 && !FPasswordChar) Clipboard().SetAsText(SelText());
         break;
     case WM_CUT:
-        if (FReadOnly || FSelLength == 0)
-            break;
-        if (!FPasswordChar)
-            Clipboard().SetAsText(SelText());
+        if (FReadOnly || FSelLength == 0) break;
+        if (!FPasswordChar) Clipboard().SetAsText(SelText());
         ReplaceSelection("");
         break;
     case WM_PASTE: {
-        if (FReadOnly)
-            break;
+        if (FReadOnly) break;
         String s = ApplyCase(FirstLine(Clipboard().AsText()), FCharCase);
         if (FMaxLength > 0) {
             const int room = FMaxLength - (static_cast<int>(FText.size()) - FSelLength);
             s = s.substr(0, static_cast<std::size_t>(std::max(0, room)));
         }
-        if (!s.empty() || FSelLength > 0)
-            ReplaceSelection(s);
+        if (!s.empty() || FSelLength > 0) ReplaceSelection(s);
         break;
     }
     case WM_CLEAR:
-        if (!FReadOnly)
-            ClearSelection();
+        if (!FReadOnly) ClearSelection();
         break;
     case WM_PAINT:
         PaintEdit(reinterpret_cast<HDC>(Message.WParam));
@@ -459,22 +437,18 @@ void TCustomEdit::CharDefault(char c) {
         Perform(WM_CUT);
         return;
     case '\b':
-        if (FReadOnly)
-            return;
+        if (FReadOnly) return;
         if (FSelLength == 0 && FSelStart > 0) {
             --FSelStart;
             FSelLength = 1;
         }
-        if (FSelLength > 0)
-            ReplaceSelection("");
+        if (FSelLength > 0) ReplaceSelection("");
         return;
     default:
         break;
     }
-    if (static_cast<unsigned char>(c) < 32 || FReadOnly)
-        return;
-    if (FMaxLength > 0 && static_cast<int>(FText.size()) - FSelLength + 1 > FMaxLength)
-        return;
+    if (static_cast<unsigned char>(c) < 32 || FReadOnly) return;
+    if (FMaxLength > 0 && static_cast<int>(FText.size()) - FSelLength + 1 > FMaxLength) return;
     ReplaceSelection(ApplyCase(String(1, c), FCharCase));
 }
 
@@ -505,12 +479,9 @@ void TCustomEdit::KeyDownDefault(Word key) {
             Perform(WM_CUT);
             break;
         }
-        if (FReadOnly)
-            break;
-        if (FSelLength == 0 && FSelStart < static_cast<int>(FText.size()))
-            FSelLength = 1;
-        if (FSelLength > 0)
-            ReplaceSelection("");
+        if (FReadOnly) break;
+        if (FSelLength == 0 && FSelStart < static_cast<int>(FText.size())) FSelLength = 1;
+        if (FSelLength > 0) ReplaceSelection("");
         break;
     case VK_INSERT:
         if (shift.Contains(ssShift))
@@ -530,8 +501,7 @@ void TCustomEdit::EraseBackground(HDC) {
 }
 
 void TCustomEdit::PaintNonClient(HDC DC) {
-    if (FBorderStyle == bsNone)
-        return;
+    if (FBorderStyle == bsNone) return;
     const int w = Width();
     const int h = Height();
     if (Ctl3D()) {
@@ -554,8 +524,7 @@ void TCustomEdit::PaintNonClient(HDC DC) {
 }
 
 void TCustomEdit::PaintEdit(HDC DC) {
-    if (!DC)
-        return;
+    if (!DC) return;
     const TRect client = ClientRect();
     HBRUSH back = CreateSolidBrush(ColorToRGB(Color()));
     FillRect(DC, &client, back);
@@ -581,7 +550,8 @@ void TCustomEdit::PaintEdit(HDC DC) {
         SetBkMode(DC, OPAQUE);
         SetBkColor(DC, ColorToRGB(clHighlight));
         SetTextColor(DC, ColorToRGB(clHighlightText));
-        const String part = shown.substr(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength));
+        const String part =
+            shown.substr(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength));
         ExtTextOutA(DC, a, TextMarginY, ETO_CLIPPED | ETO_OPAQUE, &sel, part.c_str(),
                     static_cast<int>(part.size()));
     }

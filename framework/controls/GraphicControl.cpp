@@ -1,8 +1,7 @@
 // TGraphicControl and TCustomControl: controls that paint through a canvas.
 
-#include <framework/controls/GraphicControl.h>
-
 #include <framework/classes/Published.h>
+#include <framework/controls/GraphicControl.h>
 
 namespace fw {
 
@@ -28,8 +27,7 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 // top-left corner.
 void TGraphicControl::WMPaint(TMessage& Message) {
     auto* dc = reinterpret_cast<TDeviceContext*>(Message.WParam);
-    if (!dc)
-        return;
+    if (!dc) return;
     FCanvas->FreeHandle();
     FCanvas->SetHandle(dc);
     try {
@@ -68,4 +66,3 @@ void TCustomControl::PaintWindow(HDC DC) {
 void TCustomControl::Paint() {}
 
 } // namespace fw
-

@@ -1,8 +1,7 @@
 // TCustomLabel: text painted with DrawText.
 
-#include <framework/controls/Label.h>
-
 #include <framework/classes/Published.h>
+#include <framework/controls/Label.h>
 #include <framework/platform/Text.h>
 
 namespace fw {
@@ -53,22 +52,26 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     SetParentColor(true);
 }
 
-TCustomLabel::~TCustomLabel() { PrepareDestroy(); }
+TCustomLabel::~TCustomLabel() {
+    PrepareDestroy();
+}
 
-String TCustomLabel::GetLabelText() const { return Caption(); }
+String TCustomLabel::GetLabelText() const {
+    return Caption();
+}
 
-void TCustomLabel::Dispatch(TMessage& Message) { TGraphicControl::Dispatch(Message); }
+void TCustomLabel::Dispatch(TMessage& Message) {
+    TGraphicControl::Dispatch(Message);
+}
 
 unsigned TCustomLabel::DrawFlags() const {
     unsigned flags = DT_EXPANDTABS;
-    if (FWordWrap)
-        flags |= DT_WORDBREAK;
+    if (FWordWrap) flags |= DT_WORDBREAK;
     if (FAlignment == taRightJustify)
         flags |= DT_RIGHT;
     else if (FAlignment == taCenter)
         flags |= DT_CENTER;
-    if (!FShowAccelChar)
-        flags |= DT_NOPREFIX;
+    if (!FShowAccelChar) flags |= DT_NOPREFIX;
     return flags;
 }
 
@@ -83,8 +86,7 @@ void TCustomLabel::Paint() {
     canvas->Brush()->SetStyle(bsClear);
     canvas->SetFont(Font());
     String text = GetLabelText();
-    if (text.empty())
-        return;
+    if (text.empty()) return;
     unsigned flags = DrawFlags();
     if (FLayout != tlTop) {
         // Measure first, then move the text down by the free space.
@@ -103,8 +105,7 @@ void TCustomLabel::Paint() {
 }
 
 void TCustomLabel::AdjustBounds() {
-    if (!FAutoSize || ComponentState().Contains(csLoading))
-        return;
+    if (!FAutoSize || ComponentState().Contains(csLoading)) return;
     HDC dc = GetDC(0);
     HGDIOBJ old = SelectObject(dc, Font()->Handle());
     TRect r{0, 0, FWordWrap ? Width() : 0, 0};
@@ -114,35 +115,30 @@ void TCustomLabel::AdjustBounds() {
     SelectObject(dc, old);
     ReleaseDC(0, dc);
     int left = Left();
-    if (FAlignment == taRightJustify && !FWordWrap)
-        left += Width() - r.Right;
+    if (FAlignment == taRightJustify && !FWordWrap) left += Width() - r.Right;
     SetBounds(left, Top(), r.Right, r.Bottom);
 }
 
 void TCustomLabel::SetAutoSize(bool Value) {
-    if (Value == FAutoSize)
-        return;
+    if (Value == FAutoSize) return;
     FAutoSize = Value;
     AdjustBounds();
 }
 
 void TCustomLabel::SetAlignment(TAlignment Value) {
-    if (Value == FAlignment)
-        return;
+    if (Value == FAlignment) return;
     FAlignment = Value;
     Invalidate();
 }
 
 void TCustomLabel::SetLayout(TTextLayout Value) {
-    if (Value == FLayout)
-        return;
+    if (Value == FLayout) return;
     FLayout = Value;
     Invalidate();
 }
 
 void TCustomLabel::SetTransparent(bool Value) {
-    if (Value == FTransparent)
-        return;
+    if (Value == FTransparent) return;
     FTransparent = Value;
     if (Value)
         SetControlStyle(ControlStyle() - csOpaque);
@@ -152,16 +148,14 @@ void TCustomLabel::SetTransparent(bool Value) {
 }
 
 void TCustomLabel::SetWordWrap(bool Value) {
-    if (Value == FWordWrap)
-        return;
+    if (Value == FWordWrap) return;
     FWordWrap = Value;
     AdjustBounds();
     Invalidate();
 }
 
 void TCustomLabel::SetShowAccelChar(bool Value) {
-    if (Value == FShowAccelChar)
-        return;
+    if (Value == FShowAccelChar) return;
     FShowAccelChar = Value;
     AdjustBounds();
     Invalidate();

@@ -1,11 +1,9 @@
 // The application's message queue and its clock.
 
-#include <framework/controls/MessageQueue.h>
-
-#include <framework/controls/WinControl.h>
-
 #include <algorithm>
 #include <chrono>
+#include <framework/controls/MessageQueue.h>
+#include <framework/controls/WinControl.h>
 
 namespace fw {
 
@@ -28,7 +26,9 @@ int Depth(const TWinControl* control) {
 
 } // namespace
 
-TMessageQueue& MessageQueue() { return TheQueue; }
+TMessageQueue& MessageQueue() {
+    return TheQueue;
+}
 
 TMessageQueue::TMessageQueue() = default;
 
@@ -42,26 +42,25 @@ void TMessageQueue::PostMessage(TControl* target, UINT msg, WPARAM wParam, LPARA
 }
 
 bool TMessageQueue::TakePosted(TPostedMessage& out) {
-    if (FPosted.empty())
-        return false;
+    if (FPosted.empty()) return false;
     out = FPosted.front();
     FPosted.pop_front();
     return true;
 }
 
-void TMessageQueue::PostInput(const TInputEvent& event) { FInput.push_back(event); }
+void TMessageQueue::PostInput(const TInputEvent& event) {
+    FInput.push_back(event);
+}
 
 bool TMessageQueue::TakeInput(TInputEvent& out) {
-    if (FInput.empty())
-        return false;
+    if (FInput.empty()) return false;
     out = FInput.front();
     FInput.pop_front();
     return true;
 }
 
 void TMessageQueue::AddDirty(TWinControl* control) {
-    if (std::find(FDirty.begin(), FDirty.end(), control) == FDirty.end())
-        FDirty.push_back(control);
+    if (std::find(FDirty.begin(), FDirty.end(), control) == FDirty.end()) FDirty.push_back(control);
 }
 
 void TMessageQueue::RemoveDirty(TWinControl* control) {
@@ -82,21 +81,20 @@ TWinControl* TMessageQueue::NextDirty() const {
 }
 
 unsigned TMessageQueue::SetTimer(TTimerProc proc, Cardinal interval) {
-    if (interval == 0)
-        interval = 1;
+    if (interval == 0) interval = 1;
     const unsigned id = FNextTimerId++;
     FTimers.push_back({id, interval, TickCount() + interval, std::move(proc)});
     return id;
 }
 
 void TMessageQueue::KillTimer(unsigned id) {
-    FTimers.erase(std::remove_if(FTimers.begin(), FTimers.end(), [id](const TTimerEntry& t) { return t.Id == id; }),
-                  FTimers.end());
+    FTimers.erase(
+        std::remove_if(FTimers.begin(), FTimers.end(), [id](const TTimerEntry& t) { return t.Id == id; }),
+        FTimers.end());
 }
 
 bool TMessageQueue::NextTimerDue(Cardinal& due) const {
-    if (FTimers.empty())
-        return false;
+    if (FTimers.empty()) return false;
     due = FTimers.front().Due;
     for (const auto& t : FTimers)
         due = std::min(due, t.Due);
@@ -107,36 +105,29 @@ bool TMessageQueue::FireDueTimer() {
     const Cardinal now = TickCount();
     const TTimerEntry* first = nullptr;
     for (const auto& t : FTimers)
-        if (t.Due <= now && (!first || t.Due < first->Due))
-            first = &t;
-    if (!first)
-        return false;
+        if (t.Due <= now && (!first || t.Due < first->Due)) first = &t;
+    if (!first) return false;
     const unsigned id = first->Id;
     // Rearm before the call: the handler may kill or restart the timer.
     TTimerProc proc = first->Proc;
     for (auto& t : FTimers)
-        if (t.Id == id)
-            t.Due = now + t.Interval;
+        if (t.Id == id) t.Due = now + t.Interval;
     proc();
     return true;
 }
 
 Cardinal TMessageQueue::TickCount() const {
-    if (FRealTime)
-        return FVirtualTick + static_cast<Cardinal>(SteadyMilliseconds() - FRealStart);
+    if (FRealTime) return FVirtualTick + static_cast<Cardinal>(SteadyMilliseconds() - FRealStart);
     return FVirtualTick;
 }
 
 void TMessageQueue::AdvanceClockTo(Cardinal tick) {
-    if (FRealTime)
-        return;
-    if (tick > FVirtualTick)
-        FVirtualTick = tick;
+    if (FRealTime) return;
+    if (tick > FVirtualTick) FVirtualTick = tick;
 }
 
 void TMessageQueue::SetRealTime(bool on) {
-    if (on == FRealTime)
-        return;
+    if (on == FRealTime) return;
     if (on) {
         FRealStart = SteadyMilliseconds();
     } else {

@@ -12,10 +12,9 @@
 // nothing to do, moves it to the next timer that is due. A backend with a real
 // display switches it to real time.
 
+#include <deque>
 #include <framework/controls/ControlTypes.h>
 #include <framework/platform/Messages.h>
-
-#include <deque>
 #include <functional>
 #include <vector>
 
@@ -31,9 +30,9 @@ enum class TInputKind { KeyDown, KeyUp, MouseDown, MouseUp, MouseMove };
 
 struct TInputEvent {
     TInputKind Kind = TInputKind::KeyDown;
-    Word Key = 0;                    // KeyDown, KeyUp
-    TMouseButton Button = mbLeft;    // MouseDown, MouseUp
-    TPoint Pos;                      // mouse events: screen point
+    Word Key = 0;                 // KeyDown, KeyUp
+    TMouseButton Button = mbLeft; // MouseDown, MouseUp
+    TPoint Pos;                   // mouse events: screen point
 };
 
 struct TPostedMessage {

@@ -1,9 +1,8 @@
 // TTimer over the message queue's timers.
 
-#include <framework/controls/Timer.h>
-
 #include <framework/classes/Published.h>
 #include <framework/controls/MessageQueue.h>
+#include <framework/controls/Timer.h>
 
 namespace fw {
 
@@ -19,20 +18,17 @@ FW_PUBLISH(TTimer) {
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {}
 
 TTimer::~TTimer() {
-    if (FTimerId)
-        MessageQueue().KillTimer(FTimerId);
+    if (FTimerId) MessageQueue().KillTimer(FTimerId);
 }
 
 void TTimer::SetEnabled(bool Value) {
-    if (Value == FEnabled)
-        return;
+    if (Value == FEnabled) return;
     FEnabled = Value;
     UpdateTimer();
 }
 
 void TTimer::SetInterval(Cardinal Value) {
-    if (Value == FInterval)
-        return;
+    if (Value == FInterval) return;
     FInterval = Value;
     UpdateTimer();
 }
@@ -60,8 +56,7 @@ void TTimer::UpdateTimer() {
 }
 
 void TTimer::Timer() {
-    if (OnTimer)
-        OnTimer(this);
+    if (OnTimer) OnTimer(this);
 }
 
 } // namespace fw

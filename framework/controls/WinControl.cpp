@@ -1,12 +1,10 @@
 // TWinControl: children, the window, focus, keys and the paint layers.
 
-#include <framework/controls/WinControl.h>
-
+#include <algorithm>
 #include <framework/controls/MessageQueue.h>
+#include <framework/controls/WinControl.h>
 #include <framework/platform/Gdi.h>
 #include <framework/platform/Rects.h>
-
-#include <algorithm>
 
 namespace fw {
 
@@ -23,10 +21,8 @@ TRect Offset(TRect r, int dx, int dy) {
 }
 
 TRect Union(const TRect& a, const TRect& b) {
-    if (a.IsEmpty())
-        return b;
-    if (b.IsEmpty())
-        return a;
+    if (a.IsEmpty()) return b;
+    if (b.IsEmpty()) return a;
     return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
             std::max(a.Bottom, b.Bottom)};
 }
@@ -34,15 +30,18 @@ TRect Union(const TRect& a, const TRect& b) {
 // Whether child is parent or lies inside it.
 bool Inside(const TControl* child, const TWinControl* parent) {
     for (const TControl* c = child; c; c = c->Parent())
-        if (c == parent)
-            return true;
+        if (c == parent) return true;
     return false;
 }
 
 } // namespace
 
-TWinControl* FocusedWindow() { return TheFocusedWindow; }
-void SetFocusedWindow(TWinControl* Control) { TheFocusedWindow = Control; }
+TWinControl* FocusedWindow() {
+    return TheFocusedWindow;
+}
+void SetFocusedWindow(TWinControl* Control) {
+    TheFocusedWindow = Control;
+}
 
 // ---------------------------------------------------------------- the window
 
@@ -78,8 +77,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::mak
 
 TWinControl::~TWinControl() {
     PrepareDestroy();
-    if (TheFocusedWindow && Inside(TheFocusedWindow, this))
-        TheFocusedWindow = nullptr;
+    if (TheFocusedWindow && Inside(TheFocusedWindow, this)) TheFocusedWindow = nullptr;
     // Children go with their parent, whoever owns them.
     while (!FControls.empty()) {
         TControl* child = FControls.back();
@@ -92,16 +90,13 @@ TWinControl::~TWinControl() {
 }
 
 HWND TWinControl::Handle() {
-    if (!FWindow)
-        CreateHandle();
+    if (!FWindow) CreateHandle();
     return FWindow.get();
 }
 
 void TWinControl::CreateHandle() {
-    if (FWindow)
-        return;
-    if (FParent)
-        FParent->CreateHandle();
+    if (FWindow) return;
+    if (FParent) FParent->CreateHandle();
     if (FWindow) // the parent made ours while making its own
         return;
     CreateWnd();
@@ -111,12 +106,9 @@ void TWinControl::CreateParams(TCreateParams& Params) {
     Params = {};
     Params.Caption = FText;
     Params.Style = FParent ? WS_CHILD | WS_CLIPSIBLINGS : WS_POPUP;
-    if (Visible())
-        Params.Style |= WS_VISIBLE;
-    if (!Enabled())
-        Params.Style |= WS_DISABLED;
-    if (FTabStop)
-        Params.Style |= WS_TABSTOP;
+    if (Visible()) Params.Style |= WS_VISIBLE;
+    if (!Enabled()) Params.Style |= WS_DISABLED;
+    if (FTabStop) Params.Style |= WS_TABSTOP;
     Params.X = FLeft;
     Params.Y = FTop;
     Params.Width = FWidth;
@@ -134,45 +126,41 @@ void TWinControl::CreateWnd() {
         FWindow->Surface = TSurface(std::max(FWidth, 1), std::max(FHeight, 1), ColorToRGB(clBtnFace));
     Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
     for (TControl* c : std::vector<TControl*>(FControls))
-        if (c->IsWindowed())
-            static_cast<TWinControl*>(c)->CreateHandle();
+        if (c->IsWindowed()) static_cast<TWinControl*>(c)->CreateHandle();
     InvalidateRect(nullptr);
 }
 
 void TWinControl::DestroyWnd() {
     for (TControl* c : FControls)
-        if (c->IsWindowed())
-            static_cast<TWinControl*>(c)->DestroyWnd();
+        if (c->IsWindowed()) static_cast<TWinControl*>(c)->DestroyWnd();
     MessageQueue().RemoveDirty(this);
     FUpdateRect = {};
     FWindow.reset();
 }
 
 TSurface* TWinControl::WindowSurface() const {
-    if (FParent || !FWindow)
-        return nullptr;
+    if (FParent || !FWindow) return nullptr;
     return &FWindow->Surface;
 }
 
 TPoint TWinControl::WindowOriginOnSurface() const {
-    if (!FParent)
-        return {0, 0};
+    if (!FParent) return {0, 0};
     const TPoint p = FParent->WindowOriginOnSurface();
     const TRect b = FParent->BorderInsets();
     return {p.X + b.Left + FLeft, p.Y + b.Top + FTop};
 }
 
-TPoint TWinControl::ClientOrigin() const { return TControl::ClientOrigin(); }
+TPoint TWinControl::ClientOrigin() const {
+    return TControl::ClientOrigin();
+}
 
 void TWinControl::BoundsChanged(bool moved, bool resized) {
     if (!FParent && FWindow && resized) {
         FWindow->Surface.Resize(std::max(FWidth, 1), std::max(FHeight, 1), ColorToRGB(clBtnFace));
         InvalidateRect(nullptr);
     }
-    if (resized)
-        Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
-    if (moved && FWindow)
-        InvalidateRect(nullptr);
+    if (resized) Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
+    if (moved && FWindow) InvalidateRect(nullptr);
 }
 
 // The client area of this control as it shows on the top-level surface:
@@ -202,8 +190,7 @@ HDC TWinControl::GetClientDC() {
 }
 
 void TWinControl::ClipChildren(HDC DC) const {
-    if (!(FStyle & WS_CLIPCHILDREN))
-        return;
+    if (!(FStyle & WS_CLIPCHILDREN)) return;
     for (const TControl* c : FControls)
         if (c->IsWindowed() && c->Visible())
             ExcludeClipRect(DC, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
@@ -212,16 +199,14 @@ void TWinControl::ClipChildren(HDC DC) const {
 // ---------------------------------------------------------------- children
 
 void TWinControl::InsertControl(TControl* AControl) {
-    if (!AControl || AControl->FParent == this)
-        return;
+    if (!AControl || AControl->FParent == this) return;
     FControls.push_back(AControl);
     AControl->FParent = this;
     if (AControl->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(AControl);
         int windowed = 0;
         for (TControl* c : FControls)
-            if (c->IsWindowed() && c != AControl)
-                ++windowed;
+            if (c->IsWindowed() && c != AControl) ++windowed;
         if (w->FTabOrder < 0 || w->FTabOrder > windowed)
             w->FTabOrder = windowed;
         else
@@ -232,25 +217,20 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->Perform(CM_PARENTSHOWHINTCHANGED);
     if (AControl->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(AControl);
-        if (w->FParentCtl3D)
-            w->FCtl3D = FCtl3D;
-        if (FWindow)
-            w->CreateHandle();
+        if (w->FParentCtl3D) w->FCtl3D = FCtl3D;
+        if (FWindow) w->CreateHandle();
     }
     AControl->InvalidateInParent();
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
     auto it = std::find(FControls.begin(), FControls.end(), AControl);
-    if (it == FControls.end())
-        return;
+    if (it == FControls.end()) return;
     AControl->InvalidateInParent();
-    if (TWinControl* top = TopLevel())
-        top->ControlRemoving(AControl);
+    if (TWinControl* top = TopLevel()) top->ControlRemoving(AControl);
     if (AControl->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(AControl);
-        if (TheFocusedWindow && Inside(TheFocusedWindow, w))
-            TheFocusedWindow = nullptr;
+        if (TheFocusedWindow && Inside(TheFocusedWindow, w)) TheFocusedWindow = nullptr;
         w->DestroyWnd();
         const int order = w->FTabOrder;
         for (TControl* c : FControls)
@@ -266,25 +246,21 @@ void TWinControl::RemoveControl(TControl* AControl) {
 // like a form) has children in a form file; the parts a control makes for
 // itself (a date edit's button) are not written.
 void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
-    if (!ControlStyle().Contains(csAcceptsControls))
-        return;
+    if (!ControlStyle().Contains(csAcceptsControls)) return;
     for (TControl* c : FControls)
-        if (c->Owner() == root)
-            proc(c);
+        if (c->Owner() == root) proc(c);
 }
 
 bool TWinControl::ContainsControl(const TControl* Control) const {
     for (const TControl* c = Control; c; c = c->FParent)
-        if (c == this)
-            return true;
+        if (c == this) return true;
     return false;
 }
 
 TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled) const {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TControl* c = *it;
-        if (!c->Visible() || (!AllowDisabled && !c->Enabled()))
-            continue;
+        if (!c->Visible() || (!AllowDisabled && !c->Enabled())) continue;
         if (Pos.X >= c->Left() && Pos.Y >= c->Top() && Pos.X < c->Left() + c->Width() &&
             Pos.Y < c->Top() + c->Height())
             return c;
@@ -294,15 +270,12 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled) const
 
 TControl* TWinControl::DeepestControlAtPos(const TPoint& Pos) {
     TControl* child = ControlAtPos(Pos, true);
-    if (!child)
-        return this;
-    if (!child->IsWindowed())
-        return child;
+    if (!child) return this;
+    if (!child->IsWindowed()) return child;
     auto* w = static_cast<TWinControl*>(child);
     const TRect b = w->BorderInsets();
     const TPoint inner{Pos.X - w->Left() - b.Left, Pos.Y - w->Top() - b.Top};
-    if (inner.X < 0 || inner.Y < 0 || inner.X >= w->ClientWidth() || inner.Y >= w->ClientHeight())
-        return w;
+    if (inner.X < 0 || inner.Y < 0 || inner.X >= w->ClientWidth() || inner.Y >= w->ClientHeight()) return w;
     return w->DeepestControlAtPos(inner);
 }
 
@@ -310,37 +283,35 @@ TControl* TWinControl::DeepestControlAtPos(const TPoint& Pos) {
 
 bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c; c = c->Parent())
-        if (!c->Visible() || !c->Enabled())
-            return false;
+        if (!c->Visible() || !c->Enabled()) return false;
     return true;
 }
 
-bool TWinControl::Focused() const { return TheFocusedWindow == this; }
+bool TWinControl::Focused() const {
+    return TheFocusedWindow == this;
+}
 
 void TWinControl::SetFocus() {
     TWinControl* top = TopLevel();
-    if (top)
-        top->FocusControl(this);
+    if (top) top->FocusControl(this);
 }
 
 void TWinControl::FocusControl(TWinControl* Control) {
-    if (Control == TheFocusedWindow)
-        return;
-    if (TheFocusedWindow)
-        TheFocusedWindow->Perform(CM_EXIT);
+    if (Control == TheFocusedWindow) return;
+    if (TheFocusedWindow) TheFocusedWindow->Perform(CM_EXIT);
     TheFocusedWindow = Control;
-    if (Control)
-        Control->Perform(CM_ENTER);
+    if (Control) Control->Perform(CM_ENTER);
 }
 
 void TWinControl::SetTabStop(bool Value) {
-    if (Value == FTabStop)
-        return;
+    if (Value == FTabStop) return;
     FTabStop = Value;
     Perform(CM_TABSTOPCHANGED);
 }
 
-int TWinControl::TabOrder() const { return FTabOrder; }
+int TWinControl::TabOrder() const {
+    return FTabOrder;
+}
 
 void TWinControl::SetTabOrder(int Value) {
     if (!FParent) {
@@ -349,12 +320,10 @@ void TWinControl::SetTabOrder(int Value) {
     }
     std::vector<TWinControl*> siblings;
     for (TControl* c : FParent->FControls)
-        if (c->IsWindowed() && c != this)
-            siblings.push_back(static_cast<TWinControl*>(c));
+        if (c->IsWindowed() && c != this) siblings.push_back(static_cast<TWinControl*>(c));
     std::sort(siblings.begin(), siblings.end(),
               [](const TWinControl* a, const TWinControl* b) { return a->FTabOrder < b->FTabOrder; });
-    if (Value < 0 || Value > static_cast<int>(siblings.size()))
-        Value = static_cast<int>(siblings.size());
+    if (Value < 0 || Value > static_cast<int>(siblings.size())) Value = static_cast<int>(siblings.size());
     siblings.insert(siblings.begin() + Value, this);
     for (std::size_t i = 0; i < siblings.size(); ++i)
         siblings[i]->FTabOrder = static_cast<int>(i);
@@ -363,8 +332,7 @@ void TWinControl::SetTabOrder(int Value) {
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {
     std::vector<TWinControl*> children;
     for (TControl* c : FControls)
-        if (c->IsWindowed())
-            children.push_back(static_cast<TWinControl*>(c));
+        if (c->IsWindowed()) children.push_back(static_cast<TWinControl*>(c));
     std::stable_sort(children.begin(), children.end(),
                      [](const TWinControl* a, const TWinControl* b) { return a->FTabOrder < b->FTabOrder; });
     for (TWinControl* c : children) {
@@ -376,35 +344,28 @@ void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {
 TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
     std::vector<TWinControl*> list;
     GetTabOrderList(list);
-    if (list.empty())
-        return nullptr;
+    if (list.empty()) return nullptr;
     const int n = static_cast<int>(list.size());
     int start = -1;
     for (int i = 0; i < n; ++i)
-        if (list[static_cast<std::size_t>(i)] == CurControl)
-            start = i;
-    if (start < 0)
-        start = GoForward ? n - 1 : 0;
+        if (list[static_cast<std::size_t>(i)] == CurControl) start = i;
+    if (start < 0) start = GoForward ? n - 1 : 0;
     int i = start;
     for (int step = 0; step < n; ++step) {
         i = GoForward ? (i + 1) % n : (i + n - 1) % n;
         TWinControl* c = list[static_cast<std::size_t>(i)];
-        if (c == CurControl && step < n - 1)
-            continue;
-        if ((!CheckTabStop || c->TabStop()) && c->CanFocus())
-            return c;
+        if (c == CurControl && step < n - 1) continue;
+        if ((!CheckTabStop || c->TabStop()) && c->CanFocus()) return c;
     }
     return nullptr;
 }
 
 void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
-    if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop))
-        next->SetFocus();
+    if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop)) next->SetFocus();
 }
 
 void TWinControl::SetCtl3D(bool Value) {
-    if (Value == FCtl3D)
-        return;
+    if (Value == FCtl3D) return;
     FCtl3D = Value;
     FParentCtl3D = false;
     Perform(CM_CTL3DCHANGED);
@@ -412,8 +373,7 @@ void TWinControl::SetCtl3D(bool Value) {
 }
 
 void TWinControl::SetParentCtl3D(bool Value) {
-    if (Value == FParentCtl3D)
-        return;
+    if (Value == FParentCtl3D) return;
     FParentCtl3D = Value;
     if (Value && FParent && FCtl3D != FParent->Ctl3D()) {
         FCtl3D = FParent->Ctl3D();
@@ -433,11 +393,9 @@ void TWinControl::AddToUpdate(const TRect& clientRect) {
     TRect r = clientRect;
     const TRect all = ClientRect();
     IntersectRect(&r, &r, &all);
-    if (r.IsEmpty())
-        return;
+    if (r.IsEmpty()) return;
     FUpdateRect = Union(FUpdateRect, r);
-    if (FWindow)
-        MessageQueue().AddDirty(this);
+    if (FWindow) MessageQueue().AddDirty(this);
 }
 
 void TWinControl::InvalidateRect(const TRect* Rect) {
@@ -447,11 +405,9 @@ void TWinControl::InvalidateRect(const TRect* Rect) {
     // children, so they are painted again after it.
     if (!(FStyle & WS_CLIPCHILDREN)) {
         for (TControl* c : FControls) {
-            if (!c->IsWindowed() || !c->Visible())
-                continue;
+            if (!c->IsWindowed() || !c->Visible()) continue;
             TRect cr = c->BoundsRect();
-            if (!IntersectRect(&cr, &cr, &r))
-                continue;
+            if (!IntersectRect(&cr, &cr, &r)) continue;
             auto* w = static_cast<TWinControl*>(c);
             const TRect b = w->BorderInsets();
             const TRect inner = Offset(cr, -c->Left() - b.Left, -c->Top() - b.Top);
@@ -462,15 +418,13 @@ void TWinControl::InvalidateRect(const TRect* Rect) {
 
 void TWinControl::Update() {
     // Paint this window and its children if they wait, parents first.
-    if (!FWindow)
-        return;
+    if (!FWindow) return;
     if (!FUpdateRect.IsEmpty() && Showing()) {
         Perform(WM_NCPAINT);
         Perform(WM_PAINT);
     }
     for (TControl* c : std::vector<TControl*>(FControls))
-        if (c->IsWindowed())
-            static_cast<TWinControl*>(c)->Update();
+        if (c->IsWindowed()) static_cast<TWinControl*>(c)->Update();
 }
 
 void TWinControl::WMPaint(TMessage& Message) {
@@ -482,20 +436,16 @@ void TWinControl::PaintHandler(TMessage& Message) {
     HDC dc = reinterpret_cast<HDC>(Message.WParam);
     PAINTSTRUCT ps;
     const bool began = dc == nullptr;
-    if (began)
-        dc = BeginPaint(Handle(), &ps);
+    if (began) dc = BeginPaint(Handle(), &ps);
     try {
-        if (began)
-            EraseBackground(dc);
+        if (began) EraseBackground(dc);
         PaintWindow(dc);
         PaintControls(dc);
     } catch (...) {
-        if (began)
-            EndPaint(Handle(), &ps);
+        if (began) EndPaint(Handle(), &ps);
         throw;
     }
-    if (began)
-        EndPaint(Handle(), &ps);
+    if (began) EndPaint(Handle(), &ps);
 }
 
 void TWinControl::EraseBackground(HDC DC) {
@@ -510,8 +460,7 @@ void TWinControl::PaintNonClient(HDC) {}
 void TWinControl::WMNCPaint(TMessage&) {
     const TWinControl* top = TopLevel();
     TSurface* surface = top ? top->WindowSurface() : nullptr;
-    if (!surface)
-        return;
+    if (!surface) return;
     const TPoint o = WindowOriginOnSurface();
     TRect clip{o.X, o.Y, o.X + FWidth, o.Y + FHeight};
     if (FParent) {
@@ -539,11 +488,9 @@ void TWinControl::PaintControls(HDC DC) {
     TRect box;
     GetClipBox(DC, &box);
     for (TControl* c : std::vector<TControl*>(FControls)) {
-        if (c->IsWindowed() || !c->Visible())
-            continue;
+        if (c->IsWindowed() || !c->Visible()) continue;
         TRect r = c->BoundsRect();
-        if (!IntersectRect(&r, &r, &box))
-            continue;
+        if (!IntersectRect(&r, &r, &box)) continue;
         // A context of the child's own: its origin at the child's top-left,
         // clipped to the part of it that this paint covers.
         const TPoint o = DC->Origin();
@@ -654,32 +601,31 @@ bool TWinControl::DoKeyPress(TMessage& Message) {
 }
 
 void TWinControl::WMKeyDown(TMessage& Message) {
-    if (!DoKeyDown(Message))
-        DefaultHandler(Message);
+    if (!DoKeyDown(Message)) DefaultHandler(Message);
 }
 
 void TWinControl::WMKeyUp(TMessage& Message) {
-    if (!DoKeyUp(Message))
-        DefaultHandler(Message);
+    if (!DoKeyUp(Message)) DefaultHandler(Message);
 }
 
 void TWinControl::WMChar(TMessage& Message) {
-    if (!DoKeyPress(Message))
-        DefaultHandler(Message);
+    if (!DoKeyPress(Message)) DefaultHandler(Message);
 }
 
 void TWinControl::WMSysKeyDown(TMessage& Message) {
-    if (!DoKeyDown(Message))
-        DefaultHandler(Message);
+    if (!DoKeyDown(Message)) DefaultHandler(Message);
 }
 
 void TWinControl::WMSysKeyUp(TMessage& Message) {
-    if (!DoKeyUp(Message))
-        DefaultHandler(Message);
+    if (!DoKeyUp(Message)) DefaultHandler(Message);
 }
 
-void TWinControl::CMEnter(TMessage&) { DoEnter(); }
-void TWinControl::CMExit(TMessage&) { DoExit(); }
+void TWinControl::CMEnter(TMessage&) {
+    DoEnter();
+}
+void TWinControl::CMExit(TMessage&) {
+    DoExit();
+}
 
 void TWinControl::CMEnabledChanged(TMessage& Message) {
     // The window system tells the window of its new state.
@@ -702,35 +648,29 @@ void TWinControl::CMColorChanged(TMessage& Message) {
 
 void TWinControl::CMVisibleChanged(TMessage& Message) {
     TControl::CMVisibleChanged(Message);
-    if (Visible() && FWindow)
-        InvalidateRect(nullptr);
+    if (Visible() && FWindow) InvalidateRect(nullptr);
 }
 
 // ---------------------------------------------------------------- key and focus events
 
 void TWinControl::KeyDown(Word& Key, TShiftState Shift) {
-    if (OnKeyDown)
-        OnKeyDown(this, Key, Shift);
+    if (OnKeyDown) OnKeyDown(this, Key, Shift);
 }
 
 void TWinControl::KeyUp(Word& Key, TShiftState Shift) {
-    if (OnKeyUp)
-        OnKeyUp(this, Key, Shift);
+    if (OnKeyUp) OnKeyUp(this, Key, Shift);
 }
 
 void TWinControl::KeyPress(char& Key) {
-    if (OnKeyPress)
-        OnKeyPress(this, Key);
+    if (OnKeyPress) OnKeyPress(this, Key);
 }
 
 void TWinControl::DoEnter() {
-    if (OnEnter)
-        OnEnter(this);
+    if (OnEnter) OnEnter(this);
 }
 
 void TWinControl::DoExit() {
-    if (OnExit)
-        OnExit(this);
+    if (OnExit) OnExit(this);
 }
 
 } // namespace fw

@@ -16,15 +16,14 @@
 // also carry a device context in WParam, which is then used as it is. The
 // default handling (PaintHandler) erases the background, paints the window
 // itself (PaintWindow: the platform's own painting of the control's kind, or
-// Paint for a custom control) and then the windowless children on top. With WS_CLIPCHILDREN in the style, the control's own
-// painting leaves the areas of its windowed children alone; without it, it
-// paints over them and they are painted again after it.
+// Paint for a custom control) and then the windowless children on top. With WS_CLIPCHILDREN in the style, the
+// control's own painting leaves the areas of its windowed children alone; without it, it paints over them and
+// they are painted again after it.
 
 #include <framework/controls/Control.h>
 #include <framework/graphics/Brush.h>
 #include <framework/platform/Gdi.h>
 #include <framework/platform/Windows.h>
-
 #include <vector>
 
 namespace fw {
@@ -168,7 +167,6 @@ protected:
     virtual void PaintNonClient(HDC DC);
     // The background the window system fills before painting (WM_ERASEBKGND).
     virtual void EraseBackground(HDC DC);
-
 
     // A form with KeyPreview sees its controls' keys first.
     virtual bool KeyPreviewActive() const { return false; }

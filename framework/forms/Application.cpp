@@ -1,10 +1,9 @@
 // TApplication: the message loop, exception reporting and modal loops.
 
-#include <framework/forms/Application.h>
-
 #include <framework/classes/Published.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/controls/WinControl.h>
+#include <framework/forms/Application.h>
 #include <framework/forms/Form.h>
 #include <framework/forms/Screen.h>
 
@@ -23,17 +22,17 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 TApplication::~TApplication() = default;
 
 TBackend* TApplication::Backend() {
-    if (!FBackend)
-        FBackend = CreateDefaultBackend();
+    if (!FBackend) FBackend = CreateDefaultBackend();
     return FBackend.get();
 }
 
-void TApplication::SetBackend(std::unique_ptr<TBackend> backend) { FBackend = std::move(backend); }
+void TApplication::SetBackend(std::unique_ptr<TBackend> backend) {
+    FBackend = std::move(backend);
+}
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FMainForm)
-        FMainForm = nullptr;
+    if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
 }
 
 // ---------------------------------------------------------------- one message
@@ -101,8 +100,7 @@ void TApplication::ProcessMessages() {
     bool any = false;
     while (ProcessMessage())
         any = true;
-    if (any)
-        return;
+    if (any) return;
     // Nothing was pending: whoever calls us is waiting for time to pass.
     Cardinal due = 0;
     if (MessageQueue().NextTimerDue(due) && Backend()->Idle(true, due))
@@ -111,25 +109,24 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::HandleMessage() {
-    if (ProcessMessage() || RunModalStep())
-        return;
-    if (OnIdle)
-        OnIdle(this);
+    if (ProcessMessage() || RunModalStep()) return;
+    if (OnIdle) OnIdle(this);
     Cardinal due = 0;
     const bool hasTimer = MessageQueue().NextTimerDue(due);
     Backend()->Idle(hasTimer, due);
 }
 
 bool TApplication::RunModalStep() {
-    if (FModalSteps.empty())
-        return false;
+    if (FModalSteps.empty()) return false;
     auto step = std::move(FModalSteps.front());
     FModalSteps.pop_front();
     step();
     return true;
 }
 
-void TApplication::QueueModalStep(std::function<void()> step) { FModalSteps.push_back(std::move(step)); }
+void TApplication::QueueModalStep(std::function<void()> step) {
+    FModalSteps.push_back(std::move(step));
+}
 
 void TApplication::Reset() {
     MessageQueue().Reset();
@@ -150,8 +147,7 @@ void TApplication::RunModalLoop(TForm* form) {
     Cardinal lastActivity = q.TickCount();
     for (;;) {
         if (form->ModalResult() != mrNone) {
-            if (form->CloseModal())
-                break;
+            if (form->CloseModal()) break;
             continue;
         }
         if (FTerminated) {
@@ -160,16 +156,14 @@ void TApplication::RunModalLoop(TForm* form) {
         }
         const bool hadInput = q.HasInput();
         if (ProcessMessage()) {
-            if (hadInput)
-                lastActivity = q.TickCount();
+            if (hadInput) lastActivity = q.TickCount();
             continue;
         }
         if (RunModalStep()) {
             lastActivity = q.TickCount();
             continue;
         }
-        if (OnIdle)
-            OnIdle(this);
+        if (OnIdle) OnIdle(this);
         Cardinal due = 0;
         const bool hasTimer = q.NextTimerDue(due);
         if (hasTimer && !Backend()->Interactive() && due - lastActivity > MaxIdleTimerWait)
@@ -184,16 +178,12 @@ void TApplication::RunModalLoop(TForm* form) {
 void TApplication::Run() {
     FTerminated = false;
     while (!FTerminated) {
-        if (FMainForm && !FMainForm->Visible())
-            break;
-        if (ProcessMessage() || RunModalStep())
-            continue;
-        if (OnIdle)
-            OnIdle(this);
+        if (FMainForm && !FMainForm->Visible()) break;
+        if (ProcessMessage() || RunModalStep()) continue;
+        if (OnIdle) OnIdle(this);
         Cardinal due = 0;
         const bool hasTimer = MessageQueue().NextTimerDue(due);
-        if (!Backend()->Idle(hasTimer, due))
-            break;
+        if (!Backend()->Idle(hasTimer, due)) break;
     }
 }
 
@@ -215,8 +205,7 @@ void TApplication::HandleException(TObject* Sender) {
 
 void TApplication::ShowException(const std::exception& E) {
     String message = E.what();
-    if (!message.empty() && message.back() != '.')
-        message += '.';
+    if (!message.empty() && message.back() != '.') message += '.';
     MessageBox(message, FTitle.empty() ? String("Error") : FTitle, MB_OK | MB_ICONSTOP);
 }
 

@@ -8,12 +8,11 @@
 // first), then one timer that is due. An exception that escapes a handler is
 // reported by HandleException in an error box and the loop goes on.
 
+#include <deque>
+#include <exception>
 #include <framework/classes/Component.h>
 #include <framework/controls/MessageQueue.h>
 #include <framework/forms/Backend.h>
-
-#include <deque>
-#include <exception>
 #include <functional>
 
 namespace fw {

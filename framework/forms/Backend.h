@@ -5,7 +5,6 @@
 // into the message queue.
 
 #include <framework/rtl/Types.h>
-
 #include <memory>
 
 namespace fw {

@@ -1,16 +1,14 @@
 // Message boxes and message dialogs as modal forms.
 
-#include <framework/forms/Dialogs.h>
-
+#include <algorithm>
+#include <cctype>
 #include <framework/classes/Published.h>
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Label.h>
 #include <framework/forms/Application.h>
+#include <framework/forms/Dialogs.h>
 #include <framework/forms/Screen.h>
 #include <framework/platform/Text.h>
-
-#include <algorithm>
-#include <cctype>
 
 namespace fw {
 
@@ -26,8 +24,7 @@ constexpr int MaxTextWidth = 320;
 String StripAmpersands(const String& s) {
     String out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '&' && i + 1 < s.size())
-            ++i;
+        if (s[i] == '&' && i + 1 < s.size()) ++i;
         out += s[i];
     }
     return out;
@@ -35,7 +32,8 @@ String StripAmpersands(const String& s) {
 
 bool SameText(const String& a, const String& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -44,8 +42,7 @@ void FillDisc(TCanvas* c, int cx, int cy, int radius, TColor color) {
     const TColor rgb = ColorToRGB(color);
     for (int y = -radius; y <= radius; ++y)
         for (int x = -radius; x <= radius; ++x)
-            if (x * x + y * y <= radius * radius)
-                c->SetPixel(cx + x, cy + y, rgb);
+            if (x * x + y * y <= radius * radius) c->SetPixel(cx + x, cy + y, rgb);
 }
 
 void DrawIcon(TCanvas* c, TMessageIcon icon, int left, int top) {
@@ -133,7 +130,9 @@ TMessageForm::TButtonSpec Spec(TMsgDlgBtn b) {
 
 FW_PUBLISH(TMessageForm) {}
 
-TMessageForm::TMessageForm(TComponent* AOwner) : TForm(AOwner) { Build({{"OK", mrOk, true, true}}); }
+TMessageForm::TMessageForm(TComponent* AOwner) : TForm(AOwner) {
+    Build({{"OK", mrOk, true, true}});
+}
 
 TMessageForm::TMessageForm(TComponent* AOwner, const String& Caption, const String& Text, TMessageIcon Icon,
                            const std::vector<TButtonSpec>& Buttons)
@@ -171,8 +170,8 @@ void TMessageForm::Build(const std::vector<TButtonSpec>& buttons) {
     FMessage->SetBounds(textLeft, textTop, textRect.Width(), textRect.Height());
     FMessage->SetCaption(FText);
 
-    const int contentHeight = std::max(textTop + textRect.Height(),
-                                       FIcon != TMessageIcon::None ? Margin + IconSize : 0);
+    const int contentHeight =
+        std::max(textTop + textRect.Height(), FIcon != TMessageIcon::None ? Margin + IconSize : 0);
     const int count = static_cast<int>(buttons.size());
     const int rowWidth = count * ButtonWidth + std::max(0, count - 1) * ButtonGap;
     const int width = std::max(textLeft + textRect.Width() + Margin, rowWidth + 2 * Margin);
@@ -190,8 +189,7 @@ void TMessageForm::Build(const std::vector<TButtonSpec>& buttons) {
         b->SetBounds(x, buttonsTop, ButtonWidth, ButtonHeight);
         x += ButtonWidth + ButtonGap;
         FButtons.push_back(b);
-        if (spec.Default)
-            SetActiveControl(b);
+        if (spec.Default) SetActiveControl(b);
     }
     SetClientWidth(width);
     SetClientHeight(buttonsTop + ButtonHeight + Margin);
@@ -200,8 +198,7 @@ void TMessageForm::Build(const std::vector<TButtonSpec>& buttons) {
 TButton* TMessageForm::FindButton(const String& Caption) const {
     const String wanted = StripAmpersands(Caption);
     for (TButton* b : FButtons)
-        if (SameText(StripAmpersands(b->Caption()), wanted))
-            return b;
+        if (SameText(StripAmpersands(b->Caption()), wanted)) return b;
     return nullptr;
 }
 
@@ -219,7 +216,9 @@ std::vector<TMessageForm::TButtonSpec> MessageBoxButtons(UINT Flags) {
         b = {{"OK", IDOK, false, false}, {"Cancel", IDCANCEL, false, true}};
         break;
     case MB_ABORTRETRYIGNORE:
-        b = {{"&Abort", IDABORT, false, false}, {"&Retry", IDRETRY, false, false}, {"&Ignore", IDIGNORE, false, false}};
+        b = {{"&Abort", IDABORT, false, false},
+             {"&Retry", IDRETRY, false, false},
+             {"&Ignore", IDIGNORE, false, false}};
         break;
     case MB_YESNOCANCEL:
         b = {{"&Yes", IDYES, false, false}, {"&No", IDNO, false, false}, {"Cancel", IDCANCEL, false, true}};
@@ -272,14 +271,11 @@ int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, i
     static const TMessageIcon Icons[] = {TMessageIcon::Warning, TMessageIcon::Stop, TMessageIcon::Information,
                                          TMessageIcon::Question, TMessageIcon::None};
     String caption = Captions[DlgType];
-    if (DlgType == mtCustom)
-        caption = Application->Title();
+    if (DlgType == mtCustom) caption = Application->Title();
     std::vector<TMessageForm::TButtonSpec> specs;
     for (int b = mbYes; b <= mbHelp; ++b)
-        if (Buttons.Contains(static_cast<TMsgDlgBtn>(b)))
-            specs.push_back(Spec(static_cast<TMsgDlgBtn>(b)));
-    if (specs.empty())
-        specs.push_back(Spec(mbOK));
+        if (Buttons.Contains(static_cast<TMsgDlgBtn>(b))) specs.push_back(Spec(static_cast<TMsgDlgBtn>(b)));
+    if (specs.empty()) specs.push_back(Spec(mbOK));
     // The first of OK and Yes is the default; Cancel (or a lone button) answers Escape.
     bool haveDefault = false;
     for (auto& s : specs)
@@ -287,10 +283,8 @@ int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, i
             s.Default = true;
             haveDefault = true;
         }
-    if (!haveDefault)
-        specs.front().Default = true;
-    if (specs.size() == 1)
-        specs.front().Cancel = true;
+    if (!haveDefault) specs.front().Default = true;
+    if (specs.size() == 1) specs.front().Cancel = true;
     TMessageForm form(nullptr, caption, Msg, Icons[DlgType], specs);
     (void)HelpCtx;
     return form.ShowModal();

@@ -6,7 +6,6 @@
 
 #include <framework/classes/Set.h>
 #include <framework/forms/Form.h>
-
 #include <vector>
 
 namespace fw {
@@ -15,7 +14,19 @@ class TLabel;
 class TButton;
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
+enum TMsgDlgBtn {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
+};
 using TMsgDlgButtons = Set<TMsgDlgBtn>;
 
 // Shows a modal dialog and returns the modal result of the button pressed

@@ -1,18 +1,16 @@
 // TForm: frame, showing and hiding, activation, focus, modal loop.
 
-#include <framework/forms/Form.h>
-
+#include <algorithm>
+#include <cctype>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/Published.h>
 #include <framework/forms/Application.h>
+#include <framework/forms/Form.h>
 #include <framework/forms/Screen.h>
 #include <framework/platform/Gdi.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Text.h>
 #include <framework/resources/Resources.h>
-
-#include <algorithm>
-#include <cctype>
 
 namespace fw {
 
@@ -162,11 +160,9 @@ void TForm::LoadFormResource() {
 
 void TForm::LoadFormResource(const String& name) {
     const String* text = FindFormResource(name);
-    if (!text)
-        throw EResourceError("Resource " + name + " not found");
+    if (!text) throw EResourceError("Resource " + name + " not found");
     ReadRootFromText(this, *text);
-    if (OnCreate)
-        OnCreate(this);
+    if (OnCreate) OnCreate(this);
 }
 
 // ---------------------------------------------------------------- frame
@@ -178,8 +174,7 @@ TRect TForm::BorderInsets() const {
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle Value) {
-    if (Value == FBorderStyle)
-        return;
+    if (Value == FBorderStyle) return;
     // The client area keeps its size; the outer size follows the frame.
     const int cw = ClientWidth();
     const int ch = ClientHeight();
@@ -190,23 +185,19 @@ void TForm::SetBorderStyle(TFormBorderStyle Value) {
 }
 
 void TForm::SetBorderIcons(TBorderIcons Value) {
-    if (Value == FBorderIcons)
-        return;
+    if (Value == FBorderIcons) return;
     FBorderIcons = Value;
     Invalidate();
 }
 
 void TForm::SetFormStyle(TFormStyle Value) {
-    if (Value == FFormStyle)
-        return;
+    if (Value == FFormStyle) return;
     FFormStyle = Value;
-    if (Visible())
-        BringToFront();
+    if (Visible()) BringToFront();
 }
 
 TRect TForm::CloseBoxRect() const {
-    if (FBorderStyle == bsNone || !FBorderIcons.Contains(biSystemMenu))
-        return {};
+    if (FBorderStyle == bsNone || !FBorderIcons.Contains(biSystemMenu)) return {};
     const int f = FrameWidth(FBorderStyle);
     const int c = CaptionBarHeight(FBorderStyle);
     const int h = std::min(CloseBoxHeight, c - 4);
@@ -235,15 +226,12 @@ void TForm::CreateParams(TCreateParams& Params) {
         Params.Style |= WS_CAPTION | WS_THICKFRAME;
         break;
     }
-    if (FBorderStyle != bsNone && FBorderIcons.Contains(biSystemMenu))
-        Params.Style |= WS_SYSMENU;
-    if (FFormStyle == fsStayOnTop)
-        Params.ExStyle |= WS_EX_TOPMOST;
+    if (FBorderStyle != bsNone && FBorderIcons.Contains(biSystemMenu)) Params.Style |= WS_SYSMENU;
+    if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
 }
 
 void TForm::PaintNonClient(HDC DC) {
-    if (FBorderStyle == bsNone)
-        return;
+    if (FBorderStyle == bsNone) return;
     const int w = Width();
     const int h = Height();
     const int f = FrameWidth(FBorderStyle);
@@ -270,8 +258,7 @@ void TForm::PaintNonClient(HDC DC) {
     SetTextColor(DC, ColorToRGB(font.Color()));
     TRect textRect{bar.Left + 3, bar.Top, bar.Right - 2, bar.Bottom};
     const TRect box = CloseBoxRect();
-    if (!box.IsEmpty())
-        textRect.Right = box.Left - Left() - 2;
+    if (!box.IsEmpty()) textRect.Right = box.Left - Left() - 2;
     String caption = Caption();
     DrawTextA(DC, caption.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     SelectObject(DC, oldFont);
@@ -305,8 +292,7 @@ void TForm::PaintWindow(HDC DC) {
 }
 
 void TForm::Paint() {
-    if (OnPaint)
-        OnPaint(this);
+    if (OnPaint) OnPaint(this);
 }
 
 void TForm::CMFontChanged(TMessage& Message) {
@@ -316,15 +302,15 @@ void TForm::CMFontChanged(TMessage& Message) {
 
 void TForm::CMTextChanged(TMessage& Message) {
     TWinControl::CMTextChanged(Message);
-    if (HandleAllocated())
-        InvalidateRect(nullptr);
+    if (HandleAllocated()) InvalidateRect(nullptr);
 }
 
-bool TForm::Showing() const { return Visible(); }
+bool TForm::Showing() const {
+    return Visible();
+}
 
 void TForm::Update() {
-    if (Visible())
-        TWinControl::Update();
+    if (Visible()) TWinControl::Update();
 }
 
 // ---------------------------------------------------------------- showing and activation
@@ -334,14 +320,17 @@ void TForm::Show() {
     BringToFront();
 }
 
-void TForm::Hide() { SetVisible(false); }
+void TForm::Hide() {
+    SetVisible(false);
+}
 
-void TForm::BringToFront() { Screen->BringToFront(this); }
+void TForm::BringToFront() {
+    Screen->BringToFront(this);
+}
 
 void TForm::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
     TWinControl::GetChildren(proc, root);
-    if (root == this)
-        TComponent::GetChildren(proc, root);
+    if (root == this) TComponent::GetChildren(proc, root);
 }
 
 void TForm::Loaded() {
@@ -372,27 +361,24 @@ void TForm::Dispatch(TMessage& Message) {
         break;
     case CM_VISIBLECHANGED:
         TWinControl::Dispatch(Message);
-        if (ComponentState().Contains(csLoading))
-            break;
+        if (ComponentState().Contains(csLoading)) break;
         if (Visible()) {
             if (FPosition == poScreenCenter)
-                SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
+                SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(),
+                          Height());
             HandleNeeded();
             Screen->BringToFront(this);
             InvalidateRect(nullptr);
             DoShow();
-            if (Visible() && AcceptsInput())
-                SetActive(true);
+            if (Visible() && AcceptsInput()) SetActive(true);
         } else {
             if (CaptureControl() && (CaptureControl() == this || ContainsControl(CaptureControl())))
                 SetCaptureControl(nullptr);
             const bool wasActive = FActive;
-            if (FActive)
-                SetActive(false);
+            if (FActive) SetActive(false);
             DoHide();
             if (wasActive)
-                if (TForm* next = Screen->NextActiveForm(this))
-                    next->SetActive(true);
+                if (TForm* next = Screen->NextActiveForm(this)) next->SetActive(true);
         }
         break;
     default:
@@ -402,15 +388,12 @@ void TForm::Dispatch(TMessage& Message) {
 }
 
 void TForm::SetActive(bool Value) {
-    if (Value == FActive)
-        return;
+    if (Value == FActive) return;
     if (Value) {
-        if (TForm* old = Screen->ActiveForm(); old && old != this)
-            old->SetActive(false);
+        if (TForm* old = Screen->ActiveForm(); old && old != this) old->SetActive(false);
         FActive = true;
         Screen->SetActiveForm(this);
-        if (HandleAllocated())
-            InvalidateRect(nullptr); // the caption changes colour
+        if (HandleAllocated()) InvalidateRect(nullptr); // the caption changes colour
         Activate();
         // The focus comes back to where it was in this form, or goes to the
         // active control, or to the first control in tab order.
@@ -420,64 +403,54 @@ void TForm::SetActive(bool Value) {
             SetFocusedControlImpl(FActiveControl);
         } else {
             SetFocusedWindow(this);
-            if (!FFocusedControl)
-                FFocusedControl = this;
+            if (!FFocusedControl) FFocusedControl = this;
             SelectFirst();
         }
     } else {
         FActive = false;
-        if (Screen->ActiveForm() == this)
-            Screen->SetActiveForm(nullptr);
-        if (FocusedWindow() && ContainsControl(FocusedWindow()))
-            SetFocusedWindow(nullptr);
-        if (HandleAllocated())
-            InvalidateRect(nullptr);
+        if (Screen->ActiveForm() == this) Screen->SetActiveForm(nullptr);
+        if (FocusedWindow() && ContainsControl(FocusedWindow())) SetFocusedWindow(nullptr);
+        if (HandleAllocated()) InvalidateRect(nullptr);
         Deactivate();
     }
 }
 
 void TForm::DoShow() {
-    if (OnShow)
-        OnShow(this);
+    if (OnShow) OnShow(this);
 }
 
 void TForm::DoHide() {
-    if (OnHide)
-        OnHide(this);
+    if (OnHide) OnHide(this);
 }
 
 void TForm::Activate() {
-    if (OnActivate)
-        OnActivate(this);
+    if (OnActivate) OnActivate(this);
 }
 
 void TForm::Deactivate() {
-    if (OnDeactivate)
-        OnDeactivate(this);
+    if (OnDeactivate) OnDeactivate(this);
 }
 
-void TForm::ModalDisable(bool disable) { FModalDisabled += disable ? 1 : -1; }
+void TForm::ModalDisable(bool disable) {
+    FModalDisabled += disable ? 1 : -1;
+}
 
 // ---------------------------------------------------------------- closing and the modal loop
 
 bool TForm::CloseQuery() {
     bool canClose = true;
-    if (OnCloseQuery)
-        OnCloseQuery(this, canClose);
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
     return canClose;
 }
 
 void TForm::Close() {
     if (FModal) {
-        if (FModalResult == mrNone)
-            FModalResult = mrCancel;
+        if (FModalResult == mrNone) FModalResult = mrCancel;
         return;
     }
-    if (!CloseQuery())
-        return;
+    if (!CloseQuery()) return;
     TCloseAction action = caHide;
-    if (OnClose)
-        OnClose(this, action);
+    if (OnClose) OnClose(this, action);
     switch (action) {
     case caNone:
         return;
@@ -489,8 +462,7 @@ void TForm::Close() {
         Hide();
         break;
     }
-    if (Application->MainForm() == this)
-        Application->Terminate();
+    if (Application->MainForm() == this) Application->Terminate();
 }
 
 bool TForm::CloseModal() {
@@ -499,8 +471,7 @@ bool TForm::CloseModal() {
         return false;
     }
     TCloseAction action = caHide;
-    if (OnClose)
-        OnClose(this, action);
+    if (OnClose) OnClose(this, action);
     if (action == caNone) {
         FModalResult = mrNone;
         return false;
@@ -508,7 +479,9 @@ bool TForm::CloseModal() {
     return true;
 }
 
-void TForm::WMClose(TMessage&) { Close(); }
+void TForm::WMClose(TMessage&) {
+    Close();
+}
 
 void TForm::WMSysCommand(TMessage& Message) {
     if ((Message.WParam & 0xFFF0) == SC_CLOSE)
@@ -518,8 +491,7 @@ void TForm::WMSysCommand(TMessage& Message) {
 }
 
 TModalResult TForm::ShowModal() {
-    if (Visible() || FModal)
-        throw EInvalidOperation("Cannot make a visible window modal");
+    if (Visible() || FModal) throw EInvalidOperation("Cannot make a visible window modal");
     SetCaptureControl(nullptr);
     // Every other form refuses input while this one is modal.
     std::vector<TForm*> disabled;
@@ -536,8 +508,7 @@ TModalResult TForm::ShowModal() {
         ~TModalGuard() {
             for (TForm* f : Disabled)
                 for (int i = 0; i < Screen->FormCount(); ++i)
-                    if (Screen->Forms(i) == f)
-                        f->ModalDisable(false);
+                    if (Screen->Forms(i) == f) f->ModalDisable(false);
             Form->FModal = false;
             Form->Hide();
         }
@@ -549,7 +520,9 @@ TModalResult TForm::ShowModal() {
 
 // ---------------------------------------------------------------- keys
 
-void TForm::KeyDown(Word& Key, TShiftState Shift) { TWinControl::KeyDown(Key, Shift); }
+void TForm::KeyDown(Word& Key, TShiftState Shift) {
+    TWinControl::KeyDown(Key, Shift);
+}
 
 void TForm::CMDialogKey(TMessage& Message) {
     const Word key = static_cast<Word>(Message.WParam);
@@ -576,8 +549,7 @@ void TForm::CMDialogKey(TMessage& Message) {
 // ---------------------------------------------------------------- focus
 
 void TForm::SetActiveControl(TWinControl* Control) {
-    if (Control == FActiveControl)
-        return;
+    if (Control == FActiveControl) return;
     if (Control && (!ContainsControl(Control) || Control == this))
         throw EInvalidOperation("Cannot focus a control of another form");
     if (ComponentState().Contains(csLoading) || !FActive) {
@@ -591,8 +563,7 @@ void TForm::SetActiveControl(TWinControl* Control) {
 }
 
 void TForm::FocusControl(TWinControl* Control) {
-    if (!Control)
-        return;
+    if (!Control) return;
     // A control that is hidden or disabled (or inside such a parent) cannot
     // take the focus.
     for (const TControl* c = Control; c && c != this; c = c->Parent())
@@ -601,8 +572,7 @@ void TForm::FocusControl(TWinControl* Control) {
     if (!Visible() || !FActive) {
         // Remembered: it gets the focus when the form is shown or activated.
         FActiveControl = Control == this ? nullptr : Control;
-        if (Visible() && AcceptsInput() && FModalDisabled == 0 && !Screen->ActiveForm())
-            SetActive(true);
+        if (Visible() && AcceptsInput() && FModalDisabled == 0 && !Screen->ActiveForm()) SetActive(true);
         return;
     }
     SetFocusedControlImpl(Control);
@@ -621,45 +591,37 @@ bool TForm::SetFocusedControlImpl(TWinControl* Control) {
     ++FFocusCount;
     FActiveControl = Control == this ? nullptr : Control;
     SetFocusedWindow(Control);
-    if (Control->ControlState().Contains(csFocusing))
-        return false;
+    if (Control->ControlState().Contains(csFocusing)) return false;
     Control->SetControlState(Control->ControlState() + csFocusing);
     struct TClearFocusing {
         TWinControl* Control;
         ~TClearFocusing() { Control->SetControlState(Control->ControlState() - csFocusing); }
     } clear{Control};
-    if (!FFocusedControl)
-        FFocusedControl = this;
-    if (FFocusedControl == Control)
-        return true;
+    if (!FFocusedControl) FFocusedControl = this;
+    if (FFocusedControl == Control) return true;
     while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
         TWinControl* leaving = FFocusedControl;
         FFocusedControl = FFocusedControl->Parent();
-        if (!SendFocusMessage(leaving, CM_EXIT))
-            return false;
+        if (!SendFocusMessage(leaving, CM_EXIT)) return false;
     }
     while (FFocusedControl != Control) {
         TWinControl* entering = Control;
         while (entering->Parent() != FFocusedControl)
             entering = entering->Parent();
         FFocusedControl = entering;
-        if (!SendFocusMessage(entering, CM_ENTER))
-            return false;
+        if (!SendFocusMessage(entering, CM_ENTER)) return false;
     }
     return true;
 }
 
 void TForm::SelectFirst() {
-    if (TWinControl* c = FindNextControl(nullptr, true, true))
-        c->SetFocus();
+    if (TWinControl* c = FindNextControl(nullptr, true, true)) c->SetFocus();
 }
 
 void TForm::ControlRemoving(TControl* AControl) {
-    if (!AControl->IsWindowed())
-        return;
+    if (!AControl->IsWindowed()) return;
     auto* w = static_cast<TWinControl*>(AControl);
-    if (FActiveControl && w->ContainsControl(FActiveControl))
-        FActiveControl = nullptr;
+    if (FActiveControl && w->ContainsControl(FActiveControl)) FActiveControl = nullptr;
     if (FFocusedControl && FFocusedControl != this && w->ContainsControl(FFocusedControl))
         FFocusedControl = w->Parent() ? w->Parent() : this;
 }
@@ -667,10 +629,8 @@ void TForm::ControlRemoving(TControl* AControl) {
 void TForm::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
     if (Operation == opRemove) {
-        if (AComponent == FActiveControl)
-            FActiveControl = nullptr;
-        if (AComponent == FFocusedControl)
-            FFocusedControl = this;
+        if (AComponent == FActiveControl) FActiveControl = nullptr;
+        if (AComponent == FFocusedControl) FFocusedControl = this;
     }
 }
 

@@ -3,13 +3,12 @@
 // presses, mouse events go to the control under the pointer or to the one
 // holding the mouse.
 
+#include <cstdlib>
 #include <framework/controls/WinControl.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Form.h>
 #include <framework/forms/Screen.h>
 #include <framework/platform/Keys.h>
-
-#include <cstdlib>
 
 namespace fw {
 
@@ -57,23 +56,17 @@ void UpdateModifiers(Word key, bool down) {
 WPARAM MouseKeys() {
     WPARAM keys = 0;
     const TShiftState s = KeyboardShiftState();
-    if (s.Contains(ssShift))
-        keys |= MK_SHIFT;
-    if (s.Contains(ssCtrl))
-        keys |= MK_CONTROL;
-    if (Mouse.Left)
-        keys |= MK_LBUTTON;
-    if (Mouse.Right)
-        keys |= MK_RBUTTON;
-    if (Mouse.Middle)
-        keys |= MK_MBUTTON;
+    if (s.Contains(ssShift)) keys |= MK_SHIFT;
+    if (s.Contains(ssCtrl)) keys |= MK_CONTROL;
+    if (Mouse.Left) keys |= MK_LBUTTON;
+    if (Mouse.Right) keys |= MK_RBUTTON;
+    if (Mouse.Middle) keys |= MK_MBUTTON;
     return keys;
 }
 
 bool EnabledChain(const TControl* c) {
     for (; c; c = c->Parent())
-        if (!c->Enabled())
-            return false;
+        if (!c->Enabled()) return false;
     return true;
 }
 
@@ -81,11 +74,9 @@ bool EnabledChain(const TControl* c) {
 // form itself.
 TWinControl* KeyTarget(TForm*& form) {
     form = Screen->ActiveForm();
-    if (!form || !form->Visible() || !form->AcceptsInput())
-        return nullptr;
+    if (!form || !form->Visible() || !form->AcceptsInput()) return nullptr;
     TWinControl* target = FocusedWindow();
-    if (!target || target->TopLevel() != form)
-        target = form;
+    if (!target || target->TopLevel() != form) target = form;
     return target;
 }
 
@@ -93,16 +84,14 @@ void KeyDown(Word key) {
     UpdateModifiers(key, true);
     TForm* form = nullptr;
     TWinControl* target = KeyTarget(form);
-    if (!target)
-        return;
+    if (!target) return;
     const TShiftState shift = KeyboardShiftState();
     const bool alt = shift.Contains(ssAlt);
     const bool ctrl = shift.Contains(ssCtrl);
     // Dialog keys first: Tab moves the focus, Enter and Escape press the
     // default and cancel buttons. A key used here makes no character.
     if (!alt && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !target->WantsKey(key))
-        if (form->Perform(CM_DIALOGKEY, key) != 0)
-            return;
+        if (form->Perform(CM_DIALOGKEY, key) != 0) return;
     char c = 0;
     if (CharForKey(key, shift.Contains(ssShift), ctrl, alt, c))
         PostMessage(target, WM_CHAR, static_cast<unsigned char>(c));
@@ -146,19 +135,15 @@ void SetButton(TMouseButton b, bool down) {
 // nullptr when the point hits nothing that may have it.
 TControl* ControlAt(const TPoint& p, TForm** formOut = nullptr) {
     TForm* form = Screen->FormAtPoint(p);
-    if (formOut)
-        *formOut = form;
-    if (!form || !form->AcceptsInput())
-        return nullptr;
+    if (formOut) *formOut = form;
+    if (!form || !form->AcceptsInput()) return nullptr;
     const TPoint c = form->ScreenToClient(p);
-    if (c.X < 0 || c.Y < 0 || c.X >= form->ClientWidth() || c.Y >= form->ClientHeight())
-        return nullptr;
+    if (c.X < 0 || c.Y < 0 || c.X >= form->ClientWidth() || c.Y >= form->ClientHeight()) return nullptr;
     TControl* target = form->DeepestControlAtPos(c);
     if (!EnabledChain(target)) {
         // A disabled windowless control lets its parent have the mouse; a
         // disabled window swallows it.
-        if (!target->IsWindowed() && EnabledChain(target->Parent()))
-            return target->Parent();
+        if (!target->IsWindowed() && EnabledChain(target->Parent())) return target->Parent();
         return nullptr;
     }
     return target;
@@ -187,13 +172,12 @@ void MouseDown(TMouseButton button, const TPoint& p) {
     }
     if (target->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(target);
-        if (w->FocusOnClick() && w->CanFocus() && !w->Focused())
-            w->SetFocus();
+        if (w->FocusOnClick() && w->CanFocus() && !w->Focused()) w->SetFocus();
     }
     SetButton(button, true);
     const Cardinal now = MessageQueue().TickCount();
-    const bool dbl = !Mouse.LastWasDouble && Mouse.LastDownTarget == target && Mouse.LastDownButton == button &&
-                     now - Mouse.LastDownTime <= DoubleClickTime &&
+    const bool dbl = !Mouse.LastWasDouble && Mouse.LastDownTarget == target &&
+                     Mouse.LastDownButton == button && now - Mouse.LastDownTime <= DoubleClickTime &&
                      std::abs(p.X - Mouse.LastDownPos.X) <= DoubleClickDistance &&
                      std::abs(p.Y - Mouse.LastDownPos.Y) <= DoubleClickDistance &&
                      target->ControlStyle().Contains(csDoubleClicks);
@@ -202,8 +186,7 @@ void MouseDown(TMouseButton button, const TPoint& p) {
     Mouse.LastDownTime = now;
     Mouse.LastDownPos = p;
     Mouse.LastWasDouble = dbl;
-    if (target->ControlStyle().Contains(csCaptureMouse))
-        SetCaptureControl(target);
+    if (target->ControlStyle().Contains(csCaptureMouse)) SetCaptureControl(target);
     SendMouse(target, ButtonMessage(button, true, dbl), p);
 }
 
@@ -211,21 +194,17 @@ void MouseUp(TMouseButton button, const TPoint& p) {
     SetButton(button, false);
     TControl* target = CaptureControl();
     if (target) {
-        if (!Mouse.Left && !Mouse.Right && !Mouse.Middle)
-            SetCaptureControl(nullptr);
+        if (!Mouse.Left && !Mouse.Right && !Mouse.Middle) SetCaptureControl(nullptr);
     } else {
         target = ControlAt(p);
     }
-    if (target)
-        SendMouse(target, ButtonMessage(button, false, false), p);
+    if (target) SendMouse(target, ButtonMessage(button, false, false), p);
 }
 
 void MouseMove(const TPoint& p) {
     TControl* target = CaptureControl();
-    if (!target)
-        target = ControlAt(p);
-    if (target)
-        SendMouse(target, WM_MOUSEMOVE, p);
+    if (!target) target = ControlAt(p);
+    if (target) SendMouse(target, WM_MOUSEMOVE, p);
 }
 
 } // namespace

@@ -1,5 +1,3 @@
-#include <framework/forms/Registration.h>
-
 #include <framework/classes/ClassRegistry.h>
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
@@ -7,12 +5,14 @@
 #include <framework/controls/Timer.h>
 #include <framework/forms/Dialogs.h>
 #include <framework/forms/Form.h>
+#include <framework/forms/Registration.h>
 
 namespace fw {
 
 void RegisterControlClasses() {
-    RegisterClasses({TEdit::StaticClass(), TLabel::StaticClass(), TButton::StaticClass(), TBitBtn::StaticClass(),
-                     TTimer::StaticClass(), TForm::StaticClass(), TMessageForm::StaticClass()});
+    RegisterClasses({TEdit::StaticClass(), TLabel::StaticClass(), TButton::StaticClass(),
+                     TBitBtn::StaticClass(), TTimer::StaticClass(), TForm::StaticClass(),
+                     TMessageForm::StaticClass()});
 }
 
 } // namespace fw

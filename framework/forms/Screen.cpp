@@ -1,11 +1,9 @@
 // TScreen: the desktop, the stacking of the forms and the active form.
 
-#include <framework/forms/Screen.h>
-
+#include <algorithm>
 #include <framework/classes/Published.h>
 #include <framework/forms/Form.h>
-
-#include <algorithm>
+#include <framework/forms/Screen.h>
 
 namespace fw {
 
@@ -35,8 +33,7 @@ void TScreen::RemoveForm(TForm* form) {
     drop(FForms);
     drop(FZOrder);
     drop(FActivation);
-    if (FActiveForm == form)
-        FActiveForm = nullptr;
+    if (FActiveForm == form) FActiveForm = nullptr;
 }
 
 void TScreen::BringToFront(TForm* form) {
@@ -52,15 +49,17 @@ void TScreen::BringToFront(TForm* form) {
 TForm* TScreen::FormAtPoint(const TPoint& p) const {
     for (auto it = FZOrder.rbegin(); it != FZOrder.rend(); ++it) {
         TForm* f = *it;
-        if (!f->Visible())
-            continue;
-        if (p.X >= f->Left() && p.Y >= f->Top() && p.X < f->Left() + f->Width() && p.Y < f->Top() + f->Height())
+        if (!f->Visible()) continue;
+        if (p.X >= f->Left() && p.Y >= f->Top() && p.X < f->Left() + f->Width() &&
+            p.Y < f->Top() + f->Height())
             return f;
     }
     return nullptr;
 }
 
-TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+TWinControl* TScreen::ActiveControl() const {
+    return FActiveForm ? FActiveForm->ActiveControl() : nullptr;
+}
 
 void TScreen::SetActiveForm(TForm* form) {
     FActiveForm = form;
@@ -72,11 +71,9 @@ void TScreen::SetActiveForm(TForm* form) {
 
 TForm* TScreen::NextActiveForm(TForm* except) const {
     for (auto it = FActivation.rbegin(); it != FActivation.rend(); ++it)
-        if (*it != except && (*it)->Visible() && (*it)->AcceptsInput())
-            return *it;
+        if (*it != except && (*it)->Visible() && (*it)->AcceptsInput()) return *it;
     for (auto it = FZOrder.rbegin(); it != FZOrder.rend(); ++it)
-        if (*it != except && (*it)->Visible() && (*it)->AcceptsInput())
-            return *it;
+        if (*it != except && (*it)->Visible() && (*it)->AcceptsInput()) return *it;
     return nullptr;
 }
 

@@ -4,7 +4,6 @@
 
 #include <framework/classes/Component.h>
 #include <framework/rtl/Types.h>
-
 #include <vector>
 
 namespace fw {

@@ -1,8 +1,7 @@
 // The framework's keyboard layout: characters to key strokes and back.
 
-#include <framework/platform/Keys.h>
-
 #include <cstring>
+#include <framework/platform/Keys.h>
 
 namespace fw {
 
@@ -15,10 +14,9 @@ struct TPunctuationKey {
 };
 
 constexpr TPunctuationKey PunctuationKeys[] = {
-    {VK_OEM_1, ';', ':'},      {VK_OEM_PLUS, '=', '+'}, {VK_OEM_COMMA, ',', '<'},
-    {VK_OEM_MINUS, '-', '_'},  {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
-    {VK_OEM_3, '`', '~'},      {VK_OEM_4, '[', '{'},    {VK_OEM_5, '\\', '|'},
-    {VK_OEM_6, ']', '}'},      {VK_OEM_7, '\'', '"'},
+    {VK_OEM_1, ';', ':'},      {VK_OEM_PLUS, '=', '+'}, {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'},
+    {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},    {VK_OEM_3, '`', '~'},     {VK_OEM_4, '[', '{'},
+    {VK_OEM_5, '\\', '|'},     {VK_OEM_6, ']', '}'},    {VK_OEM_7, '\'', '"'},
 };
 
 // Shifted digits row: Shift+1 is '!', and so on.
@@ -77,8 +75,7 @@ bool KeyForChar(char c, TKeyStroke& stroke) {
 }
 
 bool CharForKey(Word key, bool shift, bool ctrl, bool alt, char& c) {
-    if (alt)
-        return false;
+    if (alt) return false;
     if (key >= 'A' && key <= 'Z') {
         if (ctrl)
             c = static_cast<char>(key - 'A' + 1);
@@ -105,8 +102,7 @@ bool CharForKey(Word key, bool shift, bool ctrl, bool alt, char& c) {
     default:
         break;
     }
-    if (ctrl)
-        return false;
+    if (ctrl) return false;
     if (key >= '0' && key <= '9') {
         c = shift ? ShiftedDigits[key - '0'] : static_cast<char>(key);
         return true;

@@ -3,9 +3,8 @@
 // Dispatch receives. The numbers are the classic ones, so a handler written
 // against them (WM_SIZE 5, CM_EXIT $B01B) means what it always meant.
 
-#include <framework/rtl/Types.h>
-
 #include <cstdint>
+#include <framework/rtl/Types.h>
 
 namespace fw {
 
@@ -123,7 +122,9 @@ struct TMessage {
 };
 
 // Field views of common messages, read from a TMessage.
-inline int LoWordSigned(LPARAM v) { return static_cast<std::int16_t>(static_cast<std::uint32_t>(v) & 0xFFFF); }
+inline int LoWordSigned(LPARAM v) {
+    return static_cast<std::int16_t>(static_cast<std::uint32_t>(v) & 0xFFFF);
+}
 inline int HiWordSigned(LPARAM v) {
     return static_cast<std::int16_t>((static_cast<std::uint32_t>(v) >> 16) & 0xFFFF);
 }

@@ -23,35 +23,39 @@ bool MessageBeep(UINT type) {
     return true;
 }
 
-int BeepCount() { return Beeps.Count; }
-UINT LastBeepType() { return Beeps.LastType; }
-void ResetBeeps() { Beeps = {}; }
+int BeepCount() {
+    return Beeps.Count;
+}
+UINT LastBeepType() {
+    return Beeps.LastType;
+}
+void ResetBeeps() {
+    Beeps = {};
+}
 
 TDeviceContext* BeginPaint(HWND wnd, PAINTSTRUCT* ps) {
-    if (!wnd || !ps)
-        return nullptr;
+    if (!wnd || !ps) return nullptr;
     return wnd->BeginPaint(*ps);
 }
 
 bool EndPaint(HWND wnd, const PAINTSTRUCT* ps) {
-    if (!wnd || !ps)
-        return false;
+    if (!wnd || !ps) return false;
     wnd->EndPaint(*ps);
     return true;
 }
 
-TDeviceContext* GetDC(HWND wnd) { return wnd ? wnd->GetDC() : nullptr; }
+TDeviceContext* GetDC(HWND wnd) {
+    return wnd ? wnd->GetDC() : nullptr;
+}
 
 int ReleaseDC(HWND wnd, TDeviceContext* dc) {
-    if (!wnd || !dc)
-        return 0;
+    if (!wnd || !dc) return 0;
     wnd->ReleaseDC(dc);
     return 1;
 }
 
 bool InvalidateRect(HWND wnd, const TRect* rect, bool) {
-    if (!wnd)
-        return false;
+    if (!wnd) return false;
     wnd->InvalidateRect(rect);
     return true;
 }
@@ -63,7 +67,11 @@ HCURSOR SetCursor(HCURSOR cursor) {
     return previous;
 }
 
-HCURSOR GetCursor() { return CurrentCursor; }
-int SetCursorCount() { return CursorCalls; }
+HCURSOR GetCursor() {
+    return CurrentCursor;
+}
+int SetCursorCount() {
+    return CursorCalls;
+}
 
 } // namespace fw

@@ -8,11 +8,9 @@
 #include <framework/controls/Label.h>
 #include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
-
-#include <tests/support/UiFixture.h>
-
 #include <memory>
 #include <string>
+#include <tests/support/UiFixture.h>
 #include <vector>
 
 namespace fw {
@@ -121,11 +119,9 @@ protected:
         b->SetNumGlyphs(numGlyphs);
         b->SetEnabled(enabled);
         form.Show();
-        if (pressed)
-            Ui::MouseDown(b, 20, 20);
+        if (pressed) Ui::MouseDown(b, 20, 20);
         const TColor c = Ui::FormImage(&form).Pixel(10 + 20 + (pressed ? 1 : 0), 10 + 20 + (pressed ? 1 : 0));
-        if (pressed)
-            Ui::MouseUp(b, 20, 20);
+        if (pressed) Ui::MouseUp(b, 20, 20);
         return c;
     }
 };
@@ -135,7 +131,7 @@ TEST_F(GlyphFrameTest, EachStateShowsItsFrame) {
     EXPECT_EQ(CentreAfter(2, true, false), ColorToRGB(clRed));
     EXPECT_EQ(CentreAfter(2, false, false), ColorToRGB(clGreen));
     EXPECT_EQ(CentreAfter(3, true, true), ColorToRGB(clBlue));
-    EXPECT_EQ(CentreAfter(2, true, true), ColorToRGB(clRed)); // no clicked frame: the up frame
+    EXPECT_EQ(CentreAfter(2, true, true), ColorToRGB(clRed));         // no clicked frame: the up frame
     EXPECT_EQ(CentreAfter(1, false, false), ColorToRGB(clBtnShadow)); // embossed
 }
 

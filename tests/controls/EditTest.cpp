@@ -6,11 +6,9 @@
 #include <framework/controls/Edit.h>
 #include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
-
-#include <tests/support/UiFixture.h>
-
 #include <memory>
 #include <string>
+#include <tests/support/UiFixture.h>
 #include <vector>
 
 namespace fw {
@@ -43,7 +41,9 @@ protected:
 
 TEST_F(EditTest, TypedTextGoesToTheFocusedEditAndFiresTheKeyEventsInOrder) {
     std::vector<std::string> events;
-    edit->OnKeyDown = [&](TObject*, Word& key, TShiftState) { events.push_back("down " + std::to_string(key)); };
+    edit->OnKeyDown = [&](TObject*, Word& key, TShiftState) {
+        events.push_back("down " + std::to_string(key));
+    };
     edit->OnKeyPress = [&](TObject*, char& key) { events.push_back(std::string("press ") + key); };
     edit->OnKeyUp = [&](TObject*, Word& key, TShiftState) { events.push_back("up " + std::to_string(key)); };
     int changes = 0;
@@ -56,7 +56,8 @@ TEST_F(EditTest, TypedTextGoesToTheFocusedEditAndFiresTheKeyEventsInOrder) {
     EXPECT_EQ(other->Text(), "");
     EXPECT_TRUE(edit->Modified());
     EXPECT_EQ(changes, 2);
-    EXPECT_EQ(events, (std::vector<std::string>{"down 65", "press a", "up 65", "down 49", "press 1", "up 49"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"down 65", "press a", "up 65", "down 49", "press 1", "up 49"}));
 }
 
 TEST_F(EditTest, KeyPressMayChangeOrSwallowTheCharacter) {
@@ -78,8 +79,7 @@ TEST_F(EditTest, ShiftTypesCapitalsAndPunctuation) {
 TEST_F(EditTest, KeyDownSettingKeyToZeroStopsTheEditsOwnHandling) {
     Ui::TypeText("abc");
     edit->OnKeyDown = [](TObject*, Word& key, TShiftState) {
-        if (key == VK_LEFT)
-            key = 0;
+        if (key == VK_LEFT) key = 0;
     };
     Ui::PressKey(VK_LEFT);
     EXPECT_EQ(edit->SelStart(), 3);

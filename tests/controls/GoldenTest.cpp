@@ -7,11 +7,9 @@
 #include <framework/controls/Edit.h>
 #include <framework/controls/Label.h>
 #include <framework/forms/Form.h>
-
+#include <memory>
 #include <tests/support/Golden.h>
 #include <tests/support/UiFixture.h>
-
-#include <memory>
 
 namespace fw {
 namespace {

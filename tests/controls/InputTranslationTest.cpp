@@ -6,11 +6,9 @@
 #include <framework/controls/MessageQueue.h>
 #include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
-
-#include <tests/support/UiFixture.h>
-
 #include <memory>
 #include <string>
+#include <tests/support/UiFixture.h>
 #include <vector>
 
 namespace fw {
@@ -61,8 +59,7 @@ TEST_F(QueueTest, PostedMessagesComeBeforeInputAndInOrder) {
     public:
         TProbe(TComponent* o, std::vector<std::string>& l) : TEdit(o), FLog(l) {}
         void Dispatch(TMessage& m) override {
-            if (m.Msg == WM_USER)
-                FLog.push_back("user " + std::to_string(m.WParam));
+            if (m.Msg == WM_USER) FLog.push_back("user " + std::to_string(m.WParam));
             TEdit::Dispatch(m);
         }
 

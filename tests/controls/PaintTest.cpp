@@ -8,11 +8,9 @@
 #include <framework/controls/GraphicControl.h>
 #include <framework/controls/Timer.h>
 #include <framework/forms/Form.h>
-
-#include <tests/support/UiFixture.h>
-
 #include <memory>
 #include <string>
+#include <tests/support/UiFixture.h>
 #include <vector>
 
 namespace fw {
@@ -39,8 +37,7 @@ protected:
     void CreateParams(TCreateParams& params) override {
         TCustomControl::CreateParams(params);
         ++CreateParamsCalls;
-        if (FClip)
-            params.Style |= WS_CLIPCHILDREN;
+        if (FClip) params.Style |= WS_CLIPCHILDREN;
     }
     void Paint() override {
         Canvas()->Brush()->SetColor(FFill);

@@ -9,10 +9,8 @@
 #include <framework/controls/Timer.h>
 #include <framework/forms/Form.h>
 #include <framework/forms/Registration.h>
-
-#include <tests/support/UiFixture.h>
-
 #include <memory>
+#include <tests/support/UiFixture.h>
 
 namespace fw {
 namespace {
@@ -80,14 +78,21 @@ TEST_F(StreamingTest, ControlsRoundTripWithTheirProperties) {
     timer->SetDesignTop(100);
 
     const String text = WriteComponentToText(form.get());
-    for (const char* expected :
-         {"Caption = 'Round trip'", "BorderStyle = bsDialog", "KeyPreview = True", "Text = 'IT''S'",
-          "MaxLength = 10", "ReadOnly = True", "CharCase = ecUpperCase", "BorderStyle = bsNone",
-          "Color = clYellow", "Cursor = crHandPoint", "Hint = 'a hint'", "ShowHint = True", "TabStop = False",
-          "PasswordChar = 42", "Enabled = False", "Font.Style = [fsBold]", "ParentFont = False",
-          "Caption = '&Name'", "AutoSize = False", "Alignment = taRightJustify", "Transparent = True",
-          "WordWrap = True", "ShowAccelChar = False", "Visible = False", "Default = True",
-          "ModalResult = 1", "NumGlyphs = 2", "Glyph.Data = {", "Interval = 250", "Left = 200"})
+    for (const char* expected : {"Caption = 'Round trip'", "BorderStyle = bsDialog",
+                                 "KeyPreview = True",      "Text = 'IT''S'",
+                                 "MaxLength = 10",         "ReadOnly = True",
+                                 "CharCase = ecUpperCase", "BorderStyle = bsNone",
+                                 "Color = clYellow",       "Cursor = crHandPoint",
+                                 "Hint = 'a hint'",        "ShowHint = True",
+                                 "TabStop = False",        "PasswordChar = 42",
+                                 "Enabled = False",        "Font.Style = [fsBold]",
+                                 "ParentFont = False",     "Caption = '&Name'",
+                                 "AutoSize = False",       "Alignment = taRightJustify",
+                                 "Transparent = True",     "WordWrap = True",
+                                 "ShowAccelChar = False",  "Visible = False",
+                                 "Default = True",         "ModalResult = 1",
+                                 "NumGlyphs = 2",          "Glyph.Data = {",
+                                 "Interval = 250",         "Left = 200"})
         EXPECT_NE(text.find(expected), String::npos) << expected << "\n" << text;
 
     auto copy = std::unique_ptr<TComponent>(ReadComponentFromText(text));

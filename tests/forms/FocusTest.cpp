@@ -3,11 +3,9 @@
 #include <framework/backends/headless/Automation.h>
 #include <framework/controls/Edit.h>
 #include <framework/forms/Form.h>
-
-#include <tests/support/UiFixture.h>
-
 #include <memory>
 #include <string>
+#include <tests/support/UiFixture.h>
 #include <vector>
 
 namespace fw {
@@ -29,8 +27,7 @@ public:
 protected:
     void DoExit() override {
         TEdit::DoExit();
-        if (OnDoExit)
-            OnDoExit();
+        if (OnDoExit) OnDoExit();
     }
 
 private:
@@ -48,8 +45,12 @@ protected:
             e->SetName("Edit" + std::to_string(i + 1));
             e->SetParent(form.get());
             e->SetBounds(10, 10 + 30 * i, 100, 21);
-            e->OnEnter = [this](TObject* s) { log.push_back("OnEnter " + static_cast<TComponent*>(s)->Name()); };
-            e->OnExit = [this](TObject* s) { log.push_back("OnExit " + static_cast<TComponent*>(s)->Name()); };
+            e->OnEnter = [this](TObject* s) {
+                log.push_back("OnEnter " + static_cast<TComponent*>(s)->Name());
+            };
+            e->OnExit = [this](TObject* s) {
+                log.push_back("OnExit " + static_cast<TComponent*>(s)->Name());
+            };
             edits.push_back(e);
         }
     }
@@ -77,7 +78,8 @@ TEST_F(FocusTest, TabAndShiftTabFollowTabOrderWithExitBeforeEnter) {
     log.clear();
     Ui::Tab();
     EXPECT_TRUE(edits[1]->Focused());
-    EXPECT_EQ(log, (std::vector<std::string>{"CM_EXIT Edit1", "OnExit Edit1", "CM_ENTER Edit2", "OnEnter Edit2"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"CM_EXIT Edit1", "OnExit Edit1", "CM_ENTER Edit2", "OnEnter Edit2"}));
     Ui::Tab();
     Ui::Tab(); // wraps around
     EXPECT_TRUE(edits[0]->Focused());
@@ -108,7 +110,8 @@ TEST_F(FocusTest, SetFocusFromDoExitKeepsTheFocus) {
     EXPECT_TRUE(edits[0]->Focused());
     EXPECT_EQ(form->ActiveControl(), edits[0]);
     // The second edit never hears of the focus; the first one is entered again.
-    EXPECT_EQ(log, (std::vector<std::string>{"CM_EXIT Edit1", "OnExit Edit1", "CM_ENTER Edit1", "OnEnter Edit1"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"CM_EXIT Edit1", "OnExit Edit1", "CM_ENTER Edit1", "OnEnter Edit1"}));
     // Typing still goes to the first edit.
     Ui::TypeText("7");
     EXPECT_EQ(edits[0]->Text(), "7");
@@ -120,7 +123,8 @@ TEST_F(FocusTest, ClickingAnEditFocusesIt) {
     log.clear();
     Ui::Click(edits[2]);
     EXPECT_TRUE(edits[2]->Focused());
-    EXPECT_EQ(log, (std::vector<std::string>{"CM_EXIT Edit1", "OnExit Edit1", "CM_ENTER Edit3", "OnEnter Edit3"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"CM_EXIT Edit1", "OnExit Edit1", "CM_ENTER Edit3", "OnEnter Edit3"}));
 }
 
 TEST_F(FocusTest, SetFocusOnAHiddenControlRaises) {

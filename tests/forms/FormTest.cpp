@@ -13,11 +13,9 @@
 #include <framework/platform/Keys.h>
 #include <framework/platform/Text.h>
 #include <framework/resources/Resources.h>
-
-#include <tests/support/UiFixture.h>
-
 #include <memory>
 #include <string>
+#include <tests/support/UiFixture.h>
 #include <vector>
 
 namespace fw {
@@ -31,8 +29,7 @@ public:
         LoadFormResource();
         // The fields exist now: the constructor can go on with them.
         ownerSeen = AOwner;
-        if (edtName)
-            edtName->SetText("made");
+        if (edtName) edtName->SetText("made");
     }
 
     TEdit* edtName = nullptr;

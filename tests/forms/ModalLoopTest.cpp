@@ -8,11 +8,9 @@
 #include <framework/forms/Dialogs.h>
 #include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
-
-#include <tests/support/UiFixture.h>
-
 #include <memory>
 #include <string>
+#include <tests/support/UiFixture.h>
 #include <vector>
 
 namespace fw {
@@ -131,8 +129,7 @@ TEST_F(ModalLoopTest, NestedProcessMessagesWaitEndsWithTheTimerAndKeepsOrder) {
     };
     edit->OnKeyPress = [&](TObject*, char& key) { log.push_back(std::string("key ") + key); };
     edit->OnKeyDown = [&](TObject*, Word& key, TShiftState) {
-        if (key != VK_F2)
-            return;
+        if (key != VK_F2) return;
         log.push_back("wait");
         const Cardinal start = MessageQueue().TickCount();
         timer->SetInterval(60);
@@ -161,8 +158,7 @@ TEST_F(ModalLoopTest, ExceptionInAHandlerIsReportedAndTheLoopGoesOn) {
     ok->SetModalResult(mrNone);
     int clicks = 0;
     ok->OnClick = [&](TObject*) {
-        if (++clicks == 1)
-            throw EConvertError("'x' is not a valid integer value");
+        if (++clicks == 1) throw EConvertError("'x' is not a valid integer value");
         dialog->SetModalResult(mrYes);
     };
     std::string caption;

@@ -5,7 +5,6 @@
 #include <framework/forms/Application.h>
 #include <framework/forms/Screen.h>
 #include <framework/platform/Windows.h>
-
 #include <gtest/gtest.h>
 
 namespace fw::test {

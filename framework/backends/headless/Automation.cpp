@@ -1,7 +1,6 @@
 // The automation calls: queued input, then the loop runs.
 
 #include <framework/backends/headless/Automation.h>
-
 #include <framework/backends/headless/HeadlessBackend.h>
 #include <framework/controls/Buttons.h>
 #include <framework/forms/Application.h>
@@ -28,18 +27,19 @@ void PostMouse(TInputKind kind, const TPoint& p, TMouseButton button) {
     MessageQueue().PostInput(e);
 }
 
-TPoint ScreenPoint(TControl* control, int x, int y) { return control->ClientToScreen({x, y}); }
+TPoint ScreenPoint(TControl* control, int x, int y) {
+    return control->ClientToScreen({x, y});
+}
 
-TPoint Centre(TControl* control) { return {control->ClientWidth() / 2, control->ClientHeight() / 2}; }
+TPoint Centre(TControl* control) {
+    return {control->ClientWidth() / 2, control->ClientHeight() / 2};
+}
 
 void PostModifiers(TShiftState shift, bool down) {
     const TInputKind kind = down ? TInputKind::KeyDown : TInputKind::KeyUp;
-    if (shift.Contains(ssCtrl))
-        PostKey(kind, VK_CONTROL);
-    if (shift.Contains(ssAlt))
-        PostKey(kind, VK_MENU);
-    if (shift.Contains(ssShift))
-        PostKey(kind, VK_SHIFT);
+    if (shift.Contains(ssCtrl)) PostKey(kind, VK_CONTROL);
+    if (shift.Contains(ssAlt)) PostKey(kind, VK_MENU);
+    if (shift.Contains(ssShift)) PostKey(kind, VK_SHIFT);
 }
 
 } // namespace
@@ -66,13 +66,12 @@ void TypeText(const String& text) {
     for (char c : text) {
         TKeyStroke stroke;
         if (!KeyForChar(c, stroke))
-            throw ELoopError(String("No key types the character ") + std::to_string(static_cast<unsigned char>(c)));
-        if (stroke.Shift)
-            PostKey(TInputKind::KeyDown, VK_SHIFT);
+            throw ELoopError(String("No key types the character ") +
+                             std::to_string(static_cast<unsigned char>(c)));
+        if (stroke.Shift) PostKey(TInputKind::KeyDown, VK_SHIFT);
         PostKey(TInputKind::KeyDown, stroke.Key);
         PostKey(TInputKind::KeyUp, stroke.Key);
-        if (stroke.Shift)
-            PostKey(TInputKind::KeyUp, VK_SHIFT);
+        if (stroke.Shift) PostKey(TInputKind::KeyUp, VK_SHIFT);
     }
     Pump();
 }
@@ -95,15 +94,21 @@ void KeyUp(Word key) {
     Pump();
 }
 
-void Tab() { PressKey(VK_TAB); }
-void ShiftTab() { PressKey(VK_TAB, {ssShift}); }
+void Tab() {
+    PressKey(VK_TAB);
+}
+void ShiftTab() {
+    PressKey(VK_TAB, {ssShift});
+}
 
 void Click(TControl* control, TMouseButton button) {
     const TPoint c = Centre(control);
     Click(control, c.X, c.Y, button);
 }
 
-void Click(TControl* control, int x, int y, TMouseButton button) { ClickAt(ScreenPoint(control, x, y), button); }
+void Click(TControl* control, int x, int y, TMouseButton button) {
+    ClickAt(ScreenPoint(control, x, y), button);
+}
 
 void DoubleClick(TControl* control, int x, int y) {
     const TPoint p = ScreenPoint(control, x, y);
@@ -118,9 +123,13 @@ void MouseDown(TControl* control, int x, int y, TMouseButton button) {
     MouseDownAt(ScreenPoint(control, x, y), button);
 }
 
-void MouseMove(TControl* control, int x, int y) { MouseMoveAt(ScreenPoint(control, x, y)); }
+void MouseMove(TControl* control, int x, int y) {
+    MouseMoveAt(ScreenPoint(control, x, y));
+}
 
-void MouseUp(TControl* control, int x, int y, TMouseButton button) { MouseUpAt(ScreenPoint(control, x, y), button); }
+void MouseUp(TControl* control, int x, int y, TMouseButton button) {
+    MouseUpAt(ScreenPoint(control, x, y), button);
+}
 
 void ClickAt(const TPoint& screen, TMouseButton button) {
     PostMouse(TInputKind::MouseDown, screen, button);
@@ -149,47 +158,50 @@ void OnNextModal(std::function<void(TForm* form)> step) {
 
 TForm* ActiveModalForm() {
     for (auto it = Screen->ZOrder().rbegin(); it != Screen->ZOrder().rend(); ++it)
-        if ((*it)->Modal() && (*it)->Visible())
-            return *it;
+        if ((*it)->Modal() && (*it)->Visible()) return *it;
     return nullptr;
 }
 
 TMessageForm* ActiveMessageBox() {
     auto* box = dynamic_cast<TMessageForm*>(ActiveModalForm());
-    if (!box)
-        throw ELoopError("No message box is open");
+    if (!box) throw ELoopError("No message box is open");
     return box;
 }
 
-String MessageBoxCaption() { return ActiveMessageBox()->Caption(); }
+String MessageBoxCaption() {
+    return ActiveMessageBox()->Caption();
+}
 
-String MessageBoxText() { return ActiveMessageBox()->MessageText(); }
+String MessageBoxText() {
+    return ActiveMessageBox()->MessageText();
+}
 
 void PressButton(const String& caption) {
     TForm* form = ActiveModalForm();
-    if (!form)
-        form = Screen->ActiveForm();
-    if (!form)
-        throw ELoopError("No form is active");
+    if (!form) form = Screen->ActiveForm();
+    if (!form) throw ELoopError("No form is active");
     TButton* button = nullptr;
-    if (auto* box = dynamic_cast<TMessageForm*>(form))
-        button = box->FindButton(caption);
+    if (auto* box = dynamic_cast<TMessageForm*>(form)) button = box->FindButton(caption);
     if (!button) {
         std::vector<TWinControl*> list;
         form->GetTabOrderList(list);
         for (TWinControl* c : list)
-            if (auto* b = dynamic_cast<TButton*>(c); b && b->Caption() == caption)
-                button = b;
+            if (auto* b = dynamic_cast<TButton*>(c); b && b->Caption() == caption) button = b;
     }
-    if (!button)
-        throw ELoopError("No button '" + caption + "' on form '" + form->Name() + "'");
+    if (!button) throw ELoopError("No button '" + caption + "' on form '" + form->Name() + "'");
     Click(button);
 }
 
-int BeepCount() { return fw::BeepCount(); }
+int BeepCount() {
+    return fw::BeepCount();
+}
 
-TSurface Screenshot() { return ComposeScreen(); }
+TSurface Screenshot() {
+    return ComposeScreen();
+}
 
-TSurface FormImage(TForm* form) { return CaptureForm(form); }
+TSurface FormImage(TForm* form) {
+    return CaptureForm(form);
+}
 
 } // namespace fw::Ui

@@ -16,7 +16,6 @@
 
 #include <framework/controls/ControlTypes.h>
 #include <framework/graphics/Surface.h>
-
 #include <functional>
 
 namespace fw {

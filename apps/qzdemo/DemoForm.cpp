@@ -1,0 +1,213 @@
+#include "DemoForm.h"
+
+#include <framework/classes/Published.h>
+#include <framework/controls/MessageQueue.h>
+#include <framework/platform/Windows.h>
+#include <framework/rtl/DateFormat.h>
+
+namespace qzdemo {
+
+namespace {
+
+// Posted to the form by the event handlers: refresh the status once the event's
+// work is done.
+constexpr fw::UINT WM_REFRESHSTATUS = fw::WM_USER + 1;
+
+// How many event lines the panel shows.
+constexpr std::size_t EventPanelLines = 16;
+
+fw::String Quoted(const fw::String& Text) {
+    return "\"" + Text + "\"";
+}
+
+fw::String NameOf(fw::TObject* Sender) {
+    auto* Component = dynamic_cast<fw::TComponent*>(Sender);
+    return Component != nullptr ? Component->Name() : fw::String("?");
+}
+
+fw::String LongDate(fw::TDateTime Value) {
+    return fw::FormatDateTime("dddd, d mmmm yyyy", Value);
+}
+
+fw::String ShortDate(fw::TDateTime Value) {
+    return fw::FormatDateTime("ddd d mmm yyyy", Value);
+}
+
+// Whether a date edit's text holds a date its layout accepts (empty does not).
+bool TextIsDate(const qz::TQzDateEdit* Edit) {
+    fw::String Text = Edit->Text();
+    return Edit->IsValidDate(Text);
+}
+
+void SetLamp(qz::TQzLED* Lamp, qz::TLEDColor Color, qz::TLEDState State) {
+    if (Lamp == nullptr) return;
+    Lamp->SetLEDColor(Color);
+    Lamp->SetLEDState(State);
+}
+
+} // namespace
+
+FW_PUBLISH(TfrmQzDemo) {
+    cls.Field("edtDayFirst", &TfrmQzDemo::edtDayFirst);
+    cls.Field("edtMonthFirst", &TfrmQzDemo::edtMonthFirst);
+    cls.Field("edtYearFirst", &TfrmQzDemo::edtYearFirst);
+    cls.Field("lblDayFirst", &TfrmQzDemo::lblDayFirst);
+    cls.Field("lblMonthFirst", &TfrmQzDemo::lblMonthFirst);
+    cls.Field("lblYearFirst", &TfrmQzDemo::lblYearFirst);
+    cls.Field("lblDayFirstDate", &TfrmQzDemo::lblDayFirstDate);
+    cls.Field("lblMonthFirstDate", &TfrmQzDemo::lblMonthFirstDate);
+    cls.Field("lblYearFirstDate", &TfrmQzDemo::lblYearFirstDate);
+    cls.Field("ledDayFirst", &TfrmQzDemo::ledDayFirst);
+    cls.Field("ledMonthFirst", &TfrmQzDemo::ledMonthFirst);
+    cls.Field("ledYearFirst", &TfrmQzDemo::ledYearFirst);
+    cls.Field("btnPickDate", &TfrmQzDemo::btnPickDate);
+    cls.Field("lblPicked", &TfrmQzDemo::lblPicked);
+    cls.Field("ledPicker", &TfrmQzDemo::ledPicker);
+    cls.Field("calPicker", &TfrmQzDemo::calPicker);
+    cls.Field("lblEvents", &TfrmQzDemo::lblEvents);
+    cls.Method("DateEditChange", &TfrmQzDemo::DateEditChange);
+    cls.Method("DateEditExit", &TfrmQzDemo::DateEditExit);
+    cls.Method("DateEditInvalidDate", &TfrmQzDemo::DateEditInvalidDate);
+    cls.Method("DateEditOpenCalendar", &TfrmQzDemo::DateEditOpenCalendar);
+    cls.Method("DateEditCloseCalendar", &TfrmQzDemo::DateEditCloseCalendar);
+    cls.Method("btnPickDateClick", &TfrmQzDemo::btnPickDateClick);
+    cls.Method("calPickerOpenCalendar", &TfrmQzDemo::calPickerOpenCalendar);
+    cls.Method("calPickerCloseCalendar", &TfrmQzDemo::calPickerCloseCalendar);
+}
+
+TfrmQzDemo::TfrmQzDemo(fw::TComponent* AOwner) : inherited(AOwner) {
+    LoadFormResource();
+    FRows = {TEditRow{edtDayFirst, lblDayFirstDate, ledDayFirst},
+             TEditRow{edtMonthFirst, lblMonthFirstDate, ledMonthFirst},
+             TEditRow{edtYearFirst, lblYearFirstDate, ledYearFirst}};
+    for (const TEditRow& Row : FRows)
+        if (Row.Edit == nullptr || Row.DateLabel == nullptr)
+            throw fw::EResourceError("The demo's form file lacks a date edit or its date label");
+    if (btnPickDate == nullptr || lblPicked == nullptr || calPicker == nullptr || lblEvents == nullptr)
+        throw fw::EResourceError(
+            "The demo's form file lacks the calendar button, its label or the event panel");
+    RefreshStatus();
+}
+
+TfrmQzDemo::~TfrmQzDemo() {
+    PrepareDestroy();
+}
+
+void TfrmQzDemo::CreateParams(fw::TCreateParams& Params) {
+    inherited::CreateParams(Params);
+    Params.Style |= fw::WS_CLIPCHILDREN;
+}
+
+TfrmQzDemo::TEditRow* TfrmQzDemo::RowOf(fw::TObject* Sender) {
+    for (TEditRow& Row : FRows)
+        if (Row.Edit == Sender) return &Row;
+    return nullptr;
+}
+
+void TfrmQzDemo::Log(fw::TObject* Sender, const fw::String& Event, const fw::String& Detail) {
+    FEvents.Add({NameOf(Sender), Event, Detail});
+    PostRefresh();
+}
+
+void TfrmQzDemo::PostRefresh() {
+    if (FRefreshPosted) return;
+    FRefreshPosted = true;
+    fw::PostMessage(this, WM_REFRESHSTATUS);
+}
+
+void TfrmQzDemo::Dispatch(fw::TMessage& Message) {
+    if (Message.Msg == WM_REFRESHSTATUS) {
+        FRefreshPosted = false;
+        RefreshStatus();
+        return;
+    }
+    inherited::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TfrmQzDemo::DateEditChange(fw::TObject* Sender) {
+    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    Log(Sender, "OnChange", "text " + Quoted(Edit->Text()));
+}
+
+void TfrmQzDemo::DateEditExit(fw::TObject* Sender) {
+    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    // OnExit comes before the edit's own check; an invalid text is reported by
+    // OnInvalidDate right after, which turns the lamp red.
+    if (TEditRow* Row = RowOf(Sender)) Row->Check = Edit->Text().empty() ? TCheck::None : TCheck::Accepted;
+    Log(Sender, "OnExit", "text " + Quoted(Edit->Text()));
+}
+
+void TfrmQzDemo::DateEditInvalidDate(fw::TObject* Sender) {
+    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    if (TEditRow* Row = RowOf(Sender)) Row->Check = TCheck::Rejected;
+    Log(Sender, "OnInvalidDate", "text " + Quoted(Edit->Text()));
+}
+
+void TfrmQzDemo::DateEditOpenCalendar(fw::TObject* Sender) {
+    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    if (TEditRow* Row = RowOf(Sender)) Row->CalendarOpen = true;
+    Log(Sender, "OnOpenCalendar", "text " + Quoted(Edit->Text()));
+    // The popup opens modally right after this handler: show the lamp now.
+    RefreshStatus();
+}
+
+void TfrmQzDemo::DateEditCloseCalendar(fw::TObject* Sender) {
+    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    if (TEditRow* Row = RowOf(Sender)) {
+        Row->CalendarOpen = false;
+        Row->Check = TextIsDate(Edit) ? TCheck::Accepted : TCheck::None;
+    }
+    Log(Sender, "OnCloseCalendar", "text " + Quoted(Edit->Text()));
+}
+
+void TfrmQzDemo::btnPickDateClick(fw::TObject* Sender) {
+    Log(Sender, "OnClick", "");
+    calPicker->OpenCalendar();
+}
+
+void TfrmQzDemo::calPickerOpenCalendar(fw::TObject* Sender) {
+    FPickerOpen = true;
+    Log(Sender, "OnOpenCalendar",
+        calPicker->Date() == 0 ? "no date yet" : "date " + ShortDate(calPicker->Date()));
+    RefreshStatus();
+}
+
+void TfrmQzDemo::calPickerCloseCalendar(fw::TObject* Sender) {
+    FPickerOpen = false;
+    FPicked = calPicker->Date() != 0;
+    Log(Sender, "OnCloseCalendar", FPicked ? "date " + ShortDate(calPicker->Date()) : "no date");
+}
+
+// ---------------------------------------------------------------- status
+
+void TfrmQzDemo::RefreshStatus() {
+    for (TEditRow& Row : FRows) {
+        const fw::TDateTime Value = Row.Edit->Date();
+        Row.DateLabel->SetCaption(Value > 0 ? LongDate(Value) : fw::String("no date yet"));
+        if (Row.CalendarOpen)
+            SetLamp(Row.Lamp, qz::lcAmber, qz::lsBright);
+        else if (Row.Check == TCheck::Accepted)
+            SetLamp(Row.Lamp, qz::lcGreen, qz::lsBright);
+        else if (Row.Check == TCheck::Rejected)
+            SetLamp(Row.Lamp, qz::lcRed, qz::lsBright);
+        else
+            SetLamp(Row.Lamp, qz::lcGreen, qz::lsOff);
+    }
+    lblPicked->SetCaption(FPicked ? "Picked: " + LongDate(calPicker->Date())
+                                  : fw::String("No date picked yet"));
+    if (FPickerOpen)
+        SetLamp(ledPicker, qz::lcAmber, qz::lsBright);
+    else
+        SetLamp(ledPicker, qz::lcGreen, FPicked ? qz::lsBright : qz::lsOff);
+
+    fw::String Panel;
+    for (const fw::String& Line : FEvents.LastLines(EventPanelLines)) {
+        if (!Panel.empty()) Panel += "\r\n";
+        Panel += Line;
+    }
+    lblEvents->SetCaption(Panel.empty() ? fw::String("(no events yet)") : Panel);
+}
+
+} // namespace qzdemo

@@ -1,0 +1,99 @@
+#pragma once
+// The demo's main form TfrmQzDemo: three date edits in different layouts side by
+// side, a calendar component behind a "Pick a date..." button, a lamp beside each
+// of them showing its state, and a panel listing the latest events.
+//
+// The form is made from its form file (the resource "TFRMQZDEMO" of the demo's
+// own resource module, see DemoResources.h): the file places the controls, sets
+// their properties and binds their events to the handlers below. Each handler
+// writes the event into the form's event log and posts itself a status refresh,
+// so the lamps and captions are brought up to date once the event's own work is
+// done (a date edit's exit check runs after its OnExit).
+
+#include "EventLog.h"
+
+#include <Qzde/QzDateControls.h>
+#include <Qzled/Qzled.h>
+#include <array>
+#include <framework/controls/Buttons.h>
+#include <framework/controls/Label.h>
+#include <framework/forms/Form.h>
+
+namespace qzdemo {
+
+class TfrmQzDemo : public fw::TForm {
+    FW_CLASS(TfrmQzDemo, fw::TForm)
+
+public:
+    // Loads the form resource "TFRMQZDEMO" (the demo's resource module must be
+    // registered) and shows the initial status.
+    explicit TfrmQzDemo(fw::TComponent* AOwner);
+    ~TfrmQzDemo() override;
+
+    // ---- published fields, filled by the form file
+    qz::TQzDateEdit* edtDayFirst = nullptr;
+    qz::TQzDateEdit* edtMonthFirst = nullptr;
+    qz::TQzDateEdit* edtYearFirst = nullptr;
+    fw::TLabel* lblDayFirst = nullptr;
+    fw::TLabel* lblMonthFirst = nullptr;
+    fw::TLabel* lblYearFirst = nullptr;
+    fw::TLabel* lblDayFirstDate = nullptr;
+    fw::TLabel* lblMonthFirstDate = nullptr;
+    fw::TLabel* lblYearFirstDate = nullptr;
+    qz::TQzLED* ledDayFirst = nullptr;
+    qz::TQzLED* ledMonthFirst = nullptr;
+    qz::TQzLED* ledYearFirst = nullptr;
+    fw::TButton* btnPickDate = nullptr;
+    fw::TLabel* lblPicked = nullptr;
+    qz::TQzLED* ledPicker = nullptr;
+    qz::TQzCalendar* calPicker = nullptr;
+    fw::TLabel* lblEvents = nullptr;
+
+    // ---- published handlers, bound by the form file
+    void DateEditChange(fw::TObject* Sender);
+    void DateEditExit(fw::TObject* Sender);
+    void DateEditInvalidDate(fw::TObject* Sender);
+    void DateEditOpenCalendar(fw::TObject* Sender);
+    void DateEditCloseCalendar(fw::TObject* Sender);
+    void btnPickDateClick(fw::TObject* Sender);
+    void calPickerOpenCalendar(fw::TObject* Sender);
+    void calPickerCloseCalendar(fw::TObject* Sender);
+
+    // Every event the handlers saw, in order.
+    const TEventLog& Events() const { return FEvents; }
+
+    // Brings the lamps, the date captions and the event panel up to date now.
+    void RefreshStatus();
+
+    void Dispatch(fw::TMessage& Message) override;
+
+protected:
+    // Adds WS_CLIPCHILDREN: the form's own painting (labels, lamps) leaves its
+    // windowed controls alone.
+    void CreateParams(fw::TCreateParams& Params) override;
+
+private:
+    // What a date edit's lamp shows when no calendar of it is open.
+    enum class TCheck { None, Accepted, Rejected };
+
+    struct TEditRow {
+        qz::TQzDateEdit* Edit;
+        fw::TLabel* DateLabel;
+        qz::TQzLED* Lamp;
+        TCheck Check = TCheck::None;
+        bool CalendarOpen = false;
+    };
+
+    TEditRow* RowOf(fw::TObject* Sender);
+    void Log(fw::TObject* Sender, const fw::String& Event, const fw::String& Detail);
+    // Posts one status refresh (several events in a row give one refresh).
+    void PostRefresh();
+
+    std::array<TEditRow, 3> FRows{};
+    bool FPickerOpen = false;
+    bool FPicked = false;
+    bool FRefreshPosted = false;
+    TEventLog FEvents;
+};
+
+} // namespace qzdemo

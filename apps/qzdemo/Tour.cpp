@@ -1,0 +1,479 @@
+#include "Tour.h"
+
+#include "DemoForm.h"
+
+#include <Qzde/QzCalendarPopup.h>
+#include <cstdio>
+#include <framework/backends/headless/Automation.h>
+#include <framework/backends/headless/HeadlessBackend.h>
+#include <framework/forms/Application.h>
+#include <framework/forms/Dialogs.h>
+#include <framework/forms/Screen.h>
+#include <framework/platform/Keys.h>
+#include <framework/rtl/Clock.h>
+#include <framework/rtl/DateFormat.h>
+#include <framework/rtl/DateUtils.h>
+#include <fstream>
+#include <iomanip>
+#include <ostream>
+#include <vector>
+
+namespace qzdemo {
+
+namespace {
+
+namespace Ui = fw::Ui;
+
+fw::String Quoted(const fw::String& Text) {
+    return "\"" + Text + "\"";
+}
+
+fw::String LongDate(fw::TDateTime Value) {
+    return fw::FormatDateTime("dddd, d mmmm yyyy", Value);
+}
+
+fw::String MonthTitle(fw::TDateTime Value) {
+    return fw::FormatDateTime("mmmm yyyy", Value);
+}
+
+fw::String TwoDigits(int N) {
+    char Buffer[8];
+    std::snprintf(Buffer, sizeof Buffer, "%02d", N);
+    return Buffer;
+}
+
+fw::String LampText(const qz::TQzLED* Lamp) {
+    static constexpr const char* Colors[] = {"amber", "blue",   "green", "light blue", "lime",
+                                             "pink",  "purple", "red",   "teal"};
+    if (Lamp->LEDState() == qz::lsOff) return "dark";
+    return fw::String(Lamp->LEDState() == qz::lsBright ? "bright " : "") + Colors[Lamp->LEDColor()];
+}
+
+// The middle of a popup rectangle whose Right and Bottom are its last pixels inside.
+fw::TPoint Middle(const fw::TRect& R) {
+    return {(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
+}
+
+// The calendar popup driving the current modal loop, or nullptr.
+qz::TfrmQzCal* ActivePopup() {
+    return dynamic_cast<qz::TfrmQzCal*>(Ui::ActiveModalForm());
+}
+
+class TTour {
+public:
+    TTour(TfrmQzDemo* Form, const std::filesystem::path& Dir, std::ostream& Progress)
+        : F(Form), FDir(Dir), FProgress(Progress), FTranscript(Dir / "transcript.txt") {
+        if (!FTranscript) throw ETourFailed("Cannot write " + (Dir / "transcript.txt").string());
+    }
+
+    void Run(const fw::String& FormFile);
+
+private:
+    // ---- the steps
+    void Start();
+    void TypeWithTwoDigitYear();
+    void LeaveWithTab();
+    void AnotherLayout();
+    void DropButtonAndPick();
+    void ReopenAndCancel();
+    void CalendarComponent();
+    void InvalidDate();
+    void Correct();
+
+    // ---- recording
+    // Opens a step: its picture's name and a one-line title.
+    void Begin(const fw::String& Name, const fw::String& Title);
+    // What the tour did, and what it saw, in the step's transcript.
+    void Did(const fw::String& Text) { FDid.push_back(Text); }
+    void Saw(const fw::String& Text) { FSaw.push_back(Text); }
+    // A check of the step's effect: seen, or the tour fails with the difference.
+    void Expect(bool Ok, const fw::String& Expected, const fw::String& Actual);
+    void ExpectText(qz::TQzDateEdit* Edit, const fw::String& Text);
+    void ExpectDate(fw::TDateTime Actual, fw::TDateTime Expected, const fw::String& What);
+    void ExpectEvent(fw::TComponent* Sender, const fw::String& Event);
+    void ExpectLamp(qz::TQzLED* Lamp, const fw::String& Text);
+    void ExpectFocus(fw::TWinControl* Control);
+    // Takes the picture and writes the step into the transcript.
+    void End();
+    // Writes the step so far with the failure, then raises ETourFailed.
+    [[noreturn]] void Fail(const fw::String& Message);
+    void WriteStep(const fw::String& Picture, const fw::String& Failure);
+    // A modal step queued before an action that should open a modal loop must
+    // have run once the action returns.
+    void ExpectStepsUsed(const fw::String& WhatShouldHaveOpened);
+
+    TfrmQzDemo* F;
+    std::filesystem::path FDir;
+    std::ostream& FProgress;
+    std::ofstream FTranscript;
+
+    int FNumber = 0;
+    bool FOpen = false;
+    fw::String FName;
+    fw::String FTitle;
+    std::vector<fw::String> FDid;
+    std::vector<fw::String> FSaw;
+    std::size_t FEventMark = 0;
+};
+
+void TTour::Begin(const fw::String& Name, const fw::String& Title) {
+    ++FNumber;
+    FOpen = true;
+    FName = Name;
+    FTitle = Title;
+    FDid.clear();
+    FSaw.clear();
+    FEventMark = F->Events().Count();
+}
+
+void TTour::Expect(bool Ok, const fw::String& Expected, const fw::String& Actual) {
+    if (!Ok) Fail("expected " + Expected + ", but " + Actual);
+    Saw(Expected);
+}
+
+void TTour::ExpectText(qz::TQzDateEdit* Edit, const fw::String& Text) {
+    Expect(Edit->Text() == Text, Edit->Name() + " shows " + Quoted(Text),
+           Edit->Name() + " shows " + Quoted(Edit->Text()));
+}
+
+void TTour::ExpectDate(fw::TDateTime Actual, fw::TDateTime Expected, const fw::String& What) {
+    Expect(Actual == Expected, What + " is " + LongDate(Expected),
+           What + " is " + (Actual == 0 ? fw::String("no date") : LongDate(Actual)));
+}
+
+void TTour::ExpectEvent(fw::TComponent* Sender, const fw::String& Event) {
+    const auto& Entries = F->Events().Entries();
+    for (std::size_t I = FEventMark; I < Entries.size(); ++I)
+        if (Entries[I].Sender == Sender->Name() && Entries[I].Event == Event) return;
+    Fail("expected " + Sender->Name() + "." + Event + " to fire, but it did not");
+}
+
+void TTour::ExpectLamp(qz::TQzLED* Lamp, const fw::String& Text) {
+    Expect(LampText(Lamp) == Text, "the lamp " + Lamp->Name() + " is " + Text,
+           "the lamp " + Lamp->Name() + " is " + LampText(Lamp));
+}
+
+void TTour::ExpectFocus(fw::TWinControl* Control) {
+    fw::TWinControl* Focused = F->FocusedControl();
+    Expect(Control->Focused(), "the focus is on " + Control->Name(),
+           "the focus is on " + (Focused != nullptr ? Focused->Name() : fw::String("nothing")));
+}
+
+void TTour::ExpectStepsUsed(const fw::String& WhatShouldHaveOpened) {
+    if (fw::Application->PendingModalSteps() == 0) return;
+    fw::Application->Reset();
+    Fail(WhatShouldHaveOpened + " did not open");
+}
+
+void TTour::End() {
+    const fw::String Picture = TwoDigits(FNumber) + "-" + FName + ".png";
+    fw::SaveScreenshot((FDir / Picture).string());
+    WriteStep(Picture, "");
+    FProgress << "  " << std::left << std::setw(22) << Picture << FTitle << "\n";
+    FOpen = false;
+}
+
+void TTour::Fail(const fw::String& Message) {
+    const fw::String Heading = "Step " + std::to_string(FNumber) + " (" + FTitle + "): " + Message;
+    if (FOpen) {
+        const fw::String Picture = TwoDigits(FNumber) + "-" + FName + "-FAILED.png";
+        try {
+            fw::SaveScreenshot((FDir / Picture).string());
+        } catch (const std::exception&) {
+            // The failure itself matters more than its picture.
+        }
+        WriteStep(Picture, Message);
+        FOpen = false;
+    }
+    throw ETourFailed(Heading);
+}
+
+void TTour::WriteStep(const fw::String& Picture, const fw::String& Failure) {
+    std::ostream& T = FTranscript;
+    T << TwoDigits(FNumber) << ". " << FTitle << "\n";
+    for (const fw::String& Line : FDid)
+        T << "    did:    " << Line << "\n";
+    for (const fw::String& Line : FSaw)
+        T << "    saw:    " << Line << "\n";
+    const std::vector<fw::String> Events = F->Events().Lines(FEventMark, F->Events().Count());
+    if (Events.empty()) T << "    events: none\n";
+    for (std::size_t I = 0; I < Events.size(); ++I)
+        T << (I == 0 ? "    events: " : "            ") << Events[I] << "\n";
+    if (!Failure.empty()) T << "    FAILED: " << Failure << "\n";
+    T << "    screen: " << Picture << "\n\n";
+    T.flush();
+}
+
+// ---------------------------------------------------------------- the steps
+
+void TTour::Start() {
+    Begin("start", "The demo form, loaded from its form file");
+    Did("showed the form");
+    Expect(fw::Screen->ActiveForm() == F, "the demo form is active", "another form is active");
+    ExpectFocus(F->edtDayFirst);
+    ExpectLamp(F->ledDayFirst, "dark");
+    End();
+}
+
+void TTour::TypeWithTwoDigitYear() {
+    Begin("typed", "Type a date with a two-digit year");
+    Did("typed \"14/3/26\" into the dd/mm/yyyy edit");
+    Ui::TypeText("14/3/26");
+    ExpectText(F->edtDayFirst, "14/3/26");
+    ExpectEvent(F->edtDayFirst, "OnChange");
+    Expect(F->edtDayFirst->Date() == 0, "the edit holds no date yet (typing alone does not set it)",
+           "the edit already holds " + LongDate(F->edtDayFirst->Date()));
+    End();
+}
+
+void TTour::LeaveWithTab() {
+    Begin("left", "Leave with Tab: the year expands and the text is normalised");
+    Did("pressed Tab");
+    Ui::Tab();
+    ExpectText(F->edtDayFirst, "14/03/2026");
+    ExpectDate(F->edtDayFirst->Date(), fw::EncodeDate(2026, 3, 14), "the edit's date");
+    ExpectEvent(F->edtDayFirst, "OnExit");
+    ExpectFocus(F->edtMonthFirst);
+    ExpectLamp(F->ledDayFirst, "bright green");
+    End();
+}
+
+void TTour::AnotherLayout() {
+    Begin("month-first", "Another layout: month first, a year past the cusp");
+    Did("typed \"7/4/95\" into the m/d/yyyy edit and pressed Tab (cusp year 30: 95 is 1995)");
+    Ui::TypeText("7/4/95");
+    Ui::Tab();
+    ExpectText(F->edtMonthFirst, "7/4/1995");
+    ExpectDate(F->edtMonthFirst->Date(), fw::EncodeDate(1995, 7, 4), "the edit's date");
+    ExpectFocus(F->edtYearFirst);
+    ExpectLamp(F->ledMonthFirst, "bright green");
+    End();
+}
+
+void TTour::DropButtonAndPick() {
+    qz::TQzDateEdit* Edit = F->edtDayFirst;
+
+    // Each queued step runs inside the popup's modal loop, one per idle moment.
+    Ui::OnNextModal([this, Edit](fw::TForm*) {
+        qz::TfrmQzCal* Popup = ActivePopup();
+        Expect(Popup != nullptr, "the calendar popup is open", "another window is modal");
+        Expect(Popup->OwnerComponent() == Edit, "the popup belongs to " + Edit->Name(),
+               "it belongs to another");
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 3, 14), "the selected day");
+        Expect(Popup->WeekStart() == qz::wsMonday, "weeks start on Monday (the edit's CalendarWeekStart)",
+               "weeks start on another day");
+        Saw("the popup shows " + MonthTitle(Popup->Date()) + " below the edit, weekends in red");
+        ExpectEvent(Edit, "OnOpenCalendar");
+        ExpectLamp(F->ledDayFirst, "bright amber");
+        End();
+    });
+    Ui::OnNextModal([this, Edit](fw::TForm*) {
+        qz::TfrmQzCal* Popup = ActivePopup();
+        Begin("month-arrow", "Step a month with the arrow button");
+        Did("clicked the single right arrow (next month) at the top of the popup");
+        const fw::TPoint P = Middle(Popup->ButtonRect(qz::cbMonthNext));
+        Ui::Click(Popup, P.X, P.Y);
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 4, 14), "the selected day");
+        ExpectText(Edit, "14/04/2026");
+        Saw("the popup mirrors the selection into the edit while it is open");
+        End();
+    });
+    Ui::OnNextModal([this, Edit](fw::TForm*) {
+        qz::TfrmQzCal* Popup = ActivePopup();
+        Begin("page-down", "Step a month with Page Down");
+        Did("pressed Page Down");
+        Ui::PressKey(fw::VK_NEXT);
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 5, 14), "the selected day");
+        ExpectText(Edit, "14/05/2026");
+        End();
+    });
+    Ui::OnNextModal([this, Edit](fw::TForm*) {
+        qz::TfrmQzCal* Popup = ActivePopup();
+        Begin("dragging", "Drag onto a day of the next month (button still held)");
+        const int From = Popup->SelIndex();
+        const int To = Popup->LastIndex() + 5;
+        if (To > qz::TfrmQzCal::CellCount)
+            Fail("the grid of " + MonthTitle(Popup->Date()) + " has no 5th grey cell");
+        const fw::TPoint A = Middle(Popup->FindArrayRect(From));
+        const fw::TPoint B = Middle(Popup->FindArrayRect(From + 7));
+        const fw::TPoint C = Middle(Popup->FindArrayRect(To));
+        Did("pressed the mouse on the 14th, moved down a week, then onto the grey " +
+            std::to_string(Popup->DayNumbers(To)) + " of the next month");
+        Ui::MouseDown(Popup, A.X, A.Y);
+        Ui::MouseMove(Popup, B.X, B.Y);
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 5, 21), "the selected day after the first move");
+        Ui::MouseMove(Popup, C.X, C.Y);
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 6, 5), "the selected day");
+        ExpectText(Edit, "05/06/2026");
+        Expect(Popup->ModalResult() == fw::mrNone, "the popup stays open while the button is held",
+               "the popup closed");
+        Saw("the grid still shows May; the selected grey cell is framed");
+        End();
+
+        Begin("accepted", "Release the mouse: the date is accepted");
+        Did("released the mouse over the grey 5");
+        Ui::MouseUp(Popup, C.X, C.Y);
+    });
+    Begin("popup-open", "Open the popup with the drop button");
+    Did("clicked the drop button of the dd/mm/yyyy edit");
+    Ui::Click(Edit->CalendarButton());
+    ExpectStepsUsed("the calendar popup (or one of its steps)");
+
+    Expect(ActivePopup() == nullptr, "the popup is gone", "it is still open");
+    ExpectText(Edit, "05/06/2026");
+    ExpectDate(Edit->Date(), fw::EncodeDate(2026, 6, 5), "the edit's date");
+    ExpectEvent(Edit, "OnCloseCalendar");
+    ExpectFocus(Edit);
+    ExpectLamp(F->ledDayFirst, "bright green");
+    End();
+}
+
+void TTour::ReopenAndCancel() {
+    qz::TQzDateEdit* Edit = F->edtDayFirst;
+    Ui::OnNextModal([this, Edit](fw::TForm*) {
+        qz::TfrmQzCal* Popup = ActivePopup();
+        Expect(Popup != nullptr, "the calendar popup is open", "another window is modal");
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 6, 5), "the selected day");
+        Did("pressed Right twice in the popup");
+        Ui::PressKey(fw::VK_RIGHT);
+        Ui::PressKey(fw::VK_RIGHT);
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 6, 7), "the selected day");
+        ExpectText(Edit, "07/06/2026");
+        ExpectEvent(Edit, "OnOpenCalendar");
+        End();
+
+        Begin("cancelled", "Cancel with Escape: the edit gets its text back");
+        Did("pressed Escape");
+        Ui::PressKey(fw::VK_ESCAPE);
+    });
+    Begin("reopened", "Open the popup again from the keyboard and move the selection");
+    Did("pressed Alt+Down in the dd/mm/yyyy edit");
+    Ui::PressKey(fw::VK_DOWN, {fw::ssAlt});
+    ExpectStepsUsed("the calendar popup (Alt+Down)");
+
+    Expect(ActivePopup() == nullptr, "the popup is gone", "it is still open");
+    ExpectText(Edit, "05/06/2026");
+    ExpectDate(Edit->Date(), fw::EncodeDate(2026, 6, 5), "the edit's date (unchanged)");
+    ExpectEvent(Edit, "OnCloseCalendar");
+    ExpectFocus(Edit);
+    End();
+}
+
+void TTour::CalendarComponent() {
+    qz::TQzCalendar* Calendar = F->calPicker;
+    Ui::OnNextModal([this, Calendar](fw::TForm*) {
+        qz::TfrmQzCal* Popup = ActivePopup();
+        Expect(Popup != nullptr, "the calendar popup is open", "another window is modal");
+        Expect(Popup->OwnerComponent() == Calendar, "the popup belongs to " + Calendar->Name(),
+               "it belongs to another");
+        Expect(Popup->Caption() == "Pick a date", "a dialog popup captioned \"Pick a date\"",
+               "its caption is " + Quoted(Popup->Caption()));
+        ExpectDate(Popup->Date(), fw::Date(), "the selected day (today: the component holds no date)");
+        ExpectEvent(Calendar, "OnOpenCalendar");
+        ExpectLamp(F->ledPicker, "bright amber");
+        End();
+
+        Begin("picked", "Pick a day in the calendar component's popup");
+        int Cell = 0;
+        for (int I = Popup->FirstIndex(); I <= Popup->LastIndex(); ++I)
+            if (Popup->DayNumbers(I) == 24) Cell = I;
+        const fw::TPoint P = Middle(Popup->FindArrayRect(Cell));
+        Did("clicked the 24th");
+        Ui::Click(Popup, P.X, P.Y);
+    });
+    Begin("calendar-open", "Open the calendar component with \"Pick a date...\"");
+    Did("clicked the button \"Pick a date...\"");
+    Ui::Click(F->btnPickDate);
+    ExpectStepsUsed("the calendar component's popup");
+
+    Expect(ActivePopup() == nullptr, "the popup is gone", "it is still open");
+    ExpectDate(Calendar->Date(), fw::EncodeDate(2026, 3, 24), "the component's date");
+    Expect(F->lblPicked->Caption() == "Picked: Tuesday, 24 March 2026",
+           "the label reads \"Picked: Tuesday, 24 March 2026\"",
+           "the label reads " + Quoted(F->lblPicked->Caption()));
+    ExpectEvent(Calendar, "OnCloseCalendar");
+    ExpectLamp(F->ledPicker, "bright green");
+    End();
+}
+
+void TTour::InvalidDate() {
+    qz::TQzDateEdit* Edit = F->edtYearFirst;
+    Ui::OnNextModal([this, Edit](fw::TForm*) {
+        fw::TMessageForm* Box = Ui::ActiveMessageBox();
+        const fw::String Caption = Ui::MessageBoxCaption();
+        const fw::String Text = Ui::MessageBoxText();
+        Expect(Caption == "Date check",
+               "a message box captioned \"Date check\" (the edit's ErrorMessageTitle)",
+               "its caption is " + Quoted(Caption));
+        Expect(Text == "'2026/02/30' is not a valid date!", "the text \"'2026/02/30' is not a valid date!\"",
+               "its text is " + Quoted(Text));
+        Expect(Box->Icon() == fw::TMessageIcon::Stop, "a stop icon", "another icon");
+        ExpectEvent(Edit, "OnInvalidDate");
+        ExpectLamp(F->ledYearFirst, "bright red");
+        End();
+
+        Begin("answered", "Answer the message box: the user is back in the edit");
+        Did("pressed OK");
+        Ui::PressButton("OK");
+    });
+    Begin("invalid", "Leave with an impossible date: the edit reports it");
+    Did("clicked into the yyyy/mm/dd edit, typed \"2026/02/30\" and pressed Tab");
+    Ui::Click(F->edtYearFirst, 8, Edit->ClientHeight() / 2);
+    Ui::TypeText("2026/02/30");
+    Ui::Tab();
+    ExpectStepsUsed("the message box");
+
+    ExpectFocus(Edit);
+    ExpectText(Edit, "2026/02/30");
+    Expect(Edit->SelLength() == 10, "the whole text is selected, ready to be typed over",
+           std::to_string(Edit->SelLength()) + " characters are selected");
+    ExpectLamp(F->ledYearFirst, "bright red");
+    End();
+}
+
+void TTour::Correct() {
+    Begin("corrected", "Type over the selected text and leave again");
+    Did("typed \"2026/2/28\" and pressed Tab");
+    Ui::TypeText("2026/2/28");
+    Ui::Tab();
+    ExpectText(F->edtYearFirst, "2026/02/28");
+    ExpectDate(F->edtYearFirst->Date(), fw::EncodeDate(2026, 2, 28), "the edit's date");
+    ExpectLamp(F->ledYearFirst, "bright green");
+    End();
+}
+
+void TTour::Run(const fw::String& FormFile) {
+    FTranscript << "Qz Components demo: a scripted tour\n"
+                << "===================================\n\n"
+                << "The main form is read from " << FormFile << ".\n"
+                << "Each step below acts through the real input path (keys and mouse go through the message\n"
+                << "loop to the control under the pointer or with the focus). After each step the screen is\n"
+                << "saved as the numbered picture named in the step. \"events\" lists what the form's event\n"
+                << "handlers saw during the step; \"x7\" counts a run of the same event.\n"
+                << "Today is fixed at " << LongDate(fw::Date())
+                << ", so that every run gives the same pictures.\n\n";
+    FTranscript.flush();
+
+    Start();
+    TypeWithTwoDigitYear();
+    LeaveWithTab();
+    AnotherLayout();
+    DropButtonAndPick();
+    ReopenAndCancel();
+    CalendarComponent();
+    InvalidDate();
+    Correct();
+
+    FTranscript << "All " << FNumber << " steps had their expected effect.\n";
+    FTranscript.flush();
+}
+
+} // namespace
+
+void RunTour(TfrmQzDemo* Form, const std::filesystem::path& Dir, const fw::String& FormFile,
+             std::ostream& Progress) {
+    TTour Tour(Form, Dir, Progress);
+    Tour.Run(FormFile);
+}
+
+} // namespace qzdemo

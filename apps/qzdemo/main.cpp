@@ -1,0 +1,118 @@
+// qzdemo: the package's components on a form loaded from a form file, shown on the
+// headless screen and driven through a scripted tour that saves a numbered picture
+// of the screen after each step and a transcript of what happened.
+//
+//     qzdemo [--out DIR] [--form FILE]
+//
+// DIR (default out/demo) receives NN-step.png and transcript.txt; earlier pictures
+// there are removed first. FILE is the main form's form file (default: found in
+// the source tree, see DemoResources.h). Exit code 0 when every step had its
+// expected effect, 1 with a message on stderr otherwise, 2 for a bad command line.
+
+#include "DemoForm.h"
+#include "DemoResources.h"
+#include "Tour.h"
+
+#include <Qzde/QzRegister.h>
+#include <cstring>
+#include <filesystem>
+#include <framework/forms/Application.h>
+#include <framework/forms/Registration.h>
+#include <framework/forms/Screen.h>
+#include <framework/rtl/Clock.h>
+#include <framework/rtl/DateUtils.h>
+#include <iostream>
+#include <memory>
+#include <regex>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TOptions {
+    fs::path Out = fs::path("out") / "demo";
+    fs::path Form;
+};
+
+// The desktop of the tour: room for the form, its popups and a message box, and
+// no more, so that the pictures show the form large.
+constexpr int DesktopWidth = 800;
+constexpr int DesktopHeight = 440;
+
+bool ParseArguments(int argc, char** argv, TOptions& Options) {
+    for (int I = 1; I < argc; ++I) {
+        const char* Arg = argv[I];
+        if ((std::strcmp(Arg, "--out") == 0 || std::strcmp(Arg, "--form") == 0) && I + 1 < argc) {
+            (std::strcmp(Arg, "--out") == 0 ? Options.Out : Options.Form) = argv[++I];
+        } else {
+            std::cerr << "usage: qzdemo [--out DIR] [--form FILE]\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Removes the pictures and the transcript of an earlier run, so that the folder
+// shows this run only.
+void ClearOutput(const fs::path& Dir) {
+    const std::regex Picture(R"(\d\d-[A-Za-z0-9-]+\.png)");
+    for (const fs::directory_entry& Entry : fs::directory_iterator(Dir)) {
+        const std::string Name = Entry.path().filename().string();
+        if (Entry.is_regular_file() && (Name == "transcript.txt" || std::regex_match(Name, Picture)))
+            fs::remove(Entry.path());
+    }
+}
+
+int Run(const TOptions& Options) {
+    const std::optional<fs::path> FormFile = qzdemo::FindFormFile(Options.Form);
+    if (!FormFile) {
+        std::cerr
+            << "qzdemo: cannot find apps/qzdemo/MainForm.dfm; run from the source tree or pass --form FILE\n";
+        return 1;
+    }
+    fs::create_directories(Options.Out);
+    ClearOutput(Options.Out);
+
+    // A fixed "today" makes every run's pictures the same.
+    fw::TScopedClock Clock(fw::EncodeDate(2026, 3, 14));
+    qzdemo::TDemoResources Resources(*FormFile);
+    fw::RegisterControlClasses();
+    qz::RegisterPackageClasses();
+    fw::Screen->SetSize(DesktopWidth, DesktopHeight);
+
+    auto Form = std::make_unique<qzdemo::TfrmQzDemo>(nullptr);
+    fw::Application->SetMainForm(Form.get());
+    Form->Show();
+
+    std::cout << "qzdemo: scripted tour on the headless screen (" << DesktopWidth << " x " << DesktopHeight
+              << ")\n";
+    try {
+        qzdemo::RunTour(Form.get(), Options.Out, FormFile->string(), std::cout);
+    } catch (...) {
+        fw::Application->Reset();
+        fw::Application->SetMainForm(nullptr);
+        throw;
+    }
+    fw::Application->SetMainForm(nullptr);
+    Form.reset();
+    std::cout << "qzdemo: every step had its expected effect.\n"
+              << "Pictures and transcript: " << (Options.Out / "").string()
+              << " (transcript.txt, NN-*.png)\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TOptions Options;
+    if (!ParseArguments(argc, argv, Options)) return 2;
+    try {
+        return Run(Options);
+    } catch (const qzdemo::ETourFailed& E) {
+        std::cerr << "qzdemo: FAILED: " << E.what() << "\n"
+                  << "See " << (Options.Out / "transcript.txt").string() << " and the -FAILED picture.\n";
+    } catch (const std::exception& E) {
+        std::cerr << "qzdemo: " << E.what() << "\n";
+    }
+    return 1;
+}
