@@ -216,6 +216,13 @@ void TControl::SetPopupMenu(TComponent* Value) {
     if (Value) Value->FreeNotification(this);
 }
 
+void TControl::SetName(const String& NewName) {
+    const bool follow = FControlStyle.Contains(csSetCaption) && ComponentState().Contains(csDesigning) &&
+                        !ComponentState().Contains(csLoading) && FText == Name();
+    TComponent::SetName(NewName);
+    if (follow) SetText(NewName);
+}
+
 void TControl::SetText(const String& Value) {
     if (Value == FText) return;
     FText = Value;

@@ -119,6 +119,10 @@ public:
     TControlState ControlState() const { return FControlState; }
     void SetControlState(TControlState Value) { FControlState = Value; }
 
+    // In the designer a control whose text is its name follows a rename
+    // (csSetCaption): a new label reads "Label1".
+    void SetName(const String& NewName) override;
+
     // The control's text: an edit's Text, a label's or a form's Caption.
     const String& Text() const { return FText; }
     virtual void SetText(const String& Value);

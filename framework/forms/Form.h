@@ -68,7 +68,7 @@ public:
     // The canvas of the client area: during OnPaint it draws on the paint's
     // context, outside a paint directly on the form's pixels. Its font is the
     // form's font.
-    TCanvas* Canvas() const { return FCanvas.get(); }
+    TControlCanvas* Canvas() const { return FCanvas.get(); }
 
     // ---- showing
     void Show();
