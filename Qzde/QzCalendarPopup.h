@@ -153,6 +153,10 @@ public:
     int FormPaintCount() const { return FFormPaintCount; }
 
 protected:
+    // FormPaint covers every client pixel, starting with a filled rectangle over
+    // the whole client area: the window system's erase would only be painted over.
+    void EraseBackground(fw::HDC DC) override;
+
     fw::TComponent* FOwnerComponent = nullptr; // the opener; not owned
     fw::TDateTime FOriginalDate = 0;
     fw::TDateTime FDate = 0;

@@ -46,6 +46,8 @@ void TfrmQzCal::DrawDayText(int Index) {
     DrawTextIn(Canvas(), fw::IntToStr(DayNumbers(Index)) + " ", FindArrayRect(Index), DayTextFlags);
 }
 
+void TfrmQzCal::EraseBackground(fw::HDC) {}
+
 void TfrmQzCal::FormPaint(fw::TObject*) {
     ++FFormPaintCount;
     fw::TCanvas* C = Canvas();

@@ -220,8 +220,7 @@ void TControl::SetName(const String& NewName) {
     const bool follow = FControlStyle.Contains(csSetCaption) && ComponentState().Contains(csDesigning) &&
                         !ComponentState().Contains(csLoading) && FText == Name();
     TComponent::SetName(NewName);
-    if (follow)
-        SetText(NewName);
+    if (follow) SetText(NewName);
 }
 
 void TControl::SetText(const String& Value) {

@@ -110,10 +110,12 @@ void TCustomEdit::SetText(const String& Value) {
     TControl::SetText(text);
 }
 
+// A text read from a form file is not a change: handlers bound by the same
+// file would otherwise run before the rest of the form is read.
 void TCustomEdit::CMTextChanged(TMessage& Message) {
     TWinControl::CMTextChanged(Message);
     Invalidate();
-    Change();
+    if (!ComponentState().Contains(csLoading)) Change();
 }
 
 void TCustomEdit::Change() {

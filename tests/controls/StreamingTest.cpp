@@ -2,6 +2,7 @@
 // value set differs from its default, is written, read back through the
 // setters and written again to the same text.
 
+#include <framework/classes/ClassRegistry.h>
 #include <framework/classes/FormFile.h>
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
@@ -13,6 +14,21 @@
 #include <tests/support/UiFixture.h>
 
 namespace fw {
+
+// A form whose published method counts an edit's changes.
+class TChangeCountingForm : public TForm {
+    FW_CLASS(TChangeCountingForm, TForm)
+
+public:
+    explicit TChangeCountingForm(TComponent* owner) : TForm(owner) {}
+    int Changes = 0;
+    void EditChange(TObject*) { ++Changes; }
+};
+
+FW_PUBLISH(TChangeCountingForm) {
+    cls.Method("EditChange", &TChangeCountingForm::EditChange);
+}
+
 namespace {
 
 class StreamingTest : public test::UiFixture {
@@ -128,6 +144,25 @@ TEST_F(StreamingTest, DefaultsAreNotWritten) {
     EXPECT_NE(text.find("    Height = 21"), String::npos) << text;
     EXPECT_NE(text.find("    TabOrder = 0"), String::npos) << text;
     EXPECT_NE(text.find("    Text = ''"), String::npos) << text;
+}
+
+TEST_F(StreamingTest, ReadingAnEditsTextFromAFormFileIsNotAChange) {
+    RegisterClass<TChangeCountingForm>();
+    const String text = "object F: TChangeCountingForm\n"
+                        "  object E: TEdit\n"
+                        "    OnChange = EditChange\n"
+                        "    Text = 'loaded'\n"
+                        "  end\n"
+                        "end\n";
+    auto root = std::unique_ptr<TComponent>(ReadComponentFromText(text));
+    auto* form = dynamic_cast<TChangeCountingForm*>(root.get());
+    ASSERT_NE(form, nullptr);
+    auto* edit = dynamic_cast<TEdit*>(form->FindComponent("E"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Text(), "loaded");
+    EXPECT_EQ(form->Changes, 0);
+    edit->SetText("typed");
+    EXPECT_EQ(form->Changes, 1);
 }
 
 TEST_F(StreamingTest, InTheDesignerATextThatIsTheNameFollowsARename) {

@@ -1,0 +1,164 @@
+// The calendar popup against the canvas floor of bench/support/CanvasFloor.h, measured
+// in the same run: construction to the first complete paint and a month step with its
+// full repaint against the floor's whole frame, and a keyboard day step (two cells
+// redrawn) against the floor's repaint of two cells.
+
+#include "support/CanvasFloor.h"
+
+#include <Qzde/QzCalendarPopup.h>
+#include <Qzde/QzDateControls.h>
+#include <benchmark/benchmark.h>
+#include <framework/backends/headless/Automation.h>
+#include <framework/controls/ControlCanvas.h>
+#include <framework/forms/Form.h>
+#include <framework/rtl/Clock.h>
+#include <framework/rtl/DateUtils.h>
+#include <memory>
+
+namespace {
+
+using qz::TfrmQzCal;
+
+// The popup's grid in the floor's frame: cells of 24 x 17 from (4, 37).
+fw::TRect FloorCell(int Index) {
+    const int Left = 4 + ((Index - 1) % 7) * qzbench::FloorCellWidth;
+    const int Top = 2 * qzbench::FloorCellHeight + 3 + ((Index - 1) / 7) * qzbench::FloorCellHeight;
+    return {Left, Top, Left + qzbench::FloorCellWidth, Top + qzbench::FloorCellHeight};
+}
+
+// The floor's two-cell repaint: fill two cells and blit a right-aligned two-digit
+// number into each, regular and bold.
+void DrawFloorCells(const qzbench::FloorCache& Cache, fw::TSurface& S, int Old, int New) {
+    const fw::TPixel Face = fw::RGB(192, 192, 192);
+    for (int Pass = 0; Pass < 2; ++Pass) {
+        const fw::TRect R = FloorCell(Pass == 0 ? Old : New);
+        const auto& Glyphs = Pass == 0 ? Cache.Regular : Cache.Bold;
+        for (int Y = R.Top; Y < R.Bottom; ++Y) {
+            fw::TPixel* Row = S.Row(Y);
+            for (int X = R.Left; X < R.Right; ++X)
+                Row[X] = Face;
+        }
+        const char Text[3] = {'2', '8', ' '};
+        int Width = 0;
+        for (char C : Text)
+            Width += Glyphs[std::size_t(C)].Advance;
+        int X = R.Right - Width;
+        const int Baseline = R.Top + (qzbench::FloorCellHeight - Cache.Height) / 2 + Cache.Ascent;
+        for (char C : Text) {
+            qzbench::FloorBlit(S, Glyphs[std::size_t(C)], X, Baseline, 0);
+            X += Glyphs[std::size_t(C)].Advance;
+        }
+    }
+}
+
+void BM_Reference_CanvasFloor(benchmark::State& State) {
+    qzbench::FloorCache Cache = qzbench::MakeFloorCache();
+    fw::TSurface Surface(qzbench::FloorWidth, qzbench::FloorHeight);
+    for (auto _ : State) {
+        qzbench::DrawFloorFrame(Cache, Surface);
+        benchmark::DoNotOptimize(Surface.Pixels().data());
+    }
+}
+BENCHMARK(BM_Reference_CanvasFloor);
+
+void BM_Reference_TwoCellFloor(benchmark::State& State) {
+    qzbench::FloorCache Cache = qzbench::MakeFloorCache();
+    fw::TSurface Surface(qzbench::FloorWidth, qzbench::FloorHeight);
+    qzbench::DrawFloorFrame(Cache, Surface);
+    int Cell = 10;
+    for (auto _ : State) {
+        DrawFloorCells(Cache, Surface, Cell, Cell + 1);
+        Cell = Cell == 10 ? 11 : 10;
+        benchmark::DoNotOptimize(Surface.Pixels().data());
+    }
+}
+BENCHMARK(BM_Reference_TwoCellFloor);
+
+// A popup opened by a calendar component on 14 March 2026, shown and painted.
+struct ShownPopup {
+    fw::TScopedClock Clock{fw::EncodeDate(2026, 3, 14)};
+    qz::TQzCalendar Opener{nullptr};
+    std::unique_ptr<TfrmQzCal> Popup;
+    explicit ShownPopup(fw::TComponent* Owner = nullptr) {
+        Popup = std::make_unique<TfrmQzCal>(Owner ? Owner : &Opener);
+        Popup->Show();
+        fw::Ui::Pump();
+    }
+};
+
+void BM_PopupConstructionToFirstPaint(benchmark::State& State) {
+    fw::TScopedClock Clock{fw::EncodeDate(2026, 3, 14)};
+    qz::TQzCalendar Opener(nullptr);
+    for (auto _ : State) {
+        auto Popup = std::make_unique<TfrmQzCal>(&Opener);
+        Popup->Show();
+        Popup->Update();
+        fw::FreeDeviceContexts();
+        benchmark::DoNotOptimize(Popup->FormPaintCount());
+        State.PauseTiming();
+        Popup.reset();
+        fw::Ui::Pump();
+        State.ResumeTiming();
+    }
+    State.SetLabel("ref=BM_Reference_CanvasFloor");
+}
+BENCHMARK(BM_PopupConstructionToFirstPaint);
+
+void BM_PopupFullRepaint(benchmark::State& State) {
+    ShownPopup P;
+    for (auto _ : State) {
+        P.Popup->Refresh();
+        fw::FreeDeviceContexts();
+    }
+    State.SetLabel("ref=BM_Reference_CanvasFloor");
+}
+BENCHMARK(BM_PopupFullRepaint);
+
+void BM_PopupMonthStep(benchmark::State& State) {
+    ShownPopup P;
+    bool Forward = true;
+    for (auto _ : State) {
+        P.Popup->AdjustCalendar(Forward ? qz::aaMonthNext : qz::aaMonthPrev);
+        fw::FreeDeviceContexts();
+        Forward = !Forward;
+    }
+    State.SetLabel("ref=BM_Reference_CanvasFloor");
+}
+BENCHMARK(BM_PopupMonthStep);
+
+void BM_PopupDayStep(benchmark::State& State) {
+    ShownPopup P;
+    bool Forward = true;
+    for (auto _ : State) {
+        P.Popup->AdjustCalendar(Forward ? qz::aaDayNext : qz::aaDayPrev);
+        fw::FreeDeviceContexts();
+        Forward = !Forward;
+    }
+    State.SetLabel("ref=BM_Reference_TwoCellFloor");
+}
+BENCHMARK(BM_PopupDayStep);
+
+// The same step with a date edit opener, whose text follows the selection.
+void BM_PopupDayStepWithEdit(benchmark::State& State) {
+    fw::TForm Form(nullptr);
+    Form.SetBounds(100, 100, 200, 60);
+    auto* Edit = new qz::TQzDateEdit(&Form);
+    Edit->SetParent(&Form);
+    Edit->SetBounds(8, 8, 121, 20);
+    Form.Show();
+    fw::Ui::Pump();
+    ShownPopup P(Edit);
+    bool Forward = true;
+    for (auto _ : State) {
+        P.Popup->AdjustCalendar(Forward ? qz::aaDayNext : qz::aaDayPrev);
+        fw::FreeDeviceContexts();
+        Forward = !Forward;
+    }
+    State.SetLabel("ref=BM_Reference_TwoCellFloor");
+    P.Popup.reset();
+}
+BENCHMARK(BM_PopupDayStepWithEdit);
+
+} // namespace
+
+BENCHMARK_MAIN();
