@@ -39,6 +39,16 @@ bool TextIsDate(const qz::TQzDateEdit* Edit) {
     return Edit->IsValidDate(Text);
 }
 
+// The date edit a date-edit handler was called for; a form file that binds one
+// of them to another kind of component is an error of that file.
+qz::TQzDateEdit* DateEditOf(fw::TObject* Sender, const char* Handler) {
+    auto* Edit = dynamic_cast<qz::TQzDateEdit*>(Sender);
+    if (Edit == nullptr)
+        throw fw::Exception(fw::String(Handler) + " is bound to " + NameOf(Sender) +
+                            ", which is not a date edit");
+    return Edit;
+}
+
 void SetLamp(qz::TQzLED* Lamp, qz::TLEDColor Color, qz::TLEDState State) {
     if (Lamp == nullptr) return;
     Lamp->SetLEDColor(Color);
@@ -127,12 +137,12 @@ void TfrmQzDemo::Dispatch(fw::TMessage& Message) {
 // ---------------------------------------------------------------- handlers
 
 void TfrmQzDemo::DateEditChange(fw::TObject* Sender) {
-    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    qz::TQzDateEdit* Edit = DateEditOf(Sender, "DateEditChange");
     Log(Sender, "OnChange", "text " + Quoted(Edit->Text()));
 }
 
 void TfrmQzDemo::DateEditExit(fw::TObject* Sender) {
-    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    qz::TQzDateEdit* Edit = DateEditOf(Sender, "DateEditExit");
     // OnExit comes before the edit's own check; an invalid text is reported by
     // OnInvalidDate right after, which turns the lamp red.
     if (TEditRow* Row = RowOf(Sender)) Row->Check = Edit->Text().empty() ? TCheck::None : TCheck::Accepted;
@@ -140,13 +150,13 @@ void TfrmQzDemo::DateEditExit(fw::TObject* Sender) {
 }
 
 void TfrmQzDemo::DateEditInvalidDate(fw::TObject* Sender) {
-    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    qz::TQzDateEdit* Edit = DateEditOf(Sender, "DateEditInvalidDate");
     if (TEditRow* Row = RowOf(Sender)) Row->Check = TCheck::Rejected;
     Log(Sender, "OnInvalidDate", "text " + Quoted(Edit->Text()));
 }
 
 void TfrmQzDemo::DateEditOpenCalendar(fw::TObject* Sender) {
-    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    qz::TQzDateEdit* Edit = DateEditOf(Sender, "DateEditOpenCalendar");
     if (TEditRow* Row = RowOf(Sender)) Row->CalendarOpen = true;
     Log(Sender, "OnOpenCalendar", "text " + Quoted(Edit->Text()));
     // The popup opens modally right after this handler: show the lamp now.
@@ -154,7 +164,7 @@ void TfrmQzDemo::DateEditOpenCalendar(fw::TObject* Sender) {
 }
 
 void TfrmQzDemo::DateEditCloseCalendar(fw::TObject* Sender) {
-    auto* Edit = static_cast<qz::TQzDateEdit*>(Sender);
+    qz::TQzDateEdit* Edit = DateEditOf(Sender, "DateEditCloseCalendar");
     if (TEditRow* Row = RowOf(Sender)) {
         Row->CalendarOpen = false;
         Row->Check = TextIsDate(Edit) ? TCheck::Accepted : TCheck::None;

@@ -15,6 +15,7 @@
 #include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <ostream>
 #include <vector>
@@ -72,6 +73,22 @@ constexpr fw::Cardinal PressedSnapshotDelay = 30;
 qz::TfrmQzCal* ActivePopup() {
     return dynamic_cast<qz::TfrmQzCal*>(Ui::ActiveModalForm());
 }
+
+// Routes the exceptions the message loop catches to a handler for as long as it
+// lives, then puts the previous OnException back.
+class TExceptionGuard {
+public:
+    explicit TExceptionGuard(std::function<void(const std::exception&)> Handler)
+        : FPrevious(fw::Application->OnException) {
+        fw::Application->OnException = [Handler](fw::TObject*, const std::exception& E) { Handler(E); };
+    }
+    ~TExceptionGuard() { fw::Application->OnException = FPrevious; }
+    TExceptionGuard(const TExceptionGuard&) = delete;
+    TExceptionGuard& operator=(const TExceptionGuard&) = delete;
+
+private:
+    fw::TExceptionEvent FPrevious;
+};
 
 class TTour {
 public:
@@ -488,15 +505,26 @@ void TTour::Run(const fw::String& FormFile) {
                 << ", so that every run gives the same pictures.\n\n";
     FTranscript.flush();
 
-    Start();
-    TypeWithTwoDigitYear();
-    LeaveWithTab();
-    AnotherLayout();
-    DropButtonAndPick();
-    ReopenAndCancel();
-    CalendarComponent();
-    InvalidDate();
-    Correct();
+    // An exception escaping an event handler would otherwise show an error box
+    // that no step answers; it fails the step instead.
+    TExceptionGuard Guard([this](const std::exception& E) {
+        Fail(fw::String("an exception escaped an event handler: ") + E.what());
+    });
+    try {
+        Start();
+        TypeWithTwoDigitYear();
+        LeaveWithTab();
+        AnotherLayout();
+        DropButtonAndPick();
+        ReopenAndCancel();
+        CalendarComponent();
+        InvalidDate();
+        Correct();
+    } catch (const fw::ELoopError&) {
+        throw; // ETourFailed, or a modal loop that waited for nothing: already clear
+    } catch (const std::exception& E) {
+        Fail(fw::String("the step raised: ") + E.what());
+    }
 
     FTranscript << "All " << FNumber << " steps had their expected effect.\n";
     FTranscript.flush();

@@ -183,6 +183,21 @@ TEST_F(DemoProgram, AFailureInsideThePopupEndsItsModalLoopAndTheRun) {
     EXPECT_TRUE(fs::exists(Dir / "05-popup-open-FAILED.png"));
 }
 
+TEST_F(DemoProgram, AnExceptionFromAnEventHandlerFailsTheStepInsteadOfShowingABox) {
+    // A date-edit handler bound to the calendar component raises when it fires.
+    const fs::path Dir = OutDir("failing-handler");
+    const RunResult Run = RunWithChangedForm(Dir, "OnOpenCalendar = calPickerOpenCalendar",
+                                             "OnOpenCalendar = DateEditOpenCalendar");
+    EXPECT_EQ(Run.ExitCode, 1) << Run.Output;
+    EXPECT_NE(
+        Run.Output.find("FAILED: Step 13 (Open the calendar component with \"Pick a date...\"): an exception "
+                        "escaped an event handler: DateEditOpenCalendar is bound to calPicker, which is not "
+                        "a date edit"),
+        std::string::npos)
+        << Run.Output;
+    EXPECT_TRUE(fs::exists(Dir / "13-calendar-open-FAILED.png"));
+}
+
 TEST_F(DemoProgram, ABrokenOrIncompleteFormFileIsReportedNotRun) {
     const fs::path Dir = OutDir("broken");
     std::ofstream(Dir / "Broken.dfm") << "object frmQzDemo: TfrmQzDemo\n  Caption = 'unterminated\n";
