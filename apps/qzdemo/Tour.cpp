@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <framework/backends/headless/Automation.h>
 #include <framework/backends/headless/HeadlessBackend.h>
+#include <framework/controls/Timer.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Dialogs.h>
 #include <framework/forms/Screen.h>
@@ -53,6 +54,19 @@ fw::String LampText(const qz::TQzLED* Lamp) {
 fw::TPoint Middle(const fw::TRect& R) {
     return {(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
 }
+
+// How many pixels of a rectangle (Right and Bottom inside) are pure red, the
+// colour of a pressed navigation arrow.
+int RedPixels(const fw::TSurface& Image, const fw::TRect& R) {
+    int Count = 0;
+    for (int Y = R.Top; Y <= R.Bottom && Y < Image.Height(); ++Y)
+        for (int X = R.Left; X <= R.Right && X < Image.Width(); ++X)
+            if (Image.Pixel(X, Y) == fw::clRed) ++Count;
+    return Count;
+}
+
+// When the picture of a pressed arrow is taken: inside the popup's 60 ms delay.
+constexpr fw::Cardinal PressedSnapshotDelay = 30;
 
 // The calendar popup driving the current modal loop, or nullptr.
 qz::TfrmQzCal* ActivePopup() {
@@ -269,12 +283,32 @@ void TTour::DropButtonAndPick() {
     });
     Ui::OnNextModal([this, Edit](fw::TForm*) {
         qz::TfrmQzCal* Popup = ActivePopup();
-        Begin("month-arrow", "Step a month with the arrow button");
+        Begin("arrow-pressed", "Click the next-month arrow: it shows pressed while the step waits");
         Did("clicked the single right arrow (next month) at the top of the popup");
-        const fw::TPoint P = Middle(Popup->ButtonRect(qz::cbMonthNext));
+        const fw::TRect Arrow = Popup->ButtonRect(qz::cbMonthNext);
+        // The popup waits 60 ms between drawing the arrow pressed and stepping;
+        // a timer of half that takes the picture in between.
+        fw::TTimer Snapshot(nullptr);
+        bool Taken = false;
+        Snapshot.SetInterval(PressedSnapshotDelay);
+        Snapshot.OnTimer = [&](fw::TObject*) {
+            Snapshot.SetEnabled(false);
+            Taken = true;
+            Expect(RedPixels(fw::CaptureForm(Popup), Arrow) > 0, "the arrow is drawn pressed (red)",
+                   "the arrow is not drawn pressed");
+            ExpectDate(Popup->Date(), fw::EncodeDate(2026, 3, 14), "the selected day (not stepped yet)");
+            End();
+            Begin("month-arrow", "60 ms later: one month on, the arrow up again");
+            Did("waited for the popup's 60 ms delay to pass");
+        };
+        Snapshot.SetEnabled(true);
+        const fw::TPoint P = Middle(Arrow);
         Ui::Click(Popup, P.X, P.Y);
+        if (!Taken) Fail("the popup stepped before the arrow could be seen pressed");
         ExpectDate(Popup->Date(), fw::EncodeDate(2026, 4, 14), "the selected day");
         ExpectText(Edit, "14/04/2026");
+        Expect(RedPixels(fw::CaptureForm(Popup), Arrow) == 0, "the arrow is drawn up again (black)",
+               "the arrow is still drawn pressed");
         Saw("the popup mirrors the selection into the edit while it is open");
         End();
     });
