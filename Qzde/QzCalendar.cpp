@@ -21,6 +21,7 @@ FW_PUBLISH(TQzCalendar) {
     cls.Int("CalendarTop", &TQzCalendar::CalendarTop, &TQzCalendar::SetCalendarTop).NoDefault();
     cls.Event("OnCloseCalendar", &TQzCalendar::OnCloseCalendar);
     cls.Event("OnOpenCalendar", &TQzCalendar::OnOpenCalendar);
+    cls.DesignPosition();
 }
 
 TQzCalendar::TQzCalendar(fw::TComponent* AOwner) : inherited(AOwner) {

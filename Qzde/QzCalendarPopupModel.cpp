@@ -134,7 +134,7 @@ void TfrmQzCal::SizeFromFont() {
     fw::GetTextMetricsA(Canvas()->Handle(), &Metrics);
     // The canvas made a context of its own to measure with; it would outlive the
     // window's surface, so let it go now.
-    static_cast<fw::TControlCanvas*>(Canvas())->FreeHandle();
+    Canvas()->FreeHandle();
     FCellHeight = CellHeightFor(Metrics.tmHeight);
     FCellWidth = CellWidthFor(Metrics.tmAveCharWidth);
     SetClientWidth(ColumnCount * FCellWidth + 8);

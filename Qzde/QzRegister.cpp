@@ -2,10 +2,13 @@
 #include <Qzde/QzRegister.h>
 #include <Qzled/Qzled.h>
 #include <framework/classes/ClassRegistry.h>
+#include <framework/forms/Registration.h>
 
 namespace qz {
 
 void RegisterPackageClasses() {
+    // Package forms hold framework components (the popup's timer) too.
+    fw::RegisterControlClasses();
     fw::RegisterClasses({TQzDateEdit::StaticClass(), TQzCalendarButton::StaticClass(),
                          TQzCalendar::StaticClass(), TfrmQzCal::StaticClass(), TQzLED::StaticClass()});
 }

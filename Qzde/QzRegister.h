@@ -4,7 +4,8 @@
 
 namespace qz {
 
-// Registers every component class of the package (idempotent). Programs and form constructors
+// Registers every component class of the package, and the framework classes its forms use
+// (idempotent). Programs and form constructors
 // call it before reading form files that name the package's classes.
 void RegisterPackageClasses();
 

@@ -80,6 +80,13 @@ public:
     int Tag() const { return FTag; }
     void SetTag(int value) { FTag = value; }
 
+    // Where the designer shows a non-visual component on its form. Classes that
+    // publish DesignPosition() store it in form files as Left and Top.
+    int DesignLeft() const { return FDesignLeft; }
+    void SetDesignLeft(int value) { FDesignLeft = value; }
+    int DesignTop() const { return FDesignTop; }
+    void SetDesignTop(int value) { FDesignTop = value; }
+
     TComponentStates ComponentState() const { return FComponentState; }
     // Sets or clears csDesigning on this component and everything it owns.
     void SetDesigning(bool value, bool setChildren = true);
@@ -129,6 +136,8 @@ private:
     std::vector<TComponent*> FFreeNotifies;
     String FName;
     int FTag = 0;
+    int FDesignLeft = 0;
+    int FDesignTop = 0;
     TComponentStates FComponentState;
     std::map<String, String> FEventBindings;
     bool FDestroyPrepared = false;

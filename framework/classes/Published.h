@@ -431,6 +431,14 @@ public:
         FInfo.Fields.push_back(std::move(f));
     }
 
+    // Publishes a non-visual component's design position as Left and Top,
+    // always written, after every other property of the object.
+    void DesignPosition() {
+        static_assert(std::is_base_of_v<TComponent, T>, "DesignPosition needs a component");
+        Int("Left", &TComponent::DesignLeft, &TComponent::SetDesignLeft).NoDefault().WrittenLast();
+        Int("Top", &TComponent::DesignTop, &TComponent::SetDesignTop).NoDefault().WrittenLast();
+    }
+
     // Publishes a copy of an ancestor's property, to be modified
     // (`cls.Redeclare("Color").Default(clBtnFace)`). Raises when absent.
     TPropDecl Redeclare(const String& name);

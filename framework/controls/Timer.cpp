@@ -10,9 +10,7 @@ FW_PUBLISH(TTimer) {
     cls.Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true);
     cls.Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000);
     cls.Event("OnTimer", &TTimer::OnTimer);
-    // Design positions come last in a form file, after the events.
-    cls.Int("Left", &TTimer::DesignLeft, &TTimer::SetDesignLeft).NoDefault().WrittenLast();
-    cls.Int("Top", &TTimer::DesignTop, &TTimer::SetDesignTop).NoDefault().WrittenLast();
+    cls.DesignPosition();
 }
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {}

@@ -24,13 +24,6 @@ public:
     TNotifyEvent OnTimer;
     void SetOnTimer(TNotifyEvent Value);
 
-    // Design position in a form file (a non-visual component's place on the
-    // form in the designer): stored and written back, nothing else.
-    int DesignLeft() const { return FDesignLeft; }
-    void SetDesignLeft(int Value) { FDesignLeft = Value; }
-    int DesignTop() const { return FDesignTop; }
-    void SetDesignTop(int Value) { FDesignTop = Value; }
-
 protected:
     virtual void Timer();
     void Loaded() override;
@@ -41,8 +34,6 @@ private:
     bool FEnabled = true;
     Cardinal FInterval = 1000;
     unsigned FTimerId = 0;
-    int FDesignLeft = 0;
-    int FDesignTop = 0;
 };
 
 } // namespace fw

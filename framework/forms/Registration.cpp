@@ -6,10 +6,13 @@
 #include <framework/forms/Dialogs.h>
 #include <framework/forms/Form.h>
 #include <framework/forms/Registration.h>
+#include <framework/graphics/GraphicsObject.h>
 
 namespace fw {
 
 void RegisterControlClasses() {
+    // Colour and charset names must read even in a file that holds no control.
+    RegisterGraphicsIdents();
     RegisterClasses({TEdit::StaticClass(), TLabel::StaticClass(), TButton::StaticClass(),
                      TBitBtn::StaticClass(), TTimer::StaticClass(), TForm::StaticClass(),
                      TMessageForm::StaticClass()});

@@ -314,6 +314,16 @@ TEST_F(PopupInput, EachButtonStepsItsWayAndSharedEdgesGoToTheFirstTested) {
     }
 }
 
+TEST_F(PopupInput, EveryPressStepsOnceADoubleClickTwice) {
+    edit->SetDate(EncodeDate(2026, 3, 14));
+    OpenAndDrive([&](TfrmQzCal* Popup) {
+        const fw::TPoint P = ButtonCentre(Popup, qz::cbYearNext);
+        fw::Ui::DoubleClick(Popup, P.X, P.Y);
+        EXPECT_EQ(Popup->Date(), EncodeDate(2028, 3, 14));
+        fw::Ui::PressKey(fw::VK_ESCAPE);
+    });
+}
+
 // Posts raw mouse input without running the loop, so several presses wait together.
 void PostMouse(fw::TInputKind Kind, fw::TPoint Screen) {
     fw::TInputEvent E;
