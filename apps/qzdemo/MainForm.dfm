@@ -274,5 +274,7 @@ object frmQzDemo: TfrmQzDemo
     CalendarTop = 132
     OnCloseCalendar = calPickerCloseCalendar
     OnOpenCalendar = calPickerOpenCalendar
+    Left = 440
+    Top = 176
   end
 end
