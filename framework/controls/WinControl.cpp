@@ -40,7 +40,13 @@ TWinControl* FocusedWindow() {
     return TheFocusedWindow;
 }
 void SetFocusedWindow(TWinControl* Control) {
+    if (Control == TheFocusedWindow) return;
+    TWinControl* old = TheFocusedWindow;
     TheFocusedWindow = Control;
+    // What a window shows of the focus (caret, selection, focus frame)
+    // changes with it, also when the focus moves between forms.
+    if (old) old->InvalidateRect(nullptr);
+    if (Control) Control->InvalidateRect(nullptr);
 }
 
 // ---------------------------------------------------------------- the window
@@ -399,20 +405,25 @@ void TWinControl::AddToUpdate(const TRect& clientRect) {
 }
 
 void TWinControl::InvalidateRect(const TRect* Rect) {
-    const TRect r = Rect ? *Rect : ClientRect();
-    AddToUpdate(r);
-    // Without WS_CLIPCHILDREN the parent's painting covers its windowed
-    // children, so they are painted again after it.
-    if (!(FStyle & WS_CLIPCHILDREN)) {
-        for (TControl* c : FControls) {
-            if (!c->IsWindowed() || !c->Visible()) continue;
-            TRect cr = c->BoundsRect();
-            if (!IntersectRect(&cr, &cr, &r)) continue;
-            auto* w = static_cast<TWinControl*>(c);
-            const TRect b = w->BorderInsets();
-            const TRect inner = Offset(cr, -c->Left() - b.Left, -c->Top() - b.Top);
-            w->InvalidateRect(&inner);
-        }
+    AddToUpdate(Rect ? *Rect : ClientRect());
+    // Without WS_CLIPCHILDREN the window repaints its whole merged update area
+    // over its windowed children, so those inside it are painted again after it.
+    if (!(FStyle & WS_CLIPCHILDREN)) InvalidateCoveredChildren(FUpdateRect);
+}
+
+// The windowed children lying in `area` (client coordinates) are painted over
+// by this window, and so are their own children there, whatever a child's own
+// clip style says: that style only keeps the child's painting off them.
+void TWinControl::InvalidateCoveredChildren(const TRect& area) {
+    for (TControl* c : FControls) {
+        if (!c->IsWindowed() || !c->Visible()) continue;
+        TRect cr = c->BoundsRect();
+        if (!IntersectRect(&cr, &cr, &area)) continue;
+        auto* w = static_cast<TWinControl*>(c);
+        const TRect b = w->BorderInsets();
+        const TRect inner = Offset(cr, -c->Left() - b.Left, -c->Top() - b.Top);
+        w->AddToUpdate(inner);
+        w->InvalidateCoveredChildren((w->FStyle & WS_CLIPCHILDREN) ? inner : w->FUpdateRect);
     }
 }
 

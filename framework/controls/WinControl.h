@@ -185,6 +185,7 @@ private:
     class TWindow;
 
     void AddToUpdate(const TRect& clientRect);
+    void InvalidateCoveredChildren(const TRect& area);
     void ClipChildren(HDC DC) const;
     TRect VisibleClientOnSurface() const;
     void ChildTabOrders();

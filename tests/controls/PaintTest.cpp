@@ -7,7 +7,9 @@
 #include <framework/controls/Edit.h>
 #include <framework/controls/GraphicControl.h>
 #include <framework/controls/Timer.h>
+#include <framework/forms/Application.h>
 #include <framework/forms/Form.h>
+#include <framework/platform/Keys.h>
 #include <memory>
 #include <string>
 #include <tests/support/UiFixture.h>
@@ -170,6 +172,78 @@ TEST_F(PaintTest, ClipChildrenKeepsTheParentsPaintingOffItsChildren) {
         parent->Perform(WM_PAINT);
         EXPECT_EQ(Ui::FormImage(&f).Pixel(90, 20), ColorToRGB(clip ? clBlue : clRed));
     }
+}
+
+TEST_F(PaintTest, ChildrenInsideAMergedUpdateAreaArePaintedAgain) {
+    // Two small invalidations far apart merge into one area that the form
+    // repaints whole; the child between them must be painted again after it.
+    auto* child = new TFillControl(form.get(), clBlue, false);
+    child->SetParent(form.get());
+    child->SetBounds(80, 30, 40, 40);
+    form->Show();
+    Ui::Pump();
+    const int paints = child->PaintCount();
+    const TRect left{0, 0, 10, 10};
+    const TRect right{190, 90, 200, 100};
+    form->InvalidateRect(&left);
+    form->InvalidateRect(&right);
+    Ui::Pump();
+    EXPECT_EQ(child->PaintCount(), paints + 1);
+    EXPECT_EQ(At(100, 50), ColorToRGB(clBlue));
+}
+
+TEST_F(PaintTest, APaintOverAClippingChildRepaintsItsChildrenToo) {
+    // The child keeps its own painting off the grandchild, but the form's
+    // painting covers both, so both are painted again after it.
+    auto* child = new TFillControl(form.get(), clRed, true);
+    child->SetParent(form.get());
+    child->SetBounds(10, 10, 120, 60);
+    auto* grandchild = new TFillControl(form.get(), clBlue, false);
+    grandchild->SetParent(child);
+    grandchild->SetBounds(80, 10, 30, 30);
+    form->Show();
+    Ui::Pump();
+    const int paints = grandchild->PaintCount();
+    form->Invalidate();
+    Ui::Pump();
+    EXPECT_EQ(grandchild->PaintCount(), paints + 1);
+    EXPECT_EQ(At(100, 30), ColorToRGB(clBlue));
+}
+
+// A form whose own painting leaves its children alone, so only their own
+// invalidations repaint them.
+class TClippingForm : public TForm {
+public:
+    using TForm::TForm;
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TForm::CreateParams(params);
+        params.Style |= WS_CLIPCHILDREN;
+    }
+};
+
+TEST_F(PaintTest, FocusMovingToAnotherFormAndBackRepaintsTheFocusedControl) {
+    TClippingForm clipping(nullptr);
+    clipping.SetBorderStyle(bsNone);
+    clipping.SetBounds(0, 0, 200, 100);
+    auto* edit = new TEdit(&clipping);
+    edit->SetParent(&clipping);
+    edit->SetBounds(10, 10, 100, 21);
+    clipping.Show();
+    edit->SetFocus();
+    Ui::Pump();
+    const int paints = edit->PaintCount();
+    Ui::OnNextModal([](TForm*) {
+        Ui::Pump();
+        Ui::PressKey(VK_RETURN);
+    });
+    Application->MessageBox("Shown over the edit's form", "Focus", MB_OK);
+    Ui::Pump();
+    EXPECT_TRUE(edit->Focused());
+    // Losing the focus to the box and getting it back each change what the
+    // edit shows (its caret), so it was painted again.
+    EXPECT_GE(edit->PaintCount(), paints + 1);
 }
 
 TEST_F(PaintTest, PaintMessageWithItsOwnContextDrawsThere) {
