@@ -4,7 +4,7 @@
 
 #include <Qzde/QzDateControls.h>
 #include <benchmark/benchmark.h>
-#include <charconv>
+#include "support/ReferenceDates.h"
 #include <framework/platform/Messages.h>
 #include <memory>
 #include <string>
@@ -33,39 +33,7 @@ const std::vector<std::string>& FullTexts() {
     return Texts;
 }
 
-int DaysFromCivil(int Y, int M, int D) {
-    Y -= M <= 2;
-    const int Era = (Y >= 0 ? Y : Y - 399) / 400;
-    const int Yoe = Y - Era * 400;
-    const int Doy = (153 * (M > 2 ? M - 3 : M + 9) + 2) / 5 + D - 1;
-    return Era * 146097 + Yoe * 365 + Yoe / 4 - Yoe / 100 + Doy - 719468;
-}
-
-bool PlainIsLeap(int Y) {
-    return Y % 4 == 0 && (Y % 100 != 0 || Y % 400 == 0);
-}
-
-// The reference date parser: split at the first two '/', read day, month and
-// year with std::from_chars, check the ranges and count the days.
-bool PlainParse(std::string_view Text, double& Date) {
-    const auto P1 = Text.find('/');
-    if (P1 == std::string_view::npos) return false;
-    const auto P2 = Text.find('/', P1 + 1);
-    if (P2 == std::string_view::npos) return false;
-    int D, M, Y;
-    const auto Read = [](std::string_view Part, int& Value) {
-        const auto R = std::from_chars(Part.data(), Part.data() + Part.size(), Value);
-        return R.ec == std::errc() && R.ptr == Part.data() + Part.size();
-    };
-    if (!Read(Text.substr(0, P1), D) || !Read(Text.substr(P1 + 1, P2 - P1 - 1), M) ||
-        !Read(Text.substr(P2 + 1), Y))
-        return false;
-    static constexpr int Lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (Y < 1 || Y > 9999 || M < 1 || M > 12 || D < 1 || D > (M == 2 && PlainIsLeap(Y) ? 29 : Lengths[M - 1]))
-        return false;
-    Date = DaysFromCivil(Y, M, D) + 25569;
-    return true;
-}
+using qzbench::PlainParse;
 
 void RunReference(benchmark::State& State, const std::vector<std::string>& Texts) {
     std::size_t I = 0;

@@ -5,6 +5,24 @@
 
 namespace fw {
 
+namespace {
+
+// Binds the control's canvas to a paint's device context, with the control's
+// font, for the length of `paint`; the canvas lets go of the context after.
+template <typename F>
+void PaintThrough(TControlCanvas& Canvas, HDC DC, const TFont* Font, F paint) {
+    Canvas.FreeHandle();
+    Canvas.SetHandle(DC);
+    struct TDetach {
+        TControlCanvas& Canvas;
+        ~TDetach() { Canvas.SetHandle(nullptr); }
+    } detach{Canvas};
+    Canvas.SetFont(Font);
+    paint();
+}
+
+} // namespace
+
 FW_PUBLISH(TGraphicControl) {}
 FW_PUBLISH(TCustomControl) {}
 
@@ -28,16 +46,7 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 void TGraphicControl::WMPaint(TMessage& Message) {
     auto* dc = reinterpret_cast<TDeviceContext*>(Message.WParam);
     if (!dc) return;
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(dc);
-    try {
-        FCanvas->SetFont(Font());
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    PaintThrough(*FCanvas, dc, Font(), [this] { Paint(); });
 }
 
 void TGraphicControl::Paint() {}
@@ -51,16 +60,7 @@ TCustomControl::~TCustomControl() {
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(DC);
-    try {
-        FCanvas->SetFont(Font());
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    PaintThrough(*FCanvas, DC, Font(), [this] { Paint(); });
 }
 
 void TCustomControl::Paint() {}
