@@ -108,16 +108,6 @@ void TfrmQzDemo::CreateParams(fw::TCreateParams& Params) {
     Params.Style |= fw::WS_CLIPCHILDREN;
 }
 
-void TfrmQzDemo::Activate() {
-    inherited::Activate();
-    if (fw::TWinControl* Control = FocusedControl()) Control->Invalidate();
-}
-
-void TfrmQzDemo::Deactivate() {
-    inherited::Deactivate();
-    if (fw::TWinControl* Control = FocusedControl()) Control->Invalidate();
-}
-
 TfrmQzDemo::TEditRow* TfrmQzDemo::RowOf(fw::TObject* Sender) {
     for (TEditRow& Row : FRows)
         if (Row.Edit == Sender) return &Row;

@@ -71,11 +71,6 @@ protected:
     // Adds WS_CLIPCHILDREN: the form's own painting (labels, lamps) leaves its
     // windowed controls alone.
     void CreateParams(fw::TCreateParams& Params) override;
-    // The framework moves the system focus between forms without telling the
-    // control that has it, so the focused edit would keep (or not regain) its
-    // caret and selection: repaint it when the form is activated or deactivated.
-    void Activate() override;
-    void Deactivate() override;
 
 private:
     // What a date edit's lamp shows when no calendar of it is open.
