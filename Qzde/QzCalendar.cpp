@@ -11,12 +11,11 @@ FW_PUBLISH(TQzCalendar) {
     cls.Str("CalendarCaption", &TQzCalendar::CalendarCaption, &TQzCalendar::SetCalendarCaption);
     cls.Bool("CalendarFillPage", &TQzCalendar::CalendarFillPage, &TQzCalendar::SetCalendarFillPage, true);
     cls.Enum("CalendarStyle", &TQzCalendar::CalendarStyle, &TQzCalendar::SetCalendarStyle,
-             {"csStandard", "csDialog"}, csStandard);
+             CalendarStyleIdents(), csStandard);
     cls.Color("CalendarWeekendColor", &TQzCalendar::CalendarWeekendColor,
               &TQzCalendar::SetCalendarWeekendColor, fw::clBtnText);
     cls.Enum("CalendarWeekStart", &TQzCalendar::CalendarWeekStart, &TQzCalendar::SetCalendarWeekStart,
-             {"wsSunday", "wsMonday", "wsTuesday", "wsWednesday", "wsThursday", "wsFriday", "wsSaturday"},
-             wsSunday);
+             WeekStartIdents(), wsSunday);
     cls.Int("CalendarLeft", &TQzCalendar::CalendarLeft, &TQzCalendar::SetCalendarLeft).NoDefault();
     cls.Int("CalendarTop", &TQzCalendar::CalendarTop, &TQzCalendar::SetCalendarTop).NoDefault();
     cls.Event("OnCloseCalendar", &TQzCalendar::OnCloseCalendar);

@@ -26,6 +26,7 @@
 
 #include <array>
 #include <cstdint>
+#include <framework/classes/Published.h>
 #include <framework/controls/Timer.h>
 #include <framework/forms/Form.h>
 #include <framework/graphics/Bitmap.h>
@@ -49,6 +50,14 @@ enum TWeekStart : std::uint8_t {
 
 // csStandard: a borderless popup below its opener; csDialog: a dialog frame with a caption.
 enum TCalendarStyles : std::uint8_t { csStandard, csDialog };
+
+// The identifiers form files write for the two settings above, by ordinal.
+inline fw::TEnumNames WeekStartIdents() {
+    return {"wsSunday", "wsMonday", "wsTuesday", "wsWednesday", "wsThursday", "wsFriday", "wsSaturday"};
+}
+inline fw::TEnumNames CalendarStyleIdents() {
+    return {"csStandard", "csDialog"};
+}
 
 // The four navigation buttons, in their order in FButtonRect and FGlyphs.
 enum TCalButtons : std::uint8_t { cbMonthPrev, cbMonthNext, cbYearPrev, cbYearNext };

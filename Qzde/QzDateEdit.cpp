@@ -23,12 +23,11 @@ FW_PUBLISH(TQzDateEdit) {
     cls.Bool("CalendarEnabled", &TQzDateEdit::CalendarEnabled, &TQzDateEdit::SetCalendarEnabled, true);
     cls.Bool("CalendarFillPage", &TQzDateEdit::CalendarFillPage, &TQzDateEdit::SetCalendarFillPage, true);
     cls.Enum("CalendarStyle", &TQzDateEdit::CalendarStyle, &TQzDateEdit::SetCalendarStyle,
-             {"csStandard", "csDialog"}, csStandard);
+             CalendarStyleIdents(), csStandard);
     cls.Color("CalendarWeekendColor", &TQzDateEdit::CalendarWeekendColor,
               &TQzDateEdit::SetCalendarWeekendColor, fw::clBtnText);
     cls.Enum("CalendarWeekStart", &TQzDateEdit::CalendarWeekStart, &TQzDateEdit::SetCalendarWeekStart,
-             {"wsSunday", "wsMonday", "wsTuesday", "wsWednesday", "wsThursday", "wsFriday", "wsSaturday"},
-             wsSunday);
+             WeekStartIdents(), wsSunday);
     cls.Int("CuspYear", &TQzDateEdit::CuspYear, &TQzDateEdit::SetCuspYear, 30);
     cls.Str("DateFormat", &TQzDateEdit::DateFormat, &TQzDateEdit::SetDateFormat);
     cls.Str("ErrorMessage", &TQzDateEdit::ErrorMessage, &TQzDateEdit::SetErrorMessage);
