@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <framework/classes/Published.h>
+#include <framework/controls/Chrome.h>
 #include <framework/controls/Clipboard.h>
 #include <framework/controls/Edit.h>
 #include <framework/platform/Keys.h>
@@ -29,15 +30,6 @@ String ApplyCase(String s, TEditCharCase c) {
 String FirstLine(const String& s) {
     const auto end = s.find_first_of("\r\n");
     return end == String::npos ? s : s.substr(0, end);
-}
-
-void DrawLine(HDC dc, int x1, int y1, int x2, int y2, TColor color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 } // namespace
@@ -509,14 +501,14 @@ void TCustomEdit::PaintNonClient(HDC DC) {
     if (Ctl3D()) {
         // Sunken: shadow outside top-left, highlight outside bottom-right,
         // dark shadow inside top-left, light inside bottom-right.
-        DrawLine(DC, 0, h - 2, 0, 0, clBtnShadow);
-        DrawLine(DC, 0, 0, w - 1, 0, clBtnShadow);
-        DrawLine(DC, 0, h - 1, w - 1, h - 1, clBtnHighlight);
-        DrawLine(DC, w - 1, h - 1, w - 1, -1, clBtnHighlight);
-        DrawLine(DC, 1, h - 3, 1, 1, cl3DDkShadow);
-        DrawLine(DC, 1, 1, w - 2, 1, cl3DDkShadow);
-        DrawLine(DC, 1, h - 2, w - 2, h - 2, cl3DLight);
-        DrawLine(DC, w - 2, h - 2, w - 2, 0, cl3DLight);
+        DrawSolidLine(DC, 0, h - 2, 0, 0, clBtnShadow);
+        DrawSolidLine(DC, 0, 0, w - 1, 0, clBtnShadow);
+        DrawSolidLine(DC, 0, h - 1, w - 1, h - 1, clBtnHighlight);
+        DrawSolidLine(DC, w - 1, h - 1, w - 1, -1, clBtnHighlight);
+        DrawSolidLine(DC, 1, h - 3, 1, 1, cl3DDkShadow);
+        DrawSolidLine(DC, 1, 1, w - 2, 1, cl3DDkShadow);
+        DrawSolidLine(DC, 1, h - 2, w - 2, h - 2, cl3DLight);
+        DrawSolidLine(DC, w - 2, h - 2, w - 2, 0, cl3DLight);
     } else {
         HBRUSH brush = CreateSolidBrush(ColorToRGB(clWindowFrame));
         const TRect r{0, 0, w, h};
@@ -559,7 +551,7 @@ void TCustomEdit::PaintEdit(HDC DC) {
     }
     if (focused && FSelLength == 0) {
         const int x = TextX(FCaret);
-        DrawLine(DC, x, TextMarginY, x, TextMarginY + tm.tmHeight, Font()->Color());
+        DrawSolidLine(DC, x, TextMarginY, x, TextMarginY + tm.tmHeight, Font()->Color());
     }
     SelectObject(DC, oldFont);
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/Published.h>
+#include <framework/controls/Chrome.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Form.h>
 #include <framework/forms/Screen.h>
@@ -53,33 +54,18 @@ int CaptionBarHeight(TFormBorderStyle style) {
     }
 }
 
-void Line(HDC dc, int x1, int y1, int x2, int y2, TColor color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
-}
-
-void Fill(HDC dc, const TRect& r, TColor color) {
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-}
-
 // A raised edge: light on the top and left, dark on the bottom and right,
 // two pixels deep.
 void RaisedEdge(HDC dc, const TRect& r, TColor outerLight, TColor innerLight, TColor innerDark,
                 TColor outerDark) {
-    Line(dc, r.Left, r.Bottom - 1, r.Left, r.Top, outerLight);
-    Line(dc, r.Left, r.Top, r.Right - 1, r.Top, outerLight);
-    Line(dc, r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1, outerDark);
-    Line(dc, r.Right - 1, r.Bottom - 1, r.Left - 1, r.Bottom - 1, outerDark);
-    Line(dc, r.Left + 1, r.Bottom - 2, r.Left + 1, r.Top + 1, innerLight);
-    Line(dc, r.Left + 1, r.Top + 1, r.Right - 2, r.Top + 1, innerLight);
-    Line(dc, r.Right - 2, r.Top + 1, r.Right - 2, r.Bottom - 2, innerDark);
-    Line(dc, r.Right - 2, r.Bottom - 2, r.Left, r.Bottom - 2, innerDark);
+    DrawSolidLine(dc, r.Left, r.Bottom - 1, r.Left, r.Top, outerLight);
+    DrawSolidLine(dc, r.Left, r.Top, r.Right - 1, r.Top, outerLight);
+    DrawSolidLine(dc, r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1, outerDark);
+    DrawSolidLine(dc, r.Right - 1, r.Bottom - 1, r.Left - 1, r.Bottom - 1, outerDark);
+    DrawSolidLine(dc, r.Left + 1, r.Bottom - 2, r.Left + 1, r.Top + 1, innerLight);
+    DrawSolidLine(dc, r.Left + 1, r.Top + 1, r.Right - 2, r.Top + 1, innerLight);
+    DrawSolidLine(dc, r.Right - 2, r.Top + 1, r.Right - 2, r.Bottom - 2, innerDark);
+    DrawSolidLine(dc, r.Right - 2, r.Bottom - 2, r.Left, r.Bottom - 2, innerDark);
 }
 
 } // namespace
@@ -239,15 +225,15 @@ void TForm::PaintNonClient(HDC DC) {
     const TRect all{0, 0, w, h};
     // The frame: the face colour with a raised edge.
     TRect r = all;
-    Fill(DC, {0, 0, w, f}, clBtnFace);
-    Fill(DC, {0, h - f, w, h}, clBtnFace);
-    Fill(DC, {0, 0, f, h}, clBtnFace);
-    Fill(DC, {w - f, 0, w, h}, clBtnFace);
+    FillSolid(DC, {0, 0, w, f}, clBtnFace);
+    FillSolid(DC, {0, h - f, w, h}, clBtnFace);
+    FillSolid(DC, {0, 0, f, h}, clBtnFace);
+    FillSolid(DC, {w - f, 0, w, h}, clBtnFace);
     RaisedEdge(DC, r, clBtnFace, clBtnHighlight, clBtnShadow, cl3DDkShadow);
     // The caption bar and the line under it.
     const TRect bar{f, f, w - f, f + c};
-    Fill(DC, bar, FActive ? clActiveCaption : clInactiveCaption);
-    Fill(DC, {f, f + c, w - f, f + c + 1}, clBtnFace);
+    FillSolid(DC, bar, FActive ? clActiveCaption : clInactiveCaption);
+    FillSolid(DC, {f, f + c, w - f, f + c + 1}, clBtnFace);
     // The caption text.
     TFont font;
     font.Assign(Font());
@@ -265,13 +251,13 @@ void TForm::PaintNonClient(HDC DC) {
     // The close box: a small raised button with a cross.
     if (!box.IsEmpty()) {
         const TRect b{box.Left - Left(), box.Top - Top(), box.Right - Left(), box.Bottom - Top()};
-        Fill(DC, b, clBtnFace);
+        FillSolid(DC, b, clBtnFace);
         RaisedEdge(DC, b, clBtnHighlight, clBtnFace, clBtnShadow, cl3DDkShadow);
         const int cx = b.Left + (b.Width() - 8) / 2;
         const int cy = b.Top + (b.Height() - 7) / 2;
         for (int i = 0; i < 7; ++i) {
-            Line(DC, cx + i, cy + i, cx + i + 2, cy + i, clBtnText);
-            Line(DC, cx + 6 - i, cy + i, cx + 8 - i, cy + i, clBtnText);
+            DrawSolidLine(DC, cx + i, cy + i, cx + i + 2, cy + i, clBtnText);
+            DrawSolidLine(DC, cx + 6 - i, cy + i, cx + 8 - i, cy + i, clBtnText);
         }
     }
     (void)all;

@@ -5,9 +5,7 @@
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzRegister.h>
 #include <framework/classes/FormFile.h>
-
 #include <gtest/gtest.h>
-
 #include <memory>
 
 namespace {
