@@ -114,27 +114,27 @@ void BM_PopupFullRepaint(benchmark::State& State) {
 }
 BENCHMARK(BM_PopupFullRepaint);
 
+// Steps the popup forward and back in turn, so it stays near its start.
+void RunAlternatingSteps(benchmark::State& State, TfrmQzCal& Popup, qz::TAdjustAmounts Forward,
+                         qz::TAdjustAmounts Backward, const char* Reference) {
+    bool Ahead = true;
+    for (auto _ : State) {
+        Popup.AdjustCalendar(Ahead ? Forward : Backward);
+        fw::FreeDeviceContexts();
+        Ahead = !Ahead;
+    }
+    State.SetLabel(Reference);
+}
+
 void BM_PopupMonthStep(benchmark::State& State) {
     ShownPopup P;
-    bool Forward = true;
-    for (auto _ : State) {
-        P.Popup->AdjustCalendar(Forward ? qz::aaMonthNext : qz::aaMonthPrev);
-        fw::FreeDeviceContexts();
-        Forward = !Forward;
-    }
-    State.SetLabel("ref=BM_Reference_CanvasFloor");
+    RunAlternatingSteps(State, *P.Popup, qz::aaMonthNext, qz::aaMonthPrev, "ref=BM_Reference_CanvasFloor");
 }
 BENCHMARK(BM_PopupMonthStep);
 
 void BM_PopupDayStep(benchmark::State& State) {
     ShownPopup P;
-    bool Forward = true;
-    for (auto _ : State) {
-        P.Popup->AdjustCalendar(Forward ? qz::aaDayNext : qz::aaDayPrev);
-        fw::FreeDeviceContexts();
-        Forward = !Forward;
-    }
-    State.SetLabel("ref=BM_Reference_TwoCellFloor");
+    RunAlternatingSteps(State, *P.Popup, qz::aaDayNext, qz::aaDayPrev, "ref=BM_Reference_TwoCellFloor");
 }
 BENCHMARK(BM_PopupDayStep);
 
@@ -148,13 +148,7 @@ void BM_PopupDayStepWithEdit(benchmark::State& State) {
     Form.Show();
     fw::Ui::Pump();
     ShownPopup P(Edit);
-    bool Forward = true;
-    for (auto _ : State) {
-        P.Popup->AdjustCalendar(Forward ? qz::aaDayNext : qz::aaDayPrev);
-        fw::FreeDeviceContexts();
-        Forward = !Forward;
-    }
-    State.SetLabel("ref=BM_Reference_TwoCellFloor");
+    RunAlternatingSteps(State, *P.Popup, qz::aaDayNext, qz::aaDayPrev, "ref=BM_Reference_TwoCellFloor");
     P.Popup.reset();
 }
 BENCHMARK(BM_PopupDayStepWithEdit);

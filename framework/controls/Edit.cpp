@@ -14,8 +14,6 @@ namespace fw {
 
 namespace {
 
-const TEnumNames CharCaseIdents{"ecNormal", "ecUpperCase", "ecLowerCase"};
-
 String ApplyCase(String s, TEditCharCase c) {
     for (char& ch : s) {
         if (c == ecUpperCase)
@@ -40,7 +38,7 @@ FW_PUBLISH(TEdit) {
     cls.Bool("AutoSelect", &TEdit::AutoSelect, &TEdit::SetAutoSelect, true);
     cls.Bool("AutoSize", &TEdit::AutoSize, &TEdit::SetAutoSize, true);
     cls.Enum("BorderStyle", &TEdit::BorderStyle, &TEdit::SetBorderStyle, BorderStyleNames, bsSingle);
-    cls.Enum("CharCase", &TEdit::CharCase, &TEdit::SetCharCase, CharCaseIdents, ecNormal);
+    cls.Enum("CharCase", &TEdit::CharCase, &TEdit::SetCharCase, CharCaseNames, ecNormal);
     cls.Color("Color", &TEdit::Color, &TEdit::SetColor, clWindow);
     cls.Bool("Ctl3D", &TEdit::Ctl3D, &TEdit::SetCtl3D, true);
     cls.Int("DragCursor", &TEdit::DragCursor, &TEdit::SetDragCursor, crDrag).Idents(CursorIdentKind);
