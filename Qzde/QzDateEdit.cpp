@@ -41,10 +41,13 @@ FW_PUBLISH(TQzDateEdit) {
         return Edit->GlyphType() == gtCustom && Edit->GetGlyph() != nullptr && !Edit->GetGlyph()->Empty();
     });
     cls.Int("GlyphNum", &TQzDateEdit::GetGlyphNum, &TQzDateEdit::SetGlyphNum, 2);
+    // A switched-off calendar refuses a new picture, so its picture is not
+    // stored: the file reads back to the same text.
     cls.Enum("GlyphType", &TQzDateEdit::GlyphType, &TQzDateEdit::SetGlyphType,
              {"gtCustom", "gtNone", "gtEllipsis", "gtDropArrow", "gtDropArrowSml", "gtCalendar1",
               "gtCalendar2", "gtCalendar3"},
-             gtCustom);
+             gtCustom)
+        .StoredIf(&TQzDateEdit::CalendarEnabled);
     cls.Bool("UseCentury", &TQzDateEdit::UseCentury, &TQzDateEdit::SetUseCentury, false);
     cls.Event("OnCloseCalendar", &TQzDateEdit::OnCloseCalendar);
     cls.Event("OnInvalidDate", &TQzDateEdit::OnInvalidDate);

@@ -4,6 +4,7 @@
 #include <framework/classes/FormFile.h>
 #include <framework/classes/FormText.h>
 #include <framework/classes/FormValues.h>
+#include <map>
 
 namespace fw {
 
@@ -128,6 +129,50 @@ private:
             ReadChild(child, c);
     }
 
+    // One property line, resolved to the object that holds it.
+    struct TAssignment {
+        const TFormProp* Prop;
+        TObject* Target;
+        const TPropInfo* Info;
+        std::vector<int> Order; // per level: the writer's position of the name
+    };
+
+    // The writer's position of prop in its class: the ordinary properties in
+    // declaration order, then those written last.
+    int WritingPosition(const TObject* obj, const TPropInfo* prop) {
+        std::vector<const TPropInfo*>& all = FPropLists[obj->ClassInfo()];
+        if (all.empty()) all = obj->ClassInfo()->AllProps();
+        const auto at = std::find(all.begin(), all.end(), prop);
+        const int index = static_cast<int>(at - all.begin());
+        return prop->WrittenLast ? index + static_cast<int>(all.size()) : index;
+    }
+
+    TAssignment Resolve(TComponent* c, const TFormProp& p) {
+        TAssignment a{&p, c, nullptr, {}};
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t dot = p.Path.find('.', start);
+            const String part = p.Path.substr(start, dot - start);
+            const TPropInfo* prop = a.Target->ClassInfo()->FindProp(part);
+            if (prop == nullptr) Fail(p.Line, "unknown property '" + part + "' of " + a.Target->ClassName());
+            a.Order.push_back(WritingPosition(a.Target, prop));
+            if (dot == String::npos) {
+                a.Info = prop;
+                return a;
+            }
+            if (prop->Kind != TTypeKind::Class)
+                Fail(p.Line, "property '" + part + "' of " + a.Target->ClassName() + " has no properties");
+            TObject* inner = prop->GetObject(a.Target);
+            if (inner == nullptr)
+                Fail(p.Line, "property '" + part + "' of " + a.Target->ClassName() + " is nil");
+            a.Target = inner;
+            start = dot + 1;
+        }
+    }
+
+    // Assigns the object's properties in the order the writer writes them,
+    // whatever their order in the file: setters may rely on the properties
+    // declared before theirs. Lines naming the same property keep file order.
     void ReadProps(TComponent* c, const TFormObject& node) {
         TFormBindings bindings;
         bindings.Reference = [this](TObject* obj, const TPropInfo& prop, const String& name) {
@@ -136,28 +181,17 @@ private:
         bindings.Event = [this](TObject* obj, const TPropInfo& prop, const String& method) {
             BindEvent(obj, prop, FRoot, method);
         };
+        std::vector<TAssignment> assignments;
+        assignments.reserve(node.Props.size());
         for (const TFormProp& p : node.Props) {
             FLine = p.Line;
-            TObject* target = c;
-            std::size_t start = 0;
-            for (;;) {
-                const std::size_t dot = p.Path.find('.', start);
-                const String part = p.Path.substr(start, dot - start);
-                const TPropInfo* prop = target->ClassInfo()->FindProp(part);
-                if (prop == nullptr)
-                    Fail(p.Line, "unknown property '" + part + "' of " + target->ClassName());
-                if (dot == String::npos) {
-                    AssignPropValue(target, *prop, p.Value, bindings);
-                    break;
-                }
-                if (prop->Kind != TTypeKind::Class)
-                    Fail(p.Line, "property '" + part + "' of " + target->ClassName() + " has no properties");
-                TObject* inner = prop->GetObject(target);
-                if (inner == nullptr)
-                    Fail(p.Line, "property '" + part + "' of " + target->ClassName() + " is nil");
-                target = inner;
-                start = dot + 1;
-            }
+            assignments.push_back(Resolve(c, p));
+        }
+        std::stable_sort(assignments.begin(), assignments.end(),
+                         [](const TAssignment& a, const TAssignment& b) { return a.Order < b.Order; });
+        for (const TAssignment& a : assignments) {
+            FLine = a.Prop->Line;
+            AssignPropValue(a.Target, *a.Info, a.Prop->Value, bindings);
         }
     }
 
@@ -193,6 +227,7 @@ private:
     std::vector<TComponent*> FCreated;
     std::vector<TComponent*> FLoaded;
     std::vector<TFixup> FFixups;
+    std::map<const TClassInfo*, std::vector<const TPropInfo*>> FPropLists; // per class, for this read
     int FLine = 0;
 };
 

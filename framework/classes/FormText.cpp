@@ -3,6 +3,7 @@
 #include <cmath>
 #include <framework/classes/FormText.h>
 #include <framework/rtl/Exceptions.h>
+#include <limits>
 
 namespace fw {
 
@@ -369,6 +370,16 @@ private:
             }
             return v;
         case TTok::Symbol:
+            if (IsSymbol('-')) {
+                // -Inf: the one float that is not spelt as a number.
+                Advance();
+                if (FTok.Kind != TTok::Ident || !SameKeyword(FTok.Text, "inf"))
+                    Fail(line, "expected a number after '-'");
+                Advance();
+                v.Kind = TFormValueKind::Float;
+                v.Float = -std::numeric_limits<double>::infinity();
+                return v;
+            }
             if (IsSymbol('[')) {
                 v.Kind = TFormValueKind::Set;
                 Advance();
@@ -434,6 +445,9 @@ String QuoteFormString(const String& s) {
 }
 
 String FormatFormFloat(double value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
+    if (value == 0 && std::signbit(value)) return "-0.0"; // "-0" would read as the integer 0
     char buf[64];
     auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
     if (ec != std::errc()) return "0";

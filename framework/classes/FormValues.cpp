@@ -2,6 +2,7 @@
 #include <cctype>
 #include <framework/classes/FormValues.h>
 #include <framework/classes/TypInfo.h>
+#include <limits>
 
 namespace fw {
 
@@ -164,6 +165,10 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
             prop.SetFloat(obj, value.Float);
         else if (value.Kind == TFormValueKind::Integer && !value.Hex)
             prop.SetFloat(obj, static_cast<double>(value.Int));
+        else if (value.Kind == TFormValueKind::Ident && SameText(value.Text, "NaN"))
+            prop.SetFloat(obj, std::numeric_limits<double>::quiet_NaN());
+        else if (value.Kind == TFormValueKind::Ident && SameText(value.Text, "Inf"))
+            prop.SetFloat(obj, std::numeric_limits<double>::infinity());
         else
             WrongType(obj, prop, value);
         return;

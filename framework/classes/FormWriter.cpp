@@ -25,8 +25,8 @@ private:
         FOut += indent + "object ";
         if (!c->Name().empty()) FOut += c->Name() + ": ";
         FOut += c->ClassName() + "\n";
-        WriteProps(c, String(), level + 1, 0, false);
-        WriteProps(c, String(), level + 1, 0, true);
+        WriteProps(c, String(), level + 1, 0, false, false);
+        WriteProps(c, String(), level + 1, 0, true, false);
         std::vector<TComponent*> children;
         c->GetChildren([&](TComponent* child) { children.push_back(child); }, FRoot);
         for (TComponent* child : children)
@@ -35,15 +35,18 @@ private:
     }
 
     // One pass over obj's properties: the ordinary ones, or those written last.
-    void WriteProps(const TObject* obj, const String& prefix, int level, int depth, bool lastPass) {
+    // With whole, defaults are written too.
+    void WriteProps(const TObject* obj, const String& prefix, int level, int depth, bool lastPass,
+                    bool whole) {
         const String indent(static_cast<std::size_t>(level) * 2, ' ');
         for (const TPropInfo* p : obj->ClassInfo()->AllProps()) {
-            if (p->WrittenLast != lastPass || !p->IsStored(obj)) continue;
+            if (p->WrittenLast != lastPass || !p->IsStored(obj, whole)) continue;
             if (p->Kind == TTypeKind::Class) {
                 const TPersistent* inner = p->GetObject(obj);
                 if (inner != nullptr && depth < MaxObjectDepth) {
-                    WriteProps(inner, prefix + p->Name + ".", level, depth + 1, false);
-                    WriteProps(inner, prefix + p->Name + ".", level, depth + 1, true);
+                    const bool all = p->WholeIf && p->WholeIf(obj);
+                    WriteProps(inner, prefix + p->Name + ".", level, depth + 1, false, all);
+                    WriteProps(inner, prefix + p->Name + ".", level, depth + 1, true, all);
                 }
                 continue;
             }

@@ -198,9 +198,10 @@ void TControl::SetParentFont(bool Value) {
 }
 
 void TControl::SetShowHint(bool Value) {
+    // An assignment makes the value the control's own, even an unchanged one.
+    FParentShowHint = false;
     if (Value == FShowHint) return;
     FShowHint = Value;
-    FParentShowHint = false;
 }
 
 void TControl::SetParentShowHint(bool Value) {

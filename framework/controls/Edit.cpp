@@ -40,11 +40,11 @@ FW_PUBLISH(TEdit) {
     cls.Enum("BorderStyle", &TEdit::BorderStyle, &TEdit::SetBorderStyle, BorderStyleNames, bsSingle);
     cls.Enum("CharCase", &TEdit::CharCase, &TEdit::SetCharCase, CharCaseNames, ecNormal);
     cls.Color("Color", &TEdit::Color, &TEdit::SetColor, clWindow);
-    cls.Bool("Ctl3D", &TEdit::Ctl3D, &TEdit::SetCtl3D, true);
+    cls.Bool("Ctl3D", &TEdit::Ctl3D, &TEdit::SetCtl3D, true).NoDefault().StoredIf(&TWinControl::IsCtl3DStored);
     cls.Int("DragCursor", &TEdit::DragCursor, &TEdit::SetDragCursor, crDrag).Idents(CursorIdentKind);
     cls.Enum("DragMode", &TEdit::DragMode, &TEdit::SetDragMode, DragModeNames, dmManual);
     cls.Bool("Enabled", &TEdit::Enabled, &TEdit::SetEnabled, true);
-    cls.Object("Font", &TEdit::Font);
+    cls.Object("Font", &TEdit::Font).WholeIf(&TControl::IsFontOwn);
     cls.Bool("HideSelection", &TEdit::HideSelection, &TEdit::SetHideSelection, true);
     cls.Int("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength, 0);
     cls.Bool("ParentColor", &TEdit::ParentColor, &TEdit::SetParentColor, false);
@@ -54,7 +54,9 @@ FW_PUBLISH(TEdit) {
     cls.Int("PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar, 0);
     cls.Component("PopupMenu", &TEdit::PopupMenu, &TEdit::SetPopupMenu);
     cls.Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, false);
-    cls.Bool("ShowHint", &TEdit::ShowHint, &TEdit::SetShowHint, false);
+    cls.Bool("ShowHint", &TEdit::ShowHint, &TEdit::SetShowHint, false)
+        .NoDefault()
+        .StoredIf(&fw::TControl::IsShowHintStored);
     cls.Int("TabOrder", &TEdit::TabOrder, &TEdit::SetTabOrder, -1);
     cls.Bool("TabStop", &TEdit::TabStop, &TEdit::SetTabStop, true);
     cls.Str("Text", &TEdit::Text, &TEdit::SetText);

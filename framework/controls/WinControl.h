@@ -80,6 +80,7 @@ public:
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool Value);
     bool ParentCtl3D() const { return FParentCtl3D; }
+    bool IsCtl3DStored() const { return !FParentCtl3D; }
     void SetParentCtl3D(bool Value);
 
     // Invalidates part of the client area (nullptr: all of it).
