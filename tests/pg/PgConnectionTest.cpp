@@ -99,8 +99,11 @@ TEST_F(PgConnectionTest, ABrokenConnectionIsReportedOnceAndReopenedByTheNextStat
     } catch (const EPgError& E) {
         EXPECT_TRUE(E.ConnectionLost()) << E.Message();
     }
+    // The lost transaction stays pending: nothing runs outside it until it is rolled back.
+    EXPECT_TRUE(Db->InTransaction());
+    EXPECT_THROW(Db->Commit(), EPgError);
+    Db->Rollback();
     EXPECT_FALSE(Db->InTransaction());
-    Db->Rollback(); // harmless on a broken connection
     try {
         Db->Exec(Count);
         FAIL() << "read from a stopped server";

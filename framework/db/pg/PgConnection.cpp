@@ -107,6 +107,8 @@ void TPgConnection::Close() {
 }
 
 void TPgConnection::RaiseLost() {
+    // Later statements must not run outside the transaction the application opened.
+    FTransactionLost = FWasInTransaction;
     String Reason = FConn ? Trimmed(PQerrorMessage(FConn)) : String();
     Close();
     throw EPgError("The connection to the database server was lost" + (Reason.empty() ? "" : ": " + Reason),
@@ -132,7 +134,13 @@ void TPgConnection::RaiseFromResult(pg_result* Result) {
 }
 
 TPgResult TPgConnection::Run(TPgStatement* Statement, const String& Sql, const TPgParams& Params) {
+    if (FTransactionLost)
+        throw EPgError(
+            "The transaction was lost with the connection to the database server and nothing of it "
+            "was saved; roll it back before going on",
+            "08006", false);
     Open();
+    FWasInTransaction = InTransaction();
     std::vector<const char*> Values;
     Values.reserve(Params.size());
     for (const TPgParam& P : Params)
@@ -171,7 +179,7 @@ TPgResult TPgConnection::Exec(TPgStatement& Statement, const TPgParams& Params) 
 TPgResult TPgConnection::Query(TPgStatement& Statement, const TPgParams& Params) {
     // A connection that looks healthy may still be dead (the server restarted
     // since the last statement); only then is a second try worth it.
-    const bool Idle = Connected() && !InTransaction();
+    const bool Idle = Connected() && !InTransaction() && !FTransactionLost;
     try {
         return Run(&Statement, Statement.Sql(), Params);
     } catch (const EPgError& E) {
@@ -192,11 +200,13 @@ void TPgConnection::Commit() {
 
 void TPgConnection::Rollback() {
     // Nothing to undo on a broken connection: the server dropped the transaction.
+    FTransactionLost = false;
     if (!Connected() || !InTransaction()) return;
     PQclear(PQexec(FConn, "ROLLBACK"));
 }
 
 bool TPgConnection::InTransaction() const {
+    if (FTransactionLost) return true;
     if (!FConn) return false;
     const PGTransactionStatusType Status = PQtransactionStatus(FConn);
     return Status == PQTRANS_INTRANS || Status == PQTRANS_INERROR || Status == PQTRANS_ACTIVE;

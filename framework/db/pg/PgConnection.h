@@ -103,6 +103,9 @@ public:
     // transaction was open, it reconnects and runs once more before giving up.
     TPgResult Query(TPgStatement& Statement, const TPgParams& Params = {});
 
+    // A transaction opened here and lost with its connection stays pending:
+    // InTransaction is true and every statement (Commit too) raises until
+    // Rollback, so nothing meant for it runs on its own instead.
     void StartTransaction();
     void Commit();
     void Rollback();
@@ -120,6 +123,8 @@ private:
     pg_conn* FConn = nullptr;
     unsigned FSession = 0; // counts successful connections; statements compare it
     unsigned FStatementCount = 0;
+    bool FWasInTransaction = false; // when the running statement started
+    bool FTransactionLost = false;
 };
 
 } // namespace fw
