@@ -184,6 +184,22 @@ void TPgDataSet::OpenTable() {
     for (const TColumn& C : FColumns)
         FSelectList += C.Quoted + ", ";
     FSelectList += "xmin::text";
+
+    // The row readers: a range of keys, and a list of keys (one array per key column).
+    String Names, Low, High, Arrays;
+    const std::size_t Parts = FKeyColumns.size();
+    for (std::size_t P = 0; P < Parts; ++P) {
+        const TColumn& K = FColumns[static_cast<std::size_t>(FKeyColumns[P])];
+        const String Sep = P ? ", " : "";
+        Names += Sep + K.Quoted;
+        Low += Sep + "$" + std::to_string(P + 1) + "::" + K.TypeName;
+        High += Sep + "$" + std::to_string(Parts + P + 1) + "::" + K.TypeName;
+        Arrays += Sep + "$" + std::to_string(P + 1) + "::" + K.TypeName + "[]";
+    }
+    const String Select = "SELECT " + FSelectList + " FROM " + FTable + " WHERE ";
+    FFetchRange = Select + "(" + Names + ") >= (" + Low + ") AND (" + Names + ") <= (" + High + ")";
+    FFetchKeys = Parts == 1 ? Select + Names + " = ANY(" + Arrays + ")"
+                            : Select + "(" + Names + ") IN (SELECT * FROM unnest(" + Arrays + "))";
     FKeyed = true;
     LoadKeys();
 }
@@ -283,58 +299,56 @@ void TPgDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuffer>&
         return;
     }
 
-    // One array of key texts per key column; the rows come back in any order.
-    const std::size_t Parts = FKeyColumns.size();
-    std::vector<std::vector<String>> Split(Parts);
-    std::vector<std::vector<const String*>> Columns(Parts);
+    // The page's keys are a run in key order (unless the user inserted rows
+    // here, which keep the place they were inserted at): one range scan reads
+    // it, and any key the range missed is read by itself.
     const int End = std::min(First + Count, static_cast<int>(FKeys.size()));
-    for (int I = First; I < End; ++I) {
-        const String& Key = FKeys[static_cast<std::size_t>(I)];
-        if (Parts == 1) {
-            Columns[0].push_back(&Key);
-            continue;
+    std::unordered_map<String, TRecordBuffer> ByKey;
+    auto Collect = [&](const TPgResult& Result) {
+        for (int R = 0; R < Result.RowCount(); ++R) {
+            TRecordBuffer Values = ReadRow(Result, R);
+            String Key = KeyOf(Values);
+            ByKey.insert_or_assign(std::move(Key), std::move(Values));
         }
-        auto Pieces = SplitKey(Key, Parts);
+    };
+    if (First < End) {
+        TPgParams Params;
+        for (const String* Bound :
+             {&FKeys[static_cast<std::size_t>(First)], &FKeys[static_cast<std::size_t>(End - 1)]})
+            for (String& Part : SplitKey(*Bound, FKeyColumns.size()))
+                Params.push_back(std::move(Part));
+        Collect(Connection().Query(Cached(FFetchRange), Params));
+    }
+    std::vector<const String*> Missing;
+    for (int I = First; I < End; ++I)
+        if (!ByKey.count(FKeys[static_cast<std::size_t>(I)]))
+            Missing.push_back(&FKeys[static_cast<std::size_t>(I)]);
+    if (!Missing.empty()) Collect(Connection().Query(Cached(FFetchKeys), KeyArrays(Missing)));
+    for (int I = First; I < First + Count; ++I) {
+        auto Found = I < End ? ByKey.find(FKeys[static_cast<std::size_t>(I)]) : ByKey.end();
+        // A row deleted by someone else since the keys were read gives an empty buffer.
+        Rows.push_back(Found == ByKey.end() ? TRecordBuffer() : std::move(Found->second));
+    }
+}
+
+// One array literal of key texts per key column.
+TPgParams TPgDataSet::KeyArrays(const std::vector<const String*>& Keys) const {
+    const std::size_t Parts = FKeyColumns.size();
+    if (Parts == 1) return {ArrayLiteral(Keys)};
+    std::vector<std::vector<String>> Split(Parts);
+    for (const String* Key : Keys) {
+        auto Pieces = SplitKey(*Key, Parts);
         for (std::size_t P = 0; P < Parts; ++P)
             Split[P].push_back(std::move(Pieces[P]));
     }
     TPgParams Params;
-    String Where;
-    if (Parts == 1) {
-        const TColumn& K = FColumns[static_cast<std::size_t>(FKeyColumns[0])];
-        Where = K.Quoted + " = ANY($1::" + K.TypeName + "[])";
-        Params.push_back(ArrayLiteral(Columns[0]));
-    } else {
-        String Names, Arrays;
-        for (std::size_t P = 0; P < Parts; ++P) {
-            const TColumn& K = FColumns[static_cast<std::size_t>(FKeyColumns[P])];
-            for (const String& Piece : Split[P])
-                Columns[P].push_back(&Piece);
-            Names += (P ? ", " : "") + K.Quoted;
-            Arrays += (P ? ", $" : "$") + std::to_string(P + 1) + "::" + K.TypeName + "[]";
-            Params.push_back(ArrayLiteral(Columns[P]));
-        }
-        Where = "(" + Names + ") IN (SELECT * FROM unnest(" + Arrays + "))";
+    for (std::size_t P = 0; P < Parts; ++P) {
+        std::vector<const String*> Column;
+        for (const String& Piece : Split[P])
+            Column.push_back(&Piece);
+        Params.push_back(ArrayLiteral(Column));
     }
-    TPgResult Page =
-        Connection().Query(Cached("SELECT " + FSelectList + " FROM " + FTable + " WHERE " + Where), Params);
-    std::unordered_map<std::string_view, int> ByKey;
-    std::vector<TRecordBuffer> Read;
-    std::vector<String> ReadKeys;
-    Read.reserve(static_cast<std::size_t>(Page.RowCount()));
-    ReadKeys.reserve(static_cast<std::size_t>(Page.RowCount()));
-    for (int R = 0; R < Page.RowCount(); ++R) {
-        Read.push_back(ReadRow(Page, R));
-        ReadKeys.push_back(KeyOf(Read.back()));
-    }
-    for (int R = 0; R < Page.RowCount(); ++R)
-        ByKey.emplace(ReadKeys[static_cast<std::size_t>(R)], R);
-    for (int I = First; I < First + Count; ++I) {
-        auto Found = I < End ? ByKey.find(FKeys[static_cast<std::size_t>(I)]) : ByKey.end();
-        // A row deleted by someone else since the keys were read gives an empty buffer.
-        Rows.push_back(Found == ByKey.end() ? TRecordBuffer()
-                                            : std::move(Read[static_cast<std::size_t>(Found->second)]));
-    }
+    return Params;
 }
 
 void TPgDataSet::InternalRefresh() {

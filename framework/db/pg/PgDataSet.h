@@ -64,7 +64,7 @@ protected:
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
     void InternalRefresh() override;
     bool InternalCanModify() const override { return FKeyed; }
-    int PageSize() const override { return 500; }
+    int PageSize() const override { return 1000; }
 
 private:
     struct TColumn {
@@ -82,6 +82,7 @@ private:
     void AddFields(const TPgResult& Described, int FirstColumn);
     TRecordBuffer ReadRow(const TPgResult& Result, int Row) const;
     String KeyOf(const TRecordBuffer& Values) const;
+    TPgParams KeyArrays(const std::vector<const String*>& Keys) const;
     String KeyMatch(int FirstParam) const;
     void AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) const;
     TPgStatement& Cached(const String& Sql);
@@ -99,7 +100,9 @@ private:
     std::vector<String> FKeys;     // keyed: each row's key ('\0' between columns), in order
     int FCursorCount = 0;          // not keyed: rows in the cursor
     std::vector<unsigned> FCursorTypes;
-    String FSelectList; // "xmin::text, "a", "b"..."
+    String FSelectList; // ""a", "b", ..., xmin::text"
+    String FFetchRange; // the rows of a range of keys
+    String FFetchKeys;  // the rows of a list of keys
     std::map<String, TPgStatement> FStatements;
 };
 
