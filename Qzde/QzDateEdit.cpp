@@ -1,8 +1,8 @@
 // The date edit: construction, published properties and their setters, the date
 // value, and the opening of the calendar.
 
+#include <QzComponents5/QzModule.h>
 #include <Qzde/QzDateControls.h>
-#include <Qzde/QzModule.h>
 #include <framework/classes/Published.h>
 #include <framework/platform/Windows.h>
 #include <memory>
