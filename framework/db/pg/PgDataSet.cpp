@@ -57,7 +57,10 @@ void RegisterPgDataClasses() {
 TPgDataSet::TPgDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
 
 TPgDataSet::~TPgDataSet() {
-    if (Active()) InternalClose();
+    try {
+        Close();
+    } catch (const Exception&) {
+    }
 }
 
 void TPgDataSet::CheckInactive() const {
