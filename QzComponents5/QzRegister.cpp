@@ -1,5 +1,5 @@
+#include <QzComponents5/QzRegister.h>
 #include <Qzde/QzDateControls.h>
-#include <Qzde/QzRegister.h>
 #include <Qzled/Qzled.h>
 #include <framework/classes/ClassRegistry.h>
 #include <framework/forms/Registration.h>
