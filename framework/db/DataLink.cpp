@@ -17,7 +17,9 @@ TDataLink::~TDataLink() {
     SetDataSource(nullptr);
 }
 
-TDataSet* TDataLink::DataSet() const { return FDataSource ? FDataSource->DataSet() : nullptr; }
+TDataSet* TDataLink::DataSet() const {
+    return FDataSource ? FDataSource->DataSet() : nullptr;
+}
 
 void TDataLink::SetDataSource(TDataSource* Value) {
     if (Value == FDataSource) return;
@@ -71,7 +73,9 @@ void TDataLink::UpdateRecord() {
     UpdateData();
 }
 
-void TDataLink::SetBufferCount(int Value) { FBufferCount = Value < 1 ? 1 : Value; }
+void TDataLink::SetBufferCount(int Value) {
+    FBufferCount = Value < 1 ? 1 : Value;
+}
 
 int TDataLink::ActiveRecord() const {
     TDataSet* ds = DataSet();
@@ -89,12 +93,23 @@ void TDataLink::DataEvent(TDataEvent Event, std::intptr_t Info) {
     case deRecordChange:
         if (!FUpdating) RecordChanged(reinterpret_cast<TField*>(Info));
         break;
-    case deDataSetChange: DataSetChanged(); break;
-    case deDataSetScroll: DataSetScrolled(static_cast<int>(Info)); break;
-    case deLayoutChange: LayoutChanged(); break;
-    case deUpdateRecord: UpdateRecord(); break;
-    case deCheckBrowseMode: CheckBrowseMode(); break;
-    default: break;
+    case deDataSetChange:
+        DataSetChanged();
+        break;
+    case deDataSetScroll:
+        DataSetScrolled(static_cast<int>(Info));
+        break;
+    case deLayoutChange:
+        LayoutChanged();
+        break;
+    case deUpdateRecord:
+        UpdateRecord();
+        break;
+    case deCheckBrowseMode:
+        CheckBrowseMode();
+        break;
+    default:
+        break;
     }
 }
 
@@ -106,7 +121,9 @@ void TFieldDataLink::SetFieldName(const String& Value) {
     UpdateField();
 }
 
-bool TFieldDataLink::CanModify() const { return !ReadOnly() && FField && FField->CanModify(); }
+bool TFieldDataLink::CanModify() const {
+    return !ReadOnly() && FField && FField->CanModify();
+}
 
 bool TFieldDataLink::Edit() {
     if (CanModify()) TDataLink::Edit();
@@ -118,7 +135,9 @@ void TFieldDataLink::ActiveChanged() {
     if (OnActiveChange) OnActiveChange(this);
 }
 
-void TFieldDataLink::LayoutChanged() { UpdateField(); }
+void TFieldDataLink::LayoutChanged() {
+    UpdateField();
+}
 
 // A field name the dataset does not have binds nothing (no error): the
 // control shows no data until the name or the dataset is corrected.

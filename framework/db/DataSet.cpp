@@ -25,15 +25,20 @@ struct TFlagGuard {
 // The kind a field class reports for a requested kind.
 TFieldType ClassKind(TFieldType type) {
     switch (type) {
-    case ftLargeint: return ftInteger;
-    case ftUnknown: return ftString;
-    default: return type;
+    case ftLargeint:
+        return ftInteger;
+    case ftUnknown:
+        return ftString;
+    default:
+        return type;
     }
 }
 
 } // namespace
 
-void DatabaseError(const String& Message) { throw EDatabaseError(Message); }
+void DatabaseError(const String& Message) {
+    throw EDatabaseError(Message);
+}
 
 FW_PUBLISH(TDataSet) {
     cls.Bool("Active", &TDataSet::Active, &TDataSet::SetActive, false);
@@ -64,7 +69,8 @@ TDataSet::TDataSet(TComponent* AOwner) : TComponent(AOwner) {}
 TDataSet::~TDataSet() {
     FState = dsInactive;
     auto sources = FDataSources;
-    for (TDataSource* source : sources) source->SetDataSet(nullptr);
+    for (TDataSource* source : sources)
+        source->SetDataSet(nullptr);
 }
 
 // ---------------------------------------------------------------- opening
@@ -102,7 +108,8 @@ void TDataSet::OpenCursor() {
         InternalOpen();
     } catch (...) {
         InternalClose();
-        for (auto& f : FFields) FOldFields.push_back(std::move(f));
+        for (auto& f : FFields)
+            FOldFields.push_back(std::move(f));
         FFields = std::move(FOldFields);
         FOldFields.clear();
         throw;
@@ -156,7 +163,9 @@ void TDataSet::CheckActive() const {
     if (FState == dsInactive) DatabaseError(SDataSetClosed);
 }
 
-bool TDataSet::CanModify() const { return !FReadOnly && Active() && InternalCanModify(); }
+bool TDataSet::CanModify() const {
+    return !FReadOnly && Active() && InternalCanModify();
+}
 
 void TDataSet::CheckCanModify() const {
     if (!CanModify()) DatabaseError(SDataSetReadOnly);
@@ -166,7 +175,8 @@ void TDataSet::SetReadOnly(bool Value) {
     if (Value == FReadOnly) return;
     FReadOnly = Value;
     if (Active()) {
-        for (TDataSource* source : FDataSources) source->NotifyState(true);
+        for (TDataSource* source : FDataSources)
+            source->NotifyState(true);
     }
 }
 
@@ -178,7 +188,9 @@ void TDataSet::SetState(TDataSetState Value) {
 
 // ---------------------------------------------------------------- notification
 
-void TDataSet::AddDataSource(TDataSource* Source) { FDataSources.push_back(Source); }
+void TDataSet::AddDataSource(TDataSource* Source) {
+    FDataSources.push_back(Source);
+}
 
 void TDataSet::RemoveDataSource(TDataSource* Source) {
     FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), Source), FDataSources.end());
@@ -192,17 +204,21 @@ void TDataSet::DataEvent(TDataEvent Event, std::intptr_t Info) {
         return;
     }
     auto sources = FDataSources; // a handler may detach a source
-    for (TDataSource* source : sources) source->DataEvent(Event, Info);
+    for (TDataSource* source : sources)
+        source->DataEvent(Event, Info);
 }
 
-void TDataSet::DisableControls() { ++FDisableCount; }
+void TDataSet::DisableControls() {
+    ++FDisableCount;
+}
 
 void TDataSet::EnableControls() {
     if (FDisableCount == 0) return;
     if (--FDisableCount > 0 || !FChangedWhileDisabled) return;
     FChangedWhileDisabled = false;
     auto sources = FDataSources;
-    for (TDataSource* source : sources) source->NotifyState(false);
+    for (TDataSource* source : sources)
+        source->NotifyState(false);
     DataEvent(deDataSetChange);
 }
 
@@ -258,8 +274,10 @@ const TStoredValue& TDataSet::FieldStoredValue(int FieldNo) const {
     const bool editing = FState == dsEdit || FState == dsInsert;
     const TRecordBuffer* buffer = nullptr;
     if (FPaintRecord < 0 || (editing && FPaintRecord == (FState == dsInsert ? FInsertIndex : FCurrent))) {
-        if (editing) buffer = &FEditBuffer;
-        else if (FCurrent >= 0) buffer = &Row(FCurrent);
+        if (editing)
+            buffer = &FEditBuffer;
+        else if (FCurrent >= 0)
+            buffer = &Row(FCurrent);
     } else {
         int index = FPaintRecord;
         if (FState == dsInsert && index > FInsertIndex) --index; // rows below the new one
@@ -274,7 +292,9 @@ bool TDataSet::FieldAssigned(int FieldNo) const {
            FAssigned[static_cast<std::size_t>(FieldNo)];
 }
 
-void TDataSet::SetPaintRecord(int Index) { FPaintRecord = Active() ? Index : -1; }
+void TDataSet::SetPaintRecord(int Index) {
+    FPaintRecord = Active() ? Index : -1;
+}
 
 void TDataSet::SetFieldStoredValue(TField* Field, TStoredValue Value) {
     if (FState != dsEdit && FState != dsInsert) DatabaseError(SNotEditing);
@@ -298,9 +318,13 @@ void TDataSet::SetFieldStoredValue(TField* Field, TStoredValue Value) {
 
 // ---------------------------------------------------------------- moving
 
-int TDataSet::RecordCount() const { return Active() ? InternalRecordCount() : 0; }
+int TDataSet::RecordCount() const {
+    return Active() ? InternalRecordCount() : 0;
+}
 
-bool TDataSet::IsEmpty() const { return Active() && FState != dsInsert && InternalRecordCount() == 0; }
+bool TDataSet::IsEmpty() const {
+    return Active() && FState != dsInsert && InternalRecordCount() == 0;
+}
 
 int TDataSet::RecNo() const {
     if (!Active() || FState == dsInsert || FCurrent < 0) return 0;
@@ -369,8 +393,10 @@ void TDataSet::CheckBrowseMode() {
     DataEvent(deCheckBrowseMode);
     if (FState == dsEdit || FState == dsInsert) {
         UpdateRecord();
-        if (FModified) Post();
-        else Cancel();
+        if (FModified)
+            Post();
+        else
+            Cancel();
     }
 }
 
@@ -396,8 +422,12 @@ void TDataSet::Edit() {
     Fire(AfterEdit);
 }
 
-void TDataSet::Insert() { BeginInsert(false); }
-void TDataSet::Append() { BeginInsert(true); }
+void TDataSet::Insert() {
+    BeginInsert(false);
+}
+void TDataSet::Append() {
+    BeginInsert(true);
+}
 
 void TDataSet::BeginInsert(bool append) {
     CheckActive();

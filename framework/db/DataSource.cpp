@@ -93,11 +93,14 @@ void TDataSource::DataEvent(TDataEvent Event, std::intptr_t Info) {
     case deUpdateRecord:
         if (OnUpdateData) OnUpdateData(this);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-void TDataSource::AddLink(TDataLink* Link) { FLinks.push_back(Link); }
+void TDataSource::AddLink(TDataLink* Link) {
+    FLinks.push_back(Link);
+}
 
 void TDataSource::RemoveLink(TDataLink* Link) {
     FLinks.erase(std::remove(FLinks.begin(), FLinks.end(), Link), FLinks.end());

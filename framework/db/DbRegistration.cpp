@@ -5,6 +5,8 @@
 
 namespace fw {
 
-void RegisterDataClasses() { RegisterClasses({TDataSource::StaticClass(), TSQLiteDataSet::StaticClass()}); }
+void RegisterDataClasses() {
+    RegisterClasses({TDataSource::StaticClass(), TSQLiteDataSet::StaticClass()});
+}
 
 } // namespace fw

@@ -34,7 +34,9 @@ enum TDataEvent {
 using TStoredValue = std::variant<std::monostate, std::int64_t, double, String>;
 using TRecordBuffer = std::vector<TStoredValue>;
 
-inline bool IsNullValue(const TStoredValue& v) { return std::holds_alternative<std::monostate>(v); }
+inline bool IsNullValue(const TStoredValue& v) {
+    return std::holds_alternative<std::monostate>(v);
+}
 
 // Raises EDatabaseError with Message.
 [[noreturn]] void DatabaseError(const String& Message);

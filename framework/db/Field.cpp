@@ -52,11 +52,17 @@ const TStoredValue& TField::StoredValue() const {
     return FDataSet && FFieldNo >= 0 ? FDataSet->FieldStoredValue(FFieldNo) : NullValue;
 }
 
-bool TField::IsNull() const { return IsNullValue(StoredValue()); }
+bool TField::IsNull() const {
+    return IsNullValue(StoredValue());
+}
 
-void TField::Clear() { SetStoredValue(TStoredValue()); }
+void TField::Clear() {
+    SetStoredValue(TStoredValue());
+}
 
-bool TField::CanModify() const { return !FReadOnly && FDataSet && FDataSet->CanModify(); }
+bool TField::CanModify() const {
+    return !FReadOnly && FDataSet && FDataSet->CanModify();
+}
 
 void TField::SetStoredValue(TStoredValue Value) {
     if (!FDataSet) DatabaseError(Format("Field '%s' has no dataset", {FFieldName}));
@@ -64,7 +70,8 @@ void TField::SetStoredValue(TStoredValue Value) {
 }
 
 void TField::ConversionError(const String& Text, const char* TypeName) const {
-    throw EConvertError(Format("'%s' is not a valid %s value for field '%s'", {Text, TypeName, DisplayLabel()}));
+    throw EConvertError(
+        Format("'%s' is not a valid %s value for field '%s'", {Text, TypeName, DisplayLabel()}));
 }
 
 void TField::TypeMismatch(const char* TypeName) const {
@@ -80,7 +87,9 @@ int TField::AsInteger() const {
 
 // Generic conversions from the stored value.
 
-String TField::GetAsString() const { return StoredText(StoredValue()); }
+String TField::GetAsString() const {
+    return StoredText(StoredValue());
+}
 
 std::int64_t TField::GetAsLargeInt() const {
     const TStoredValue& v = StoredValue();
@@ -132,28 +141,47 @@ TVariant TField::GetValue() const {
     return {};
 }
 
-void TField::SetAsStringValue(const String& Value) { SetStoredValue(Value); }
-void TField::SetAsLargeIntValue(std::int64_t Value) { SetStoredValue(Value); }
-void TField::SetAsFloatValue(double Value) { SetStoredValue(Value); }
-void TField::SetAsDateTimeValue(TDateTime Value) { TypeMismatch("a date"); }
-void TField::SetAsBooleanValue(bool Value) { SetAsLargeIntValue(Value ? 1 : 0); }
+void TField::SetAsStringValue(const String& Value) {
+    SetStoredValue(Value);
+}
+void TField::SetAsLargeIntValue(std::int64_t Value) {
+    SetStoredValue(Value);
+}
+void TField::SetAsFloatValue(double Value) {
+    SetStoredValue(Value);
+}
+void TField::SetAsDateTimeValue(TDateTime Value) {
+    TypeMismatch("a date");
+}
+void TField::SetAsBooleanValue(bool Value) {
+    SetAsLargeIntValue(Value ? 1 : 0);
+}
 
-TVariant TField::Value() const { return GetValue(); }
+TVariant TField::Value() const {
+    return GetValue();
+}
 
 void TField::SetValue(const TVariant& Value) {
     std::visit(
         [this](const auto& v) {
             using V = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<V, std::monostate>) Clear();
-            else if constexpr (std::is_same_v<V, bool>) SetAsBoolean(v);
-            else if constexpr (std::is_same_v<V, std::int64_t>) SetAsLargeInt(v);
-            else if constexpr (std::is_same_v<V, double>) SetAsFloat(v);
-            else SetAsString(v);
+            if constexpr (std::is_same_v<V, std::monostate>)
+                Clear();
+            else if constexpr (std::is_same_v<V, bool>)
+                SetAsBoolean(v);
+            else if constexpr (std::is_same_v<V, std::int64_t>)
+                SetAsLargeInt(v);
+            else if constexpr (std::is_same_v<V, double>)
+                SetAsFloat(v);
+            else
+                SetAsString(v);
         },
         Value);
 }
 
-String TField::GetText(bool Display) const { return GetAsString(); }
+String TField::GetText(bool Display) const {
+    return GetAsString();
+}
 
 String TField::Text() const {
     String text = GetText(false);
@@ -168,15 +196,21 @@ String TField::DisplayText() const {
 }
 
 void TField::SetText(const String& Value) {
-    if (OnSetText) OnSetText(this, Value);
-    else SetAsString(Value);
+    if (OnSetText)
+        OnSetText(this, Value);
+    else
+        SetAsString(Value);
 }
 
-bool TField::IsValidChar(char Ch) const { return true; }
+bool TField::IsValidChar(char Ch) const {
+    return true;
+}
 
 // ---------------------------------------------------------------- strings
 
-TStringField::TStringField(TComponent* AOwner) : TField(AOwner) { SetDataType(ftString); }
+TStringField::TStringField(TComponent* AOwner) : TField(AOwner) {
+    SetDataType(ftString);
+}
 
 void TStringField::SetAsStringValue(const String& Value) {
     if (Size() > 0 && static_cast<int>(Value.size()) > Size())
@@ -264,7 +298,9 @@ String TFloatField::GetText(bool Display) const {
 
 // ---------------------------------------------------------------- Booleans
 
-TBooleanField::TBooleanField(TComponent* AOwner) : TField(AOwner) { SetDataType(ftBoolean); }
+TBooleanField::TBooleanField(TComponent* AOwner) : TField(AOwner) {
+    SetDataType(ftBoolean);
+}
 
 TVariant TBooleanField::GetValue() const {
     if (IsNull()) return {};
@@ -333,9 +369,13 @@ TDateTime TDateField::GetAsDateTime() const {
     return d;
 }
 
-String TDateField::GetAsString() const { return GetText(true); }
+String TDateField::GetAsString() const {
+    return GetText(true);
+}
 
-String TDateField::EditLayout() const { return FormatSettings.ShortDateFormat; }
+String TDateField::EditLayout() const {
+    return FormatSettings.ShortDateFormat;
+}
 
 String TDateField::GetText(bool Display) const {
     const TStoredValue& v = StoredValue();
@@ -360,20 +400,30 @@ void TDateField::SetAsDateTimeValue(TDateTime Value) {
     SetStoredValue(WithTime() ? DateTimeToIso(Value) : DateToIso(Value));
 }
 
-TDateTimeField::TDateTimeField(TComponent* AOwner) : TDateField(AOwner) { SetDataType(ftDateTime); }
+TDateTimeField::TDateTimeField(TComponent* AOwner) : TDateField(AOwner) {
+    SetDataType(ftDateTime);
+}
 
 // "c": the short date, then the long time when there is one.
-String TDateTimeField::EditLayout() const { return "c"; }
+String TDateTimeField::EditLayout() const {
+    return "c";
+}
 
 TField* CreateFieldOfType(TFieldType Type, TComponent* AOwner) {
     switch (Type) {
     case ftInteger:
-    case ftLargeint: return new TIntegerField(AOwner);
-    case ftFloat: return new TFloatField(AOwner);
-    case ftBoolean: return new TBooleanField(AOwner);
-    case ftDate: return new TDateField(AOwner);
-    case ftDateTime: return new TDateTimeField(AOwner);
-    default: return new TStringField(AOwner);
+    case ftLargeint:
+        return new TIntegerField(AOwner);
+    case ftFloat:
+        return new TFloatField(AOwner);
+    case ftBoolean:
+        return new TBooleanField(AOwner);
+    case ftDate:
+        return new TDateField(AOwner);
+    case ftDateTime:
+        return new TDateTimeField(AOwner);
+    default:
+        return new TStringField(AOwner);
     }
 }
 

@@ -16,12 +16,16 @@ namespace {
 constexpr double SecondsPerDay = 86400.0;
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Reads the digits at s[pos...], at most maxDigits; false when there are none.
 bool ReadNumber(std::string_view s, std::size_t& pos, int maxDigits, int& value, int* digits = nullptr) {
@@ -37,7 +41,9 @@ bool ReadNumber(std::string_view s, std::size_t& pos, int maxDigits, int& value,
 }
 
 // Seconds of the day as a fraction, whole seconds.
-TDateTime TimeFraction(int h, int m, int s) { return (h * 3600 + m * 60 + s) / SecondsPerDay; }
+TDateTime TimeFraction(int h, int m, int s) {
+    return (h * 3600 + m * 60 + s) / SecondsPerDay;
+}
 
 void SplitDateTime(TDateTime value, TDateTime& day, long long& seconds) {
     day = std::floor(value);
@@ -64,7 +70,8 @@ String FloatToText(double Value, const TFormatSettings& Settings) {
             ++p;
             if (*p == '-') out += '-';
             if (*p != '-' && *p != '+') --p;
-            while (p[1] == '0' && p[2]) ++p; // no leading zeros in the exponent
+            while (p[1] == '0' && p[2])
+                ++p; // no leading zeros in the exponent
         } else {
             out += *p;
         }
@@ -186,8 +193,10 @@ String FormatFloat(std::string_view Layout, double Value, const TFormatSettings&
         char q = 0;
         for (char c : part) {
             if (q) {
-                if (c == q) q = 0;
-                else out += c;
+                if (c == q)
+                    q = 0;
+                else
+                    out += c;
             } else if (c == '"' || c == '\'') {
                 q = c;
             } else {
@@ -202,9 +211,11 @@ String FormatFloat(std::string_view Layout, double Value, const TFormatSettings&
     String digits = buf;
     String intPart = digits.substr(0, digits.find('.'));
     String frac = digits.find('.') == String::npos ? String() : digits.substr(digits.find('.') + 1);
-    while (static_cast<int>(frac.size()) > minDec && !frac.empty() && frac.back() == '0') frac.pop_back();
+    while (static_cast<int>(frac.size()) > minDec && !frac.empty() && frac.back() == '0')
+        frac.pop_back();
     if (intPart == "0" && intZeros == 0) intPart.clear();
-    while (static_cast<int>(intPart.size()) < intZeros) intPart.insert(intPart.begin(), '0');
+    while (static_cast<int>(intPart.size()) < intZeros)
+        intPart.insert(intPart.begin(), '0');
     if (thousands) {
         for (int i = static_cast<int>(intPart.size()) - 3; i > 0; i -= 3)
             intPart.insert(static_cast<std::size_t>(i), 1, Settings.ThousandSeparator);
@@ -269,7 +280,8 @@ std::optional<TDateTime> IsoToDateTime(std::string_view Text) {
     return date + TimeFraction(h, mi, s) + millis / (SecondsPerDay * 1000);
 }
 
-std::optional<TDateTime> TextToDateTime(std::string_view Text, bool AllowTime, const TFormatSettings& Settings) {
+std::optional<TDateTime> TextToDateTime(std::string_view Text, bool AllowTime,
+                                        const TFormatSettings& Settings) {
     std::string_view s = Trim(Text);
     // Order of day, month and year by the short date layout (month first
     // when the layout names none).
@@ -284,7 +296,9 @@ std::optional<TDateTime> TextToDateTime(std::string_view Text, bool AllowTime, c
     };
     Part order[3] = {{'d', at('d')}, {'m', at('m')}, {'y', at('y')}};
     std::sort(std::begin(order), std::end(order), [](const Part& a, const Part& b) { return a.Pos < b.Pos; });
-    auto isSeparator = [&](char c) { return c == Settings.DateSeparator || c == '/' || c == '-' || c == '.'; };
+    auto isSeparator = [&](char c) {
+        return c == Settings.DateSeparator || c == '/' || c == '-' || c == '.';
+    };
 
     std::size_t pos = 0;
     int values[3] = {0, 0, 0};
@@ -309,8 +323,10 @@ std::optional<TDateTime> TextToDateTime(std::string_view Text, bool AllowTime, c
         DecodeDate(Date(), ty, tm, td);
         int century = ty - ty % 100;
         year += century;
-        if (year > ty + 50) year -= 100;
-        else if (year <= ty - 50) year += 100;
+        if (year > ty + 50)
+            year -= 100;
+        else if (year <= ty - 50)
+            year += 100;
     }
     TDateTime date;
     if (!TryEncodeDate(year, month, day, date)) return {};

@@ -50,9 +50,15 @@ int Injected(TSqliteCall call) {
 
 } // namespace
 
-void InjectSqliteFault(TSqliteCall Call, int N, int Code) { Faults().push_back({Call, N < 1 ? 1 : N, Code}); }
-void ClearSqliteFaults() { Faults().clear(); }
-long long SqliteCallCount(TSqliteCall Call) { return Counts()[Call]; }
+void InjectSqliteFault(TSqliteCall Call, int N, int Code) {
+    Faults().push_back({Call, N < 1 ? 1 : N, Code});
+}
+void ClearSqliteFaults() {
+    Faults().clear();
+}
+long long SqliteCallCount(TSqliteCall Call) {
+    return Counts()[Call];
+}
 
 // ---------------------------------------------------------------- statements
 
@@ -74,11 +80,14 @@ TSqliteStatement::~TSqliteStatement() {
 
 void TSqliteStatement::Bind(int Index, const TStoredValue& Value) {
     int rc;
-    if (auto* i = std::get_if<std::int64_t>(&Value)) rc = sqlite3_bind_int64(FStmt, Index, *i);
-    else if (auto* d = std::get_if<double>(&Value)) rc = sqlite3_bind_double(FStmt, Index, *d);
+    if (auto* i = std::get_if<std::int64_t>(&Value))
+        rc = sqlite3_bind_int64(FStmt, Index, *i);
+    else if (auto* d = std::get_if<double>(&Value))
+        rc = sqlite3_bind_double(FStmt, Index, *d);
     else if (auto* s = std::get_if<String>(&Value))
         rc = sqlite3_bind_text(FStmt, Index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
-    else rc = sqlite3_bind_null(FStmt, Index);
+    else
+        rc = sqlite3_bind_null(FStmt, Index);
     if (rc != SQLITE_OK) Fail(FDb, rc, false);
 }
 
@@ -109,7 +118,9 @@ void TSqliteStatement::Reset() {
     sqlite3_clear_bindings(FStmt);
 }
 
-int TSqliteStatement::ColumnCount() const { return sqlite3_column_count(FStmt); }
+int TSqliteStatement::ColumnCount() const {
+    return sqlite3_column_count(FStmt);
+}
 
 String TSqliteStatement::ColumnName(int Col) const {
     const char* name = sqlite3_column_name(FStmt, Col);
@@ -123,9 +134,12 @@ String TSqliteStatement::ColumnDeclType(int Col) const {
 
 TStoredValue TSqliteStatement::Column(int Col) const {
     switch (sqlite3_column_type(FStmt, Col)) {
-    case SQLITE_INTEGER: return static_cast<std::int64_t>(sqlite3_column_int64(FStmt, Col));
-    case SQLITE_FLOAT: return sqlite3_column_double(FStmt, Col);
-    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER:
+        return static_cast<std::int64_t>(sqlite3_column_int64(FStmt, Col));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(FStmt, Col);
+    case SQLITE_NULL:
+        return {};
     default: {
         auto* text = reinterpret_cast<const char*>(sqlite3_column_text(FStmt, Col));
         return String(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(FStmt, Col)));
@@ -133,11 +147,15 @@ TStoredValue TSqliteStatement::Column(int Col) const {
     }
 }
 
-std::int64_t TSqliteStatement::ColumnInt64(int Col) const { return sqlite3_column_int64(FStmt, Col); }
+std::int64_t TSqliteStatement::ColumnInt64(int Col) const {
+    return sqlite3_column_int64(FStmt, Col);
+}
 
 // ---------------------------------------------------------------- connections
 
-TSqliteDatabase::~TSqliteDatabase() { Close(); }
+TSqliteDatabase::~TSqliteDatabase() {
+    Close();
+}
 
 void TSqliteDatabase::Open(const String& FileName, bool ReadOnly, bool Create, int BusyTimeoutMs) {
     Close();
@@ -183,9 +201,17 @@ TSqliteStatement TSqliteDatabase::Prepare(const String& Sql) {
     return TSqliteStatement(FDb, stmt);
 }
 
-int TSqliteDatabase::Changes() const { return sqlite3_changes(FDb); }
-std::int64_t TSqliteDatabase::LastInsertRowid() const { return sqlite3_last_insert_rowid(FDb); }
-bool TSqliteDatabase::InTransaction() const { return FDb && sqlite3_get_autocommit(FDb) == 0; }
-bool TSqliteDatabase::IsReadOnly() const { return FDb && sqlite3_db_readonly(FDb, "main") == 1; }
+int TSqliteDatabase::Changes() const {
+    return sqlite3_changes(FDb);
+}
+std::int64_t TSqliteDatabase::LastInsertRowid() const {
+    return sqlite3_last_insert_rowid(FDb);
+}
+bool TSqliteDatabase::InTransaction() const {
+    return FDb && sqlite3_get_autocommit(FDb) == 0;
+}
+bool TSqliteDatabase::IsReadOnly() const {
+    return FDb && sqlite3_db_readonly(FDb, "main") == 1;
+}
 
 } // namespace fw

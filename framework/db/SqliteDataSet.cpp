@@ -33,11 +33,14 @@ private:
     bool FOwn;
 };
 
-bool Contains(const String& text, const char* part) { return text.find(part) != String::npos; }
+bool Contains(const String& text, const char* part) {
+    return text.find(part) != String::npos;
+}
 
 String Mask(const std::vector<bool>& bits) {
     String m;
-    for (bool b : bits) m += b ? '1' : '0';
+    for (bool b : bits)
+        m += b ? '1' : '0';
     return m;
 }
 
@@ -117,8 +120,10 @@ void TSQLiteDataSet::InternalOpen() {
     if (FFileName.empty()) DatabaseError("No database file name given");
     if (FSQL.empty() && FTableName.empty()) DatabaseError("No table name or SQL given");
     FDb.Open(FFileName, ReadOnly(), false, FBusyTimeout);
-    if (!FSQL.empty()) OpenQuery(FSQL);
-    else OpenTable();
+    if (!FSQL.empty())
+        OpenQuery(FSQL);
+    else
+        OpenTable();
 }
 
 void TSQLiteDataSet::OpenTable() {
@@ -152,7 +157,8 @@ void TSQLiteDataSet::OpenTable() {
     if (!FKeyed) return OpenQuery("SELECT * FROM " + FTable);
 
     int pkCount = 0;
-    for (const auto& c : columns) pkCount += c.Pk > 0;
+    for (const auto& c : columns)
+        pkCount += c.Pk > 0;
     FColumns.clear();
     for (const auto& c : columns) {
         int size = 0;
@@ -168,7 +174,8 @@ void TSQLiteDataSet::OpenTable() {
         FHasTriggers = triggers.Step() && triggers.ColumnInt64(0) > 0;
     }
     String list;
-    for (const auto& c : FColumns) list += (list.empty() ? "" : ", ") + c;
+    for (const auto& c : FColumns)
+        list += (list.empty() ? "" : ", ") + c;
     FFetchRange = FDb.Prepare("SELECT rowid, " + list + " FROM " + FTable +
                               " WHERE rowid BETWEEN ?1 AND ?2 ORDER BY rowid");
     FFetchOne = FDb.Prepare("SELECT " + list + " FROM " + FTable + " WHERE rowid = ?1");
@@ -178,7 +185,8 @@ void TSQLiteDataSet::OpenTable() {
 void TSQLiteDataSet::LoadKeys() {
     std::vector<std::int64_t> keys;
     TSqliteStatement stmt = FDb.Prepare("SELECT rowid FROM " + FTable + " ORDER BY rowid");
-    while (stmt.Step()) keys.push_back(stmt.ColumnInt64(0));
+    while (stmt.Step())
+        keys.push_back(stmt.ColumnInt64(0));
     keys.shrink_to_fit();
     FKeys = std::move(keys);
 }
@@ -191,7 +199,8 @@ void TSQLiteDataSet::OpenQuery(const String& Sql) {
     std::vector<TRecordBuffer> rows;
     while (stmt.Step()) {
         TRecordBuffer row(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i) row[static_cast<std::size_t>(i)] = stmt.Column(i);
+        for (int i = 0; i < n; ++i)
+            row[static_cast<std::size_t>(i)] = stmt.Column(i);
         rows.push_back(std::move(row));
     }
     for (int i = 0; i < n; ++i) {
@@ -231,7 +240,9 @@ int TSQLiteDataSet::InternalRecordCount() const {
     return static_cast<int>(FKeyed ? FKeys.size() : FRows.size());
 }
 
-bool TSQLiteDataSet::InternalCanModify() const { return FKeyed && !FDb.IsReadOnly(); }
+bool TSQLiteDataSet::InternalCanModify() const {
+    return FKeyed && !FDb.IsReadOnly();
+}
 
 void TSQLiteDataSet::InternalRefresh() {
     if (FKeyed) {
@@ -243,7 +254,8 @@ void TSQLiteDataSet::InternalRefresh() {
         std::vector<TRecordBuffer> rows;
         while (stmt.Step()) {
             TRecordBuffer row(static_cast<std::size_t>(n));
-            for (int i = 0; i < n; ++i) row[static_cast<std::size_t>(i)] = stmt.Column(i);
+            for (int i = 0; i < n; ++i)
+                row[static_cast<std::size_t>(i)] = stmt.Column(i);
             rows.push_back(std::move(row));
         }
         FRows = std::move(rows);
@@ -258,20 +270,23 @@ void TSQLiteDataSet::ReadRow(std::int64_t Key, TRecordBuffer& Values) {
     Values.clear();
     if (FFetchOne.Step()) {
         Values.resize(FColumns.size());
-        for (std::size_t i = 0; i < FColumns.size(); ++i) Values[i] = FFetchOne.Column(static_cast<int>(i));
+        for (std::size_t i = 0; i < FColumns.size(); ++i)
+            Values[i] = FFetchOne.Column(static_cast<int>(i));
     }
     FFetchOne.Reset();
 }
 
 void TSQLiteDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) {
     if (!FKeyed) {
-        for (int i = First; i < First + Count; ++i) Rows.push_back(FRows[static_cast<std::size_t>(i)]);
+        for (int i = First; i < First + Count; ++i)
+            Rows.push_back(FRows[static_cast<std::size_t>(i)]);
         return;
     }
     if (Count <= 0) return;
     const auto begin = FKeys.begin() + First, end = begin + Count;
     if (!std::is_sorted(begin, end) || std::adjacent_find(begin, end) != end) {
-        for (auto it = begin; it != end; ++it) ReadRow(*it, Rows.emplace_back());
+        for (auto it = begin; it != end; ++it)
+            ReadRow(*it, Rows.emplace_back());
         return;
     }
     // One range query for the page; rows missing from it were deleted by
@@ -289,10 +304,12 @@ void TSQLiteDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuff
         }
         if (key == end || *key != rowid) continue;
         TRecordBuffer& row = Rows.emplace_back(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i) row[static_cast<std::size_t>(i)] = FFetchRange.Column(i + 1);
+        for (int i = 0; i < n; ++i)
+            row[static_cast<std::size_t>(i)] = FFetchRange.Column(i + 1);
         ++key;
     }
-    for (; key != end; ++key) Rows.emplace_back();
+    for (; key != end; ++key)
+        Rows.emplace_back();
     FFetchRange.Reset();
 }
 
@@ -308,7 +325,8 @@ TSqliteStatement& TSQLiteDataSet::Cached(const String& Key, const std::function<
 // "rowid = ?k AND c1 IS ?k+1 AND ...": the row still holds what was read.
 String TSQLiteDataSet::OldMatch() const {
     String where = "rowid = ?";
-    for (const auto& c : FColumns) where += " AND " + c + " IS ?";
+    for (const auto& c : FColumns)
+        where += " AND " + c + " IS ?";
     return where;
 }
 
@@ -323,7 +341,8 @@ void TSQLiteDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer
     TWriteScope scope(FDb);
     if (Inserting) {
         std::vector<bool> use(n);
-        for (std::size_t i = 0; i < n; ++i) use[i] = i < Assigned.size() && Assigned[i];
+        for (std::size_t i = 0; i < n; ++i)
+            use[i] = i < Assigned.size() && Assigned[i];
         TSqliteStatement& stmt = Cached("I" + Mask(use), [&] {
             String cols, params;
             for (std::size_t i = 0; i < n; ++i) {

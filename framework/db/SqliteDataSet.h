@@ -82,12 +82,12 @@ private:
     String FSQL;
     int FBusyTimeout = 2000;
     TSqliteDatabase FDb;
-    bool FKeyed = false;                   // a table with rowids: paged and writable
-    bool FHasTriggers = false;             // re-read rows after writing
-    std::vector<std::int64_t> FKeys;       // keyed: the rowids in order
-    std::vector<TRecordBuffer> FRows;      // not keyed: every row
-    std::vector<String> FColumns;          // quoted column names
-    String FTable;                         // quoted table name
+    bool FKeyed = false;              // a table with rowids: paged and writable
+    bool FHasTriggers = false;        // re-read rows after writing
+    std::vector<std::int64_t> FKeys;  // keyed: the rowids in order
+    std::vector<TRecordBuffer> FRows; // not keyed: every row
+    std::vector<String> FColumns;     // quoted column names
+    String FTable;                    // quoted table name
     TSqliteStatement FFetchRange, FFetchOne;
     std::map<String, TSqliteStatement> FStatements;
 };

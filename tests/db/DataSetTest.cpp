@@ -2,6 +2,7 @@
 // in order, editing by a link, inserting, deleting, closing and freeing.
 
 #include "DbTestSupport.h"
+
 #include <framework/classes/ClassRegistry.h>
 #include <framework/classes/FormFile.h>
 #include <framework/db/DbRegistration.h>
@@ -61,15 +62,35 @@ TEST(DataSetMoving, PositionFlagsAndLinkNotifications) {
         bool Bof, Eof;
     } const steps[] = {
         {"start", [](TDataSet*) { return 0; }, 0, 1, true, false},
-        {"Next", [](TDataSet* d) { d->Next(); return 1; }, 1, 2, false, false},
+        {"Next",
+         [](TDataSet* d) {
+             d->Next();
+             return 1;
+         },
+         1, 2, false, false},
         {"MoveBy(2)", [](TDataSet* d) { return d->MoveBy(2); }, 2, 4, false, false},
         {"MoveBy(5)", [](TDataSet* d) { return d->MoveBy(5); }, 1, 5, false, true},
         {"Next at the end", [](TDataSet* d) { return d->MoveBy(1); }, 0, 5, false, true},
         {"Prior", [](TDataSet* d) { return d->MoveBy(-1); }, -1, 4, false, false},
         {"MoveBy(-9)", [](TDataSet* d) { return d->MoveBy(-9); }, -3, 1, true, false},
-        {"Last", [](TDataSet* d) { d->Last(); return 0; }, 0, 5, false, true},
-        {"First", [](TDataSet* d) { d->First(); return 0; }, 0, 1, true, false},
-        {"RecNo 3", [](TDataSet* d) { d->SetRecNo(3); return 2; }, 2, 3, false, false},
+        {"Last",
+         [](TDataSet* d) {
+             d->Last();
+             return 0;
+         },
+         0, 5, false, true},
+        {"First",
+         [](TDataSet* d) {
+             d->First();
+             return 0;
+         },
+         0, 1, true, false},
+        {"RecNo 3",
+         [](TDataSet* d) {
+             d->SetRecNo(3);
+             return 2;
+         },
+         2, 3, false, false},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.Step);
@@ -118,7 +139,8 @@ TEST(DataSetEvents, EachOperationFiresItsEventsInOrder) {
     people.Data->Post();
     EXPECT_EQ(events.Take(), (V{"BeforePost", "AfterPost"}));
     people.Data->Insert();
-    EXPECT_EQ(events.Take(), (V{"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll"}));
+    EXPECT_EQ(events.Take(),
+              (V{"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll"}));
     people.Data->Cancel();
     EXPECT_EQ(events.Take(), (V{"BeforeCancel", "AfterCancel"}));
     people.Data->Delete();
@@ -127,7 +149,8 @@ TEST(DataSetEvents, EachOperationFiresItsEventsInOrder) {
     people.Data->Edit();
     people.F("score")->SetAsFloat(3);
     people.Data->Prior();
-    EXPECT_EQ(events.Take(), (V{"BeforeEdit", "AfterEdit", "BeforePost", "AfterPost", "BeforeScroll", "AfterScroll"}));
+    EXPECT_EQ(events.Take(),
+              (V{"BeforeEdit", "AfterEdit", "BeforePost", "AfterPost", "BeforeScroll", "AfterScroll"}));
     EXPECT_EQ(db.Scalar("SELECT score FROM people WHERE id = 1"), "3.0");
     people.Data->Close();
     EXPECT_EQ(events.Take(), (V{"BeforeClose", "AfterClose"}));

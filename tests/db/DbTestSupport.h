@@ -91,7 +91,7 @@ struct TLinkProbe {
     int EditingChanges = 0;
     int ActiveChanges = 0;
     int Updates = 0;
-    std::string LastText;   // the field's DisplayText at the last data change
+    std::string LastText;    // the field's DisplayText at the last data change
     std::string PendingText; // written into the field by OnUpdateData
 
     TLinkProbe(TDataSource* source, const std::string& field) {

@@ -5,6 +5,7 @@
 // retry that succeeds once the cause is gone.
 
 #include "DbTestSupport.h"
+
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -36,7 +37,8 @@ TEST(PostFaults, ConstraintViolationsKeepTheRecordEditingUntilFixed) {
     } const rows[] = {
         {"UNIQUE", false, "name", "p2", "UNIQUE constraint failed: people.name",
          [](TPeople& p) { p.F("name")->SetAsString("p9"); }},
-        {"CHECK", false, "score", "-1", "CHECK constraint failed", [](TPeople& p) { p.F("score")->SetAsFloat(1); }},
+        {"CHECK", false, "score", "-1", "CHECK constraint failed",
+         [](TPeople& p) { p.F("score")->SetAsFloat(1); }},
         {"NOT NULL", false, "code", nullptr, "NOT NULL constraint failed: people.code",
          [](TPeople& p) { p.F("code")->SetAsString("d"); }},
         {"UNIQUE on insert", true, "name", "p3", "UNIQUE constraint failed: people.name",
@@ -51,8 +53,10 @@ TEST(PostFaults, ConstraintViolationsKeepTheRecordEditingUntilFixed) {
             people.Data->First();
             people.Data->Edit();
         }
-        if (r.Value) people.F(r.Field)->SetAsString(r.Value);
-        else people.F(r.Field)->Clear();
+        if (r.Value)
+            people.F(r.Field)->SetAsString(r.Value);
+        else
+            people.F(r.Field)->Clear();
         const std::string before = people.F(r.Field)->AsString();
         EXPECT_NE(PostError(people.Data.get()).find(r.Message), std::string::npos);
         EXPECT_EQ(people.Data->State(), r.Inserting ? dsInsert : dsEdit);
@@ -134,8 +138,10 @@ TEST(PostFaults, InjectedFailuresAtEachCallLeaveNothingHalfWritten) {
             TTempDatabase db;
             db.MakePeople(2);
             TPeople people(db.File());
-            if (inserting) people.Data->Append();
-            else people.Data->Edit();
+            if (inserting)
+                people.Data->Append();
+            else
+                people.Data->Edit();
             people.F("name")->SetAsString("new");
             ClearSqliteFaults();
             InjectSqliteFault(r.Call, r.N, r.Code);
@@ -237,7 +243,8 @@ TEST(Paging, BigTablesAreReadByPagesAndFollowChangesElsewhere) {
     people.Data->Post();
     for (int recNo : {9, 10, 11, 12}) {
         people.Data->SetRecNo(recNo);
-        EXPECT_EQ(people.F("name")->AsString(), recNo == 10 ? "middle" : "p" + std::to_string(recNo - (recNo > 10)));
+        EXPECT_EQ(people.F("name")->AsString(),
+                  recNo == 10 ? "middle" : "p" + std::to_string(recNo - (recNo > 10)));
     }
 }
 
@@ -270,11 +277,13 @@ TEST(KilledProcess, EveryCommittedPostSurvivesAndNothingIsHalfWritten) {
     }
     close(pipeFds[1]);
     int acknowledged = -1, value = 0;
-    while (acknowledged < 60 && read(pipeFds[0], &value, sizeof value) == sizeof value) acknowledged = value;
+    while (acknowledged < 60 && read(pipeFds[0], &value, sizeof value) == sizeof value)
+        acknowledged = value;
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
-    while (read(pipeFds[0], &value, sizeof value) == sizeof value) acknowledged = value;
+    while (read(pipeFds[0], &value, sizeof value) == sizeof value)
+        acknowledged = value;
     close(pipeFds[0]);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the child was killed while posting";
     ASSERT_GE(acknowledged, 60);
@@ -282,7 +291,8 @@ TEST(KilledProcess, EveryCommittedPostSurvivesAndNothingIsHalfWritten) {
     EXPECT_EQ(db.Scalar("PRAGMA integrity_check"), "ok");
     const int rows = std::stoi(db.Scalar("SELECT count(*) FROM people"));
     EXPECT_TRUE(rows == acknowledged + 1 || rows == acknowledged + 2) << rows << " rows, " << acknowledged;
-    EXPECT_EQ(db.Scalar("SELECT count(*) FROM people WHERE name IS NULL OR score IS NULL OR born IS NULL"), "0");
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM people WHERE name IS NULL OR score IS NULL OR born IS NULL"),
+              "0");
     EXPECT_EQ(db.Scalar("SELECT max(score) + 1 = count(*) FROM people"), "1") << "no gap";
     TPeople people(db.File());
     people.Data->Last();

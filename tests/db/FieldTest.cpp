@@ -2,6 +2,7 @@
 // nothing; unreadable stored values open and show as stored.
 
 #include "DbTestSupport.h"
+
 #include <framework/db/FieldText.h>
 #include <framework/rtl/Clock.h>
 #include <framework/rtl/DateUtils.h>
@@ -25,7 +26,7 @@ TEST(FieldText, TypedTextIsConvertedStoredAndShownByKind) {
     TScopedClock clock(EncodeDate(2026, 12, 8));
     const TTextCase cases[] = {
         {"name", "Ann", "Ann", "Ann", "Ann"},
-        {"name", "", "", "", ""}, // empty text stores the empty string
+        {"name", "", "", "", ""},                                // empty text stores the empty string
         {"name", "x123456789012345678901", nullptr, "p1", "p1"}, // longer than VARCHAR(20)
         {"visits", "42", "42", "42", "42"},
         {"visits", " -3 ", "-3", "-3", "-3"},
@@ -102,8 +103,10 @@ TEST(FieldText, KindsReportTypeSizeAlignmentAndValidCharacters) {
         EXPECT_EQ(f->FieldName(), r.Name);
         EXPECT_EQ(f->DisplayLabel(), r.Name);
         EXPECT_EQ(people.Data->Fields(f->Index()), f);
-        for (char ch : std::string(r.Refused)) EXPECT_FALSE(f->IsValidChar(ch)) << ch;
-        for (char ch : std::string("0123456789+-\x03\x08\x16\x18")) EXPECT_TRUE(f->IsValidChar(ch)) << int(ch);
+        for (char ch : std::string(r.Refused))
+            EXPECT_FALSE(f->IsValidChar(ch)) << ch;
+        for (char ch : std::string("0123456789+-\x03\x08\x16\x18"))
+            EXPECT_TRUE(f->IsValidChar(ch)) << int(ch);
     }
     EXPECT_EQ(people.Data->FindField("NAME"), people.F("name"));
     EXPECT_EQ(people.Data->FindField("nope"), nullptr);
@@ -171,7 +174,7 @@ TEST(FieldText, EventsGetSetValidateAndChange) {
     name->OnSetText = [&](TField* f, const String& text) { f->SetAsString("[" + text + "]"); };
     name->SetText("x");
     EXPECT_EQ(log, (std::vector<std::string>{"validate ok", "change ok", "validate bad", "validate [x]",
-                                              "change [x]"}));
+                                             "change [x]"}));
     people.Data->Post();
     EXPECT_EQ(db.Scalar("SELECT name FROM people"), "[x]");
 }
@@ -239,7 +242,8 @@ TEST(FieldText, NumberAndDateTextHelpers) {
     EXPECT_EQ(FormatFloat("000", 7), "007");
     EXPECT_EQ(IsoToDateTime("2026-12-07"), EncodeDate(2026, 12, 7));
     EXPECT_EQ(IsoToDateTime("2026-12-07T06:00"), EncodeDate(2026, 12, 7) + 0.25);
-    for (const char* bad : {"2026-2-07", "2026-12-07 ", "2026-13-01", "46000", "07/12/2026", "2026-12-07 24:00"})
+    for (const char* bad :
+         {"2026-2-07", "2026-12-07 ", "2026-13-01", "46000", "07/12/2026", "2026-12-07 24:00"})
         EXPECT_FALSE(IsoToDateTime(bad)) << bad;
     EXPECT_EQ(DateTimeToIso(EncodeDate(2026, 12, 7) + 0.9999999), "2026-12-08 00:00:00");
 }
