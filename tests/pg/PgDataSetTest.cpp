@@ -283,13 +283,15 @@ TEST_F(PgDataSetTest, ConnectionAndTableAreStreamedInFormFiles) {
     People->SetName("People");
     People->SetConnectionString(qztest::PgTestServer::ConnInfo());
     People->SetTableName("people");
+    People->Open();
     const String Text = WriteComponentToText(People);
     EXPECT_NE(Text.find("TableName = 'people'"), String::npos) << Text;
+    EXPECT_NE(Text.find("Active = True"), String::npos) << Text;
     std::unique_ptr<TComponent> Read(ReadComponentFromText(Text));
     auto* Copy = dynamic_cast<TPgDataSet*>(Read.get());
     ASSERT_NE(Copy, nullptr);
     EXPECT_EQ(Copy->ConnectionString(), qztest::PgTestServer::ConnInfo());
-    Copy->Open();
+    EXPECT_TRUE(Copy->Active());
     EXPECT_EQ(Copy->RecordCount(), 1234);
 }
 
