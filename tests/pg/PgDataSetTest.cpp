@@ -7,6 +7,7 @@
 #include <framework/db/pg/PgDataSet.h>
 #include <framework/rtl/DateUtils.h>
 #include <gtest/gtest.h>
+#include <set>
 #include <tests/support/PgTestServer.h>
 
 namespace {
@@ -94,6 +95,22 @@ TEST_F(PgDataSetTest, ColumnsMapToFieldKindsAndPagesReadInKeyOrder) {
     EXPECT_EQ(People->FieldByName("id")->AsInteger(), 500);
     People->Prior();
     EXPECT_EQ(People->FieldByName("id")->AsInteger(), 499);
+
+    // Jumping to the end first, and an insert in the middle of rows read so far.
+    TPgDataSet* Jumper = Open("people");
+    Jumper->Last();
+    EXPECT_EQ(Jumper->FieldByName("id")->AsInteger(), 1234);
+    Jumper->First();
+    TPgDataSet* Reader = Open("people");
+    Reader->MoveBy(10);
+    Reader->Insert();
+    Reader->FieldByName("name")->SetAsString("middle");
+    Reader->Post();
+    std::set<int> Seen;
+    for (Reader->First(); !Reader->Eof(); Reader->Next())
+        Seen.insert(Reader->FieldByName("id")->AsInteger());
+    EXPECT_EQ(Seen.size(), 1235u);
+    EXPECT_EQ(Reader->RecordCount(), 1235);
 
     // Composite keys.
     TPgDataSet* Notes = Open("notes");

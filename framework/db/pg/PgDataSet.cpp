@@ -203,8 +203,17 @@ void TPgDataSet::OpenTable() {
     FFetchRange = Select + "(" + Names + ") >= (" + Low + ") AND (" + Names + ") <= (" + High + ")";
     FFetchKeys = Parts == 1 ? Select + Names + " = ANY(" + Arrays + ")"
                             : Select + "(" + Names + ") IN (SELECT * FROM unnest(" + Arrays + "))";
+    FFetchAfter =
+        Select + "(" + Names + ") > (" + Low + ") ORDER BY " + Names + " LIMIT $" + std::to_string(Parts + 1);
+    FFetchFirst = "SELECT " + FSelectList + " FROM " + FTable + " ORDER BY " + Names + " LIMIT $1";
     FKeyed = true;
-    LoadKeys();
+    CountRows();
+}
+
+void TPgDataSet::CountRows() {
+    FKeys.clear();
+    FKeysComplete = false;
+    FRowCount = std::stoi(String(Connection().Query(Cached("SELECT count(*) FROM " + FTable)).Value(0, 0)));
 }
 
 void TPgDataSet::LoadKeys() {
@@ -214,6 +223,7 @@ void TPgDataSet::LoadKeys() {
         Order += (Order.empty() ? "" : ", ") + FColumns[static_cast<std::size_t>(K)].Quoted;
     Sql += Order + " FROM " + FTable + " ORDER BY " + Order;
     TPgResult Keys = Connection().Query(Cached(Sql));
+    FKeysComplete = true;
     FKeys.clear();
     FKeys.reserve(static_cast<std::size_t>(Keys.RowCount()));
     const int Parts = static_cast<int>(FKeyColumns.size());
@@ -261,7 +271,8 @@ void TPgDataSet::InternalClose() {
 // ---------------------------------------------------------------- reading
 
 int TPgDataSet::InternalRecordCount() const {
-    return FKeyed ? static_cast<int>(FKeys.size()) : FCursorCount;
+    if (!FKeyed) return FCursorCount;
+    return FKeysComplete ? static_cast<int>(FKeys.size()) : FRowCount;
 }
 
 TRecordBuffer TPgDataSet::ReadRow(const TPgResult& Result, int Row) const {
@@ -301,6 +312,26 @@ void TPgDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuffer>&
         Rows.resize(Rows.size() + static_cast<std::size_t>(Count - std::min(Count, Page.RowCount())));
         return;
     }
+
+    // Reading on from the keys known so far (the usual case: scrolling from the
+    // top) needs no key list: the next rows in key order come with their keys.
+    if (!FKeysComplete && First == static_cast<int>(FKeys.size())) {
+        TPgParams Params;
+        if (!FKeys.empty())
+            for (String& Part : SplitKey(FKeys.back(), FKeyColumns.size()))
+                Params.push_back(std::move(Part));
+        Params.push_back(std::to_string(Count));
+        TPgResult Page = Connection().Query(Cached(FKeys.empty() ? FFetchFirst : FFetchAfter), Params);
+        for (int R = 0; R < Page.RowCount(); ++R) {
+            Rows.push_back(ReadRow(Page, R));
+            FKeys.push_back(KeyOf(Rows.back()));
+        }
+        // Fewer rows than counted (deleted since): the next read loads every key.
+        Rows.resize(Rows.size() + static_cast<std::size_t>(Count - Page.RowCount()));
+        return;
+    }
+    // Any other page needs the row keys up to it: read them all once.
+    if (!FKeysComplete && First + Count > static_cast<int>(FKeys.size())) LoadKeys();
 
     // The page's keys are a run in key order (unless the user inserted rows
     // here, which keep the place they were inserted at): one range scan reads
@@ -357,7 +388,7 @@ TPgParams TPgDataSet::KeyArrays(const std::vector<const String*>& Keys) const {
 void TPgDataSet::InternalRefresh() {
     ClearRowCache();
     if (FKeyed) {
-        LoadKeys();
+        CountRows();
     } else {
         FReader.reset();
         OpenCursor(FSQL.empty() ? "SELECT * FROM " + FTable : FSQL);
@@ -384,6 +415,12 @@ void TPgDataSet::AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) co
 void TPgDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                               const std::vector<bool>& Assigned) {
     if (!FKeyed) DatabaseError(SDataSetReadOnly);
+    // Row positions shift or keys move: the list must hold every key first.
+    bool KeyChanged = false;
+    for (int K : FKeyColumns)
+        KeyChanged = KeyChanged ||
+                     (!Inserting && Values[static_cast<std::size_t>(K)] != Old[static_cast<std::size_t>(K)]);
+    if (!FKeysComplete && (Inserting || KeyChanged || Index >= static_cast<int>(FKeys.size()))) LoadKeys();
     TPgParams Params;
     String Sql;
     if (Inserting) {
@@ -425,6 +462,7 @@ void TPgDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Ol
 
 void TPgDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
     if (!FKeyed) DatabaseError(SDataSetReadOnly);
+    if (!FKeysComplete) LoadKeys();
     const TStoredValue& Version = Old.size() > static_cast<std::size_t>(FVersionField)
                                       ? Old[static_cast<std::size_t>(FVersionField)]
                                       : TStoredValue();

@@ -78,6 +78,7 @@ private:
     void CheckInactive() const;
     void OpenTable();
     void OpenCursor(const String& Sql);
+    void CountRows();
     void LoadKeys();
     void AddFields(const TPgResult& Described, int FirstColumn);
     TRecordBuffer ReadRow(const TPgResult& Result, int Row) const;
@@ -97,12 +98,16 @@ private:
     std::vector<TColumn> FColumns; // the table's columns, fields 0..n-1 (the version field is n)
     std::vector<int> FKeyColumns;  // indexes into FColumns
     int FVersionField = -1;        // the hidden xmin field
-    std::vector<String> FKeys;     // keyed: each row's key ('\0' between columns), in order
+    std::vector<String> FKeys;     // keyed: the rows' keys ('\0' between columns), in order
+    bool FKeysComplete = false;    // FKeys holds every row's key, else the first rows' only
+    int FRowCount = 0;             // counted at open and refresh, until every key is read
     int FCursorCount = 0;          // not keyed: rows in the cursor
     std::vector<unsigned> FCursorTypes;
     String FSelectList; // ""a", "b", ..., xmin::text"
     String FFetchRange; // the rows of a range of keys
     String FFetchKeys;  // the rows of a list of keys
+    String FFetchFirst; // the first rows in key order
+    String FFetchAfter; // the next rows in key order after a key
     std::map<String, TPgStatement> FStatements;
 };
 
