@@ -3,8 +3,8 @@
 // read back and written again. The two texts must be the same, whatever the
 // values: the writer writes nothing its reader cannot take back.
 
+#include <QzComponents5/QzRegister.h>
 #include <Qzde/QzDateControls.h>
-#include <Qzde/QzRegister.h>
 #include <Qzled/Qzled.h>
 #include <algorithm>
 #include <cstring>
