@@ -10,6 +10,7 @@ void RegisterPackageClasses() {
     // Package forms hold framework components (the popup's timer) too.
     fw::RegisterControlClasses();
     fw::RegisterClasses({TQzDateEdit::StaticClass(), TQzCalendarButton::StaticClass(),
+                         TQzDBDateEdit::StaticClass(), TQzDBDateText::StaticClass(),
                          TQzCalendar::StaticClass(), TfrmQzCal::StaticClass(), TQzLED::StaticClass()});
 }
 
