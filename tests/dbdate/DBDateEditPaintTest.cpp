@@ -52,7 +52,8 @@ TEST_F(Painting, RightAlignedTextSitsAtTheMarginInsideTheFrame) {
     ASSERT_EQ(edit->TextMargin(), 3);
     Paint();
     const int W = image.Width(), H = image.Height();
-    for (const fw::TPoint P : {fw::Point(0, 0), fw::Point(W - 1, 0), fw::Point(0, H - 1), fw::Point(W - 1, H - 1)})
+    for (const fw::TPoint P :
+         {fw::Point(0, 0), fw::Point(W - 1, 0), fw::Point(0, H - 1), fw::Point(W - 1, H - 1)})
         EXPECT_EQ(image.Canvas()->Pixel(P.X, P.Y), fw::clBlack) << "the frame at " << P.X << "," << P.Y;
     EXPECT_EQ(image.Canvas()->Pixel(1, H - 2), fw::clWhite) << "the inside is filled with Color";
     const TInk Framed = Ink(1);
@@ -143,7 +144,8 @@ TEST_F(Painting, GoldenScreenshots) {
              dataSet->Prior();
          }},
         {"bsnone", [&] { edit->SetBorderStyle(fw::bsNone); }},
-        {"password", [&] {
+        {"password",
+         [&] {
              edit->SetBorderStyle(fw::bsSingle);
              edit->SetPasswordChar('*');
          }},

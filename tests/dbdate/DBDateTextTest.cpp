@@ -5,8 +5,8 @@
 
 #include <QzComponents5/QzRegister.h>
 #include <framework/classes/FormFile.h>
-#include <framework/db/DbRegistration.h>
 #include <framework/db/DataLink.h>
+#include <framework/db/DbRegistration.h>
 #include <gtest/gtest.h>
 
 namespace qztest {
@@ -38,8 +38,9 @@ TEST_F(Label, EachLayoutAndTheDateSeparator) {
         const char* Layout;
         char Separator;
         const char* Text;
-    } Rows[] = {{"dd/mm/yyyy", '/', "14/03/2026"}, {"yyyy/mm/dd", '/', "2026/03/14"}, {"d/m/yyyy", '/', "14/3/2026"},
-                {"mm/dd/yyyy", '/', "03/14/2026"}, {"m/d/yyyy", '/', "3/14/2026"},    {"dd/mm/yyyy", '.', "14.03.2026"}};
+    } Rows[] = {{"dd/mm/yyyy", '/', "14/03/2026"}, {"yyyy/mm/dd", '/', "2026/03/14"},
+                {"d/m/yyyy", '/', "14/3/2026"},    {"mm/dd/yyyy", '/', "03/14/2026"},
+                {"m/d/yyyy", '/', "3/14/2026"},    {"dd/mm/yyyy", '.', "14.03.2026"}};
     for (const auto& Row : Rows) {
         fw::FormatSettings.DateSeparator = Row.Separator;
         label->SetDateFormat(Row.Layout);
