@@ -2,6 +2,7 @@
 #include <cctype>
 #include <framework/classes/Component.h>
 #include <framework/classes/Published.h>
+#include <framework/rtl/Utf8.h>
 
 namespace fw {
 
@@ -23,8 +24,10 @@ void EraseOne(std::vector<TComponent*>& list, TComponent* c) {
 
 bool IsValidIdent(const String& name) {
     if (name.empty()) return true;
-    auto isStart = [](unsigned char c) { return std::isalpha(c) || c == '_'; };
-    auto isPart = [](unsigned char c) { return std::isalnum(c) || c == '_'; };
+    // Letters beyond ASCII are allowed as UTF-8; any non-ASCII character counts as one.
+    if (!IsValidUtf8(name)) return false;
+    auto isStart = [](unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; };
+    auto isPart = [](unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; };
     if (!isStart(static_cast<unsigned char>(name[0]))) return false;
     return std::all_of(name.begin() + 1, name.end(),
                        [&](char c) { return isPart(static_cast<unsigned char>(c)); });

@@ -20,8 +20,8 @@ String Where(const TObject* obj, const TPropInfo& prop) {
 }
 
 [[noreturn]] void WrongType(const TObject* obj, const TPropInfo& prop, const TFormValue& value) {
-    static const char* const kindNames[] = {"a number",      "a number", "a string",
-                                            "an identifier", "a set",    "binary data"};
+    static const char* const kindNames[] = {"a number", "a number",    "a string", "an identifier",
+                                            "a set",    "binary data", "a list",   "a collection"};
     throw EPropertyError(Where(obj, prop) + " cannot take " + kindNames[static_cast<int>(value.Kind)]);
 }
 

@@ -9,6 +9,7 @@
 #include <framework/platform/Keys.h>
 #include <framework/platform/Rects.h>
 #include <framework/platform/Text.h>
+#include <framework/rtl/Utf8.h>
 
 namespace fw {
 
@@ -40,7 +41,9 @@ FW_PUBLISH(TEdit) {
     cls.Enum("BorderStyle", &TEdit::BorderStyle, &TEdit::SetBorderStyle, BorderStyleNames, bsSingle);
     cls.Enum("CharCase", &TEdit::CharCase, &TEdit::SetCharCase, CharCaseNames, ecNormal);
     cls.Color("Color", &TEdit::Color, &TEdit::SetColor, clWindow);
-    cls.Bool("Ctl3D", &TEdit::Ctl3D, &TEdit::SetCtl3D, true).NoDefault().StoredIf(&TWinControl::IsCtl3DStored);
+    cls.Bool("Ctl3D", &TEdit::Ctl3D, &TEdit::SetCtl3D, true)
+        .NoDefault()
+        .StoredIf(&TWinControl::IsCtl3DStored);
     cls.Int("DragCursor", &TEdit::DragCursor, &TEdit::SetDragCursor, crDrag).Idents(CursorIdentKind);
     cls.Enum("DragMode", &TEdit::DragMode, &TEdit::SetDragMode, DragModeNames, dmManual);
     cls.Bool("Enabled", &TEdit::Enabled, &TEdit::SetEnabled, true);
@@ -433,8 +436,10 @@ void TCustomEdit::CharDefault(char c) {
     case '\b':
         if (FReadOnly) return;
         if (FSelLength == 0 && FSelStart > 0) {
-            --FSelStart;
-            FSelLength = 1;
+            // A character of several UTF-8 bytes goes as one.
+            const int start = static_cast<int>(PrevCharStart(FText, static_cast<std::size_t>(FSelStart)));
+            FSelLength = FSelStart - start;
+            FSelStart = start;
         }
         if (FSelLength > 0) ReplaceSelection("");
         return;
@@ -454,13 +459,13 @@ void TCustomEdit::KeyDownDefault(Word key) {
         if (!extend && FSelLength > 0)
             SetCaret(FSelStart, false);
         else
-            SetCaret(FCaret - 1, extend);
+            SetCaret(static_cast<int>(PrevCharStart(FText, static_cast<std::size_t>(FCaret))), extend);
         break;
     case VK_RIGHT:
         if (!extend && FSelLength > 0)
             SetCaret(FSelStart + FSelLength, false);
         else
-            SetCaret(FCaret + 1, extend);
+            SetCaret(static_cast<int>(NextCharStart(FText, static_cast<std::size_t>(FCaret))), extend);
         break;
     case VK_HOME:
         SetCaret(0, extend);
@@ -474,7 +479,9 @@ void TCustomEdit::KeyDownDefault(Word key) {
             break;
         }
         if (FReadOnly) break;
-        if (FSelLength == 0 && FSelStart < static_cast<int>(FText.size())) FSelLength = 1;
+        if (FSelLength == 0 && FSelStart < static_cast<int>(FText.size()))
+            FSelLength =
+                static_cast<int>(NextCharStart(FText, static_cast<std::size_t>(FSelStart))) - FSelStart;
         if (FSelLength > 0) ReplaceSelection("");
         break;
     case VK_INSERT:
