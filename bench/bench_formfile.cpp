@@ -106,3 +106,5 @@ void BM_ReadFormFile500(benchmark::State& State) {
 BENCHMARK(BM_ReadFormFile500)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+BENCHMARK_MAIN();
