@@ -49,7 +49,6 @@ object frmQzRecords: TfrmQzRecords
     DataSource = srcEvents
     PanelHeight = 40
     RowCount = 6
-    TabOrder = 0
     object lblRowHappened: TLabel
       Left = 8
       Top = 5

@@ -541,14 +541,16 @@ void TTour::RecordsOpen() {
            "the status reads \"Record 1 of 6, browsing\"", "it reads " + Quoted(R->lblRecord->Caption()));
     ExpectText(R->edtHappened, "12/01/2026");
     ExpectText(R->edtDue, "01/02/2026");
-    Expect(R->grdEvents->CopiesPainted() > 0, "the grid paints the date labels once per visible record",
-           "the grid painted no copies");
+    Expect(R->grdEvents->TopRecord() == 0 && R->grdEvents->ActiveRow() == 0,
+           "the grid shows the first six events, the current one on top",
+           "the grid starts at record " + std::to_string(R->grdEvents->TopRecord() + 1));
+    Saw("each of the grid's rows paints copies of its labels for its own record");
     Saw("the date-time column \"logged\" shows as " + Quoted(R->txtLogged->Caption()) + " in its date label");
     End();
 }
 
 void TTour::RecordsBrowse() {
-    Begin("records-browse", "Browse with the navigator");
+    Begin("browse", "Browse with the navigator");
     Did("clicked the navigator's Next button twice");
     ClickNavigator(fw::nbNext);
     ClickNavigator(fw::nbNext);
@@ -563,7 +565,7 @@ void TTour::RecordsBrowse() {
 }
 
 void TTour::RecordsTypeTwoDigitYear() {
-    Begin("records-typed", "Type a date with a two-digit year into a data-aware edit");
+    Begin("db-typed", "Type a date with a two-digit year into a data-aware edit");
     Did("clicked into \"Happened\", selected its text (Home, Shift+End) and typed \"7/12/26\"");
     Ui::Click(R->edtHappened, 8, R->edtHappened->ClientHeight() / 2);
     Ui::PressKey(fw::VK_HOME);
@@ -579,7 +581,7 @@ void TTour::RecordsTypeTwoDigitYear() {
 }
 
 void TTour::RecordsLeaveAndPost() {
-    Begin("records-posted", "Leave with Tab, then post with the navigator");
+    Begin("db-posted", "Leave with Tab, then post with the navigator");
     Did("pressed Tab, then clicked the navigator's Post button");
     Ui::Tab();
     ExpectText(R->edtHappened, "07/12/2026");
@@ -593,7 +595,7 @@ void TTour::RecordsLeaveAndPost() {
 }
 
 void TTour::RecordsReopenFile() {
-    Begin("records-stored", "Read the file back through a connection of its own");
+    Begin("db-stored", "Read the file back through a connection of its own");
     Did("opened events.db again and read \"happened\" of record 3");
     R->ShowStored("happened");
     const fw::String Stored = StoredValue(R->Database(), "SELECT happened FROM events WHERE id = 3");
@@ -611,7 +613,7 @@ void TTour::RecordsPickFromPopup() {
         Ui::PressKey(fw::VK_RIGHT);
         Ui::PressKey(fw::VK_RETURN);
     });
-    Begin("records-picked", "Pick a date with the popup of a data-aware edit");
+    Begin("db-picked", "Pick a date with the popup of a data-aware edit");
     Did("clicked the drop button of \"Due\"");
     Ui::Click(Edit->CalendarButton());
     ExpectStepsUsed("the calendar popup");
@@ -624,7 +626,7 @@ void TTour::RecordsPickFromPopup() {
 }
 
 void TTour::RecordsEscapeReloads() {
-    Begin("records-escape", "Escape reloads the field's value");
+    Begin("db-escape", "Escape reloads the field's value");
     Did("pressed Escape in \"Due\"");
     Ui::PressKey(fw::VK_ESCAPE);
     ExpectText(R->edtDue, "31/03/2026");
@@ -647,11 +649,11 @@ void TTour::RecordsRefusedDate() {
                "its text is " + Quoted(Text));
         ExpectEvent(R->edtReview, "OnInvalidDate");
         End();
-        Begin("records-refused-ok", "Answer the report: the typed date stays, selected, in the edit");
+        Begin("db-refused-ok", "Answer the report: the typed date stays, selected, in the edit");
         Did("pressed OK");
         Ui::PressButton("OK");
     });
-    Begin("records-refused", "A date the field refuses is reported when leaving");
+    Begin("db-refused", "A date the field refuses is reported when leaving");
     Did("pressed Tab to \"Review\", typed \"1/3/26\" over its text and pressed Tab");
     Ui::Tab();
     Ui::TypeText("1/3/26");
@@ -667,7 +669,7 @@ void TTour::RecordsRefusedDate() {
 }
 
 void TTour::RecordsAlignedPainting() {
-    Begin("records-aligned", "Unfocused, the edits paint their fields' alignment");
+    Begin("aligned", "Unfocused, the edits paint their fields' alignment");
     Did("pressed Escape in \"Review\" (the field's value comes back), clicked Cancel on the navigator and "
         "then"
         " the grid's first row");
@@ -689,7 +691,7 @@ void TTour::RecordsAlignedPainting() {
 }
 
 void TTour::RecordsNullDate() {
-    Begin("records-null", "A null date");
+    Begin("null-date", "A null date");
     Did("clicked the grid's second row (its review date is null)");
     ClickGridRow(1);
     ExpectText(R->edtReview, "");
@@ -698,7 +700,7 @@ void TTour::RecordsNullDate() {
 }
 
 void TTour::RecordsNotADate() {
-    Begin("records-not-a-date", "A stored value that is not a date");
+    Begin("not-a-date", "A stored value that is not a date");
     Did("clicked the grid's fourth row (\"happened\" holds 'someday')");
     ClickGridRow(3);
     ExpectText(R->edtHappened, "someday");
