@@ -137,10 +137,11 @@ public:
         FFile = FDir / "million.db";
         fw::TSqliteDatabase Db;
         Db.Open(FFile.string(), false, true, 1000);
-        Db.Exec("CREATE TABLE events(id INTEGER PRIMARY KEY, title TEXT(20), happened DATE);"
-                "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000)"
-                " INSERT INTO events SELECT x, 'Event ' || x, date('2000-01-01', '+' || (x % 10000) || ' days')"
-                " FROM c;");
+        Db.Exec(
+            "CREATE TABLE events(id INTEGER PRIMARY KEY, title TEXT(20), happened DATE);"
+            "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000)"
+            " INSERT INTO events SELECT x, 'Event ' || x, date('2000-01-01', '+' || (x % 10000) || ' days')"
+            " FROM c;");
     }
     ~TMillionRows() {
         std::error_code Error;

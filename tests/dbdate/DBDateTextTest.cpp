@@ -7,9 +7,9 @@
 #include <framework/classes/FormFile.h>
 #include <framework/db/DBCtrlGrid.h>
 #include <framework/db/DataLink.h>
-#include <tests/support/Golden.h>
 #include <framework/db/DbRegistration.h>
 #include <gtest/gtest.h>
+#include <tests/support/Golden.h>
 
 namespace qztest {
 namespace {
