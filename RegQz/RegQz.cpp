@@ -29,23 +29,19 @@ constexpr std::array<const char*, 8> AboutLines = {
 } // namespace
 
 void Register() {
-    fw::RegisterComponents("QzComponents",
-                           {
-                               TQzCalendar::StaticClass(),
-                               TQzDateEdit::StaticClass(),
-                               // GAP: TQzDBDateEdit::StaticClass(), TQzDBDateText::StaticClass()
-                               // take their places here once the data-aware controls exist.
-                               TQzLED::StaticClass(),
-                           });
+    fw::RegisterComponents("QzComponents", {TQzCalendar::StaticClass(), TQzDateEdit::StaticClass(),
+                                            TQzDBDateEdit::StaticClass(), TQzDBDateText::StaticClass(),
+                                            TQzLED::StaticClass()});
 
     const fw::TPropertyType stringType{fw::TTypeKind::String};
-    fw::RegisterPropertyEditor<TQzDateFormatProperty>(stringType, TQzDateEdit::StaticClass(), "DateFormat");
-    // GAP: the same for TQzDBDateEdit and TQzDBDateText, in that order.
+    for (const fw::TClassInfo* cls :
+         {TQzDateEdit::StaticClass(), TQzDBDateEdit::StaticClass(), TQzDBDateText::StaticClass()})
+        fw::RegisterPropertyEditor<TQzDateFormatProperty>(stringType, cls, "DateFormat");
 
-    fw::RegisterComponentEditor<TQzComponentEditor>(TQzCalendar::StaticClass());
-    fw::RegisterComponentEditor<TQzComponentEditor>(TQzDateEdit::StaticClass());
-    // GAP: TQzDBDateEdit and TQzDBDateText, in that order.
-    fw::RegisterComponentEditor<TQzComponentEditor>(TQzLED::StaticClass());
+    for (const fw::TClassInfo* cls :
+         {TQzCalendar::StaticClass(), TQzDateEdit::StaticClass(), TQzDBDateEdit::StaticClass(),
+          TQzDBDateText::StaticClass(), TQzLED::StaticClass()})
+        fw::RegisterComponentEditor<TQzComponentEditor>(cls);
 }
 
 // ---------------------------------------------------------------- TQzDateFormatProperty

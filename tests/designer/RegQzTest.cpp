@@ -60,7 +60,8 @@ TEST_F(RegQzTest, PalettePageHoldsTheComponentsInOrderWithTheirImages) {
     std::vector<String> names;
     for (const TClassInfo* cls : page->Classes)
         names.push_back(cls->Name);
-    EXPECT_EQ(names, (std::vector<String>{"TQzCalendar", "TQzDateEdit", "TQzLED"}));
+    EXPECT_EQ(names, (std::vector<String>{"TQzCalendar", "TQzDateEdit", "TQzDBDateEdit", "TQzDBDateText",
+                                          "TQzLED"}));
 
     // 24 x 24 images named after the classes: 16 colours for the date components, 256 for the lamp.
     for (const TClassInfo* cls : page->Classes) {
@@ -117,11 +118,19 @@ TEST_F(RegQzTest, ChosenValueGoesThroughEverySelectedSetter) {
     EXPECT_TRUE(editor->AllEqual());
     editor->SetValue("not a layout"); // the setter ignores what it does not accept
     EXPECT_EQ(a->DateFormat(), "yyyy/mm/dd");
+
+    // The data-aware label shares the editor, so a mixed selection is offered it too.
+    auto* label = new qz::TQzDBDateText(form.get());
+    auto mixed = GetPropertyEditor({a, label}, "DateFormat");
+    ASSERT_TRUE(dynamic_cast<qz::TQzDateFormatProperty*>(mixed.get()));
+    mixed->SetValue("m/d/yyyy");
+    EXPECT_EQ(label->DateFormat(), "m/d/yyyy");
 }
 
 TEST_F(RegQzTest, EveryComponentHasTheVersionVerbShowingTheAboutBox) {
     std::vector<TComponent*> components = {new qz::TQzCalendar(form.get()), DateEdit("dd/mm/yyyy"),
-                                           new qz::TQzLED(form.get())};
+                                           new qz::TQzDBDateEdit(form.get()),
+                                           new qz::TQzDBDateText(form.get()), new qz::TQzLED(form.get())};
     for (TComponent* c : components) {
         SCOPED_TRACE(c->ClassName());
         auto editor = GetComponentEditor(c);
