@@ -121,7 +121,8 @@ std::optional<TColor> IdentToColor(const String& ident) {
 }
 
 void GetColorValues(const std::function<void(const String&)>& proc) {
-    for (const auto& entry : ColorNames) proc(entry.Name);
+    for (const auto& entry : ColorNames)
+        proc(entry.Name);
 }
 
 } // namespace fw

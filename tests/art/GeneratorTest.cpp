@@ -36,7 +36,8 @@ TEST(ResourceGenerator, RegeneratesTheCommittedBitmapsByteForByte) {
         const fs::path relative = fs::relative(entry.path(), out);
         const fs::path committed = fs::path(QZ_SOURCE_DIR) / "resources" / relative;
         ASSERT_TRUE(fs::exists(committed)) << relative << " is generated but not committed";
-        EXPECT_TRUE(ReadBytes(entry.path().string()) == ReadBytes(committed.string())) << relative << " differs";
+        EXPECT_TRUE(ReadBytes(entry.path().string()) == ReadBytes(committed.string()))
+            << relative << " differs";
         ++count;
     }
     fs::remove_all(out);
