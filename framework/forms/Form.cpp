@@ -22,7 +22,6 @@ constexpr int CaptionHeight = 18; // the caption bar; one more pixel separates i
 constexpr int FixedFrame = 3;     // single, dialog and tool-window frames
 constexpr int SizingFrame = 4;    // sizeable frames
 constexpr int ToolCaptionHeight = 15;
-constexpr int CloseBoxWidth = 16;
 constexpr int CloseBoxHeight = 14;
 
 const TEnumNames BorderIconNames{"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
