@@ -150,6 +150,11 @@ protected:
     bool FDateValid = false;
 
 private:
+    // The check of DoExit, after OnExit.
+    void CheckExit();
+    // Shows the popup; true when a date was picked (and set).
+    bool RunPopup();
+
     fw::TDateTime FDate = 0;
     TQzCalendarButton* FButton = nullptr;
     bool FAllowKeyEntry = true;
