@@ -620,20 +620,21 @@ void TForm::FocusControl(TWinControl* Control) {
 
 bool TForm::SendFocusMessage(TWinControl* control, UINT msg) {
     const int count = FFocusCount;
+    TComponentRef<TForm> self(this);
     TComponentRef<TWinControl> left(control);
     try {
         control->Perform(msg);
     } catch (...) {
         // An exit handler that raised keeps the focus where it was (unless it
         // moved the focus itself); the exception goes on.
-        if (msg == CM_EXIT && FFocusCount == count && left && left->CanFocus()) {
+        if (self && msg == CM_EXIT && FFocusCount == count && left && left->CanFocus()) {
             FFocusedControl = left.Get();
             FActiveControl = left.Get();
             SetFocusedWindow(left.Get());
         }
         throw;
     }
-    return FFocusCount == count;
+    return self && FFocusCount == count;
 }
 
 // The focus moves to Control: CM_EXIT to the controls it leaves (inner
@@ -645,23 +646,29 @@ bool TForm::SetFocusedControlImpl(TWinControl* Control) {
     SetFocusedWindow(Control);
     if (Control->ControlState().Contains(csFocusing)) return false;
     Control->SetControlState(Control->ControlState() + csFocusing);
+    // The exit and enter handlers may free the target (or this form): the move
+    // then stops without touching either.
+    TComponentRef<TWinControl> target(Control);
     struct TClearFocusing {
-        TWinControl* Control;
-        ~TClearFocusing() { Control->SetControlState(Control->ControlState() - csFocusing); }
-    } clear{Control};
+        TComponentRef<TWinControl>& Target;
+        ~TClearFocusing() {
+            if (Target) Target->SetControlState(Target->ControlState() - csFocusing);
+        }
+    } clear{target};
     if (!FFocusedControl) FFocusedControl = this;
     if (FFocusedControl == Control) return true;
     while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
         TWinControl* leaving = FFocusedControl;
         FFocusedControl = FFocusedControl->Parent();
-        if (!SendFocusMessage(leaving, CM_EXIT)) return false;
+        if (!SendFocusMessage(leaving, CM_EXIT) || !target) return false;
     }
     while (FFocusedControl != Control) {
         TWinControl* entering = Control;
-        while (entering->Parent() != FFocusedControl)
+        while (entering && entering->Parent() != FFocusedControl)
             entering = entering->Parent();
+        if (!entering) return false; // the target left this form meanwhile
         FFocusedControl = entering;
-        if (!SendFocusMessage(entering, CM_ENTER)) return false;
+        if (!SendFocusMessage(entering, CM_ENTER) || !target) return false;
     }
     return true;
 }
