@@ -6,9 +6,9 @@
 #include <Qzde/QzDateRoutines.h>
 #include <framework/forms/Application.h>
 #include <framework/platform/Keys.h>
-#include <framework/rtl/Exceptions.h>
 #include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
+#include <framework/rtl/Exceptions.h>
 
 namespace qz {
 

@@ -1,8 +1,8 @@
 // The date edit: construction, published properties and their setters, the date
 // value, and the opening of the calendar.
 
+#include <QzComponents5/QzModule.h>
 #include <Qzde/QzDateControls.h>
-#include <Qzde/QzModule.h>
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/platform/Windows.h>
@@ -150,7 +150,7 @@ bool TQzDateEdit::OpenCalendar() {
     bool Result = false;
     try {
         if (OnOpenCalendar) OnOpenCalendar(this);
-        if (Self) Result = RunPopup();
+        if (Self) Result = RunCalendarPopup();
     } catch (...) {
         // The focus comes back from the drop button even when a handler raised.
         if (Self && CanFocus()) SetFocus();
@@ -162,9 +162,9 @@ bool TQzDateEdit::OpenCalendar() {
     return Result;
 }
 
-// ---- POPUP (begin): the popup, with this edit as owner, is freed on every path
-// (unless its owner freed it first); an exception goes on after that.
-bool TQzDateEdit::RunPopup() {
+// The popup, with this edit as owner, is freed on every path (unless its owner
+// freed it first); an exception goes on to the caller after that.
+bool TQzDateEdit::RunCalendarPopup() {
     fw::TComponentRef<TQzDateEdit> Self(this);
     fw::TComponentRef<TfrmQzCal> Popup(new TfrmQzCal(this));
     struct TFreePopup {
@@ -176,6 +176,5 @@ bool TQzDateEdit::RunPopup() {
     SetDate(Popup->Date());
     return true;
 }
-// ---- POPUP (end)
 
 } // namespace qz

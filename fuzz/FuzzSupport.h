@@ -47,7 +47,7 @@ private:
 
 } // namespace fuzz
 
-#define FUZZ_CHECK(cond, detail)                                                                        \
-    do {                                                                                                \
-        if (!(cond)) ::fuzz::Fail(#cond, detail);                                                       \
+#define FUZZ_CHECK(cond, detail)                                                                             \
+    do {                                                                                                     \
+        if (!(cond)) ::fuzz::Fail(#cond, detail);                                                            \
     } while (0)

@@ -39,8 +39,8 @@ void LoadDrawSave(const std::string& bytes) {
 }
 
 void LoadResources(fuzz::TInput& in) {
-    static const char* const Paths[] = {"bitmaps/300.bmp", "bitmaps/QZFUZZ.bmp", "strings", "version",
-                                        "forms/TFUZZ.dfm", "icons/FUZZ.ico"};
+    static const char* const Paths[] = {"bitmaps/300.bmp", "bitmaps/QZFUZZ.bmp", "strings",
+                                        "version",         "forms/TFUZZ.dfm",    "icons/FUZZ.ico"};
     const char* path = Paths[in.Pick(std::size(Paths))];
     const std::string bytes = in.Rest();
     fw::TResourceModule module("fuzz");

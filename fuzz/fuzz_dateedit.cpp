@@ -11,10 +11,10 @@
 
 #include "FuzzSupport.h"
 
+#include <QzComponents5/QzRegister.h>
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateLayouts.h>
-#include <Qzde/QzRegister.h>
 #include <framework/classes/ComponentRef.h>
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
@@ -188,9 +188,8 @@ void Act() {
     TWorld& w = *World;
     fuzz::TInput& in = *Input;
     static const char Typed[] = "0123456789//-a ";
-    static const Word Keys[] = {VK_TAB,   VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT, VK_UP,
-                                VK_DOWN,  VK_PRIOR,  VK_NEXT,   VK_HOME, VK_END,   VK_BACK,
-                                VK_DELETE, VK_SPACE};
+    static const Word Keys[] = {VK_TAB,   VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT, VK_UP,     VK_DOWN,
+                                VK_PRIOR, VK_NEXT,   VK_HOME,   VK_END,  VK_BACK,  VK_DELETE, VK_SPACE};
     const unsigned what = in.Pick(16);
     switch (what) {
     case 0:

@@ -3,10 +3,10 @@
 
 #include "FuzzSupport.h"
 
+#include <QzComponents5/QzRegister.h>
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateLayouts.h>
 #include <Qzde/QzDateRoutines.h>
-#include <Qzde/QzRegister.h>
 #include <framework/controls/Edit.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Form.h>

@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 
-#include <Qzde/QzRegister.h>
+#include <QzComponents5/QzRegister.h>
 #include <framework/classes/FormFile.h>
 #include <framework/controls/Control.h>
 #include <framework/forms/Application.h>

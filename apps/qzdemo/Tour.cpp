@@ -173,9 +173,10 @@ void TTour::ExpectDate(fw::TDateTime Actual, fw::TDateTime Expected, const fw::S
 }
 
 void TTour::ExpectEvent(fw::TComponent* Sender, const fw::String& Event) {
-    const auto& Entries = F->Events().Entries();
-    for (std::size_t I = FEventMark; I < Entries.size(); ++I)
-        if (Entries[I].Sender == Sender->Name() && Entries[I].Event == Event) return;
+    const TEventLog& Log = F->Events();
+    for (std::size_t I = FEventMark; I < Log.Count(); ++I)
+        if (const TEventEntry* E = Log.Entry(I); E && E->Sender == Sender->Name() && E->Event == Event)
+            return;
     Fail("expected " + Sender->Name() + "." + Event + " to fire, but it did not");
 }
 

@@ -1,8 +1,8 @@
 // TButton and TBitBtn: push buttons, their looks and their glyph frames.
 
 #include <algorithm>
-#include <framework/classes/Published.h>
 #include <framework/classes/ComponentRef.h>
+#include <framework/classes/Published.h>
 #include <framework/controls/Buttons.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Text.h>

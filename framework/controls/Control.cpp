@@ -1,7 +1,7 @@
 // TControl: bounds, parent, looks, mouse messages and events.
 
-#include <framework/classes/Published.h>
 #include <framework/classes/ComponentRef.h>
+#include <framework/classes/Published.h>
 #include <framework/controls/Control.h>
 #include <framework/controls/MessageQueue.h>
 #include <framework/controls/WinControl.h>

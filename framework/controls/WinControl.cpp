@@ -1,8 +1,8 @@
 // TWinControl: children, the window, focus, keys and the paint layers.
 
 #include <algorithm>
-#include <framework/controls/MessageQueue.h>
 #include <framework/classes/ComponentRef.h>
+#include <framework/controls/MessageQueue.h>
 #include <framework/controls/WinControl.h>
 #include <framework/platform/Gdi.h>
 #include <framework/platform/Rects.h>

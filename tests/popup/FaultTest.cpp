@@ -105,7 +105,8 @@ TEST_F(Faults, AHandlerRaisingWhileThePopupClosesIsReportedOnce) {
             // OnChange raises when Escape writes the opening text back.
             if (Row.Handler == &edit->OnChange)
                 edit->OnChange = [this, Done = false](fw::TObject*) mutable {
-                    if (edit->Text() == "01/03/2026" && !std::exchange(Done, true)) throw fw::Exception("change");
+                    if (edit->Text() == "01/03/2026" && !std::exchange(Done, true))
+                        throw fw::Exception("change");
                 };
             else
                 *Row.Handler = RaiseOnce(Row.Name);
