@@ -263,10 +263,13 @@ const TRecordBuffer& TDataSet::Row(int Index) const {
     return FPages[static_cast<std::size_t>(FLastPage)].Rows[static_cast<std::size_t>(Index - first)];
 }
 
-void TDataSet::StoreRow(int Index, const TRecordBuffer& Values) {
+void TDataSet::StoreRow(int Index, TRecordBuffer&& Values) {
     const int first = Index - Index % PageSize();
     for (TPage& page : FPages)
-        if (page.First == first) page.Rows[static_cast<std::size_t>(Index - first)] = Values;
+        if (page.First == first) {
+            page.Rows[static_cast<std::size_t>(Index - first)].swap(Values);
+            return;
+        }
 }
 
 const TStoredValue& TDataSet::FieldStoredValue(int FieldNo) const {
@@ -441,7 +444,6 @@ void TDataSet::BeginInsert(bool append) {
     FOldBuffer.clear();
     FAssigned.assign(FFields.size(), false);
     FModified = false;
-    FBof = FEof = false;
     SetState(dsInsert);
     if (OnNewRecord) {
         try {
@@ -469,13 +471,15 @@ void TDataSet::Post() {
                 DatabaseError(Format(SFieldRequired, {field->DisplayLabel()}));
         }
         const int index = inserting ? FInsertIndex : FCurrent;
-        TRecordBuffer values = FEditBuffer; // the user's values stay intact if the write fails
-        InternalPost(index, inserting, FOldBuffer, values, FAssigned);
+        // The backend changes the edit buffer only when the write succeeded,
+        // so a failure leaves the user's values as they were.
+        InternalPost(index, inserting, FOldBuffer, FEditBuffer, FAssigned);
         if (inserting) {
             ClearRowCache();
             FCurrent = index;
+            FBof = FEof = false;
         } else {
-            StoreRow(index, values);
+            StoreRow(index, std::move(FEditBuffer));
         }
     }
     FEditBuffer.clear();
@@ -492,9 +496,6 @@ void TDataSet::Cancel() {
     FEditBuffer.clear();
     FOldBuffer.clear();
     FModified = false;
-    const int count = InternalRecordCount();
-    FBof = FCurrent <= 0;
-    FEof = count == 0;
     SetState(dsBrowse);
     DataEvent(deDataSetChange);
     Fire(AfterCancel);

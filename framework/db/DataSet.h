@@ -94,6 +94,11 @@ public:
     // the current record. Only while browsing; Index is 0-based.
     void SetPaintRecord(int Index);
     int PaintRecord() const { return FPaintRecord; }
+    // For controls that show several records: the 0-based place of the
+    // current record (a record being inserted counts at its place; -1 when
+    // empty), and the number of places (RecordCount plus that record).
+    int ActiveIndex() const { return FState == dsInsert ? FInsertIndex : FCurrent; }
+    int PlaceCount() const { return RecordCount() + (FState == dsInsert ? 1 : 0); }
 
     // ---------------------------------------------------------------- events
     TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
@@ -129,7 +134,7 @@ protected:
     // stored row no longer matches Old (changed or deleted by someone else).
     // On success Values receives the row as stored (keys, defaults). On
     // failure raise EDatabaseError with the storage's message and change
-    // nothing.
+    // nothing, Values included (it is the user's edit buffer).
     virtual void InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                               const std::vector<bool>& Assigned) = 0;
     // Deletes row Index (Old: its values as read; raise SRecordChanged when
@@ -174,7 +179,7 @@ private:
     }
     void AddDataSource(TDataSource* Source);
     void RemoveDataSource(TDataSource* Source);
-    void StoreRow(int Index, const TRecordBuffer& Values);
+    void StoreRow(int Index, TRecordBuffer&& Values);
 
     TDataSetState FState = dsInactive;
     std::vector<std::unique_ptr<TField>> FFields;
