@@ -154,8 +154,7 @@ void TDBCtrlGrid::DataChanged() {
 
 void TDBCtrlGrid::PlacePanel() {
     const int row = ActiveRow();
-    // One pixel short, so the line under the row shows.
-    FPanel->SetBounds(0, std::max(row, 0) * FPanelHeight, ClientWidth(), FPanelHeight - 1);
+    FPanel->SetBounds(0, std::max(row, 0) * FPanelHeight, ClientWidth(), FPanelHeight);
     // Without a current record (closed or empty) the panel still shows on the
     // first row, where the controls show no data.
     FPanel->SetVisible(row >= 0 || !ActiveDataSet() || ActiveDataSet()->PlaceCount() == 0);
