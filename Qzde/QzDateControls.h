@@ -161,6 +161,12 @@ protected:
     // Forgets the drop button if something else frees it.
     void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
 
+    // The popup part of OpenCalendar, shared with descendants that open the
+    // calendar their own way: makes the popup with this edit as owner, shows it
+    // modally and, when a date was picked, takes it through SetDate (true). The
+    // popup is freed on every path; an exception goes on to the caller.
+    bool RunCalendarPopup();
+
     // The text was empty or valid at the last exit (read by descendants).
     bool FDateValid = false;
 

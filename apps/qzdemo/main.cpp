@@ -13,7 +13,7 @@
 #include "DemoResources.h"
 #include "Tour.h"
 
-#include <Qzde/QzRegister.h>
+#include <QzComponents5/QzRegister.h>
 #include <cstring>
 #include <filesystem>
 #include <framework/forms/Application.h>

@@ -1,4 +1,4 @@
-#include <Qzde/QzModule.h>
+#include <QzComponents5/QzModule.h>
 #include <cstddef>
 #include <span>
 
