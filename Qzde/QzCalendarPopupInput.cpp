@@ -41,7 +41,8 @@ void TfrmQzCal::RestoreOwnerText() {
     // The date the edit held at opening, written as the edit writes it (always
     // "/"); empty when it held none.
     if (TQzDateEdit* Edit = DateEditOwner())
-        Edit->SetText(FOriginalDate == 0 ? fw::String() : FormatDateByPattern(FOriginalDate, FOwnerDateFormat));
+        Edit->SetText(FOriginalDate == 0 ? fw::String()
+                                         : FormatDateByPattern(FOriginalDate, FOwnerDateFormat));
 }
 
 void TfrmQzCal::CancelPopup() {
@@ -178,6 +179,8 @@ void TfrmQzCal::AdjustCalendar(TAdjustAmounts Amount) {
         NewDate = fw::EncodeDate(Year, Month, Day);
         break;
     }
+    default:
+        return; // not a step (a value cast from outside the enumeration)
     }
 
     FPrevSelIndex = FSelIndex;

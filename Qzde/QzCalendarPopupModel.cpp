@@ -5,6 +5,7 @@
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateRoutines.h>
+#include <algorithm>
 #include <framework/classes/Published.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/forms/Screen.h>
@@ -12,7 +13,6 @@
 #include <framework/resources/Resources.h>
 #include <framework/rtl/Clock.h>
 #include <framework/rtl/DateUtils.h>
-#include <algorithm>
 
 namespace qz {
 
@@ -175,7 +175,8 @@ void TfrmQzCal::PlaceOnScreen() {
     const int ScreenHeight = fw::Screen->Height();
     if (fw::ClampedSum(Left, Width()) > ScreenWidth) Left = ScreenWidth - Width();
     if (Left <= 0) Left = 0;
-    if (fw::ClampedSum(Top, Height()) > ScreenHeight) Top = fw::ClampedSum(TopLeft.Y, -std::int64_t{Height()} - 1);
+    if (fw::ClampedSum(Top, Height()) > ScreenHeight)
+        Top = fw::ClampedSum(TopLeft.Y, -std::int64_t{Height()} - 1);
     SetBounds(Left, Top, Width(), Height());
 }
 

@@ -3,10 +3,11 @@
 // Every benchmark but the references names its reference in its label, which
 // scripts/bench reads.
 
-#include <Qzde/QzDateControls.h>
-#include <benchmark/benchmark.h>
 #include "support/ReferenceDates.h"
+
+#include <Qzde/QzDateControls.h>
 #include <array>
+#include <benchmark/benchmark.h>
 #include <framework/platform/Messages.h>
 #include <memory>
 #include <string>
@@ -17,7 +18,7 @@ using qzbench::Sample;
 using qzbench::TSample;
 
 const TSample& TwoDigitYearTexts() {
-    static const TSample Texts = {"25/12/03", "1/1/99", "29/2/00", "31/7/69",
+    static const TSample Texts = {"25/12/03", "1/1/99",  "29/2/00", "31/7/69",
                                   "5/11/24",  "15/6/15", "1/10/29", "30/4/30"};
     return Texts;
 }

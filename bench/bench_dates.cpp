@@ -5,9 +5,10 @@
 // reads to print ratios. BM_Reference_ParseDate is the floor;
 // BM_Reference_Strptime the C library's way, for comparison.
 
+#include "support/ReferenceDates.h"
+
 #include <Qzde/QzDateRoutines.h>
 #include <benchmark/benchmark.h>
-#include "support/ReferenceDates.h"
 #include <framework/rtl/DateUtils.h>
 #include <string>
 

@@ -73,8 +73,8 @@ bool DayNumber(TDateTime Date, int& Days) {
 bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Date) {
     if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > MonthLength(Year, Month))
         return false;
-    Date = ToDateTimeDay(DaysFromCivil(static_cast<unsigned>(Year), static_cast<unsigned>(Month),
-                                       static_cast<unsigned>(Day)));
+    Date = ToDateTimeDay(
+        DaysFromCivil(static_cast<unsigned>(Year), static_cast<unsigned>(Month), static_cast<unsigned>(Day)));
     return true;
 }
 

@@ -4,10 +4,10 @@
 #include "DateEditFixture.h"
 
 #include <Qzde/QzDateRoutines.h>
-#include <framework/rtl/DateFormat.h>
-#include <framework/rtl/FormatSettings.h>
 #include <cmath>
 #include <framework/platform/Keys.h>
+#include <framework/rtl/DateFormat.h>
+#include <framework/rtl/FormatSettings.h>
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
@@ -211,8 +211,7 @@ TEST_F(LeavingTheEdit, EveryDateOfTheYearsOneToNineThousandShowsItsText) {
     for (const auto& [Typed, Shown, Date] :
          {std::tuple{"15/05/1850", "15/05/1850", EncodeDate(1850, 5, 15)},
           std::tuple{"01/01/1800", "01/01/1800", EncodeDate(1800, 1, 1)},
-          std::tuple{"1/1/100", "01/01/0100", EncodeDate(100, 1, 1)},
-          std::tuple{"30/12/1899", "", 0.0}}) {
+          std::tuple{"1/1/100", "01/01/0100", EncodeDate(100, 1, 1)}, std::tuple{"30/12/1899", "", 0.0}}) {
         TypeAndLeave(Typed);
         EXPECT_EQ(edit->Text(), Shown) << Typed;
         EXPECT_EQ(edit->Date(), Date) << Typed;

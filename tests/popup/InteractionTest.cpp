@@ -7,8 +7,8 @@
 #include <framework/controls/MessageQueue.h>
 #include <framework/forms/Application.h>
 #include <framework/rtl/FormatSettings.h>
-#include <string>
 #include <stdexcept>
+#include <string>
 
 namespace qztest {
 namespace {
