@@ -12,6 +12,7 @@ void RegisterPackageClasses() {
     fw::RegisterControlClasses();
     fw::RegisterDataClasses();
     fw::RegisterClasses({TQzDateEdit::StaticClass(), TQzCalendarButton::StaticClass(),
+                         TQzDBDateEdit::StaticClass(), TQzDBDateText::StaticClass(),
                          TQzCalendar::StaticClass(), TfrmQzCal::StaticClass(), TQzLED::StaticClass()});
 }
 

@@ -70,12 +70,18 @@ int Run(const TOptions& Options) {
             << "qzdemo: cannot find apps/qzdemo/MainForm.dfm; run from the source tree or pass --form FILE\n";
         return 1;
     }
+    const std::optional<fs::path> RecordsFile = qzdemo::FindRecordsFormFile(*FormFile);
+    if (!RecordsFile) {
+        std::cerr
+            << "qzdemo: cannot find apps/qzdemo/RecordsForm.dfm beside the main form or in the source tree\n";
+        return 1;
+    }
     fs::create_directories(Options.Out);
     ClearOutput(Options.Out);
 
     // A fixed "today" makes every run's pictures the same.
     fw::TScopedClock Clock(fw::EncodeDate(2026, 3, 14));
-    qzdemo::TDemoResources Resources(*FormFile);
+    qzdemo::TDemoResources Resources(*FormFile, *RecordsFile);
     fw::RegisterControlClasses();
     qz::RegisterPackageClasses();
     fw::Screen->SetSize(DesktopWidth, DesktopHeight);
