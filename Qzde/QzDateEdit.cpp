@@ -116,7 +116,11 @@ void TQzDateEdit::SetDate(fw::TDateTime Value) {
     if (Year == 0) Value = 0;
     FDate = Value;
     SetModified(true);
-    SetText(Value != 0 ? FormatDateByPattern(Year, Month, Day, FDateFormat) : fw::String());
+    fw::String Shown;
+    if (Value != 0) FormatDateByPattern(Year, Month, Day, FDateFormat, Shown);
+    // The exit of an edit that shows its date already writes the same text:
+    // that is no change, and costs no trip through the edit's text handling.
+    if (Shown != Text()) SetText(Shown);
 }
 
 // ---------------------------------------------------------------- setters
