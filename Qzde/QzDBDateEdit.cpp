@@ -9,6 +9,7 @@
 #include <framework/db/Field.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Dialogs.h>
+#include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Windows.h>
 #include <framework/rtl/FormatSettings.h>
@@ -255,6 +256,8 @@ void TQzDBDateEdit::CMExit(fw::TMessage&) {
     if (!FDateValid) return;
     try {
         FDataLink->UpdateRecord();
+    } catch (const fw::ELoopError&) {
+        throw; // not a refusal: it ends the loop it happened in
     } catch (const fw::Exception& E) {
         // The field refused the text: it is reported like an invalid date, and
         // the user's text stays (selected, focused) until it is corrected or

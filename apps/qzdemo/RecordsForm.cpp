@@ -1,6 +1,7 @@
 #include "RecordsForm.h"
 
 #include "RecordsDatabase.h"
+#include "RecordsServer.h"
 
 #include <framework/classes/Published.h>
 #include <framework/db/Field.h>
@@ -57,20 +58,34 @@ FW_PUBLISH(TfrmQzRecords) {
     cls.Method("srcEventsDataChange", &TfrmQzRecords::srcEventsDataChange);
 }
 
-TfrmQzRecords::TfrmQzRecords(fw::TComponent* AOwner, const std::filesystem::path& Database)
-    : inherited(AOwner), FDatabase(Database) {
+TfrmQzRecords::TfrmQzRecords(fw::TComponent* AOwner, const std::filesystem::path& Database,
+                             const fw::String& Server)
+    : inherited(AOwner), FDatabase(Database), FServer(Server) {
     LoadFormResource();
     if (!tblEvents || !srcEvents || !navEvents || !grdEvents || !edtHappened || !edtDue || !edtReview ||
         !lblRecord || !lblStored)
         throw fw::EResourceError("The records form file lacks one of its controls");
-    tblEvents->SetFileName(FDatabase.string());
-    tblEvents->Open();
+    if (FServer.empty()) {
+        tblEvents->SetFileName(FDatabase.string());
+        FEventsSet = tblEvents;
+    } else {
+#ifdef QZ_HAVE_PG
+        // The same form over the server's table: the data source takes the other dataset.
+        FEventsSet = MakeServerEvents(this, FServer);
+        srcEvents->SetDataSet(FEventsSet);
+        if (auto* Title = dynamic_cast<fw::TLabel*>(FindComponent("lblTitle")))
+            Title->SetCaption("Events on the server");
+#else
+        throw fw::EDatabaseError("This program was built without PostgreSQL support");
+#endif
+    }
+    FEventsSet->Open();
     // What the application adds to the columns: the due date centred, the review
     // left-aligned, and a review never before the event.
-    tblEvents->FieldByName("due")->SetAlignment(fw::taCenter);
-    tblEvents->FieldByName("review")->SetAlignment(fw::taLeftJustify);
-    tblEvents->FieldByName("review")->OnValidate = [this](fw::TField* Review) {
-        fw::TField* Happened = tblEvents->FieldByName("happened");
+    FEventsSet->FieldByName("due")->SetAlignment(fw::taCenter);
+    FEventsSet->FieldByName("review")->SetAlignment(fw::taLeftJustify);
+    FEventsSet->FieldByName("review")->OnValidate = [this](fw::TField* Review) {
+        fw::TField* Happened = FEventsSet->FieldByName("happened");
         fw::TDateTime When = 0;
         try {
             When = Happened->AsDateTime();
@@ -81,7 +96,7 @@ TfrmQzRecords::TfrmQzRecords(fw::TComponent* AOwner, const std::filesystem::path
             fw::DatabaseError("A review cannot come before the event (" + Happened->DisplayText() + ")");
     };
     // The controls read the new alignments on the next data change.
-    tblEvents->First();
+    FEventsSet->First();
     ShowRecord();
 }
 
@@ -94,17 +109,25 @@ void TfrmQzRecords::Log(fw::TObject* Sender, const fw::String& Event, const fw::
 }
 
 void TfrmQzRecords::ShowRecord() {
-    if (!tblEvents->Active()) return;
-    lblRecord->SetCaption("Record " + std::to_string(tblEvents->RecNo()) + " of " +
-                          std::to_string(tblEvents->RecordCount()) + ", " + StateName(tblEvents->State()));
+    if (!FEventsSet->Active()) return;
+    lblRecord->SetCaption("Record " + std::to_string(FEventsSet->RecNo()) + " of " +
+                          std::to_string(FEventsSet->RecordCount()) + ", " + StateName(FEventsSet->State()));
+}
+
+fw::String TfrmQzRecords::Stored(const fw::String& Column) const {
+    const fw::String Id = FEventsSet->FieldByName("id")->AsString();
+#ifdef QZ_HAVE_PG
+    if (!FServer.empty())
+        return ServerStoredValue(FServer,
+                                 "SELECT quote_nullable(" + Column + "::text) FROM events WHERE id = " + Id);
+#endif
+    return StoredValue(FDatabase, "SELECT quote(" + Column + ") FROM events WHERE id = " + Id);
 }
 
 void TfrmQzRecords::ShowStored(const fw::String& Column) {
-    const fw::String Id = tblEvents->FieldByName("id")->AsString();
-    lblStored->SetCaption(
-        "events.db holds " + Column + " = " +
-        StoredValue(FDatabase, "SELECT quote(" + Column + ") FROM events WHERE id = " + Id) + " for record " +
-        Id);
+    const fw::String Id = FEventsSet->FieldByName("id")->AsString();
+    lblStored->SetCaption((FServer.empty() ? "events.db" : "the server") + fw::String(" holds ") + Column +
+                          " = " + Stored(Column) + " for record " + Id);
 }
 
 // ---------------------------------------------------------------- handlers
@@ -126,7 +149,7 @@ void TfrmQzRecords::DateEditCloseCalendar(fw::TObject* Sender) {
 }
 
 void TfrmQzRecords::srcEventsStateChange(fw::TObject* Sender) {
-    Log(Sender, "OnStateChange", StateName(tblEvents->State()));
+    Log(Sender, "OnStateChange", StateName(FEventsSet->State()));
     ShowRecord();
 }
 

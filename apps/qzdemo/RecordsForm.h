@@ -26,8 +26,11 @@ class TfrmQzRecords : public fw::TForm {
     FW_CLASS(TfrmQzRecords, fw::TForm)
 
 public:
-    // Loads the form resource and opens the table "events" of Database.
-    TfrmQzRecords(fw::TComponent* AOwner, const std::filesystem::path& Database);
+    // Loads the form resource and opens the table "events" of Database, or of the
+    // PostgreSQL server that the connection string Server names (tblEvents then
+    // stays closed and the data source shows the server's dataset).
+    TfrmQzRecords(fw::TComponent* AOwner, const std::filesystem::path& Database,
+                  const fw::String& Server = "");
     ~TfrmQzRecords() override;
 
     // ---- published fields, filled by the form file
@@ -53,6 +56,12 @@ public:
 
     const TEventLog& Events() const { return FEvents; }
     const std::filesystem::path& Database() const { return FDatabase; }
+    const fw::String& Server() const { return FServer; }
+    // The dataset the controls show: tblEvents, or the server's.
+    fw::TDataSet* EventsSet() const { return FEventsSet; }
+    // What the file or the server holds for a column of the current record, read
+    // through a connection of its own, quoted ('2026-12-07', NULL).
+    fw::String Stored(const fw::String& Column) const;
 
     // Shows under the grid what the file holds for a column of the current
     // record, read through a connection of its own.
@@ -63,6 +72,8 @@ private:
     void ShowRecord();
 
     std::filesystem::path FDatabase;
+    fw::String FServer;
+    fw::TDataSet* FEventsSet = nullptr;
     TEventLog FEvents;
 };
 

@@ -3,6 +3,7 @@
 #include "DemoForm.h"
 #include "RecordsDatabase.h"
 #include "RecordsForm.h"
+#include "RecordsServer.h"
 
 #include <Qzde/QzCalendarPopup.h>
 #include <cstdio>
@@ -95,8 +96,9 @@ private:
 
 class TTour {
 public:
-    TTour(TfrmQzDemo* Form, const std::filesystem::path& Dir, std::ostream& Progress)
-        : F(Form), FDir(Dir), FProgress(Progress), FTranscript(Dir / "transcript.txt") {
+    TTour(TfrmQzDemo* Form, const std::filesystem::path& Dir, std::ostream& Progress,
+          const fw::String& Server)
+        : F(Form), FDir(Dir), FServer(Server), FProgress(Progress), FTranscript(Dir / "transcript.txt") {
         if (!FTranscript) throw ETourFailed("Cannot write " + (Dir / "transcript.txt").string());
     }
 
@@ -155,6 +157,7 @@ private:
     const TEventLog* FLog = &F->Events();
     std::unique_ptr<TfrmQzRecords> R;
     std::filesystem::path FDir;
+    fw::String FServer; // the records on a PostgreSQL server instead of a file
     std::ostream& FProgress;
     std::ofstream FTranscript;
 
@@ -527,12 +530,21 @@ void TTour::ClickGridRow(int Row) {
 
 void TTour::RecordsOpen() {
     const std::filesystem::path Database = FDir / "events.db";
-    Begin("records", "The Records form over an SQLite file of events");
-    Did("made " + Database.filename().string() +
-        " beside the pictures (six events; two hold a stored \"happened\""
-        " that is not a date) and opened the Records form from its form file");
-    PrepareRecordsDatabase(Database, true);
-    R = std::make_unique<TfrmQzRecords>(nullptr, Database);
+    if (FServer.empty()) {
+        Begin("records", "The Records form over an SQLite file of events");
+        Did("made " + Database.filename().string() +
+            " beside the pictures (six events; two hold a stored \"happened\""
+            " that is not a date) and opened the Records form from its form file");
+        PrepareRecordsDatabase(Database, true);
+    } else {
+#ifdef QZ_HAVE_PG
+        Begin("records", "The Records form over the table \"events\" of a PostgreSQL server");
+        Did("made the table \"events\" on the server (six events; its date column holds no text, so two"
+            " \"happened\" dates are null) and opened the Records form from its form file");
+        PrepareRecordsServer(FServer, true);
+#endif
+    }
+    R = std::make_unique<TfrmQzRecords>(nullptr, Database, FServer);
     FLog = &R->Events();
     R->Show();
     Expect(fw::Screen->ActiveForm() == R.get(), "the Records form is active", "another form is active");
@@ -572,7 +584,7 @@ void TTour::RecordsTypeTwoDigitYear() {
     Ui::PressKey(fw::VK_END, {fw::ssShift});
     Ui::TypeText("7/12/26");
     ExpectText(R->edtHappened, "7/12/26");
-    Expect(R->tblEvents->State() == fw::dsEdit, "the first digit put the dataset in edit mode",
+    Expect(R->EventsSet()->State() == fw::dsEdit, "the first digit put the dataset in edit mode",
            "the dataset is not editing");
     Expect(R->lblRecord->Caption() == "Record 3 of 6, editing", "the status reads \"Record 3 of 6, editing\"",
            "it reads " + Quoted(R->lblRecord->Caption()));
@@ -585,21 +597,26 @@ void TTour::RecordsLeaveAndPost() {
     Did("pressed Tab, then clicked the navigator's Post button");
     Ui::Tab();
     ExpectText(R->edtHappened, "07/12/2026");
-    Expect(R->tblEvents->FieldByName("happened")->AsDateTime() == fw::EncodeDate(2026, 12, 7),
+    Expect(R->EventsSet()->FieldByName("happened")->AsDateTime() == fw::EncodeDate(2026, 12, 7),
            "the field holds 7 December 2026",
-           "the field holds " + R->tblEvents->FieldByName("happened")->AsString());
+           "the field holds " + R->EventsSet()->FieldByName("happened")->AsString());
     ClickNavigator(fw::nbPost);
-    Expect(R->tblEvents->State() == fw::dsBrowse, "the dataset is browsing again", "it is still editing");
+    Expect(R->EventsSet()->State() == fw::dsBrowse, "the dataset is browsing again", "it is still editing");
     ExpectEvent(R->edtHappened, "OnExit");
     End();
 }
 
 void TTour::RecordsReopenFile() {
-    Begin("db-stored", "Read the file back through a connection of its own");
-    Did("opened events.db again and read \"happened\" of record 3");
+    const bool File = FServer.empty();
+    Begin("db-stored", File ? "Read the file back through a connection of its own"
+                            : "Read the server's row back through a connection of its own");
+    Did(File ? "opened events.db again and read \"happened\" of record 3"
+             : "connected to the server again and read \"happened\" of record 3");
     R->ShowStored("happened");
-    const fw::String Stored = StoredValue(R->Database(), "SELECT happened FROM events WHERE id = 3");
-    Expect(Stored == "2026-12-07", "the file holds the ISO text 2026-12-07", "it holds " + Quoted(Stored));
+    const fw::String Stored = R->Stored("happened");
+    Expect(Stored == "'2026-12-07'",
+           File ? "the file holds the ISO text 2026-12-07" : "the server holds the date 2026-12-07",
+           "it holds " + Stored);
     Saw("the line under the grid reads " + Quoted(R->lblStored->Caption()));
     End();
 }
@@ -618,7 +635,7 @@ void TTour::RecordsPickFromPopup() {
     Ui::Click(Edit->CalendarButton());
     ExpectStepsUsed("the calendar popup");
     ExpectText(Edit, "01/04/2026");
-    Expect(R->tblEvents->State() == fw::dsEdit, "opening the calendar put the dataset in edit mode",
+    Expect(R->EventsSet()->State() == fw::dsEdit, "opening the calendar put the dataset in edit mode",
            "the dataset is not editing");
     ExpectEvent(Edit, "OnCloseCalendar");
     ExpectFocus(Edit);
@@ -631,8 +648,8 @@ void TTour::RecordsEscapeReloads() {
     Ui::PressKey(fw::VK_ESCAPE);
     ExpectText(R->edtDue, "31/03/2026");
     Expect(R->edtDue->SelLength() == 10, "the reloaded text is selected", "it is not selected");
-    Expect(R->tblEvents->State() == fw::dsEdit, "the dataset stays in edit mode (Escape does not cancel it)",
-           "the dataset left edit mode");
+    Expect(R->EventsSet()->State() == fw::dsEdit,
+           "the dataset stays in edit mode (Escape does not cancel it)", "the dataset left edit mode");
     End();
 }
 
@@ -663,7 +680,7 @@ void TTour::RecordsRefusedDate() {
     ExpectText(Edit, "01/03/2026");
     Expect(Edit->SelLength() == 10, "the whole text is selected, ready to be corrected",
            std::to_string(Edit->SelLength()) + " characters are selected");
-    Expect(R->tblEvents->FieldByName("review")->AsDateTime() == fw::EncodeDate(2026, 4, 15),
+    Expect(R->EventsSet()->FieldByName("review")->AsDateTime() == fw::EncodeDate(2026, 4, 15),
            "the field kept its value (15 April 2026)", "the field took the refused date");
     End();
 }
@@ -700,6 +717,15 @@ void TTour::RecordsNullDate() {
 }
 
 void TTour::RecordsNotADate() {
+    if (!FServer.empty()) {
+        Begin("not-a-date", "A server date column holds dates only");
+        Did("clicked the grid's fourth row (its \"happened\" is null on the server)");
+        ClickGridRow(3);
+        ExpectText(R->edtHappened, "");
+        Saw("a file's stray texts ('someday') cannot reach a date column of the server");
+        End();
+        return;
+    }
     Begin("not-a-date", "A stored value that is not a date");
     Did("clicked the grid's fourth row (\"happened\" holds 'someday')");
     ClickGridRow(3);
@@ -768,8 +794,8 @@ void TTour::Run(const fw::String& FormFile) {
 } // namespace
 
 void RunTour(TfrmQzDemo* Form, const std::filesystem::path& Dir, const fw::String& FormFile,
-             std::ostream& Progress) {
-    TTour Tour(Form, Dir, Progress);
+             std::ostream& Progress, const fw::String& Server) {
+    TTour Tour(Form, Dir, Progress, Server);
     Tour.Run(FormFile);
 }
 

@@ -2,11 +2,14 @@
 // headless screen and driven through a scripted tour that saves a numbered picture
 // of the screen after each step and a transcript of what happened.
 //
-//     qzdemo [--out DIR] [--form FILE]
+//     qzdemo [--out DIR] [--form FILE] [--database CONNINFO]
 //
 // DIR (default out/demo) receives NN-step.png and transcript.txt; earlier pictures
 // there are removed first. FILE is the main form's form file (default: found in
-// the source tree, see DemoResources.h). Exit code 0 when every step had its
+// the source tree, see DemoResources.h). CONNINFO, a PostgreSQL connection string
+// ("postgresql://user@host/db", "host=/run/postgresql dbname=db"), puts the
+// Records form on the table "events" of that server (made or reset there)
+// instead of an SQLite file beside the pictures. Exit code 0 when every step had its
 // expected effect, 1 with a message on stderr otherwise, 2 for a bad command line.
 
 #include "DemoForm.h"
@@ -32,6 +35,7 @@ namespace fs = std::filesystem;
 struct TOptions {
     fs::path Out = fs::path("out") / "demo";
     fs::path Form;
+    std::string Database; // a PostgreSQL connection string, or empty for the SQLite file
 };
 
 // The desktop of the tour: room for the form, its popups and a message box, and
@@ -44,8 +48,15 @@ bool ParseArguments(int argc, char** argv, TOptions& Options) {
         const char* Arg = argv[I];
         if ((std::strcmp(Arg, "--out") == 0 || std::strcmp(Arg, "--form") == 0) && I + 1 < argc) {
             (std::strcmp(Arg, "--out") == 0 ? Options.Out : Options.Form) = argv[++I];
+        } else if (std::strcmp(Arg, "--database") == 0 && I + 1 < argc && argv[I + 1][0] != '\0') {
+#ifdef QZ_HAVE_PG
+            Options.Database = argv[++I];
+#else
+            std::cerr << "qzdemo: built without PostgreSQL support (libpq), so --database is not available\n";
+            return false;
+#endif
         } else {
-            std::cerr << "usage: qzdemo [--out DIR] [--form FILE]\n";
+            std::cerr << "usage: qzdemo [--out DIR] [--form FILE] [--database CONNINFO]\n";
             return false;
         }
     }
@@ -93,7 +104,7 @@ int Run(const TOptions& Options) {
     std::cout << "qzdemo: scripted tour on the headless screen (" << DesktopWidth << " x " << DesktopHeight
               << ")\n";
     try {
-        qzdemo::RunTour(Form.get(), Options.Out, FormFile->string(), std::cout);
+        qzdemo::RunTour(Form.get(), Options.Out, FormFile->string(), std::cout, Options.Database);
     } catch (...) {
         fw::Application->Reset();
         fw::Application->SetMainForm(nullptr);
