@@ -174,7 +174,8 @@ protected:
     // The popup part of OpenCalendar, shared with descendants that open the
     // calendar their own way: makes the popup with this edit as owner, shows it
     // modally and, when a date was picked, takes it through SetDate (true). The
-    // popup is freed on every path; an exception goes on to the caller.
+    // popup is freed on every path; an exception goes on to the caller. False
+    // when a handler or a timer freed the edit (or the popup) meanwhile.
     bool RunCalendarPopup();
 
     // The text was empty or valid at the last exit (read by descendants).
@@ -184,6 +185,8 @@ private:
     // The date in Text by DateFormat, with the year expanded when it was typed
     // with one or two digits (Expanded); false for any text IsValidDate rejects.
     bool ReadDate(std::string_view Text, int& Year, int& Month, int& Day, bool& Expanded) const;
+    // The check of DoExit, after OnExit.
+    void CheckExit();
 
     fw::TDateTime FDate = 0;
     TQzCalendarButton* FButton = nullptr;

@@ -2,6 +2,7 @@
 #include <cctype>
 #include <cstddef>
 #include <framework/classes/Component.h>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 
 namespace fw {
@@ -44,6 +45,23 @@ TComponent::TComponent(TComponent* AOwner) {
     ++LiveComponents; // after the only step that may raise: the destructor then runs
 }
 
+TComponentRefBase::TComponentRefBase(TComponent* component)
+    : FComponent(component && !component->FDestroyPrepared ? component : nullptr) {
+    if (FComponent) {
+        FNext = FComponent->FRefs;
+        FComponent->FRefs = this;
+    }
+}
+
+TComponentRefBase::~TComponentRefBase() {
+    if (!FComponent) return;
+    for (TComponentRefBase** p = &FComponent->FRefs; *p; p = &(*p)->FNext)
+        if (*p == this) {
+            *p = FNext;
+            break;
+        }
+}
+
 TComponent::~TComponent() {
     PrepareDestroy();
     --LiveComponents;
@@ -57,6 +75,13 @@ void TComponent::PrepareDestroy() {
     if (FDestroyPrepared) return;
     FDestroyPrepared = true;
     FComponentState.Include(csDestroying);
+    // Code holding a reference learns that the component is going.
+    while (FRefs) {
+        TComponentRefBase* ref = FRefs;
+        FRefs = ref->FNext;
+        ref->FComponent = nullptr;
+        ref->FNext = nullptr;
+    }
 
     // Partners that share our owner hear of it through the owner below.
     while (!FFreeNotifies.empty()) {

@@ -1,5 +1,6 @@
 // TControl: bounds, parent, looks, mouse messages and events.
 
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/Control.h>
 #include <framework/controls/MessageQueue.h>
@@ -354,6 +355,8 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool d
     const int x = LoWordSigned(Message.LParam);
     const int y = HiWordSigned(Message.LParam);
     TShiftState shift = MouseShiftState(Message.WParam);
+    // A handler may free the control: nothing touches it afterwards.
+    TComponentRef<TControl> self(this);
     if (down) {
         // The first press and release click; the second press of a double click
         // fires DblClick, and its release clicks no more.
@@ -362,6 +365,7 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool d
         if (dbl) {
             shift << ssDouble;
             DblClick();
+            if (!self) return;
         }
         MouseDown(Button, shift, x, y);
     } else {
@@ -370,11 +374,12 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool d
             if (FControlState.Contains(csClicked)) {
                 FControlState >> csClicked;
                 if (x >= 0 && y >= 0 && x < FWidth && y < FHeight) Click();
+                if (!self) return;
             }
         }
         MouseUp(Button, shift, x, y);
     }
-    DefaultHandler(Message);
+    if (self) DefaultHandler(Message);
 }
 
 void TControl::WMLButtonDown(TMessage& Message) {

@@ -4,6 +4,7 @@
 // holding the mouse.
 
 #include <cstdlib>
+#include <framework/classes/ComponentRef.h>
 #include <framework/controls/WinControl.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Form.h>
@@ -177,9 +178,12 @@ void MouseDown(TMouseButton button, const TPoint& p) {
     }
     if (target->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(target);
+        // The exit check of the control losing the focus may free the one clicked.
+        TComponentRef<TControl> alive(target);
         if (w->FocusOnClick() && w->CanFocus() && !w->Focused()) {
             TWinControl* before = FocusedWindow();
             w->SetFocus();
+            if (!alive) return;
             // The control being left refused to let the focus go (an exit check
             // that kept it): the press is refused with it and clicks nothing.
             if (before && FocusedWindow() == before) return;
