@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <framework/classes/Component.h>
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
@@ -15,6 +16,9 @@ bool SameText(const String& a, const String& b) {
                       std::tolower(static_cast<unsigned char>(y));
            });
 }
+
+// Components alive, for LiveComponentCount (one user-interface thread).
+std::size_t LiveComponents = 0;
 
 void EraseOne(std::vector<TComponent*>& list, TComponent* c) {
     auto it = std::find(list.begin(), list.end(), c);
@@ -41,6 +45,7 @@ FW_PUBLISH(TComponent) {
 
 TComponent::TComponent(TComponent* AOwner) {
     if (AOwner != nullptr) AOwner->InsertComponent(this);
+    ++LiveComponents; // after the only step that may raise: the destructor then runs
 }
 
 TComponentRefBase::TComponentRefBase(TComponent* component)
@@ -62,6 +67,11 @@ TComponentRefBase::~TComponentRefBase() {
 
 TComponent::~TComponent() {
     PrepareDestroy();
+    --LiveComponents;
+}
+
+std::size_t LiveComponentCount() {
+    return LiveComponents;
 }
 
 void TComponent::PrepareDestroy() {
