@@ -117,9 +117,12 @@ void Act() {
     case 9:
     case 10: { // somewhere on the topmost modal form, or the main form
         TForm* f = top ? top : Demo;
-        PostClick({f->Left() + static_cast<int>(Pick(static_cast<unsigned>(f->Width()))),
-                   f->Top() + static_cast<int>(Pick(static_cast<unsigned>(f->Height())))},
-                  Pick(8) == 0 ? mbRight : mbLeft);
+        const TPoint p{f->Left() + static_cast<int>(Pick(static_cast<unsigned>(f->Width()))),
+                       f->Top() + static_cast<int>(Pick(static_cast<unsigned>(f->Height())))};
+        // The main form's close box would end the session: the person stays.
+        const TRect box = Demo->CloseBoxRect();
+        if (f == Demo && p.X >= box.Left && p.Y >= box.Top && p.X < box.Right && p.Y < box.Bottom) break;
+        PostClick(p, Pick(8) == 0 ? mbRight : mbLeft);
         break;
     }
     default: // a message box's button, or time passing
@@ -226,6 +229,11 @@ int main(int argc, char** argv) {
     while (Events < total) {
         Act();
         Pump();
+        if (!Demo->Visible()) {
+            // Nothing would reach the demo any more: the rest of the run would measure nothing.
+            std::printf("soak: FAILED: the demo's form closed after %lld events\n", Events);
+            return 1;
+        }
         if (mark == 0 && Events >= Warmup) {
             startMB = ResidentMB();
             mark = Events;
@@ -241,7 +249,11 @@ int main(int argc, char** argv) {
     }
     const double endMB = ResidentMB();
     if (startRate == 0) startRate = lastRate = rateSince(mark);
-    std::printf("soak: %lld events, %lld handler exceptions reported\n", Events, exceptions);
+    // The demo's own log counts what its handlers saw: a run that reached no
+    // control would show next to nothing here.
+    std::printf(
+        "soak: %lld events, %zu handler events logged by the demo, %lld handler exceptions reported\n",
+        Events, Demo->Events().Count(), exceptions);
     std::printf("soak: memory after %lld events %.1f MB, at the end %.1f MB (%+.2f MB)\n", Warmup, startMB,
                 endMB, endMB - startMB);
     std::printf("soak: speed of the first stretch %.0f events/s, of the last %.0f events/s (%+.1f%%)\n",
