@@ -1,11 +1,14 @@
 # Set-up and everyday commands. Each target installs what is missing first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 # ccache speeds up rebuilds when it is installed; nothing needs it.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+# The project's own builds treat warnings as errors; the package's default does not.
+OWN        := -DQZ_WERROR=ON $(LAUNCHER)
 
-.PHONY: all bootstrap configure build test asan bench format clean demo
+.PHONY: all bootstrap configure build test asan release bench format clean demo
 
 all: build
 
@@ -13,7 +16,7 @@ bootstrap:
 	@scripts/bootstrap
 
 configure: bootstrap
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(OWN) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -30,9 +33,15 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 asan: bootstrap
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BENCH=OFF $(LAUNCHER) >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BENCH=OFF $(OWN) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+# The optimised build (-O3) with the same warnings as errors, and its tests.
+release: bootstrap
+	@cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(OWN) >/dev/null
+	@cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	@cd $(RELEASE_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@scripts/bench $(BUILD)
@@ -41,4 +50,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD)
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)
