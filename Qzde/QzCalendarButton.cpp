@@ -1,8 +1,8 @@
 // The date edit's drop button: the button class, its layout and enabled state,
 // its visibility, and the glyph properties with the six built-in pictures.
 
+#include <QzComponents5/QzModule.h>
 #include <Qzde/QzDateControls.h>
-#include <Qzde/QzModule.h>
 #include <algorithm>
 #include <framework/classes/Published.h>
 #include <framework/resources/Resources.h>

@@ -1,10 +1,10 @@
 // The calendar popup's model: its published part, construction (settings from the
 // opener, starting date, size, screen placement, layout rectangles) and the month grid.
 
+#include <QzComponents5/QzModule.h>
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateRoutines.h>
-#include <Qzde/QzModule.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/forms/Screen.h>

@@ -1,5 +1,7 @@
 #pragma once
-// The date controls: the date edit TQzDateEdit and its drop button TQzCalendarButton.
+// The date controls: the date edit TQzDateEdit and its drop button TQzCalendarButton,
+// the data-aware date edit TQzDBDateEdit and date label TQzDBDateText, and the
+// calendar component TQzCalendar.
 //
 // The date edit is a single-line edit for one date. The user types digits and "/" in
 // the layout DateFormat names ("dd/mm/yyyy", "m/d/yyyy", "yyyy/mm/dd", ... twelve in
@@ -13,8 +15,16 @@
 #include <cstdint>
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
+#include <framework/controls/Label.h>
 #include <framework/graphics/Bitmap.h>
 #include <framework/graphics/Color.h>
+
+namespace fw {
+class TControlCanvas;
+class TDataSource;
+class TField;
+class TFieldDataLink;
+} // namespace fw
 
 namespace qz {
 
@@ -146,6 +156,12 @@ protected:
     // Forgets the drop button if something else frees it.
     void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
 
+    // The popup part of OpenCalendar, shared with descendants that open the
+    // calendar their own way: makes the popup with this edit as owner, shows it
+    // modally and, when a date was picked, takes it through SetDate (true). The
+    // popup is freed on every path; an exception goes on to the caller.
+    bool RunCalendarPopup();
+
     // The text was empty or valid at the last exit (read by descendants).
     bool FDateValid = false;
 
@@ -217,6 +233,140 @@ private:
     TWeekStart FCalendarWeekStart = wsSunday;
     int FCalendarLeft = 0;
     int FCalendarTop = 0;
+};
+
+// The data-aware date edit: a date edit bound to one field of a dataset through a
+// field data link. It shows the field's text (the edit text while focused and
+// modifiable, the display text otherwise, a two-digit year expanded as the exit
+// check would), asks the dataset to enter edit mode when the user starts to change
+// the text, and writes the text into the field when the user leaves with a valid
+// (or empty) text. It is read-only whenever the link is not editing. While it does
+// not have the focus and the bound field is right-aligned or centred, it paints
+// its text itself with that alignment.
+class TQzDBDateEdit : public TQzDateEdit {
+    FW_CLASS(TQzDBDateEdit, TQzDateEdit)
+
+public:
+    explicit TQzDBDateEdit(fw::TComponent* AOwner);
+    ~TQzDBDateEdit() override;
+
+    // Fires OnOpenCalendar, asks the link to edit and, when it can, opens the
+    // popup as the plain date edit does. When the link cannot edit (read-only
+    // link or field, no field) it beeps and returns false without opening it.
+    bool OpenCalendar() override;
+
+    // Reloads the text from the field and selects all of it.
+    void Reset();
+    // Both ask the link to enter edit mode; true when it is editing afterwards.
+    bool EditCanModify();
+    bool StartEdit();
+
+    // ---- published properties (after the date edit's)
+    fw::TDataSource* GetDataSource() const;
+    void SetDataSource(fw::TDataSource* Value);
+    fw::String GetDataField() const;
+    void SetDataField(const fw::String& Value);
+    // The link's read-only switch; the edit's own read-only state follows the
+    // link's editing state instead.
+    bool GetReadOnly() const;
+    void SetReadOnly(bool Value);
+    bool ReadOnly() const { return GetReadOnly(); }
+
+    // The bound field, or nullptr.
+    fw::TField* GetField() const;
+    fw::TField* Field() const { return GetField(); }
+
+    // ---- read access for tests and tools
+    fw::TFieldDataLink* DataLink() const { return FDataLink; }
+    // The bound field's alignment as last seen (taLeftJustify when unbound).
+    fw::TAlignment FieldAlignment() const { return FAlignment; }
+    // True from entering the edit until an exit whose checks passed.
+    bool FocusedState() const { return FFocused; }
+    int TextMargin() const { return FTextMargin; }
+    // Whether the canvas of the edit's own unfocused painting was ever made.
+    bool HasPaintCanvas() const { return FCanvas != nullptr; }
+
+    void Dispatch(fw::TMessage& Message) override;
+
+protected:
+    void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
+    // Every change of the text marks the link modified, then fires OnChange.
+    void Change() override;
+    // Delete and Shift+Insert ask the link to edit.
+    void KeyDown(fw::Word& Key, fw::TShiftState Shift) override;
+    // Accepted characters ask the link to edit (a character the field refuses
+    // beeps); Escape reloads the field's value; everything else beeps.
+    void KeyPress(char& Key) override;
+    void CMEnter(fw::TMessage& Message);
+    // The exit check, then the record update; see the .cpp.
+    void CMExit(fw::TMessage& Message);
+    void CMFontChanged(fw::TMessage& Message) override;
+    void WMCut(fw::TMessage& Message);
+    void WMPaint(fw::TMessage& Message);
+    void WMPaste(fw::TMessage& Message);
+
+private:
+    void DataChange(fw::TObject* Sender);
+    void EditingChange(fw::TObject* Sender);
+    void UpdateData(fw::TObject* Sender);
+    void SetFocused(bool Value);
+    void CalcTextMargin();
+    // Reports a text the field refused on leaving, as ErrorMessageType says.
+    void ReportRefusal(const fw::String& Message);
+
+    fw::TFieldDataLink* FDataLink = nullptr;
+    fw::TAlignment FAlignment = fw::taLeftJustify;
+    fw::TControlCanvas* FCanvas = nullptr;
+    bool FFocused = false;
+    int FTextMargin = 0;
+};
+
+// The data-aware date label: shows one field of a dataset as a date laid out by
+// DateFormat (one of the twelve layouts, "/" written as the date separator), or
+// the field's display text when the value is not a date; a null field shows an
+// empty text. It never writes to the data. A data-aware control grid paints it
+// once per visible record.
+class TQzDBDateText : public fw::TCustomLabel {
+    FW_CLASS(TQzDBDateText, fw::TCustomLabel)
+
+public:
+    explicit TQzDBDateText(fw::TComponent* AOwner);
+    ~TQzDBDateText() override;
+
+    // The field's text while painted as a copy of another record; otherwise the
+    // caption as the last data change set it.
+    fw::String GetLabelText() const override;
+    // Raises EDatabaseError (SDataSourceFixed) for True inside a data-aware
+    // control grid.
+    void SetAutoSize(bool Value) override;
+
+    // ---- published properties
+    const fw::String& DateFormat() const { return FDateFormat; }
+    // Accepts the twelve layouts in any case; the shown text follows from the
+    // next data change on.
+    void SetDateFormat(const fw::String& Value);
+    fw::TDataSource* GetDataSource() const;
+    void SetDataSource(fw::TDataSource* Value);
+    fw::String GetDataField() const;
+    void SetDataField(const fw::String& Value);
+
+    fw::TField* GetField() const;
+    fw::TField* Field() const { return GetField(); }
+    fw::TFieldDataLink* DataLink() const { return FDataLink; }
+
+    void Dispatch(fw::TMessage& Message) override;
+
+protected:
+    void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
+    // Answers with the data link (the control grid asks for it).
+    void CMGetDataLink(fw::TMessage& Message);
+
+private:
+    void DataChange(fw::TObject* Sender);
+    fw::String GetFieldText() const;
+
+    fw::TFieldDataLink* FDataLink = nullptr;
+    fw::String FDateFormat = "dd/mm/yyyy";
 };
 
 } // namespace qz

@@ -1,8 +1,8 @@
 // The date edit: construction, published properties and their setters, the date
 // value, and the opening of the calendar.
 
+#include <QzComponents5/QzModule.h>
 #include <Qzde/QzDateControls.h>
-#include <Qzde/QzModule.h>
 #include <framework/classes/Published.h>
 #include <framework/platform/Windows.h>
 #include <memory>
@@ -143,23 +143,20 @@ bool TQzDateEdit::OpenCalendar() {
     // in the key or button handling, so that a descendant with its own
     // OpenCalendar decides for itself.
     if (ReadOnly()) return false;
-    bool Result = false;
     if (OnOpenCalendar) OnOpenCalendar(this);
-
-    // ---- POPUP (begin): the popup, with this edit as owner, is freed on every
-    // path; an exception goes on to the caller after that.
-    {
-        auto Popup = std::make_unique<TfrmQzCal>(this);
-        if (Popup->ShowModal() == fw::mrOk) {
-            Result = true;
-            SetDate(Popup->Date());
-        }
-    }
-    // ---- POPUP (end)
-
+    const bool Result = RunCalendarPopup();
     if (CanFocus()) SetFocus();
     if (OnCloseCalendar) OnCloseCalendar(this);
     return Result;
+}
+
+bool TQzDateEdit::RunCalendarPopup() {
+    // The popup, with this edit as owner, is freed on every path; an exception
+    // goes on to the caller after that.
+    auto Popup = std::make_unique<TfrmQzCal>(this);
+    if (Popup->ShowModal() != fw::mrOk) return false;
+    SetDate(Popup->Date());
+    return true;
 }
 
 } // namespace qz

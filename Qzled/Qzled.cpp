@@ -1,6 +1,6 @@
 // TQzLED: the lamp's properties, the choice and loading of its image, and its painting.
 
-#include <Qzde/QzModule.h>
+#include <QzComponents5/QzModule.h>
 #include <Qzled/Qzled.h>
 #include <framework/classes/Published.h>
 #include <framework/graphics/Color.h>

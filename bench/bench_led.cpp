@@ -2,7 +2,7 @@
 // image from the package module), and a strip of 100 lamps switched and repainted
 // in one frame, against a plain 10 x 10 colour-key copy measured in the same run.
 
-#include <Qzde/QzModule.h>
+#include <QzComponents5/QzModule.h>
 #include <Qzled/Qzled.h>
 #include <benchmark/benchmark.h>
 #include <cstdint>

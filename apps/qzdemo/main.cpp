@@ -16,8 +16,8 @@
 #include "DemoResources.h"
 #include "Tour.h"
 
-#include <Qzde/QzModule.h>
-#include <Qzde/QzRegister.h>
+#include <QzComponents5/QzModule.h>
+#include <QzComponents5/QzRegister.h>
 #include <cstring>
 #include <filesystem>
 #include <framework/forms/Application.h>

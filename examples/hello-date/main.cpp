@@ -3,8 +3,8 @@
 // It opens a window on a desktop and runs on the headless screen elsewhere
 // (--headless forces that), where it shows the form and ends at once.
 
+#include <QzComponents5/QzRegister.h>
 #include <Qzde/QzDateControls.h>
-#include <Qzde/QzRegister.h>
 #include <Qzled/Qzled.h>
 #include <framework/controls/Buttons.h>
 #include <framework/forms/Application.h>

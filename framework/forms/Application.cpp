@@ -61,6 +61,12 @@ void TApplication::Dispatch(const TPostedMessage& m) {
 void TApplication::PaintPass() {
     TMessageQueue& q = MessageQueue();
     while (TWinControl* c = q.NextDirty()) {
+        // A window hidden since it was invalidated has nothing to paint; it is
+        // invalidated again when it is shown.
+        if (!c->Visible()) {
+            q.RemoveDirty(c);
+            continue;
+        }
         try {
             c->Perform(WM_NCPAINT);
             c->Perform(WM_PAINT);

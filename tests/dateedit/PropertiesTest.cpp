@@ -3,7 +3,7 @@
 
 #include "DateEditFixture.h"
 
-#include <Qzde/QzRegister.h>
+#include <QzComponents5/QzRegister.h>
 #include <framework/classes/FormFile.h>
 #include <framework/graphics/Color.h>
 #include <gtest/gtest.h>

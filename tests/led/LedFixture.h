@@ -2,7 +2,7 @@
 // A borderless grey form with one lamp on it, and what the lamp tests share: the
 // hue codes of the image names, the lamp shapes, and image comparison.
 
-#include <Qzde/QzModule.h>
+#include <QzComponents5/QzModule.h>
 #include <Qzled/Qzled.h>
 #include <framework/backends/headless/Automation.h>
 #include <framework/forms/Form.h>

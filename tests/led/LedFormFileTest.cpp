@@ -4,7 +4,7 @@
 
 #include "LedFixture.h"
 
-#include <Qzde/QzRegister.h>
+#include <QzComponents5/QzRegister.h>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/Published.h>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // (Left, Top) round-trip, so a form holding one loads in the designer and at
 // run time alike.
 
+#include <QzComponents5/QzRegister.h>
 #include <Qzde/QzDateControls.h>
-#include <Qzde/QzRegister.h>
 #include <framework/classes/FormFile.h>
 #include <gtest/gtest.h>
 #include <memory>

@@ -4,7 +4,7 @@
 
 #include "PopupFixture.h"
 
-#include <Qzde/QzRegister.h>
+#include <QzComponents5/QzRegister.h>
 #include <framework/classes/FormFile.h>
 #include <framework/forms/Screen.h>
 #include <stdexcept>

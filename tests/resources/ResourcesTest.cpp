@@ -3,7 +3,7 @@
 
 #include "../graphics/TestBmp.h"
 
-#include <Qzde/QzModule.h>
+#include <QzComponents5/QzModule.h>
 #include <framework/graphics/Bitmap.h>
 #include <framework/rtl/Exceptions.h>
 #include <gtest/gtest.h>

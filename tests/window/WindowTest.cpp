@@ -10,8 +10,8 @@
 #include "../support/UiFixture.h"
 #include "XDisplay.h"
 
+#include <QzComponents5/QzRegister.h>
 #include <Qzde/QzCalendarPopup.h>
-#include <Qzde/QzRegister.h>
 #include <SDL.h>
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include <Qzde/QzModule.h>
+#include <QzComponents5/QzModule.h>
 #include <algorithm>
 #include <cstddef>
 #include <framework/graphics/Bitmap.h>

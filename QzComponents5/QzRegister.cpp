@@ -1,7 +1,8 @@
+#include <QzComponents5/QzRegister.h>
 #include <Qzde/QzDateControls.h>
-#include <Qzde/QzRegister.h>
 #include <Qzled/Qzled.h>
 #include <framework/classes/ClassRegistry.h>
+#include <framework/db/DbRegistration.h>
 #include <framework/forms/Registration.h>
 
 namespace qz {
@@ -9,7 +10,9 @@ namespace qz {
 void RegisterPackageClasses() {
     // Package forms hold framework components (the popup's timer) too.
     fw::RegisterControlClasses();
+    fw::RegisterDataClasses();
     fw::RegisterClasses({TQzDateEdit::StaticClass(), TQzCalendarButton::StaticClass(),
+                         TQzDBDateEdit::StaticClass(), TQzDBDateText::StaticClass(),
                          TQzCalendar::StaticClass(), TfrmQzCal::StaticClass(), TQzLED::StaticClass()});
 }
 

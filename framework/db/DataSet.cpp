@@ -1,0 +1,553 @@
+// TDataSet: states, moving, editing, the row cache and the events.
+
+#include <algorithm>
+#include <framework/classes/Published.h>
+#include <framework/db/DataSet.h>
+#include <framework/db/DataSource.h>
+#include <framework/rtl/Format.h>
+#include <framework/rtl/SysUtils.h>
+
+namespace fw {
+
+namespace {
+
+const TStoredValue NullStored;
+constexpr std::size_t MaxCachedPages = 8;
+
+// Restores a flag on every path out of a scope.
+struct TFlagGuard {
+    bool& Flag;
+    bool Saved;
+    explicit TFlagGuard(bool& flag, bool value) : Flag(flag), Saved(flag) { Flag = value; }
+    ~TFlagGuard() { Flag = Saved; }
+};
+
+// The kind a field class reports for a requested kind.
+TFieldType ClassKind(TFieldType type) {
+    switch (type) {
+    case ftLargeint:
+        return ftInteger;
+    case ftUnknown:
+        return ftString;
+    default:
+        return type;
+    }
+}
+
+} // namespace
+
+void DatabaseError(const String& Message) {
+    throw EDatabaseError(Message);
+}
+
+FW_PUBLISH(TDataSet) {
+    cls.Bool("Active", &TDataSet::Active, &TDataSet::SetActive, false);
+    cls.Event("AfterCancel", &TDataSet::AfterCancel);
+    cls.Event("AfterClose", &TDataSet::AfterClose);
+    cls.Event("AfterDelete", &TDataSet::AfterDelete);
+    cls.Event("AfterEdit", &TDataSet::AfterEdit);
+    cls.Event("AfterInsert", &TDataSet::AfterInsert);
+    cls.Event("AfterOpen", &TDataSet::AfterOpen);
+    cls.Event("AfterPost", &TDataSet::AfterPost);
+    cls.Event("AfterScroll", &TDataSet::AfterScroll);
+    cls.Event("BeforeCancel", &TDataSet::BeforeCancel);
+    cls.Event("BeforeClose", &TDataSet::BeforeClose);
+    cls.Event("BeforeDelete", &TDataSet::BeforeDelete);
+    cls.Event("BeforeEdit", &TDataSet::BeforeEdit);
+    cls.Event("BeforeInsert", &TDataSet::BeforeInsert);
+    cls.Event("BeforeOpen", &TDataSet::BeforeOpen);
+    cls.Event("BeforePost", &TDataSet::BeforePost);
+    cls.Event("BeforeScroll", &TDataSet::BeforeScroll);
+    cls.Event("OnNewRecord", &TDataSet::OnNewRecord);
+    cls.DesignPosition();
+}
+
+TDataSet::TDataSet(TComponent* AOwner) : TComponent(AOwner) {}
+
+// A backend closes itself in its own destructor (its storage is gone by
+// the time this runs); what is left here only detaches the data sources.
+TDataSet::~TDataSet() {
+    FState = dsInactive;
+    auto sources = FDataSources;
+    for (TDataSource* source : sources)
+        source->SetDataSet(nullptr);
+}
+
+// ---------------------------------------------------------------- opening
+
+void TDataSet::SetActive(bool Value) {
+    if (ComponentState().Contains(csLoading)) {
+        FStreamedActive = Value;
+        return;
+    }
+    if (Value == Active()) return;
+    if (Value) {
+        Fire(BeforeOpen);
+        OpenCursor();
+        Fire(AfterOpen);
+        Fire(AfterScroll);
+    } else {
+        Fire(BeforeClose);
+        CloseCursor();
+        Fire(AfterClose);
+    }
+}
+
+void TDataSet::Loaded() {
+    inherited::Loaded();
+    if (FStreamedActive) {
+        FStreamedActive = false;
+        SetActive(true);
+    }
+}
+
+void TDataSet::OpenCursor() {
+    FOldFields = std::move(FFields);
+    FFields.clear();
+    try {
+        InternalOpen();
+    } catch (...) {
+        InternalClose();
+        for (auto& f : FFields)
+            FOldFields.push_back(std::move(f));
+        FFields = std::move(FOldFields);
+        FOldFields.clear();
+        throw;
+    }
+    FOldFields.clear();
+    ClearRowCache();
+    const int count = InternalRecordCount();
+    FCurrent = count > 0 ? 0 : -1;
+    FBof = true;
+    FEof = count == 0;
+    FModified = false;
+    SetState(dsBrowse);
+}
+
+void TDataSet::CloseCursor() {
+    InternalClose();
+    ClearRowCache();
+    FEditBuffer.clear();
+    FOldBuffer.clear();
+    FCurrent = -1;
+    FPaintRecord = -1;
+    FBof = FEof = true;
+    FModified = false;
+    SetState(dsInactive);
+}
+
+TField* TDataSet::AddField(const String& Name, TFieldType Type, int Size, bool Required, bool ReadOnly) {
+    std::unique_ptr<TField> field;
+    String key = LowerCase(Name);
+    auto old = std::find_if(FOldFields.begin(), FOldFields.end(), [&](const std::unique_ptr<TField>& f) {
+        return f && LowerCase(f->FieldName()) == key && f->DataType() == ClassKind(Type);
+    });
+    if (old != FOldFields.end()) {
+        field = std::move(*old); // reused: keeps its events and display settings
+    } else {
+        field.reset(CreateFieldOfType(Type, nullptr));
+        field->SetFieldName(Name);
+        field->SetReadOnly(ReadOnly);
+    }
+    field->FDataSet = this;
+    field->FFieldNo = static_cast<int>(FFields.size());
+    field->FIndex = field->FFieldNo;
+    field->SetSize(field->DataType() == ftString ? Size : 0);
+    field->SetRequired(Required);
+    if (ReadOnly) field->SetReadOnly(true);
+    FFields.push_back(std::move(field));
+    return FFields.back().get();
+}
+
+void TDataSet::CheckActive() const {
+    if (FState == dsInactive) DatabaseError(SDataSetClosed);
+}
+
+bool TDataSet::CanModify() const {
+    return !FReadOnly && Active() && InternalCanModify();
+}
+
+void TDataSet::CheckCanModify() const {
+    if (!CanModify()) DatabaseError(SDataSetReadOnly);
+}
+
+void TDataSet::SetReadOnly(bool Value) {
+    if (Value == FReadOnly) return;
+    FReadOnly = Value;
+    if (Active()) {
+        for (TDataSource* source : FDataSources)
+            source->NotifyState(true);
+    }
+}
+
+void TDataSet::SetState(TDataSetState Value) {
+    if (Value == FState) return;
+    FState = Value;
+    DataEvent(deUpdateState);
+}
+
+// ---------------------------------------------------------------- notification
+
+void TDataSet::AddDataSource(TDataSource* Source) {
+    FDataSources.push_back(Source);
+}
+
+void TDataSet::RemoveDataSource(TDataSource* Source) {
+    FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), Source), FDataSources.end());
+}
+
+// Links hear nothing while controls are disabled, except the requests to
+// write their pending text (so a post never loses what a control holds).
+void TDataSet::DataEvent(TDataEvent Event, std::intptr_t Info) {
+    if (FDisableCount > 0 && Event != deUpdateRecord && Event != deCheckBrowseMode) {
+        FChangedWhileDisabled = true;
+        return;
+    }
+    auto sources = FDataSources; // a handler may detach a source
+    for (TDataSource* source : sources)
+        source->DataEvent(Event, Info);
+}
+
+void TDataSet::DisableControls() {
+    ++FDisableCount;
+}
+
+void TDataSet::EnableControls() {
+    if (FDisableCount == 0) return;
+    if (--FDisableCount > 0 || !FChangedWhileDisabled) return;
+    FChangedWhileDisabled = false;
+    auto sources = FDataSources;
+    for (TDataSource* source : sources)
+        source->NotifyState(false);
+    DataEvent(deDataSetChange);
+}
+
+// ---------------------------------------------------------------- rows
+
+void TDataSet::ClearRowCache() {
+    FPages.clear();
+    FLastPage = -1;
+}
+
+const TRecordBuffer& TDataSet::Row(int Index) const {
+    const int size = PageSize();
+    const int first = Index - Index % size;
+    if (FLastPage >= 0 && FPages[static_cast<std::size_t>(FLastPage)].First == first) {
+        const TPage& page = FPages[static_cast<std::size_t>(FLastPage)];
+        return page.Rows[static_cast<std::size_t>(Index - first)];
+    }
+    ++FUseClock;
+    for (std::size_t i = 0; i < FPages.size(); ++i) {
+        if (FPages[i].First == first) {
+            FPages[i].LastUse = FUseClock;
+            FLastPage = static_cast<int>(i);
+            return FPages[i].Rows[static_cast<std::size_t>(Index - first)];
+        }
+    }
+    TPage page;
+    page.First = first;
+    page.LastUse = FUseClock;
+    const int count = std::min(size, InternalRecordCount() - first);
+    page.Rows.reserve(static_cast<std::size_t>(count));
+    const_cast<TDataSet*>(this)->InternalFetch(first, count, page.Rows);
+    page.Rows.resize(static_cast<std::size_t>(std::max(count, 1)));
+    if (FPages.size() < MaxCachedPages) {
+        FPages.push_back(std::move(page));
+        FLastPage = static_cast<int>(FPages.size()) - 1;
+    } else {
+        auto oldest = std::min_element(FPages.begin(), FPages.end(),
+                                       [](const TPage& a, const TPage& b) { return a.LastUse < b.LastUse; });
+        *oldest = std::move(page);
+        FLastPage = static_cast<int>(oldest - FPages.begin());
+    }
+    return FPages[static_cast<std::size_t>(FLastPage)].Rows[static_cast<std::size_t>(Index - first)];
+}
+
+void TDataSet::StoreRow(int Index, const TRecordBuffer& Values) {
+    const int first = Index - Index % PageSize();
+    for (TPage& page : FPages)
+        if (page.First == first) page.Rows[static_cast<std::size_t>(Index - first)] = Values;
+}
+
+const TStoredValue& TDataSet::FieldStoredValue(int FieldNo) const {
+    if (FState == dsInactive) return NullStored;
+    const bool editing = FState == dsEdit || FState == dsInsert;
+    const TRecordBuffer* buffer = nullptr;
+    if (FPaintRecord < 0 || (editing && FPaintRecord == (FState == dsInsert ? FInsertIndex : FCurrent))) {
+        if (editing)
+            buffer = &FEditBuffer;
+        else if (FCurrent >= 0)
+            buffer = &Row(FCurrent);
+    } else {
+        int index = FPaintRecord;
+        if (FState == dsInsert && index > FInsertIndex) --index; // rows below the new one
+        if (index < InternalRecordCount()) buffer = &Row(index);
+    }
+    if (!buffer || FieldNo < 0 || static_cast<std::size_t>(FieldNo) >= buffer->size()) return NullStored;
+    return (*buffer)[static_cast<std::size_t>(FieldNo)];
+}
+
+bool TDataSet::FieldAssigned(int FieldNo) const {
+    return FieldNo >= 0 && static_cast<std::size_t>(FieldNo) < FAssigned.size() &&
+           FAssigned[static_cast<std::size_t>(FieldNo)];
+}
+
+void TDataSet::SetPaintRecord(int Index) {
+    FPaintRecord = Active() ? Index : -1;
+}
+
+void TDataSet::SetFieldStoredValue(TField* Field, TStoredValue Value) {
+    if (FState != dsEdit && FState != dsInsert) DatabaseError(SNotEditing);
+    if (Field->ReadOnly()) DatabaseError(Format(SFieldReadOnly, {Field->DisplayLabel()}));
+    const auto no = static_cast<std::size_t>(Field->FieldNo());
+    TStoredValue old = std::move(FEditBuffer[no]);
+    FEditBuffer[no] = std::move(Value);
+    if (Field->OnValidate) {
+        try {
+            Field->OnValidate(Field);
+        } catch (...) {
+            FEditBuffer[no] = std::move(old);
+            throw;
+        }
+    }
+    FAssigned[no] = true;
+    FModified = true;
+    if (Field->OnChange) Field->OnChange(Field);
+    DataEvent(deFieldChange, reinterpret_cast<std::intptr_t>(Field));
+}
+
+// ---------------------------------------------------------------- moving
+
+int TDataSet::RecordCount() const {
+    return Active() ? InternalRecordCount() : 0;
+}
+
+bool TDataSet::IsEmpty() const {
+    return Active() && FState != dsInsert && InternalRecordCount() == 0;
+}
+
+int TDataSet::RecNo() const {
+    if (!Active() || FState == dsInsert || FCurrent < 0) return 0;
+    return FCurrent + 1;
+}
+
+void TDataSet::SetRecNo(int Value) {
+    CheckActive();
+    CheckBrowseMode();
+    const int count = InternalRecordCount();
+    if (count == 0) return;
+    MoveBy(std::clamp(Value, 1, count) - 1 - FCurrent);
+}
+
+void TDataSet::First() {
+    CheckActive();
+    CheckBrowseMode();
+    Fire(BeforeScroll);
+    const int count = InternalRecordCount();
+    FCurrent = count > 0 ? 0 : -1;
+    FBof = true;
+    FEof = count == 0;
+    DataEvent(deDataSetChange);
+    Fire(AfterScroll);
+}
+
+void TDataSet::Last() {
+    CheckActive();
+    CheckBrowseMode();
+    Fire(BeforeScroll);
+    const int count = InternalRecordCount();
+    FCurrent = count - 1;
+    FEof = true;
+    FBof = count == 0;
+    DataEvent(deDataSetChange);
+    Fire(AfterScroll);
+}
+
+int TDataSet::MoveBy(int Distance) {
+    CheckActive();
+    CheckBrowseMode();
+    if (Distance == 0) return 0;
+    Fire(BeforeScroll);
+    const int count = InternalRecordCount();
+    int moved = 0;
+    FBof = FEof = false;
+    if (count == 0) {
+        FBof = FEof = true;
+    } else {
+        const long long wanted = static_cast<long long>(FCurrent) + Distance;
+        const int target = static_cast<int>(std::clamp<long long>(wanted, 0, count - 1));
+        if (wanted > count - 1) FEof = true;
+        if (wanted < 0) FBof = true;
+        moved = target - FCurrent;
+        FCurrent = target;
+    }
+    if (moved != 0) DataEvent(deDataSetScroll, moved);
+    Fire(AfterScroll);
+    return moved;
+}
+
+// ---------------------------------------------------------------- editing
+
+void TDataSet::CheckBrowseMode() {
+    CheckActive();
+    DataEvent(deCheckBrowseMode);
+    if (FState == dsEdit || FState == dsInsert) {
+        UpdateRecord();
+        if (FModified)
+            Post();
+        else
+            Cancel();
+    }
+}
+
+void TDataSet::UpdateRecord() {
+    if (FState != dsEdit && FState != dsInsert) DatabaseError(SNotEditing);
+    DataEvent(deUpdateRecord);
+}
+
+void TDataSet::Edit() {
+    if (FState == dsEdit || FState == dsInsert) return;
+    CheckActive();
+    if (InternalRecordCount() == 0) return Insert();
+    CheckBrowseMode();
+    CheckCanModify();
+    Fire(BeforeEdit);
+    FOldBuffer = Row(FCurrent);
+    FOldBuffer.resize(FFields.size());
+    FEditBuffer = FOldBuffer;
+    FAssigned.assign(FFields.size(), false);
+    FModified = false;
+    SetState(dsEdit);
+    DataEvent(deRecordChange);
+    Fire(AfterEdit);
+}
+
+void TDataSet::Insert() {
+    BeginInsert(false);
+}
+void TDataSet::Append() {
+    BeginInsert(true);
+}
+
+void TDataSet::BeginInsert(bool append) {
+    CheckActive();
+    CheckBrowseMode();
+    CheckCanModify();
+    Fire(BeforeInsert);
+    Fire(BeforeScroll);
+    const int count = InternalRecordCount();
+    FInsertIndex = append ? count : std::max(FCurrent, 0);
+    FEditBuffer.assign(FFields.size(), TStoredValue());
+    FOldBuffer.clear();
+    FAssigned.assign(FFields.size(), false);
+    FModified = false;
+    FBof = FEof = false;
+    SetState(dsInsert);
+    if (OnNewRecord) {
+        try {
+            OnNewRecord(this);
+        } catch (...) {
+            Cancel();
+            throw;
+        }
+    }
+    FModified = false; // defaults alone do not make a record worth keeping
+    DataEvent(deDataSetChange);
+    Fire(AfterInsert);
+    Fire(AfterScroll);
+}
+
+void TDataSet::Post() {
+    CheckActive();
+    UpdateRecord();
+    const bool inserting = FState == dsInsert;
+    Fire(BeforePost);
+    if (inserting || FModified) {
+        for (const auto& field : FFields) {
+            const auto no = static_cast<std::size_t>(field->FieldNo());
+            if (field->Required() && !field->ReadOnly() && IsNullValue(FEditBuffer[no]))
+                DatabaseError(Format(SFieldRequired, {field->DisplayLabel()}));
+        }
+        const int index = inserting ? FInsertIndex : FCurrent;
+        TRecordBuffer values = FEditBuffer; // the user's values stay intact if the write fails
+        InternalPost(index, inserting, FOldBuffer, values, FAssigned);
+        if (inserting) {
+            ClearRowCache();
+            FCurrent = index;
+        } else {
+            StoreRow(index, values);
+        }
+    }
+    FEditBuffer.clear();
+    FOldBuffer.clear();
+    FModified = false;
+    SetState(dsBrowse);
+    DataEvent(deDataSetChange);
+    Fire(AfterPost);
+}
+
+void TDataSet::Cancel() {
+    if (FState != dsEdit && FState != dsInsert) return;
+    Fire(BeforeCancel);
+    FEditBuffer.clear();
+    FOldBuffer.clear();
+    FModified = false;
+    const int count = InternalRecordCount();
+    FBof = FCurrent <= 0;
+    FEof = count == 0;
+    SetState(dsBrowse);
+    DataEvent(deDataSetChange);
+    Fire(AfterCancel);
+}
+
+void TDataSet::Delete() {
+    CheckActive();
+    if (FState == dsInsert) return Cancel();
+    if (InternalRecordCount() == 0) DatabaseError(SDataSetEmpty);
+    CheckCanModify();
+    DataEvent(deCheckBrowseMode);
+    Fire(BeforeDelete);
+    Fire(BeforeScroll);
+    TRecordBuffer old = FState == dsEdit ? FOldBuffer : Row(FCurrent);
+    InternalDelete(FCurrent, old);
+    ClearRowCache();
+    FEditBuffer.clear();
+    FOldBuffer.clear();
+    FModified = false;
+    const int count = InternalRecordCount();
+    if (FCurrent >= count) FCurrent = count - 1;
+    FBof = FCurrent <= 0;
+    FEof = count == 0;
+    SetState(dsBrowse);
+    DataEvent(deDataSetChange);
+    Fire(AfterDelete);
+    Fire(AfterScroll);
+}
+
+void TDataSet::Refresh() {
+    CheckBrowseMode();
+    InternalRefresh();
+    ClearRowCache();
+    const int count = InternalRecordCount();
+    FCurrent = std::min(std::max(FCurrent, 0), count - 1);
+    FBof = FCurrent <= 0;
+    FEof = count == 0;
+    DataEvent(deDataSetChange);
+}
+
+// ---------------------------------------------------------------- fields
+
+TField* TDataSet::FindField(const String& Name) const {
+    String key = LowerCase(Name);
+    for (const auto& f : FFields)
+        if (LowerCase(f->FieldName()) == key) return f.get();
+    return nullptr;
+}
+
+TField* TDataSet::FieldByName(const String& Name) const {
+    TField* f = FindField(Name);
+    if (!f) DatabaseError(Format(SFieldNotFound, {Name}));
+    return f;
+}
+
+} // namespace fw

@@ -1,0 +1,12 @@
+#include <framework/classes/ClassRegistry.h>
+#include <framework/db/DataSource.h>
+#include <framework/db/DbRegistration.h>
+#include <framework/db/SqliteDataSet.h>
+
+namespace fw {
+
+void RegisterDataClasses() {
+    RegisterClasses({TDataSource::StaticClass(), TSQLiteDataSet::StaticClass()});
+}
+
+} // namespace fw

@@ -1,0 +1,427 @@
+// TSQLiteDataSet: tables by pages of rowids, queries read whole.
+
+#include <framework/classes/Published.h>
+#include <framework/db/SqliteDataSet.h>
+#include <framework/rtl/Format.h>
+#include <framework/rtl/SysUtils.h>
+
+namespace fw {
+
+namespace {
+
+// Runs BEGIN IMMEDIATE unless a transaction is open, and COMMIT at Done;
+// leaving without Done rolls back.
+class TWriteScope {
+public:
+    explicit TWriteScope(TSqliteDatabase& db) : FDb(db), FOwn(!db.InTransaction()) {
+        if (FOwn) FDb.Exec("BEGIN IMMEDIATE");
+    }
+    void Done() {
+        if (FOwn) FDb.Exec("COMMIT");
+        FOwn = false;
+    }
+    ~TWriteScope() {
+        if (!FOwn) return;
+        try {
+            if (FDb.InTransaction()) FDb.Exec("ROLLBACK");
+        } catch (const Exception&) {
+        }
+    }
+
+private:
+    TSqliteDatabase& FDb;
+    bool FOwn;
+};
+
+bool Contains(const String& text, const char* part) {
+    return text.find(part) != String::npos;
+}
+
+String Mask(const std::vector<bool>& bits) {
+    String m;
+    for (bool b : bits)
+        m += b ? '1' : '0';
+    return m;
+}
+
+} // namespace
+
+String QuoteIdent(const String& Name) {
+    String out = "\"";
+    for (char c : Name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+TFieldType FieldTypeForDecl(const String& DeclType, int& Size) {
+    String t = UpperCase(DeclType);
+    Size = 0;
+    if (Contains(t, "DATETIME") || Contains(t, "TIMESTAMP")) return ftDateTime;
+    if (Contains(t, "DATE")) return ftDate;
+    if (Contains(t, "BOOL")) return ftBoolean;
+    if (Contains(t, "INT")) return ftInteger;
+    if (Contains(t, "CHAR") || Contains(t, "CLOB") || Contains(t, "TEXT")) {
+        auto open = t.find('('), close = t.find(')');
+        if (open != String::npos && close != String::npos && close > open + 1)
+            TryStrToInt(t.substr(open + 1, close - open - 1), Size);
+        if (Size < 0) Size = 0;
+        return ftString;
+    }
+    if (Contains(t, "REAL") || Contains(t, "FLOA") || Contains(t, "DOUB") || Contains(t, "NUMERIC") ||
+        Contains(t, "DECIMAL"))
+        return ftFloat;
+    return ftString;
+}
+
+FW_PUBLISH(TSQLiteDataSet) {
+    cls.Str("FileName", &TSQLiteDataSet::FileName, &TSQLiteDataSet::SetFileName, "");
+    cls.Str("TableName", &TSQLiteDataSet::TableName, &TSQLiteDataSet::SetTableName, "");
+    cls.Str("SQL", &TSQLiteDataSet::SQL, &TSQLiteDataSet::SetSQL, "");
+    cls.Int("BusyTimeout", &TSQLiteDataSet::BusyTimeout, &TSQLiteDataSet::SetBusyTimeout, 2000);
+    cls.Bool("ReadOnly", &TSQLiteDataSet::ReadOnly, &TSQLiteDataSet::SetReadOnly, false);
+}
+
+TSQLiteDataSet::TSQLiteDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
+
+TSQLiteDataSet::~TSQLiteDataSet() {
+    try {
+        Close();
+    } catch (const Exception&) {
+    }
+}
+
+void TSQLiteDataSet::CheckInactive() const {
+    if (Active()) DatabaseError(SDataSetOpen);
+}
+
+void TSQLiteDataSet::SetFileName(const String& Value) {
+    if (Value == FFileName) return;
+    CheckInactive();
+    FFileName = Value;
+}
+
+void TSQLiteDataSet::SetTableName(const String& Value) {
+    if (Value == FTableName) return;
+    CheckInactive();
+    FTableName = Value;
+}
+
+void TSQLiteDataSet::SetSQL(const String& Value) {
+    if (Value == FSQL) return;
+    CheckInactive();
+    FSQL = Value;
+}
+
+// ---------------------------------------------------------------- opening
+
+void TSQLiteDataSet::InternalOpen() {
+    if (FFileName.empty()) DatabaseError("No database file name given");
+    if (FSQL.empty() && FTableName.empty()) DatabaseError("No table name or SQL given");
+    FDb.Open(FFileName, ReadOnly(), false, FBusyTimeout);
+    if (!FSQL.empty())
+        OpenQuery(FSQL);
+    else
+        OpenTable();
+}
+
+void TSQLiteDataSet::OpenTable() {
+    FTable = QuoteIdent(FTableName);
+    struct TColumn {
+        String Name, Type;
+        bool NotNull, HasDefault;
+        int Pk;
+    };
+    std::vector<TColumn> columns;
+    {
+        TSqliteStatement info = FDb.Prepare("PRAGMA table_info(" + FTable + ")");
+        while (info.Step()) {
+            TColumn c;
+            c.Name = std::get<String>(info.Column(1));
+            TStoredValue type = info.Column(2);
+            if (auto* t = std::get_if<String>(&type)) c.Type = *t;
+            c.NotNull = info.ColumnInt64(3) != 0;
+            c.HasDefault = !IsNullValue(info.Column(4));
+            c.Pk = static_cast<int>(info.ColumnInt64(5));
+            columns.push_back(std::move(c));
+        }
+    }
+    if (columns.empty()) DatabaseError(Format("Table '%s' not found in '%s'", {FTableName, FFileName}));
+    try {
+        FDb.Prepare("SELECT rowid FROM " + FTable + " LIMIT 0");
+        FKeyed = true;
+    } catch (const ESqliteError&) {
+        FKeyed = false; // WITHOUT ROWID: read whole, read-only
+    }
+    if (!FKeyed) return OpenQuery("SELECT * FROM " + FTable);
+
+    int pkCount = 0;
+    for (const auto& c : columns)
+        pkCount += c.Pk > 0;
+    FColumns.clear();
+    for (const auto& c : columns) {
+        int size = 0;
+        TFieldType type = FieldTypeForDecl(c.Type, size);
+        const bool rowidAlias = pkCount == 1 && c.Pk == 1 && UpperCase(c.Type) == "INTEGER";
+        AddField(c.Name, type, size, c.NotNull && !c.HasDefault && !rowidAlias);
+        FColumns.push_back(QuoteIdent(c.Name));
+    }
+    {
+        TSqliteStatement triggers =
+            FDb.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?1");
+        triggers.Bind(1, FTableName);
+        FHasTriggers = triggers.Step() && triggers.ColumnInt64(0) > 0;
+    }
+    String list;
+    for (const auto& c : FColumns)
+        list += (list.empty() ? "" : ", ") + c;
+    FFetchRange = FDb.Prepare("SELECT rowid, " + list + " FROM " + FTable +
+                              " WHERE rowid BETWEEN ?1 AND ?2 ORDER BY rowid");
+    FFetchOne = FDb.Prepare("SELECT " + list + " FROM " + FTable + " WHERE rowid = ?1");
+    LoadKeys();
+}
+
+void TSQLiteDataSet::LoadKeys() {
+    std::vector<std::int64_t> keys;
+    TSqliteStatement stmt = FDb.Prepare("SELECT rowid FROM " + FTable + " ORDER BY rowid");
+    while (stmt.Step())
+        keys.push_back(stmt.ColumnInt64(0));
+    keys.shrink_to_fit();
+    FKeys = std::move(keys);
+}
+
+void TSQLiteDataSet::OpenQuery(const String& Sql) {
+    FKeyed = false;
+    TSqliteStatement stmt = FDb.Prepare(Sql);
+    if (!stmt.Valid()) DatabaseError("The SQL text holds no statement");
+    const int n = stmt.ColumnCount();
+    std::vector<TRecordBuffer> rows;
+    while (stmt.Step()) {
+        TRecordBuffer row(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+            row[static_cast<std::size_t>(i)] = stmt.Column(i);
+        rows.push_back(std::move(row));
+    }
+    for (int i = 0; i < n; ++i) {
+        int size = 0;
+        String decl = stmt.ColumnDeclType(i);
+        TFieldType type = ftString;
+        if (!decl.empty()) {
+            type = FieldTypeForDecl(decl, size);
+        } else {
+            // An expression: the kind of its first value.
+            for (const auto& row : rows) {
+                const TStoredValue& v = row[static_cast<std::size_t>(i)];
+                if (IsNullValue(v)) continue;
+                type = std::holds_alternative<std::int64_t>(v) ? ftInteger
+                       : std::holds_alternative<double>(v)     ? ftFloat
+                                                               : ftString;
+                break;
+            }
+        }
+        AddField(stmt.ColumnName(i), type, size, false, true);
+    }
+    FRows = std::move(rows);
+}
+
+void TSQLiteDataSet::InternalClose() {
+    FStatements.clear();
+    FFetchRange = TSqliteStatement();
+    FFetchOne = TSqliteStatement();
+    FKeys.clear();
+    FKeys.shrink_to_fit();
+    FRows.clear();
+    FRows.shrink_to_fit();
+    FDb.Close();
+}
+
+int TSQLiteDataSet::InternalRecordCount() const {
+    return static_cast<int>(FKeyed ? FKeys.size() : FRows.size());
+}
+
+bool TSQLiteDataSet::InternalCanModify() const {
+    return FKeyed && !FDb.IsReadOnly();
+}
+
+void TSQLiteDataSet::InternalRefresh() {
+    if (FKeyed) {
+        LoadKeys();
+    } else {
+        // Re-run the query; the fields stay as they are.
+        TSqliteStatement stmt = FDb.Prepare(FSQL.empty() ? "SELECT * FROM " + FTable : FSQL);
+        const int n = stmt.ColumnCount();
+        std::vector<TRecordBuffer> rows;
+        while (stmt.Step()) {
+            TRecordBuffer row(static_cast<std::size_t>(n));
+            for (int i = 0; i < n; ++i)
+                row[static_cast<std::size_t>(i)] = stmt.Column(i);
+            rows.push_back(std::move(row));
+        }
+        FRows = std::move(rows);
+    }
+}
+
+// ---------------------------------------------------------------- reading
+
+void TSQLiteDataSet::ReadRow(std::int64_t Key, TRecordBuffer& Values) {
+    FFetchOne.Reset();
+    FFetchOne.BindInt64(1, Key);
+    Values.clear();
+    if (FFetchOne.Step()) {
+        Values.resize(FColumns.size());
+        for (std::size_t i = 0; i < FColumns.size(); ++i)
+            Values[i] = FFetchOne.Column(static_cast<int>(i));
+    }
+    FFetchOne.Reset();
+}
+
+void TSQLiteDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) {
+    if (!FKeyed) {
+        for (int i = First; i < First + Count; ++i)
+            Rows.push_back(FRows[static_cast<std::size_t>(i)]);
+        return;
+    }
+    if (Count <= 0) return;
+    const auto begin = FKeys.begin() + First, end = begin + Count;
+    if (!std::is_sorted(begin, end) || std::adjacent_find(begin, end) != end) {
+        for (auto it = begin; it != end; ++it)
+            ReadRow(*it, Rows.emplace_back());
+        return;
+    }
+    // One range query for the page; rows missing from it were deleted by
+    // someone else, rows in it that are not ours were added by someone else.
+    FFetchRange.Reset();
+    FFetchRange.BindInt64(1, *begin);
+    FFetchRange.BindInt64(2, *(end - 1));
+    auto key = begin;
+    const int n = static_cast<int>(FColumns.size());
+    while (key != end && FFetchRange.Step()) {
+        const std::int64_t rowid = FFetchRange.ColumnInt64(0);
+        while (key != end && *key < rowid) {
+            Rows.emplace_back();
+            ++key;
+        }
+        if (key == end || *key != rowid) continue;
+        TRecordBuffer& row = Rows.emplace_back(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+            row[static_cast<std::size_t>(i)] = FFetchRange.Column(i + 1);
+        ++key;
+    }
+    for (; key != end; ++key)
+        Rows.emplace_back();
+    FFetchRange.Reset();
+}
+
+// ---------------------------------------------------------------- writing
+
+TSqliteStatement& TSQLiteDataSet::Cached(const String& Key, const std::function<String()>& MakeSql) {
+    auto it = FStatements.find(Key);
+    if (it == FStatements.end()) it = FStatements.emplace(Key, FDb.Prepare(MakeSql())).first;
+    it->second.Reset();
+    return it->second;
+}
+
+// "rowid = ?k AND c1 IS ?k+1 AND ...": the row still holds what was read.
+String TSQLiteDataSet::OldMatch() const {
+    String where = "rowid = ?";
+    for (const auto& c : FColumns)
+        where += " AND " + c + " IS ?";
+    return where;
+}
+
+void TSQLiteDataSet::BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old) {
+    for (std::size_t i = 0; i < FColumns.size(); ++i)
+        Stmt.Bind(First + static_cast<int>(i), i < Old.size() ? Old[i] : TStoredValue());
+}
+
+void TSQLiteDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+                                  const std::vector<bool>& Assigned) {
+    const std::size_t n = FColumns.size();
+    TWriteScope scope(FDb);
+    if (Inserting) {
+        std::vector<bool> use(n);
+        for (std::size_t i = 0; i < n; ++i)
+            use[i] = i < Assigned.size() && Assigned[i];
+        TSqliteStatement& stmt = Cached("I" + Mask(use), [&] {
+            String cols, params;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (!use[i]) continue;
+                cols += (cols.empty() ? "" : ", ") + FColumns[i];
+                params += params.empty() ? "?" : ", ?";
+            }
+            return cols.empty() ? "INSERT INTO " + FTable + " DEFAULT VALUES"
+                                : "INSERT INTO " + FTable + " (" + cols + ") VALUES (" + params + ")";
+        });
+        int p = 1;
+        for (std::size_t i = 0; i < n; ++i)
+            if (use[i]) stmt.Bind(p++, Values[i]);
+        stmt.Step();
+        stmt.Reset();
+        const std::int64_t rowid = FDb.LastInsertRowid();
+        ReadRow(rowid, Values); // keys and defaults as stored
+        scope.Done();
+        FKeys.insert(FKeys.begin() + Index, rowid);
+        return;
+    }
+    const std::int64_t key = FKeys[static_cast<std::size_t>(Index)];
+    std::vector<bool> changed(n);
+    bool any = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        changed[i] = i >= Old.size() || Values[i] != Old[i];
+        any = any || changed[i];
+    }
+    if (!any) changed.assign(n, true); // still checks that the row is there
+    TSqliteStatement& stmt = Cached("U" + Mask(changed), [&] {
+        String set;
+        for (std::size_t i = 0; i < n; ++i)
+            if (changed[i]) set += (set.empty() ? "" : ", ") + FColumns[i] + " = ?";
+        return "UPDATE " + FTable + " SET " + set + " WHERE " + OldMatch();
+    });
+    int p = 1;
+    for (std::size_t i = 0; i < n; ++i)
+        if (changed[i]) stmt.Bind(p++, Values[i]);
+    stmt.BindInt64(p++, key);
+    BindOld(stmt, p, Old);
+    stmt.Step();
+    stmt.Reset();
+    if (FDb.Changes() == 0) DatabaseError(SRecordChanged);
+    if (FHasTriggers) ReadRow(key, Values);
+    scope.Done();
+}
+
+void TSQLiteDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
+    const std::int64_t key = FKeys[static_cast<std::size_t>(Index)];
+    TWriteScope scope(FDb);
+    TSqliteStatement& stmt = Cached("D", [&] { return "DELETE FROM " + FTable + " WHERE " + OldMatch(); });
+    stmt.BindInt64(1, key);
+    BindOld(stmt, 2, Old);
+    stmt.Step();
+    stmt.Reset();
+    if (FDb.Changes() == 0) DatabaseError(SRecordChanged);
+    scope.Done();
+    FKeys.erase(FKeys.begin() + Index);
+}
+
+// ---------------------------------------------------------------- transactions
+
+void TSQLiteDataSet::StartTransaction() {
+    if (!Active()) DatabaseError(SDataSetClosed);
+    if (FDb.InTransaction()) DatabaseError("A transaction is already open");
+    FDb.Exec("BEGIN IMMEDIATE");
+}
+
+void TSQLiteDataSet::Commit() {
+    if (!FDb.InTransaction()) DatabaseError("No transaction is open");
+    CheckBrowseMode();
+    FDb.Exec("COMMIT");
+}
+
+void TSQLiteDataSet::Rollback() {
+    if (!FDb.InTransaction()) DatabaseError("No transaction is open");
+    Cancel();
+    FDb.Exec("ROLLBACK");
+    Refresh();
+}
+
+} // namespace fw

@@ -1,0 +1,100 @@
+#pragma once
+// TSQLiteDataSet: a dataset over a table or a SELECT of an SQLite database
+// file.
+//
+// A table is opened by keeping only its row keys (rowids, in rowid order);
+// the values are fetched a page at a time as records are visited, so a
+// million-row table opens quickly and stays small. Its records can be
+// edited, inserted and deleted: Post writes one prepared UPDATE or INSERT,
+// Delete one DELETE, each inside its own transaction unless the
+// application opened one (StartTransaction). An UPDATE or DELETE only
+// touches the row when it still holds the values read, so a row changed or
+// deleted by another connection raises SRecordChanged instead of being
+// overwritten. A SELECT (SQL) is read whole and is read-only, as is a table
+// without rowids.
+//
+// Column types map to field kinds by their declared type: "DATETIME" or
+// "TIMESTAMP" date-time, "DATE" date, "BOOL" Boolean, "INT" integer,
+// "CHAR"/"CLOB"/"TEXT" string (its size from "(n)"), "REAL"/"FLOA"/"DOUB"/
+// "NUMERIC"/"DECIMAL" float, anything else string. Dates are stored as
+// 'YYYY-MM-DD' text and date-times as 'YYYY-MM-DD HH:MM:SS'.
+
+#include <framework/db/DataSet.h>
+#include <framework/db/SqliteApi.h>
+#include <map>
+
+namespace fw {
+
+class TSQLiteDataSet : public TDataSet {
+    FW_CLASS(TSQLiteDataSet, TDataSet)
+
+public:
+    explicit TSQLiteDataSet(TComponent* AOwner);
+    ~TSQLiteDataSet() override;
+
+    // The database file (never created by opening).
+    const String& FileName() const { return FFileName; }
+    void SetFileName(const String& Value);
+    // The table to open; ignored when SQL is set.
+    const String& TableName() const { return FTableName; }
+    void SetTableName(const String& Value);
+    // A SELECT to open instead of a table.
+    const String& SQL() const { return FSQL; }
+    void SetSQL(const String& Value);
+    // How long a write waits for another connection's lock before it fails
+    // with "database is locked", in milliseconds.
+    int BusyTimeout() const { return FBusyTimeout; }
+    void SetBusyTimeout(int Value) { FBusyTimeout = Value; }
+
+    // One transaction around many posts (the posts then do not commit one by
+    // one). Rollback cancels a pending edit and re-reads the rows.
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return FDb.InTransaction(); }
+
+    // The connection, for statements of the application's own.
+    TSqliteDatabase& Database() { return FDb; }
+
+protected:
+    void InternalOpen() override;
+    void InternalClose() override;
+    int InternalRecordCount() const override;
+    void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) override;
+    void InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+                      const std::vector<bool>& Assigned) override;
+    void InternalDelete(int Index, const TRecordBuffer& Old) override;
+    void InternalRefresh() override;
+    bool InternalCanModify() const override;
+
+private:
+    void CheckInactive() const;
+    void OpenTable();
+    void OpenQuery(const String& Sql);
+    void LoadKeys();
+    void ReadRow(std::int64_t Key, TRecordBuffer& Values);
+    TSqliteStatement& Cached(const String& Key, const std::function<String()>& MakeSql);
+    void BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old);
+    String OldMatch() const;
+
+    String FFileName;
+    String FTableName;
+    String FSQL;
+    int FBusyTimeout = 2000;
+    TSqliteDatabase FDb;
+    bool FKeyed = false;              // a table with rowids: paged and writable
+    bool FHasTriggers = false;        // re-read rows after writing
+    std::vector<std::int64_t> FKeys;  // keyed: the rowids in order
+    std::vector<TRecordBuffer> FRows; // not keyed: every row
+    std::vector<String> FColumns;     // quoted column names
+    String FTable;                    // quoted table name
+    TSqliteStatement FFetchRange, FFetchOne;
+    std::map<String, TSqliteStatement> FStatements;
+};
+
+// Quotes an SQL identifier ("a""b").
+String QuoteIdent(const String& Name);
+// The field kind and size for a declared column type.
+TFieldType FieldTypeForDecl(const String& DeclType, int& Size);
+
+} // namespace fw

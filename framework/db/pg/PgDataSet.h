@@ -1,0 +1,117 @@
+#pragma once
+// TPgDataSet: a dataset over a table or a SELECT of a PostgreSQL database.
+//
+// A table with a primary key is opened by reading only its keys, in key
+// order; the values come a page at a time as records are visited, fetched
+// by key. Its records can be edited, inserted and deleted: Post writes one
+// UPDATE or INSERT, Delete one DELETE, each its own transaction unless the
+// application opened one (StartTransaction). Every UPDATE and DELETE names
+// the row version read with the record (the system column xmin, kept in a
+// hidden read-only field "xmin"): a row that another user changed or deleted
+// since is not touched, and Post or Delete raises SRecordChanged with the
+// user's values kept; Refresh then shows the other user's values.
+//
+// A SELECT (SQL), or a table without a primary key, is read through a scroll
+// cursor in a read-only transaction of a second connection, a page at a
+// time, and is read-only.
+//
+// A lost connection raises a clear EDatabaseError for the operation that met
+// it (the dataset keeps its state and the user's values); the next operation
+// connects again. PgValues.h tells how column types map to field kinds.
+
+#include <framework/db/DataSet.h>
+#include <framework/db/pg/PgConnection.h>
+#include <map>
+#include <unordered_map>
+
+namespace fw {
+
+class TPgDataSet : public TDataSet {
+    FW_CLASS(TPgDataSet, TDataSet)
+
+public:
+    explicit TPgDataSet(TComponent* AOwner);
+    ~TPgDataSet() override;
+
+    // A libpq connection string: "host=/run/postgresql dbname=app" or
+    // "postgresql://user@server/app". Changing it closes the connection.
+    const String& ConnectionString() const { return FConnectionString; }
+    void SetConnectionString(const String& Value);
+    // The table to open ("orders", "sales.orders"); ignored when SQL is set.
+    const String& TableName() const { return FTableName; }
+    void SetTableName(const String& Value);
+    // A SELECT to open instead of a table (read-only).
+    const String& SQL() const { return FSQL; }
+    void SetSQL(const String& Value);
+
+    // One transaction around many posts. A transaction lost with its
+    // connection is not silently replaced: Post and Commit raise until Rollback.
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const;
+
+    // The connection, for statements of the application's own.
+    TPgConnection& Connection();
+
+protected:
+    void InternalOpen() override;
+    void InternalClose() override;
+    int InternalRecordCount() const override;
+    void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) override;
+    void InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+                      const std::vector<bool>& Assigned) override;
+    void InternalDelete(int Index, const TRecordBuffer& Old) override;
+    void InternalRefresh() override;
+    bool InternalCanModify() const override { return FKeyed; }
+    int PageSize() const override { return 1000; }
+
+private:
+    struct TColumn {
+        String Quoted;   // the quoted column name
+        String TypeName; // for casts: "integer", "character varying(20)"
+        unsigned Oid = 0;
+        bool HasDefault = false;
+        bool Generated = false;
+    };
+
+    void CheckInactive() const;
+    void OpenTable();
+    void OpenCursor(const String& Sql);
+    void CountRows();
+    void LoadKeys();
+    void AddFields(const TPgResult& Described, int FirstColumn);
+    TRecordBuffer ReadRow(const TPgResult& Result, int Row) const;
+    String KeyOf(const TRecordBuffer& Values) const;
+    TPgParams KeyArrays(const std::vector<const String*>& Keys) const;
+    String KeyMatch(int FirstParam) const;
+    void AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) const;
+    TPgStatement& Cached(const String& Sql);
+
+    String FConnectionString;
+    String FTableName;
+    String FSQL;
+    std::unique_ptr<TPgConnection> FDb;     // keys and writes
+    std::unique_ptr<TPgConnection> FReader; // the cursor of a SELECT
+    bool FKeyed = false;
+    String FTable;                 // the table, quoted as the server spells it
+    std::vector<TColumn> FColumns; // the table's columns, fields 0..n-1 (the version field is n)
+    std::vector<int> FKeyColumns;  // indexes into FColumns
+    int FVersionField = -1;        // the hidden xmin field
+    std::vector<String> FKeys;     // keyed: the rows' keys ('\0' between columns), in order
+    bool FKeysComplete = false;    // FKeys holds every row's key, else the first rows' only
+    int FRowCount = 0;             // counted at open and refresh, until every key is read
+    int FCursorCount = 0;          // not keyed: rows in the cursor
+    std::vector<unsigned> FCursorTypes;
+    String FSelectList; // ""a", "b", ..., xmin::text"
+    String FFetchRange; // the rows of a range of keys
+    String FFetchKeys;  // the rows of a list of keys
+    String FFetchFirst; // the first rows in key order
+    String FFetchAfter; // the next rows in key order after a key
+    std::map<String, TPgStatement> FStatements;
+};
+
+// Registers TPgDataSet for form files; safe to call more than once.
+void RegisterPgDataClasses();
+
+} // namespace fw
