@@ -309,7 +309,7 @@ protected:
     fw::TSdlBackend* Backend = nullptr;
 };
 
-TEST_F(WindowBackend, KeyToPixelsCopiesOnlyTheChangedAreaQuickly) {
+TEST_F(WindowBackend, KeysReachThePixelsChangingOnlyTheirAreaAndTheClipboardIsTheDesktops) {
     EXPECT_EQ(fw::Screen->Width(), ServerWidth);
     fw::TForm Form(nullptr);
     Form.SetCaption("Latency");
@@ -351,6 +351,21 @@ TEST_F(WindowBackend, KeyToPixelsCopiesOnlyTheChangedAreaQuickly) {
     // Only the edit's changed part travels, never the whole window.
     EXPECT_GT(Copied, 0);
     EXPECT_LT(Copied, static_cast<long long>(Form.ClientWidth()) * Form.ClientHeight() / 4);
+
+    // The clipboard is the desktop's: what the edit copies, the desktop has
+    // (as UTF-8), and what the desktop holds, the edit pastes.
+    Edit->SetText("caf\xE9");
+    Edit->SelectAll();
+    Edit->CopyToClipboard();
+    char* Desktop = SDL_GetClipboardText();
+    EXPECT_STREQ(Desktop, "caf\xC3\xA9");
+    SDL_free(Desktop);
+    SDL_SetClipboardText("\xE2\x82\xAC 5");
+    Edit->SelectAll();
+    Edit->PasteFromClipboard();
+    EXPECT_EQ(Edit->Text(), "\x80 5");
+    Ui::Pump();
+    Backend->Present();
 
     // And the window has the form's client pixels.
     const auto Windows = Server.Windows();
