@@ -466,6 +466,33 @@ void TWinControl::EraseBackground(HDC DC) {
 
 void TWinControl::PaintNonClient(HDC) {}
 
+void TWinControl::PaintTo(HDC DC, int X, int Y) {
+    if (!DC || !DC->Surface()) return;
+    TRect bounds = DC->ClipBox(); // logical
+    const TRect own{X, Y, X + FWidth, Y + FHeight};
+    IntersectRect(&bounds, &bounds, &own);
+    if (bounds.IsEmpty()) return;
+    const TPoint o{DC->Origin().X + X, DC->Origin().Y + Y};
+    const TRect clip{DC->Origin().X + bounds.Left, DC->Origin().Y + bounds.Top, DC->Origin().X + bounds.Right,
+                     DC->Origin().Y + bounds.Bottom};
+    auto release = [](HDC dc) { DeleteDC(dc); };
+    std::unique_ptr<TDeviceContext, decltype(release)> frame(CreateSurfaceDC(DC->Surface(), o, clip),
+                                                             release);
+    PaintNonClient(frame.get());
+    const TRect b = BorderInsets();
+    const TPoint co{o.X + b.Left, o.Y + b.Top};
+    TRect clientClip{co.X, co.Y, co.X + ClientWidth(), co.Y + ClientHeight()};
+    IntersectRect(&clientClip, &clientClip, &clip);
+    if (clientClip.IsEmpty()) return;
+    std::unique_ptr<TDeviceContext, decltype(release)> client(CreateSurfaceDC(DC->Surface(), co, clientClip),
+                                                              release);
+    EraseBackground(client.get());
+    Perform(WM_PAINT, reinterpret_cast<WPARAM>(client.get()), 0);
+    for (TControl* child : FControls)
+        if (child->Visible() && child->IsWindowed())
+            static_cast<TWinControl*>(child)->PaintTo(client.get(), child->Left(), child->Top());
+}
+
 // The frame is painted apart from WM_PAINT, as the window system does, so a
 // control that paints its client area itself keeps its frame.
 void TWinControl::WMNCPaint(TMessage&) {

@@ -86,6 +86,10 @@ public:
     void InvalidateRect(const TRect* Rect);
     void Invalidate() override;
     void Update() override;
+    // Paints the control (frame, client area and children) into DC with its
+    // top-left corner at logical (X, Y), wherever the control really is: how
+    // the data-aware control grid paints copies of its controls.
+    void PaintTo(HDC DC, int X, int Y);
     // The part of the client area waiting to be painted (empty when none).
     const TRect& UpdateRect() const { return FUpdateRect; }
     // How many WM_PAINT messages this control handled.

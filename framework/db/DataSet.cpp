@@ -441,7 +441,6 @@ void TDataSet::BeginInsert(bool append) {
     FOldBuffer.clear();
     FAssigned.assign(FFields.size(), false);
     FModified = false;
-    FBof = FEof = false;
     SetState(dsInsert);
     if (OnNewRecord) {
         try {
@@ -474,6 +473,7 @@ void TDataSet::Post() {
         if (inserting) {
             ClearRowCache();
             FCurrent = index;
+            FBof = FEof = false;
         } else {
             StoreRow(index, values);
         }
@@ -492,9 +492,6 @@ void TDataSet::Cancel() {
     FEditBuffer.clear();
     FOldBuffer.clear();
     FModified = false;
-    const int count = InternalRecordCount();
-    FBof = FCurrent <= 0;
-    FEof = count == 0;
     SetState(dsBrowse);
     DataEvent(deDataSetChange);
     Fire(AfterCancel);

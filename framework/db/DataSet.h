@@ -94,6 +94,11 @@ public:
     // the current record. Only while browsing; Index is 0-based.
     void SetPaintRecord(int Index);
     int PaintRecord() const { return FPaintRecord; }
+    // For controls that show several records: the 0-based place of the
+    // current record (a record being inserted counts at its place; -1 when
+    // empty), and the number of places (RecordCount plus that record).
+    int ActiveIndex() const { return FState == dsInsert ? FInsertIndex : FCurrent; }
+    int PlaceCount() const { return RecordCount() + (FState == dsInsert ? 1 : 0); }
 
     // ---------------------------------------------------------------- events
     TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;

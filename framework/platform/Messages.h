@@ -56,6 +56,8 @@ constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+// WParam's high word: the wheel's turn, 120 a notch, positive away from the user.
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_CUT = 0x0300;
 constexpr UINT WM_COPY = 0x0301;
 constexpr UINT WM_PASTE = 0x0302;

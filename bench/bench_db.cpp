@@ -1,0 +1,193 @@
+// The data layer against raw SQLite loops on the same file in the same run:
+// scrolling a 1,000,000-row table from first to last through a data source
+// with a listening field data link, against a raw sqlite3_step scan of the
+// same column; and editing and posting 100,000 records in one transaction,
+// against raw prepared UPDATEs by rowid in one transaction. The scroll also
+// reports the process's memory with the table open and at its end, above the
+// empty process measured before anything was made.
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <framework/db/DataLink.h>
+#include <framework/db/DataSource.h>
+#include <framework/db/SqliteDataSet.h>
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int TableRows = 1'000'000;
+constexpr int EditRows = 100'000;
+
+std::string DbFile;
+double EmptyProcessMiB = 0;
+
+// A line of /proc/self/status ("VmRSS", "VmHWM") in MiB.
+double StatusMiB(const char* key) {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return 0;
+    char line[256];
+    double kib = 0;
+    const std::size_t len = std::strlen(key);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, key, len) == 0 && line[len] == ':') kib = std::atof(line + len + 1);
+    std::fclose(f);
+    return kib / 1024;
+}
+
+// Made in a child process, so its memory never counts against the datasets.
+void MakeTable() {
+    const pid_t child = fork();
+    if (child == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(DbFile.c_str(), &db);
+        sqlite3_exec(db,
+                     "PRAGMA journal_mode = WAL;"
+                     "CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT, amount REAL, day DATE);"
+                     "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000)"
+                     " INSERT INTO t SELECT x, 'name ' || x, x * 0.5, '2026-12-07' FROM c;",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+sqlite3* OpenRaw() {
+    sqlite3* db = nullptr;
+    sqlite3_open(DbFile.c_str(), &db);
+    return db;
+}
+
+void BM_Reference_SqliteScan(benchmark::State& State) {
+    sqlite3* db = OpenRaw();
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name FROM t ORDER BY rowid", -1, &stmt, nullptr);
+    for (auto _ : State) {
+        std::size_t bytes = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            bytes += static_cast<std::size_t>(sqlite3_column_bytes(stmt, 0));
+        sqlite3_reset(stmt);
+        benchmark::DoNotOptimize(bytes);
+    }
+    State.SetItemsProcessed(State.iterations() * TableRows);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+}
+BENCHMARK(BM_Reference_SqliteScan)->Unit(benchmark::kMillisecond);
+
+void BM_DataSetScroll(benchmark::State& State) {
+    fw::TSQLiteDataSet ds(nullptr);
+    ds.SetFileName(DbFile);
+    ds.SetTableName("t");
+    fw::TDataSource source(nullptr);
+    source.SetDataSet(&ds);
+    fw::TFieldDataLink link;
+    std::size_t bytes = 0;
+    link.OnDataChange = [&](fw::TObject*) { bytes += link.Field()->AsString().size(); };
+    link.SetFieldName("name");
+    link.SetDataSource(&source);
+    ds.Open();
+    const double open = StatusMiB("VmRSS");
+    for (auto _ : State) {
+        ds.First();
+        while (!ds.Eof())
+            ds.Next();
+    }
+    benchmark::DoNotOptimize(bytes);
+    State.SetItemsProcessed(State.iterations() * TableRows);
+    State.counters["MiB_open"] = open - EmptyProcessMiB;
+    State.counters["MiB_at_end"] = StatusMiB("VmRSS") - EmptyProcessMiB;
+    State.counters["MiB_peak"] = StatusMiB("VmHWM") - EmptyProcessMiB;
+    State.SetLabel("ref=BM_Reference_SqliteScan");
+}
+BENCHMARK(BM_DataSetScroll)->Unit(benchmark::kMillisecond);
+
+void BM_DataSetOpen(benchmark::State& State) {
+    for (auto _ : State) {
+        fw::TSQLiteDataSet ds(nullptr);
+        ds.SetFileName(DbFile);
+        ds.SetTableName("t");
+        ds.Open();
+        benchmark::DoNotOptimize(ds.RecordCount());
+    }
+    State.SetLabel("ref=BM_Reference_SqliteScan");
+}
+BENCHMARK(BM_DataSetOpen)->Unit(benchmark::kMillisecond);
+
+void BM_Reference_SqliteUpdate(benchmark::State& State) {
+    sqlite3* db = OpenRaw();
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "UPDATE t SET amount = ?1 WHERE rowid = ?2", -1, &stmt, nullptr);
+    double value = 1;
+    for (auto _ : State) {
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        for (int row = 1; row <= EditRows; ++row) {
+            sqlite3_bind_double(stmt, 1, value + row);
+            sqlite3_bind_int64(stmt, 2, row);
+            sqlite3_step(stmt);
+            sqlite3_reset(stmt);
+        }
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        value += 1;
+    }
+    State.SetItemsProcessed(State.iterations() * EditRows);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+}
+BENCHMARK(BM_Reference_SqliteUpdate)->Unit(benchmark::kMillisecond);
+
+void BM_DataSetEditPost(benchmark::State& State) {
+    fw::TSQLiteDataSet ds(nullptr);
+    ds.SetFileName(DbFile);
+    ds.SetTableName("t");
+    fw::TDataSource source(nullptr);
+    source.SetDataSet(&ds);
+    fw::TFieldDataLink link;
+    int changes = 0;
+    link.OnDataChange = [&](fw::TObject*) { ++changes; };
+    link.SetFieldName("amount");
+    link.SetDataSource(&source);
+    ds.Open();
+    fw::TField* amount = ds.FieldByName("amount");
+    double value = 1;
+    for (auto _ : State) {
+        ds.StartTransaction();
+        ds.First();
+        for (int row = 1; row <= EditRows; ++row) {
+            ds.Edit();
+            amount->SetAsFloat(value + row);
+            ds.Post();
+            ds.Next();
+        }
+        ds.Commit();
+        value += 1;
+    }
+    benchmark::DoNotOptimize(changes);
+    State.SetItemsProcessed(State.iterations() * EditRows);
+    State.SetLabel("ref=BM_Reference_SqliteUpdate");
+}
+BENCHMARK(BM_DataSetEditPost)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    EmptyProcessMiB = StatusMiB("VmRSS");
+    char dir[] = "/tmp/qzbenchXXXXXX";
+    const std::string folder = mkdtemp(dir);
+    DbFile = folder + "/bench.db";
+    MakeTable();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    return 0;
+}
