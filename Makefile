@@ -8,7 +8,7 @@ LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccac
 # The project's own builds treat warnings as errors; the package's default does not.
 OWN        := -DQZ_WERROR=ON $(LAUNCHER)
 
-.PHONY: all bootstrap configure build test asan release bench format clean demo
+.PHONY: all bootstrap configure build test asan release bench format clean demo design
 
 all: build
 
@@ -28,6 +28,14 @@ demo: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target qzdemo
 	@$(BUILD)/qzdemo --out $(DEMO_OUT) --form apps/qzdemo/MainForm.dfm
 	@echo "Open $(DEMO_OUT)/transcript.txt and the pictures $(DEMO_OUT)/01-start.png ... beside it."
+
+# The designer: builds the designer host and the package module, runs the designer's scripted
+# tour on the headless screen and leaves the pictures and the transcript in $(DESIGN_OUT).
+DESIGN_OUT ?= out/design
+design: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target qzdesign QzComponents5_module
+	@$(BUILD)/qzdesign --tour --out $(DESIGN_OUT)
+	@echo "Open $(DESIGN_OUT)/transcript.txt and the pictures $(DESIGN_OUT)/01-palette.png ... beside it."
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -9,6 +9,7 @@
 #include <framework/db/Field.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Dialogs.h>
+#include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Windows.h>
 #include <framework/rtl/FormatSettings.h>
@@ -72,8 +73,14 @@ TQzDBDateEdit::~TQzDBDateEdit() {
 void TQzDBDateEdit::Notification(fw::TComponent* AComponent, fw::TOperation Operation) {
     inherited::Notification(AComponent, Operation);
     if (Operation == fw::opRemove && FDataLink && AComponent != nullptr &&
-        AComponent == static_cast<fw::TComponent*>(GetDataSource()))
+        AComponent == static_cast<fw::TComponent*>(GetDataSource())) {
+        // The data source is going: the link lets go of it, also inside a control
+        // grid, whose fixed data source it is.
+        const bool Fixed = FDataLink->DataSourceFixed();
+        FDataLink->SetDataSourceFixed(false);
         SetDataSource(nullptr);
+        FDataLink->SetDataSourceFixed(Fixed);
+    }
 }
 
 void TQzDBDateEdit::Dispatch(fw::TMessage& Message) {
@@ -246,6 +253,8 @@ void TQzDBDateEdit::CMExit(fw::TMessage&) {
     if (!FDateValid) return;
     try {
         FDataLink->UpdateRecord();
+    } catch (const fw::ELoopError&) {
+        throw; // not a refusal: it ends the loop it happened in
     } catch (const fw::Exception& E) {
         // The field refused the text: it is reported like an invalid date, and
         // the user's text stays (selected, focused) until it is corrected or

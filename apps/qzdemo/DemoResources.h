@@ -1,6 +1,7 @@
 #pragma once
-// The demo's own resource module: it holds the main form's form file, read from
-// the source tree when the program starts, as the form resource "TFRMQZDEMO".
+// The demo's own resource module: it holds the main form's form file and the
+// records form's, read from the source tree when the program starts, as the form
+// resources "TFRMQZDEMO" and "TFRMQZRECORDS".
 
 #include <filesystem>
 #include <framework/resources/ResourceModule.h>
@@ -14,11 +15,15 @@ namespace qzdemo {
 // exists.
 std::optional<std::filesystem::path> FindFormFile(const std::filesystem::path& Given);
 
-// Registers a module holding the form file for as long as it lives. Raises
-// fw::EResourceError when the file cannot be read.
+// Where the records form's file lies: RecordsForm.dfm beside the main form file,
+// else apps/qzdemo/RecordsForm.dfm found as above. Empty when none exists.
+std::optional<std::filesystem::path> FindRecordsFormFile(const std::filesystem::path& MainFormFile);
+
+// Registers a module holding the form files for as long as it lives. Raises
+// fw::EResourceError when a file cannot be read.
 class TDemoResources {
 public:
-    explicit TDemoResources(const std::filesystem::path& FormFile);
+    TDemoResources(const std::filesystem::path& FormFile, const std::filesystem::path& RecordsFormFile);
     ~TDemoResources();
     TDemoResources(const TDemoResources&) = delete;
     TDemoResources& operator=(const TDemoResources&) = delete;

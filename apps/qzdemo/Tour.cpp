@@ -1,6 +1,9 @@
 #include "Tour.h"
 
 #include "DemoForm.h"
+#include "RecordsDatabase.h"
+#include "RecordsForm.h"
+#include "RecordsServer.h"
 
 #include <Qzde/QzCalendarPopup.h>
 #include <cstdio>
@@ -14,6 +17,7 @@
 #include <framework/rtl/Clock.h>
 #include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
+#include <framework/rtl/FormatSettings.h>
 #include <fstream>
 #include <functional>
 #include <iomanip>
@@ -92,8 +96,9 @@ private:
 
 class TTour {
 public:
-    TTour(TfrmQzDemo* Form, const std::filesystem::path& Dir, std::ostream& Progress)
-        : F(Form), FDir(Dir), FProgress(Progress), FTranscript(Dir / "transcript.txt") {
+    TTour(TfrmQzDemo* Form, const std::filesystem::path& Dir, std::ostream& Progress,
+          const fw::String& Server)
+        : F(Form), FDir(Dir), FServer(Server), FProgress(Progress), FTranscript(Dir / "transcript.txt") {
         if (!FTranscript) throw ETourFailed("Cannot write " + (Dir / "transcript.txt").string());
     }
 
@@ -110,6 +115,20 @@ private:
     void CalendarComponent();
     void InvalidDate();
     void Correct();
+    // ---- the records form
+    void RecordsOpen();
+    void RecordsBrowse();
+    void RecordsTypeTwoDigitYear();
+    void RecordsLeaveAndPost();
+    void RecordsReopenFile();
+    void RecordsPickFromPopup();
+    void RecordsEscapeReloads();
+    void RecordsRefusedDate();
+    void RecordsAlignedPainting();
+    void RecordsNullDate();
+    void RecordsNotADate();
+    void ClickNavigator(fw::TNavigateBtn Button);
+    void ClickGridRow(int Row);
 
     // ---- recording
     // Opens a step: its picture's name and a one-line title.
@@ -134,7 +153,11 @@ private:
     void ExpectStepsUsed(const fw::String& WhatShouldHaveOpened);
 
     TfrmQzDemo* F;
+    // Whose events the steps list: the main form's, then the records form's.
+    const TEventLog* FLog = &F->Events();
+    std::unique_ptr<TfrmQzRecords> R;
     std::filesystem::path FDir;
+    fw::String FServer; // the records on a PostgreSQL server instead of a file
     std::ostream& FProgress;
     std::ofstream FTranscript;
 
@@ -154,7 +177,7 @@ void TTour::Begin(const fw::String& Name, const fw::String& Title) {
     FTitle = Title;
     FDid.clear();
     FSaw.clear();
-    FEventMark = F->Events().Count();
+    FEventMark = FLog->Count();
 }
 
 void TTour::Expect(bool Ok, const fw::String& Expected, const fw::String& Actual) {
@@ -173,7 +196,7 @@ void TTour::ExpectDate(fw::TDateTime Actual, fw::TDateTime Expected, const fw::S
 }
 
 void TTour::ExpectEvent(fw::TComponent* Sender, const fw::String& Event) {
-    const auto& Entries = F->Events().Entries();
+    const auto& Entries = FLog->Entries();
     for (std::size_t I = FEventMark; I < Entries.size(); ++I)
         if (Entries[I].Sender == Sender->Name() && Entries[I].Event == Event) return;
     Fail("expected " + Sender->Name() + "." + Event + " to fire, but it did not");
@@ -185,7 +208,8 @@ void TTour::ExpectLamp(qz::TQzLED* Lamp, const fw::String& Text) {
 }
 
 void TTour::ExpectFocus(fw::TWinControl* Control) {
-    fw::TWinControl* Focused = F->FocusedControl();
+    auto* Form = dynamic_cast<fw::TForm*>(fw::Screen->ActiveForm());
+    fw::TWinControl* Focused = Form != nullptr ? Form->FocusedControl() : nullptr;
     Expect(Control->Focused(), "the focus is on " + Control->Name(),
            "the focus is on " + (Focused != nullptr ? Focused->Name() : fw::String("nothing")));
 }
@@ -226,7 +250,7 @@ void TTour::WriteStep(const fw::String& Picture, const fw::String& Failure) {
         T << "    did:    " << Line << "\n";
     for (const fw::String& Line : FSaw)
         T << "    saw:    " << Line << "\n";
-    const std::vector<fw::String> Events = F->Events().Lines(FEventMark, F->Events().Count());
+    const std::vector<fw::String> Events = FLog->Lines(FEventMark, FLog->Count());
     if (Events.empty()) T << "    events: none\n";
     for (std::size_t I = 0; I < Events.size(); ++I)
         T << (I == 0 ? "    events: " : "            ") << Events[I] << "\n";
@@ -493,6 +517,226 @@ void TTour::Correct() {
     End();
 }
 
+// ---------------------------------------------------------------- the records form
+
+void TTour::ClickNavigator(fw::TNavigateBtn Button) {
+    const fw::TRect Rect = R->navEvents->ButtonRect(Button);
+    Ui::Click(R->navEvents, (Rect.Left + Rect.Right) / 2, (Rect.Top + Rect.Bottom) / 2);
+}
+
+void TTour::ClickGridRow(int Row) {
+    Ui::Click(R->grdEvents, R->grdEvents->ClientWidth() - 6, Row * R->grdEvents->PanelHeight() + 6);
+}
+
+void TTour::RecordsOpen() {
+    const std::filesystem::path Database = FDir / "events.db";
+    if (FServer.empty()) {
+        Begin("records", "The Records form over an SQLite file of events");
+        Did("made " + Database.filename().string() +
+            " beside the pictures (six events; two hold a stored \"happened\""
+            " that is not a date) and opened the Records form from its form file");
+        PrepareRecordsDatabase(Database, true);
+    } else {
+#ifdef QZ_HAVE_PG
+        Begin("records", "The Records form over the table \"events\" of a PostgreSQL server");
+        Did("made the table \"events\" on the server (six events; its date column holds no text, so two"
+            " \"happened\" dates are null) and opened the Records form from its form file");
+        PrepareRecordsServer(FServer, true);
+#endif
+    }
+    R = std::make_unique<TfrmQzRecords>(nullptr, Database, FServer);
+    FLog = &R->Events();
+    R->Show();
+    Expect(fw::Screen->ActiveForm() == R.get(), "the Records form is active", "another form is active");
+    ExpectFocus(R->grdEvents);
+    Expect(R->lblRecord->Caption() == "Record 1 of 6, browsing",
+           "the status reads \"Record 1 of 6, browsing\"", "it reads " + Quoted(R->lblRecord->Caption()));
+    ExpectText(R->edtHappened, "12/01/2026");
+    ExpectText(R->edtDue, "01/02/2026");
+    Expect(R->grdEvents->TopRecord() == 0 && R->grdEvents->ActiveRow() == 0,
+           "the grid shows the first six events, the current one on top",
+           "the grid starts at record " + std::to_string(R->grdEvents->TopRecord() + 1));
+    Saw("each of the grid's rows paints copies of its labels for its own record");
+    Saw("the date-time column \"logged\" shows as " + Quoted(R->txtLogged->Caption()) + " in its date label");
+    End();
+}
+
+void TTour::RecordsBrowse() {
+    Begin("browse", "Browse with the navigator");
+    Did("clicked the navigator's Next button twice");
+    ClickNavigator(fw::nbNext);
+    ClickNavigator(fw::nbNext);
+    Expect(R->lblRecord->Caption() == "Record 3 of 6, browsing",
+           "the status reads \"Record 3 of 6, browsing\"", "it reads " + Quoted(R->lblRecord->Caption()));
+    ExpectText(R->edtHappened, "09/03/2026");
+    ExpectText(R->edtDue, "31/03/2026");
+    ExpectText(R->edtReview, "15/04/2026");
+    Expect(R->grdEvents->ActiveRow() == 2, "the grid's third row holds the current record",
+           "row " + std::to_string(R->grdEvents->ActiveRow()) + " does");
+    End();
+}
+
+void TTour::RecordsTypeTwoDigitYear() {
+    Begin("db-typed", "Type a date with a two-digit year into a data-aware edit");
+    Did("clicked into \"Happened\", selected its text (Home, Shift+End) and typed \"7/12/26\"");
+    Ui::Click(R->edtHappened, 8, R->edtHappened->ClientHeight() / 2);
+    Ui::PressKey(fw::VK_HOME);
+    Ui::PressKey(fw::VK_END, {fw::ssShift});
+    Ui::TypeText("7/12/26");
+    ExpectText(R->edtHappened, "7/12/26");
+    Expect(R->EventsSet()->State() == fw::dsEdit, "the first digit put the dataset in edit mode",
+           "the dataset is not editing");
+    Expect(R->lblRecord->Caption() == "Record 3 of 6, editing", "the status reads \"Record 3 of 6, editing\"",
+           "it reads " + Quoted(R->lblRecord->Caption()));
+    ExpectEvent(R->srcEvents, "OnStateChange");
+    End();
+}
+
+void TTour::RecordsLeaveAndPost() {
+    Begin("db-posted", "Leave with Tab, then post with the navigator");
+    Did("pressed Tab, then clicked the navigator's Post button");
+    Ui::Tab();
+    ExpectText(R->edtHappened, "07/12/2026");
+    Expect(R->EventsSet()->FieldByName("happened")->AsDateTime() == fw::EncodeDate(2026, 12, 7),
+           "the field holds 7 December 2026",
+           "the field holds " + R->EventsSet()->FieldByName("happened")->AsString());
+    ClickNavigator(fw::nbPost);
+    Expect(R->EventsSet()->State() == fw::dsBrowse, "the dataset is browsing again", "it is still editing");
+    ExpectEvent(R->edtHappened, "OnExit");
+    End();
+}
+
+void TTour::RecordsReopenFile() {
+    const bool File = FServer.empty();
+    Begin("db-stored", File ? "Read the file back through a connection of its own"
+                            : "Read the server's row back through a connection of its own");
+    Did(File ? "opened events.db again and read \"happened\" of record 3"
+             : "connected to the server again and read \"happened\" of record 3");
+    R->ShowStored("happened");
+    const fw::String Stored = R->Stored("happened");
+    Expect(Stored == "'2026-12-07'",
+           File ? "the file holds the ISO text 2026-12-07" : "the server holds the date 2026-12-07",
+           "it holds " + Stored);
+    Saw("the line under the grid reads " + Quoted(R->lblStored->Caption()));
+    End();
+}
+
+void TTour::RecordsPickFromPopup() {
+    qz::TQzDBDateEdit* Edit = R->edtDue;
+    Ui::OnNextModal([this](fw::TForm*) {
+        Expect(ActivePopup() != nullptr, "the calendar popup is open", "another window is modal");
+        ExpectDate(ActivePopup()->Date(), fw::EncodeDate(2026, 3, 31), "the selected day");
+        Did("pressed Right and Enter in the popup");
+        Ui::PressKey(fw::VK_RIGHT);
+        Ui::PressKey(fw::VK_RETURN);
+    });
+    Begin("db-picked", "Pick a date with the popup of a data-aware edit");
+    Did("clicked the drop button of \"Due\"");
+    Ui::Click(Edit->CalendarButton());
+    ExpectStepsUsed("the calendar popup");
+    ExpectText(Edit, "01/04/2026");
+    Expect(R->EventsSet()->State() == fw::dsEdit, "opening the calendar put the dataset in edit mode",
+           "the dataset is not editing");
+    ExpectEvent(Edit, "OnCloseCalendar");
+    ExpectFocus(Edit);
+    End();
+}
+
+void TTour::RecordsEscapeReloads() {
+    Begin("db-escape", "Escape reloads the field's value");
+    Did("pressed Escape in \"Due\"");
+    Ui::PressKey(fw::VK_ESCAPE);
+    ExpectText(R->edtDue, "31/03/2026");
+    Expect(R->edtDue->SelLength() == 10, "the reloaded text is selected", "it is not selected");
+    Expect(R->EventsSet()->State() == fw::dsEdit,
+           "the dataset stays in edit mode (Escape does not cancel it)", "the dataset left edit mode");
+    End();
+}
+
+void TTour::RecordsRefusedDate() {
+    qz::TQzDBDateEdit* Edit = R->edtReview;
+    Ui::OnNextModal([this](fw::TForm*) {
+        const fw::String Caption = Ui::MessageBoxCaption();
+        const fw::String Text = Ui::MessageBoxText();
+        Expect(Caption == "Review date",
+               "a message box captioned \"Review date\" (the edit's ErrorMessageTitle)",
+               "its caption is " + Quoted(Caption));
+        Expect(Text == "A review cannot come before the event (07/12/2026)",
+               "the field's own message \"A review cannot come before the event (07/12/2026)\"",
+               "its text is " + Quoted(Text));
+        ExpectEvent(R->edtReview, "OnInvalidDate");
+        End();
+        Begin("db-refused-ok", "Answer the report: the typed date stays, selected, in the edit");
+        Did("pressed OK");
+        Ui::PressButton("OK");
+    });
+    Begin("db-refused", "A date the field refuses is reported when leaving");
+    Did("pressed Tab to \"Review\", typed \"1/3/26\" over its text and pressed Tab");
+    Ui::Tab();
+    Ui::TypeText("1/3/26");
+    Ui::Tab();
+    ExpectStepsUsed("the report of the refused date");
+    ExpectFocus(Edit);
+    ExpectText(Edit, "01/03/2026");
+    Expect(Edit->SelLength() == 10, "the whole text is selected, ready to be corrected",
+           std::to_string(Edit->SelLength()) + " characters are selected");
+    Expect(R->EventsSet()->FieldByName("review")->AsDateTime() == fw::EncodeDate(2026, 4, 15),
+           "the field kept its value (15 April 2026)", "the field took the refused date");
+    End();
+}
+
+void TTour::RecordsAlignedPainting() {
+    Begin("aligned", "Unfocused, the edits paint their fields' alignment");
+    Did("pressed Escape in \"Review\" (the field's value comes back), clicked Cancel on the navigator and "
+        "then"
+        " the grid's first row");
+    Ui::PressKey(fw::VK_ESCAPE);
+    ExpectText(R->edtReview, "15/04/2026");
+    ClickNavigator(fw::nbCancel);
+    ClickGridRow(0);
+    ExpectFocus(R->grdEvents);
+    Expect(R->lblRecord->Caption() == "Record 1 of 6, browsing",
+           "the status reads \"Record 1 of 6, browsing\"", "it reads " + Quoted(R->lblRecord->Caption()));
+    Expect(R->edtHappened->FieldAlignment() == fw::taRightJustify && R->edtHappened->HasPaintCanvas(),
+           "\"Happened\" paints its text right-aligned itself",
+           "it leaves the painting to the platform edit");
+    Expect(R->edtDue->FieldAlignment() == fw::taCenter && R->edtDue->HasPaintCanvas(),
+           "\"Due\" paints its text centred", "it does not");
+    Expect(!R->edtReview->HasPaintCanvas(), "\"Review\" (left-aligned) is painted by the platform edit",
+           "it made a canvas of its own");
+    End();
+}
+
+void TTour::RecordsNullDate() {
+    Begin("null-date", "A null date");
+    Did("clicked the grid's second row (its review date is null)");
+    ClickGridRow(1);
+    ExpectText(R->edtReview, "");
+    ExpectText(R->edtHappened, "03/02/2026");
+    End();
+}
+
+void TTour::RecordsNotADate() {
+    if (!FServer.empty()) {
+        Begin("not-a-date", "A server date column holds dates only");
+        Did("clicked the grid's fourth row (its \"happened\" is null on the server)");
+        ClickGridRow(3);
+        ExpectText(R->edtHappened, "");
+        Saw("a file's stray texts ('someday') cannot reach a date column of the server");
+        End();
+        return;
+    }
+    Begin("not-a-date", "A stored value that is not a date");
+    Did("clicked the grid's fourth row (\"happened\" holds 'someday')");
+    ClickGridRow(3);
+    ExpectText(R->edtHappened, "someday");
+    Expect(R->txtRowHappened->GetLabelText() == "someday",
+           "the grid's date label shows \"someday\" as stored",
+           "it shows " + Quoted(R->txtRowHappened->GetLabelText()));
+    Saw("the fifth row shows '2026-02-30' as stored, the file's text for an impossible date");
+    End();
+}
+
 void TTour::Run(const fw::String& FormFile) {
     FTranscript << "Qz Components demo: a scripted tour\n"
                 << "===================================\n\n"
@@ -520,6 +764,23 @@ void TTour::Run(const fw::String& FormFile) {
         CalendarComponent();
         InvalidDate();
         Correct();
+        // The records form shows the field's own texts: the application's date
+        // layout is the edits' layout.
+        fw::TFormatSettingsGuard Settings;
+        fw::FormatSettings.ShortDateFormat = "dd/mm/yyyy";
+        fw::FormatSettings.DateSeparator = '/';
+        RecordsOpen();
+        RecordsBrowse();
+        RecordsTypeTwoDigitYear();
+        RecordsLeaveAndPost();
+        RecordsReopenFile();
+        RecordsPickFromPopup();
+        RecordsEscapeReloads();
+        RecordsRefusedDate();
+        RecordsAlignedPainting();
+        RecordsNullDate();
+        RecordsNotADate();
+        R.reset();
     } catch (const fw::ELoopError&) {
         throw; // ETourFailed, or a modal loop that waited for nothing: already clear
     } catch (const std::exception& E) {
@@ -533,8 +794,8 @@ void TTour::Run(const fw::String& FormFile) {
 } // namespace
 
 void RunTour(TfrmQzDemo* Form, const std::filesystem::path& Dir, const fw::String& FormFile,
-             std::ostream& Progress) {
-    TTour Tour(Form, Dir, Progress);
+             std::ostream& Progress, const fw::String& Server) {
+    TTour Tour(Form, Dir, Progress, Server);
     Tour.Run(FormFile);
 }
 

@@ -22,7 +22,9 @@ public:
 // Runs the tour on a shown form. Writes NN-name.png and transcript.txt into Dir
 // (which must exist) and one line per step to Progress. Raises ETourFailed (the
 // transcript then ends with the failure) when a step misses its expected effect.
+// With a Server connection string the Records form shows the table "events" of
+// that PostgreSQL server instead of an SQLite file beside the pictures.
 void RunTour(TfrmQzDemo* Form, const std::filesystem::path& Dir, const fw::String& FormFile,
-             std::ostream& Progress);
+             std::ostream& Progress, const fw::String& Server = "");
 
 } // namespace qzdemo

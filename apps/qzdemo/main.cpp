@@ -3,14 +3,18 @@
 // (or with --tour) a scripted tour drives it and saves a numbered picture of the
 // screen after each step and a transcript of what happened.
 //
-//     qzdemo [--tour] [--out DIR] [--form FILE] [--headless | --window] [--scale N]
+//     qzdemo [--tour] [--out DIR] [--form FILE] [--database CONNINFO] [--headless | --window] [--scale N]
 //
 // DIR (default out/demo) receives the tour's NN-step.png and transcript.txt;
 // earlier pictures there are removed first. FILE is the main form's form file
-// (default: found in the source tree, see DemoResources.h). --headless, --window
-// and --scale choose the backend (see fw::TApplication::Initialize). Exit code 0
-// when the window was closed or every step of the tour had its expected effect,
-// 1 with a message on stderr otherwise, 2 for a bad command line.
+// (default: found in the source tree, see DemoResources.h). CONNINFO, a
+// PostgreSQL connection string ("postgresql://user@host/db", "host=/run/postgresql
+// dbname=db"), puts the tour's Records form on the table "events" of that server
+// (made or reset there) instead of an SQLite file beside the pictures.
+// --headless, --window and --scale choose the backend (see
+// fw::TApplication::Initialize). Exit code 0 when the window was closed or every
+// step of the tour had its expected effect, 1 with a message on stderr otherwise,
+// 2 for a bad command line.
 
 #include "DemoForm.h"
 #include "DemoResources.h"
@@ -38,6 +42,7 @@ struct TOptions {
     fs::path Out = fs::path("out") / "demo";
     fs::path Form;
     bool Tour = false;
+    std::string Database; // a PostgreSQL connection string, or empty for the SQLite file
 };
 
 // The desktop of the tour: room for the form, its popups and a message box, and
@@ -52,9 +57,16 @@ bool ParseArguments(int argc, char** argv, TOptions& Options) {
             (std::strcmp(Arg, "--out") == 0 ? Options.Out : Options.Form) = argv[++I];
         } else if (std::strcmp(Arg, "--tour") == 0) {
             Options.Tour = true;
+        } else if (std::strcmp(Arg, "--database") == 0 && I + 1 < argc && argv[I + 1][0] != '\0') {
+#ifdef QZ_HAVE_PG
+            Options.Database = argv[++I];
+#else
+            std::cerr << "qzdemo: built without PostgreSQL support (libpq), so --database is not available\n";
+            return false;
+#endif
         } else {
-            std::cerr
-                << "usage: qzdemo [--tour] [--out DIR] [--form FILE] [--headless | --window] [--scale N]\n";
+            std::cerr << "usage: qzdemo [--tour] [--out DIR] [--form FILE] [--database CONNINFO] [--headless | "
+                         "--window] [--scale N]\n";
             return false;
         }
     }
@@ -74,8 +86,8 @@ void ClearOutput(const fs::path& Dir) {
 
 // The form in a window for a person: today is today, the desktop is the
 // display's, and the program ends when the window is closed.
-int RunInWindow(const fs::path& FormFile) {
-    qzdemo::TDemoResources Resources(FormFile);
+int RunInWindow(const fs::path& FormFile, const fs::path& RecordsFile) {
+    qzdemo::TDemoResources Resources(FormFile, RecordsFile);
     fw::RegisterControlClasses();
     qz::RegisterPackageClasses();
     fw::Application->SetTitle("Qz Components demo");
@@ -96,14 +108,20 @@ int Run(const TOptions& Options) {
             << "qzdemo: cannot find apps/qzdemo/MainForm.dfm; run from the source tree or pass --form FILE\n";
         return 1;
     }
+    const std::optional<fs::path> RecordsFile = qzdemo::FindRecordsFormFile(*FormFile);
+    if (!RecordsFile) {
+        std::cerr
+            << "qzdemo: cannot find apps/qzdemo/RecordsForm.dfm beside the main form or in the source tree\n";
+        return 1;
+    }
     const bool Windowed = fw::Application->Backend()->Interactive();
-    if (Windowed && !Options.Tour) return RunInWindow(*FormFile);
+    if (Windowed && !Options.Tour) return RunInWindow(*FormFile, *RecordsFile);
     fs::create_directories(Options.Out);
     ClearOutput(Options.Out);
 
     // A fixed "today" makes every run's pictures the same.
     fw::TScopedClock Clock(fw::EncodeDate(2026, 3, 14));
-    qzdemo::TDemoResources Resources(*FormFile);
+    qzdemo::TDemoResources Resources(*FormFile, *RecordsFile);
     fw::RegisterControlClasses();
     qz::RegisterPackageClasses();
     fw::Screen->SetSize(DesktopWidth, DesktopHeight);
@@ -118,7 +136,7 @@ int Run(const TOptions& Options) {
     std::cout << "qzdemo: scripted tour " << (Windowed ? "in a window" : "on the headless screen") << " ("
               << DesktopWidth << " x " << DesktopHeight << ")\n";
     try {
-        qzdemo::RunTour(Form.get(), Options.Out, FormFile->string(), std::cout);
+        qzdemo::RunTour(Form.get(), Options.Out, FormFile->string(), std::cout, Options.Database);
     } catch (...) {
         fw::Application->Reset();
         fw::Application->SetMainForm(nullptr);

@@ -263,10 +263,13 @@ const TRecordBuffer& TDataSet::Row(int Index) const {
     return FPages[static_cast<std::size_t>(FLastPage)].Rows[static_cast<std::size_t>(Index - first)];
 }
 
-void TDataSet::StoreRow(int Index, const TRecordBuffer& Values) {
+void TDataSet::StoreRow(int Index, TRecordBuffer&& Values) {
     const int first = Index - Index % PageSize();
     for (TPage& page : FPages)
-        if (page.First == first) page.Rows[static_cast<std::size_t>(Index - first)] = Values;
+        if (page.First == first) {
+            page.Rows[static_cast<std::size_t>(Index - first)].swap(Values);
+            return;
+        }
 }
 
 const TStoredValue& TDataSet::FieldStoredValue(int FieldNo) const {
@@ -468,14 +471,15 @@ void TDataSet::Post() {
                 DatabaseError(Format(SFieldRequired, {field->DisplayLabel()}));
         }
         const int index = inserting ? FInsertIndex : FCurrent;
-        TRecordBuffer values = FEditBuffer; // the user's values stay intact if the write fails
-        InternalPost(index, inserting, FOldBuffer, values, FAssigned);
+        // The backend changes the edit buffer only when the write succeeded,
+        // so a failure leaves the user's values as they were.
+        InternalPost(index, inserting, FOldBuffer, FEditBuffer, FAssigned);
         if (inserting) {
             ClearRowCache();
             FCurrent = index;
             FBof = FEof = false;
         } else {
-            StoreRow(index, values);
+            StoreRow(index, std::move(FEditBuffer));
         }
     }
     FEditBuffer.clear();

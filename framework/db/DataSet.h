@@ -134,7 +134,7 @@ protected:
     // stored row no longer matches Old (changed or deleted by someone else).
     // On success Values receives the row as stored (keys, defaults). On
     // failure raise EDatabaseError with the storage's message and change
-    // nothing.
+    // nothing, Values included (it is the user's edit buffer).
     virtual void InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                               const std::vector<bool>& Assigned) = 0;
     // Deletes row Index (Old: its values as read; raise SRecordChanged when
@@ -179,7 +179,7 @@ private:
     }
     void AddDataSource(TDataSource* Source);
     void RemoveDataSource(TDataSource* Source);
-    void StoreRow(int Index, const TRecordBuffer& Values);
+    void StoreRow(int Index, TRecordBuffer&& Values);
 
     TDataSetState FState = dsInactive;
     std::vector<std::unique_ptr<TField>> FFields;

@@ -77,9 +77,13 @@ void TDataSource::Edit() {
 void TDataSource::DataEvent(TDataEvent Event, std::intptr_t Info) {
     if (Event == deUpdateState) return NotifyState();
     if (FState == dsInactive) return;
-    auto links = FLinks; // a link may leave while it is told
-    for (TDataLink* link : links)
-        if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end()) link->DataEvent(Event, Info);
+    // A link may leave while it is told: the loop then stays on the index
+    // that now holds the next one.
+    for (std::size_t i = 0; i < FLinks.size();) {
+        TDataLink* link = FLinks[i];
+        link->DataEvent(Event, Info);
+        if (i < FLinks.size() && FLinks[i] == link) ++i;
+    }
     switch (Event) {
     case deFieldChange:
     case deRecordChange:

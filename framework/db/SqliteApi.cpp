@@ -78,14 +78,15 @@ TSqliteStatement::~TSqliteStatement() {
     if (FStmt) sqlite3_finalize(FStmt);
 }
 
-void TSqliteStatement::Bind(int Index, const TStoredValue& Value) {
+void TSqliteStatement::Bind(int Index, const TStoredValue& Value, bool Copy) {
     int rc;
     if (auto* i = std::get_if<std::int64_t>(&Value))
         rc = sqlite3_bind_int64(FStmt, Index, *i);
     else if (auto* d = std::get_if<double>(&Value))
         rc = sqlite3_bind_double(FStmt, Index, *d);
     else if (auto* s = std::get_if<String>(&Value))
-        rc = sqlite3_bind_text(FStmt, Index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+        rc = sqlite3_bind_text(FStmt, Index, s->data(), static_cast<int>(s->size()),
+                               Copy ? SQLITE_TRANSIENT : SQLITE_STATIC);
     else
         rc = sqlite3_bind_null(FStmt, Index);
     if (rc != SQLITE_OK) Fail(FDb, rc, false);

@@ -44,8 +44,9 @@ public:
     ~TSqliteStatement();
 
     bool Valid() const { return FStmt != nullptr; }
-    // Parameters count from 1.
-    void Bind(int Index, const TStoredValue& Value);
+    // Parameters count from 1. Without Copy, text is not copied and must
+    // stay unchanged until the statement is stepped and reset.
+    void Bind(int Index, const TStoredValue& Value, bool Copy = true);
     void BindInt64(int Index, std::int64_t Value);
     // True while a row is there; raises on failure (the statement is reset).
     bool Step();

@@ -33,14 +33,23 @@ private:
     bool FOwn;
 };
 
+const TStoredValue NullValue;
+
 bool Contains(const String& text, const char* part) {
     return text.find(part) != String::npos;
 }
 
-String Mask(const std::vector<bool>& bits) {
-    String m;
-    for (bool b : bits)
-        m += b ? '1' : '0';
+// A statement's cache key: its kind and the set of columns it names.
+String Mask(char kind, const std::vector<bool>& bits) {
+    String m(1, kind);
+    unsigned char byte = 0;
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        if (bits[i]) byte |= static_cast<unsigned char>(1u << (i % 8));
+        if (i % 8 == 7 || i + 1 == bits.size()) {
+            m += static_cast<char>(byte);
+            byte = 0;
+        }
+    }
     return m;
 }
 
@@ -183,6 +192,7 @@ void TSQLiteDataSet::OpenTable() {
 }
 
 void TSQLiteDataSet::LoadKeys() {
+    FCleanVersion = DataVersion();
     std::vector<std::int64_t> keys;
     TSqliteStatement stmt = FDb.Prepare("SELECT rowid FROM " + FTable + " ORDER BY rowid");
     while (stmt.Step())
@@ -226,9 +236,11 @@ void TSQLiteDataSet::OpenQuery(const String& Sql) {
 }
 
 void TSQLiteDataSet::InternalClose() {
+    FOwnTransaction = FCleanInTransaction = false;
     FStatements.clear();
     FFetchRange = TSqliteStatement();
     FFetchOne = TSqliteStatement();
+    FDataVersion = TSqliteStatement();
     FKeys.clear();
     FKeys.shrink_to_fit();
     FRows.clear();
@@ -323,16 +335,39 @@ TSqliteStatement& TSQLiteDataSet::Cached(const String& Key, const std::function<
 }
 
 // "rowid = ?k AND c1 IS ?k+1 AND ...": the row still holds what was read.
-String TSQLiteDataSet::OldMatch() const {
+String TSQLiteDataSet::OldMatch(bool Full) const {
     String where = "rowid = ?";
-    for (const auto& c : FColumns)
-        where += " AND " + c + " IS ?";
+    if (Full)
+        for (const auto& c : FColumns)
+            where += " AND " + c + " IS ?";
     return where;
 }
 
+// Whether no other connection has committed anything since the rows were
+// read: then no row can differ from what was read, and the key alone finds
+// it. Asked inside the write transaction, so nobody can commit in between.
+// Inside the application's own transaction nobody else can commit, so one
+// answer holds until it ends.
+bool TSQLiteDataSet::Unchanged() {
+    const bool ownTransaction = FOwnTransaction && FDb.InTransaction();
+    if (ownTransaction && FCleanInTransaction) return true;
+    const bool clean = DataVersion() == FCleanVersion;
+    FCleanInTransaction = ownTransaction && clean;
+    return clean;
+}
+
+std::int64_t TSQLiteDataSet::DataVersion() {
+    if (!FDataVersion.Valid()) FDataVersion = FDb.Prepare("PRAGMA data_version");
+    FDataVersion.Reset();
+    std::int64_t version = FDataVersion.Step() ? FDataVersion.ColumnInt64(0) : -1;
+    FDataVersion.Reset();
+    return version;
+}
+
 void TSQLiteDataSet::BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old) {
+    // Old outlives the statement's step: its text need not be copied.
     for (std::size_t i = 0; i < FColumns.size(); ++i)
-        Stmt.Bind(First + static_cast<int>(i), i < Old.size() ? Old[i] : TStoredValue());
+        Stmt.Bind(First + static_cast<int>(i), i < Old.size() ? Old[i] : NullValue, false);
 }
 
 void TSQLiteDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
@@ -343,7 +378,7 @@ void TSQLiteDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer
         std::vector<bool> use(n);
         for (std::size_t i = 0; i < n; ++i)
             use[i] = i < Assigned.size() && Assigned[i];
-        TSqliteStatement& stmt = Cached("I" + Mask(use), [&] {
+        TSqliteStatement& stmt = Cached(Mask('I', use), [&] {
             String cols, params;
             for (std::size_t i = 0; i < n; ++i) {
                 if (!use[i]) continue;
@@ -359,9 +394,11 @@ void TSQLiteDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer
         stmt.Step();
         stmt.Reset();
         const std::int64_t rowid = FDb.LastInsertRowid();
-        ReadRow(rowid, Values); // keys and defaults as stored
+        TRecordBuffer stored;
+        ReadRow(rowid, stored); // keys and defaults as stored
         scope.Done();
         FKeys.insert(FKeys.begin() + Index, rowid);
+        Values.swap(stored);
         return;
     }
     const std::int64_t key = FKeys[static_cast<std::size_t>(Index)];
@@ -372,30 +409,35 @@ void TSQLiteDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer
         any = any || changed[i];
     }
     if (!any) changed.assign(n, true); // still checks that the row is there
-    TSqliteStatement& stmt = Cached("U" + Mask(changed), [&] {
+    const bool clean = Unchanged();
+    TSqliteStatement& stmt = Cached(Mask(clean ? 'u' : 'U', changed), [&] {
         String set;
         for (std::size_t i = 0; i < n; ++i)
             if (changed[i]) set += (set.empty() ? "" : ", ") + FColumns[i] + " = ?";
-        return "UPDATE " + FTable + " SET " + set + " WHERE " + OldMatch();
+        return "UPDATE " + FTable + " SET " + set + " WHERE " + OldMatch(!clean);
     });
     int p = 1;
     for (std::size_t i = 0; i < n; ++i)
-        if (changed[i]) stmt.Bind(p++, Values[i]);
+        if (changed[i]) stmt.Bind(p++, Values[i], false);
     stmt.BindInt64(p++, key);
-    BindOld(stmt, p, Old);
+    if (!clean) BindOld(stmt, p, Old);
     stmt.Step();
     stmt.Reset();
     if (FDb.Changes() == 0) DatabaseError(SRecordChanged);
-    if (FHasTriggers) ReadRow(key, Values);
+    TRecordBuffer stored;
+    if (FHasTriggers) ReadRow(key, stored); // what the triggers made of it
     scope.Done();
+    if (FHasTriggers) Values.swap(stored);
 }
 
 void TSQLiteDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
     const std::int64_t key = FKeys[static_cast<std::size_t>(Index)];
     TWriteScope scope(FDb);
-    TSqliteStatement& stmt = Cached("D", [&] { return "DELETE FROM " + FTable + " WHERE " + OldMatch(); });
+    const bool clean = Unchanged();
+    TSqliteStatement& stmt =
+        Cached(clean ? "d" : "D", [&] { return "DELETE FROM " + FTable + " WHERE " + OldMatch(!clean); });
     stmt.BindInt64(1, key);
-    BindOld(stmt, 2, Old);
+    if (!clean) BindOld(stmt, 2, Old);
     stmt.Step();
     stmt.Reset();
     if (FDb.Changes() == 0) DatabaseError(SRecordChanged);
@@ -409,17 +451,21 @@ void TSQLiteDataSet::StartTransaction() {
     if (!Active()) DatabaseError(SDataSetClosed);
     if (FDb.InTransaction()) DatabaseError("A transaction is already open");
     FDb.Exec("BEGIN IMMEDIATE");
+    FOwnTransaction = true;
+    FCleanInTransaction = false;
 }
 
 void TSQLiteDataSet::Commit() {
     if (!FDb.InTransaction()) DatabaseError("No transaction is open");
     CheckBrowseMode();
     FDb.Exec("COMMIT");
+    FOwnTransaction = FCleanInTransaction = false;
 }
 
 void TSQLiteDataSet::Rollback() {
     if (!FDb.InTransaction()) DatabaseError("No transaction is open");
     Cancel();
+    FOwnTransaction = FCleanInTransaction = false;
     FDb.Exec("ROLLBACK");
     Refresh();
 }

@@ -10,8 +10,9 @@
 // application opened one (StartTransaction). An UPDATE or DELETE only
 // touches the row when it still holds the values read, so a row changed or
 // deleted by another connection raises SRecordChanged instead of being
-// overwritten. A SELECT (SQL) is read whole and is read-only, as is a table
-// without rowids.
+// overwritten. (While no other connection has committed anything since the
+// rows were read, the key alone is enough and the values are not compared.) A SELECT (SQL) is read whole and
+// is read-only, as is a table without rowids.
 //
 // Column types map to field kinds by their declared type: "DATETIME" or
 // "TIMESTAMP" date-time, "DATE" date, "BOOL" Boolean, "INT" integer,
@@ -75,7 +76,9 @@ private:
     void ReadRow(std::int64_t Key, TRecordBuffer& Values);
     TSqliteStatement& Cached(const String& Key, const std::function<String()>& MakeSql);
     void BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old);
-    String OldMatch() const;
+    String OldMatch(bool Full) const;
+    bool Unchanged();
+    std::int64_t DataVersion();
 
     String FFileName;
     String FTableName;
@@ -88,7 +91,10 @@ private:
     std::vector<TRecordBuffer> FRows; // not keyed: every row
     std::vector<String> FColumns;     // quoted column names
     String FTable;                    // quoted table name
-    TSqliteStatement FFetchRange, FFetchOne;
+    TSqliteStatement FFetchRange, FFetchOne, FDataVersion;
+    std::int64_t FCleanVersion = -1;  // data_version when the keys were read
+    bool FOwnTransaction = false;     // inside StartTransaction ... Commit
+    bool FCleanInTransaction = false; // checked clean since it began
     std::map<String, TSqliteStatement> FStatements;
 };
 

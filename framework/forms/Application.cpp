@@ -58,12 +58,24 @@ void TApplication::Dispatch(const TPostedMessage& m) {
     m.Target->Perform(m.Message.Msg, m.Message.WParam, m.Message.LParam);
 }
 
+namespace {
+
+// Visible itself and in every parent below its top-level window (whose own
+// state the loop's paint list already follows).
+bool VisibleInItsWindow(const TControl* Control) {
+    for (; Control && Control->Parent(); Control = Control->Parent())
+        if (!Control->Visible()) return false;
+    return true;
+}
+
+} // namespace
+
 void TApplication::PaintPass() {
     TMessageQueue& q = MessageQueue();
     while (TWinControl* c = q.NextDirty()) {
-        // A window hidden since it was invalidated has nothing to paint; it is
-        // invalidated again when it is shown.
-        if (!c->Visible()) {
+        // A window hidden since it was invalidated, or inside a hidden control,
+        // has nothing to paint; showing it invalidates it again.
+        if (!VisibleInItsWindow(c)) {
             q.RemoveDirty(c);
             continue;
         }

@@ -601,6 +601,8 @@ bool TForm::SetFocusedControlImpl(TWinControl* Control) {
 }
 
 void TForm::SelectFirst() {
+    // The controls of a form being designed take no focus: the designer handles the input.
+    if (ComponentState().Contains(csDesigning)) return;
     if (TWinControl* c = FindNextControl(nullptr, true, true)) c->SetFocus();
 }
 

@@ -140,6 +140,9 @@ TControl* ControlAt(const TPoint& p, TForm** formOut = nullptr) {
     const TPoint c = form->ScreenToClient(p);
     if (c.X < 0 || c.Y < 0 || c.X >= form->ClientWidth() || c.Y >= form->ClientHeight()) return nullptr;
     TControl* target = form->DeepestControlAtPos(c);
+    // On a form being designed the controls take no input of their own: the form (the designer's
+    // surface) gets the mouse and decides what it selects.
+    if (form->ComponentState().Contains(csDesigning)) return form;
     if (!EnabledChain(target)) {
         // A disabled windowless control lets its parent have the mouse; a
         // disabled window swallows it.

@@ -120,4 +120,9 @@ std::optional<TColor> IdentToColor(const String& ident) {
     return std::nullopt;
 }
 
+void GetColorValues(const std::function<void(const String&)>& proc) {
+    for (const auto& entry : ColorNames)
+        proc(entry.Name);
+}
+
 } // namespace fw

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <framework/rtl/Types.h>
+#include <functional>
 #include <optional>
 
 namespace fw {
@@ -86,5 +87,7 @@ TColor ColorToRGB(TColor color);
 // Colour names as form files write them ("clBtnFace"); unnamed colours have no identifier.
 std::optional<String> ColorToIdent(TColor color);
 std::optional<TColor> IdentToColor(const String& ident);
+// Calls proc with every colour name, in the table's order (the designer's colour list).
+void GetColorValues(const std::function<void(const String&)>& proc);
 
 } // namespace fw

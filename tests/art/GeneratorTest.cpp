@@ -31,15 +31,17 @@ TEST(ResourceGenerator, RegeneratesTheCommittedBitmapsByteForByte) {
     ASSERT_EQ(std::system(command.c_str()), 0);
 
     int count = 0;
-    for (const auto& entry : fs::directory_iterator(out)) {
-        const std::string name = entry.path().filename().string();
-        const fs::path committed = fs::path(QZ_SOURCE_DIR) / "resources" / "bitmaps" / name;
-        ASSERT_TRUE(fs::exists(committed)) << name << " is generated but not committed";
-        EXPECT_TRUE(ReadBytes(entry.path().string()) == ReadBytes(committed.string())) << name << " differs";
+    for (const auto& entry : fs::recursive_directory_iterator(out)) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path relative = fs::relative(entry.path(), out);
+        const fs::path committed = fs::path(QZ_SOURCE_DIR) / "resources" / relative;
+        ASSERT_TRUE(fs::exists(committed)) << relative << " is generated but not committed";
+        EXPECT_TRUE(ReadBytes(entry.path().string()) == ReadBytes(committed.string()))
+            << relative << " differs";
         ++count;
     }
     fs::remove_all(out);
-    EXPECT_EQ(count, 6 + 8 + 56);
+    EXPECT_EQ(count, 6 + 8 + 56 + 5 + 1); // glyphs, popup buttons, lamps, palette images, icon
 }
 
 TEST(PopupFormFile, NestsTheTimerAndHoldsTheLayoutProperties) {

@@ -192,6 +192,27 @@ TEST_F(PaintTest, ChildrenInsideAMergedUpdateAreaArePaintedAgain) {
     EXPECT_EQ(At(100, 50), ColorToRGB(clBlue));
 }
 
+TEST_F(PaintTest, AWindowHiddenAfterItWasInvalidatedIsNotPainted) {
+    // A child invalidated and then hidden (itself, or its parent) leaves the
+    // parent's pixels alone.
+    for (const bool HideParent : {false, true}) {
+        auto* outer = new TFillControl(form.get(), clBlue, true);
+        outer->SetParent(form.get());
+        outer->SetBounds(10, 10, 100, 60);
+        auto* inner = new TFillControl(form.get(), clRed, false);
+        inner->SetParent(outer);
+        inner->SetBounds(10, 10, 40, 40);
+        form->Show();
+        Ui::Pump();
+        inner->Invalidate();
+        outer->Invalidate();
+        (HideParent ? static_cast<TControl*>(outer) : inner)->SetVisible(false);
+        Ui::Pump();
+        EXPECT_NE(At(40, 40), ColorToRGB(clRed)) << "hidden " << (HideParent ? "parent" : "child");
+        delete outer;
+    }
+}
+
 TEST_F(PaintTest, APaintOverAClippingChildRepaintsItsChildrenToo) {
     // The child keeps its own painting off the grandchild, but the form's
     // painting covers both, so both are painted again after it.

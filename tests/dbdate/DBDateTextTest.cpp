@@ -5,9 +5,11 @@
 
 #include <QzComponents5/QzRegister.h>
 #include <framework/classes/FormFile.h>
+#include <framework/db/DBCtrlGrid.h>
 #include <framework/db/DataLink.h>
 #include <framework/db/DbRegistration.h>
 #include <gtest/gtest.h>
+#include <tests/support/Golden.h>
 
 namespace qztest {
 namespace {
@@ -100,6 +102,41 @@ TEST_F(Label, AutoSizeFollowsTheTextButNotInsideAControlGrid) {
         EXPECT_STREQ(E.what(), fw::SDataSourceFixed);
     }
     EXPECT_FALSE(label->AutoSize());
+}
+
+// The label inside a data-aware control grid: one copy per visible record, each
+// with its own record's date; a golden of four rows.
+TEST_F(Label, CopiesInAControlGridShowEachRecordsDate) {
+    form->SetBorderStyle(fw::bsNone);
+    form->SetColor(fw::clBtnFace);
+    form->SetBounds(0, 0, 200, 4 * 24);
+    edit->SetVisible(false);
+    other->SetVisible(false);
+    label->SetVisible(false);
+    auto* Grid = new fw::TDBCtrlGrid(form.get());
+    Grid->SetParent(form.get());
+    Grid->SetBounds(0, 0, 200, 4 * 24);
+    Grid->SetPanelHeight(24);
+    Grid->SetRowCount(4);
+    auto* Caption = new fw::TLabel(form.get());
+    Caption->SetParent(Grid->Panel());
+    Caption->SetBounds(6, 5, 40, 13);
+    Caption->SetCaption("Born");
+    auto* Copy = new qz::TQzDBDateText(form.get());
+    Copy->SetParent(Grid->Panel());
+    Copy->SetBounds(50, 5, 140, 13);
+    Copy->SetDateFormat("yyyy/mm/dd");
+    Copy->SetDataField("born");
+    Grid->SetDataSource(dataSource);
+    fw::Ui::Pump();
+    EXPECT_EQ(Copy->GetDataSource(), dataSource);
+    EXPECT_GE(Grid->CopiesPainted(), 3);
+    EXPECT_GOLDEN(fw::Ui::FormImage(form.get()), "dbdate", "grid-copies");
+    EXPECT_THROW(Copy->SetAutoSize(true), fw::EDatabaseError);
+    EXPECT_FALSE(Copy->AutoSize());
+    // Its data source may go first, wherever it is owned.
+    delete dataSource;
+    EXPECT_EQ(Copy->GetDataSource(), nullptr);
 }
 
 TEST_F(Label, BothControlsGoThroughAFormFileWithTheirBinding) {

@@ -85,7 +85,7 @@ TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
     EXPECT_NE(Run.Output.find("every step had its expected effect"), std::string::npos) << Run.Output;
 
     const std::string Transcript = ReadFile(Dir / "transcript.txt");
-    EXPECT_NE(Transcript.find("All 17 steps had their expected effect."), std::string::npos);
+    EXPECT_NE(Transcript.find("All 29 steps had their expected effect."), std::string::npos);
     EXPECT_EQ(Transcript.find("FAILED"), std::string::npos);
 
     // Every picture the transcript names exists, is a full screen, and shows
@@ -94,7 +94,7 @@ TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
     std::vector<std::string> Pictures;
     for (std::sregex_iterator I(Transcript.begin(), Transcript.end(), Screen), End; I != End; ++I)
         Pictures.push_back((*I)[1]);
-    ASSERT_EQ(Pictures.size(), 17u);
+    ASSERT_EQ(Pictures.size(), 29u);
     fw::TSurface Previous(1, 1);
     for (std::size_t I = 0; I < Pictures.size(); ++I) {
         char Number[24];
@@ -108,11 +108,12 @@ TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
         EXPECT_FALSE(SamePixels(Picture, Previous)) << Pictures[I] << " shows the same as the picture before";
         Previous = Picture;
     }
-    // Nothing but this run's files.
+    // Nothing but this run's files: the pictures, the transcript and the records database.
     int Files = 0;
     for ([[maybe_unused]] const auto& Entry : fs::directory_iterator(Dir))
         ++Files;
-    EXPECT_EQ(Files, 18);
+    EXPECT_EQ(Files, 31);
+    EXPECT_TRUE(fs::exists(Dir / "events.db"));
 }
 
 TEST_F(DemoProgram, TheTranscriptNamesTheEventsOfEachStep) {
@@ -142,6 +143,10 @@ TEST_F(DemoProgram, TheTranscriptNamesTheEventsOfEachStep) {
     EXPECT_NE(Invalid.find("captioned \"Date check\""), std::string::npos) << Invalid;
     EXPECT_NE(Invalid.find("\"'2026/02/30' is not a valid date!\""), std::string::npos) << Invalid;
     EXPECT_NE(Invalid.find("edtYearFirst.OnInvalidDate"), std::string::npos) << Invalid;
+    // The records form: typing enters edit mode, the file holds ISO text, a refused date is reported.
+    EXPECT_NE(StepText(T, "20").find("srcEvents.OnStateChange: editing"), std::string::npos) << T;
+    EXPECT_NE(StepText(T, "22").find("the file holds the ISO text 2026-12-07"), std::string::npos) << T;
+    EXPECT_NE(StepText(T, "25").find("edtReview.OnInvalidDate: text \"01/03/2026\""), std::string::npos) << T;
 }
 
 // Runs the tour on the demo's form file with one line changed.

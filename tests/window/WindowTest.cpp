@@ -76,7 +76,7 @@ fw::TPoint Middle(fw::TControl* Control) {
 TReference RunHeadless() {
     fw::Application->Reset();
     fw::Screen->SetSize(ServerWidth, ServerHeight);
-    qzdemo::TDemoResources Resources(FormFile);
+    qzdemo::TDemoResources Resources(FormFile, *qzdemo::FindRecordsFormFile(FormFile));
     fw::RegisterControlClasses();
     qz::RegisterPackageClasses();
     auto Form = std::make_unique<qzdemo::TfrmQzDemo>(nullptr);

@@ -25,4 +25,11 @@ std::vector<ArtFile> MakeNavigationButtons();
 // The 56 lamp images of the LED: two sizes, nine hues in three states, and a grey unlit lamp per size.
 std::vector<ArtFile> MakeLedImages();
 
+// The designer's palette images, 24 x 24, named after the registered classes.
+std::vector<ArtFile> MakePaletteImages();
+
+// The module icon's 32 x 32 picture; Teal marks where it is transparent.
+RgbImage MainIconImage();
+inline constexpr Rgb IconTransparent{0, 128, 128};
+
 } // namespace mkres

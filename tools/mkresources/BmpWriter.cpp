@@ -98,6 +98,54 @@ std::vector<std::uint8_t> EncodeBmp(const RgbImage& image, const std::vector<Rgb
     return out;
 }
 
+std::vector<std::uint8_t> EncodeIcon(const RgbImage& image, Rgb transparent) {
+    const auto width = static_cast<std::uint32_t>(image.Width());
+    const auto height = static_cast<std::uint32_t>(image.Height());
+    if (width > 256 || height > 256) throw std::invalid_argument("EncodeIcon: at most 256 x 256");
+
+    // The colour image (XOR mask) is a 4-bit device-independent bitmap without its file header,
+    // black where the picture is transparent; the AND mask follows, one bit a pixel, set where
+    // the picture is transparent. The header's height counts both masks.
+    RgbImage colours = image;
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            if (image.At(x, y) == transparent) colours.Set(x, y, Black);
+    std::vector<std::uint8_t> dib = EncodeBmp(colours, VgaPalette(), 4);
+    dib.erase(dib.begin(), dib.begin() + FileHeaderSize);
+    const std::uint32_t maskRowBytes = ((width + 31) / 32) * 4;
+    std::vector<std::uint8_t> mask;
+    for (int y = image.Height() - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> row(maskRowBytes, 0);
+        for (int x = 0; x < image.Width(); ++x)
+            if (image.At(x, y) == transparent)
+                row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        mask.insert(mask.end(), row.begin(), row.end());
+    }
+    std::vector<std::uint8_t> header;
+    Put32(header, height * 2);
+    std::copy(header.begin(), header.end(), dib.begin() + 8);
+    const std::uint32_t xorBytes = static_cast<std::uint32_t>(dib.size()) - InfoHeaderSize - 16 * 4;
+    header.clear();
+    Put32(header, xorBytes + static_cast<std::uint32_t>(mask.size()));
+    std::copy(header.begin(), header.end(), dib.begin() + 20);
+    dib.insert(dib.end(), mask.begin(), mask.end());
+
+    std::vector<std::uint8_t> out;
+    Put16(out, 0); // reserved
+    Put16(out, 1); // an icon (2 would be a cursor)
+    Put16(out, 1); // one image
+    out.push_back(static_cast<std::uint8_t>(width % 256));
+    out.push_back(static_cast<std::uint8_t>(height % 256));
+    out.push_back(16); // colours
+    out.push_back(0);  // reserved
+    Put16(out, 1);     // planes
+    Put16(out, 4);     // bits per pixel
+    Put32(out, static_cast<std::uint32_t>(dib.size()));
+    Put32(out, 6 + 16); // the image follows the directory
+    out.insert(out.end(), dib.begin(), dib.end());
+    return out;
+}
+
 std::vector<Rgb> ColoursInOrder(const RgbImage& image) {
     std::vector<Rgb> colours;
     for (int y = 0; y < image.Height(); ++y)

@@ -17,6 +17,10 @@ const std::vector<Rgb>& VgaPalette();
 // padded with black to 2^bitsPerPixel entries. bitsPerPixel is 4 or 8.
 std::vector<std::uint8_t> EncodeBmp(const RgbImage& image, const std::vector<Rgb>& palette, int bitsPerPixel);
 
+// Encodes the picture as an icon file holding one 16-colour image (VGA palette): the directory,
+// the colour bitmap and the transparency mask, set where the picture has the colour `transparent`.
+std::vector<std::uint8_t> EncodeIcon(const RgbImage& image, Rgb transparent);
+
 // The distinct colours of the picture in the order they first occur, scanning rows from the top.
 std::vector<Rgb> ColoursInOrder(const RgbImage& image);
 

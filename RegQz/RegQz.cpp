@@ -1,0 +1,93 @@
+#include <Qzde/QzDateControls.h>
+#include <Qzled/Qzled.h>
+#include <RegQz/RegQz.h>
+#include <array>
+#include <framework/designer/Palette.h>
+#include <framework/forms/Application.h>
+
+namespace qz {
+
+namespace {
+
+// The drop-down's order: year-first, day-first, month-first.
+constexpr std::array<const char*, 12> DateFormatValues = {
+    "yyyy/mm/dd", "yyyy/mm/d", "yyyy/m/dd",  "yyyy/m/d",  "dd/mm/yyyy", "d/mm/yyyy",
+    "dd/m/yyyy",  "d/m/yyyy",  "mm/dd/yyyy", "mm/d/yyyy", "m/dd/yyyy",  "m/d/yyyy",
+};
+
+constexpr std::array<const char*, 8> AboutLines = {
+    "Qz Components ",
+    "Version 5.0 (25-Apr-2002)",
+    "",
+    "Written by the Qz Components developers",
+    "Web: https://qz-components.example.org",
+    "Mail: developers@qz-components.example.org",
+    "",
+    "Copyright (c) 2002 Qz Components. Free to use and to pass on.",
+};
+
+} // namespace
+
+void Register() {
+    fw::RegisterComponents("QzComponents", {TQzCalendar::StaticClass(), TQzDateEdit::StaticClass(),
+                                            TQzDBDateEdit::StaticClass(), TQzDBDateText::StaticClass(),
+                                            TQzLED::StaticClass()});
+
+    const fw::TPropertyType stringType{fw::TTypeKind::String};
+    for (const fw::TClassInfo* cls :
+         {TQzDateEdit::StaticClass(), TQzDBDateEdit::StaticClass(), TQzDBDateText::StaticClass()})
+        fw::RegisterPropertyEditor<TQzDateFormatProperty>(stringType, cls, "DateFormat");
+
+    for (const fw::TClassInfo* cls :
+         {TQzCalendar::StaticClass(), TQzDateEdit::StaticClass(), TQzDBDateEdit::StaticClass(),
+          TQzDBDateText::StaticClass(), TQzLED::StaticClass()})
+        fw::RegisterComponentEditor<TQzComponentEditor>(cls);
+}
+
+// ---------------------------------------------------------------- TQzDateFormatProperty
+
+bool TQzDateFormatProperty::AllEqual() {
+    if (PropCount() < 2) return true;
+    const fw::String first = GetStrValueAt(0);
+    for (int i = 1; i < PropCount(); ++i)
+        if (GetStrValueAt(i) != first) return false;
+    return true;
+}
+
+fw::TPropertyAttributes TQzDateFormatProperty::GetAttributes() {
+    return {fw::paValueList, fw::paMultiSelect, fw::paAutoUpdate, fw::paReadOnly};
+}
+
+void TQzDateFormatProperty::GetValues(fw::TGetStrProc Proc) {
+    for (const char* value : DateFormatValues)
+        Proc(value);
+}
+
+// ---------------------------------------------------------------- TQzComponentEditor
+
+void TQzComponentEditor::ExecuteVerb(int) {
+    fw::Application->MessageBox(AboutText(), AboutCaption(), 0);
+}
+
+fw::String TQzComponentEditor::GetVerb(int) {
+    return "&Version 5.0";
+}
+
+int TQzComponentEditor::GetVerbCount() {
+    return 1;
+}
+
+fw::String AboutCaption() {
+    return "About Qz Components";
+}
+
+fw::String AboutText() {
+    fw::String text;
+    for (std::size_t i = 0; i < AboutLines.size(); ++i) {
+        if (i > 0) text += '\r';
+        text += AboutLines[i];
+    }
+    return text;
+}
+
+} // namespace qz

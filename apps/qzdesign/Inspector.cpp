@@ -1,0 +1,221 @@
+#include "Inspector.h"
+
+#include "PopupList.h"
+
+#include <algorithm>
+#include <framework/classes/TypInfo.h>
+#include <framework/forms/Application.h>
+#include <framework/forms/Screen.h>
+#include <framework/platform/Keys.h>
+#include <framework/platform/Text.h>
+#include <framework/platform/Windows.h>
+
+namespace qzdesign {
+
+// ---------------------------------------------------------------- the grid
+
+TInspectorGrid::TInspectorGrid(fw::TComponent* AOwner, TFormDesigner* Designer)
+    : fw::TCustomControl(AOwner), FDesigner(Designer) {
+    SetColor(fw::clWindow);
+    FEdit = new fw::TEdit(this);
+    FEdit->SetBorderStyle(fw::bsNone);
+    FEdit->SetVisible(false);
+    FEdit->SetParent(this);
+    FEdit->OnKeyDown = [this](fw::TObject*, fw::Word& Key, fw::TShiftState) {
+        if (Key == fw::VK_RETURN || Key == fw::VK_ESCAPE) {
+            const bool apply = Key == fw::VK_RETURN;
+            Key = 0;
+            CloseEdit(apply);
+        }
+    };
+}
+
+void TInspectorGrid::Rebuild() {
+    FEdit->SetVisible(false);
+    FEditRow = -1;
+    std::vector<fw::TObject*> selection(FDesigner->Selection().begin(), FDesigner->Selection().end());
+    FEditors = fw::GetComponentProperties(selection, FDesigner);
+    // Events are bound in code, not here.
+    std::erase_if(FEditors, [](const auto& e) { return e->PropInfo()->Kind == fw::TTypeKind::Event; });
+    FSelected = std::min(FSelected, RowCount() - 1);
+    FTopRow = std::max(0, std::min(FTopRow, RowCount() - VisibleRows()));
+    Invalidate();
+}
+
+int TInspectorGrid::RowOf(const fw::String& Name) const {
+    for (int i = 0; i < RowCount(); ++i)
+        if (Editor(i)->GetName() == Name) return i;
+    return -1;
+}
+
+fw::TRect TInspectorGrid::ValueRect(int Row) const {
+    const int top = (Row - FTopRow) * RowHeight;
+    return {NameWidth() + 1, top, ClientWidth(), top + RowHeight - 1};
+}
+
+fw::String TInspectorGrid::ShownValue(int Row) const {
+    fw::TPropertyEditor* e = Editor(Row);
+    return e->AllEqual() ? e->GetValue() : fw::String();
+}
+
+void TInspectorGrid::Paint() {
+    fw::TCanvas* canvas = Canvas();
+    canvas->Brush()->SetColor(fw::clWindow);
+    canvas->FillRect(ClientRect());
+    for (int row = FTopRow; row < RowCount() && row < FTopRow + VisibleRows() + 1; ++row) {
+        const int top = (row - FTopRow) * RowHeight;
+        const fw::TRect name{0, top, NameWidth(), top + RowHeight - 1};
+        const bool selected = row == FSelected;
+        canvas->Brush()->SetColor(selected ? fw::clHighlight : fw::clBtnFace);
+        canvas->FillRect(name);
+        canvas->Font()->SetColor(selected ? fw::clHighlightText : fw::clWindowText);
+        fw::TRect text{name.Left + 3, name.Top, name.Right, name.Bottom};
+        fw::DrawTextA(canvas->Handle(), Editor(row)->GetName().c_str(), -1, &text,
+                      fw::DT_SINGLELINE | fw::DT_VCENTER | fw::DT_NOPREFIX);
+        const fw::TRect value = ValueRect(row);
+        canvas->Brush()->SetColor(fw::clWindow);
+        canvas->FillRect(value);
+        canvas->Font()->SetColor(fw::clNavy);
+        text = {value.Left + 3, value.Top, value.Right - 16, value.Bottom};
+        fw::DrawTextA(canvas->Handle(), ShownValue(row).c_str(), -1, &text,
+                      fw::DT_SINGLELINE | fw::DT_VCENTER | fw::DT_NOPREFIX);
+        if (selected && Editor(row)->GetAttributes().Contains(fw::paValueList)) {
+            // The drop-down button at the right end of the selected value.
+            const fw::TRect button{value.Right - 15, value.Top, value.Right, value.Bottom};
+            canvas->Brush()->SetColor(fw::clBtnFace);
+            canvas->FillRect(button);
+            canvas->Brush()->SetColor(fw::clBlack);
+            const int cx = (button.Left + button.Right) / 2, cy = (button.Top + button.Bottom) / 2 - 1;
+            for (int i = 0; i < 4; ++i)
+                canvas->FillRect({cx - 3 + i, cy + i, cx + 4 - i, cy + i + 1});
+        }
+        canvas->Pen()->SetColor(fw::clBtnShadow);
+        canvas->MoveTo(0, top + RowHeight - 1);
+        canvas->LineTo(ClientWidth(), top + RowHeight - 1);
+        canvas->MoveTo(NameWidth(), top);
+        canvas->LineTo(NameWidth(), top + RowHeight - 1);
+    }
+}
+
+void TInspectorGrid::MouseDown(fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y) {
+    fw::TCustomControl::MouseDown(Button, Shift, X, Y);
+    const int row = FTopRow + Y / RowHeight;
+    if (Button != fw::mbLeft || Y < 0 || row >= RowCount()) return;
+    CloseEdit(true);
+    SelectRow(row);
+    if (X > NameWidth()) EditRow(row);
+}
+
+void TInspectorGrid::SelectRow(int Row) {
+    if (RowCount() == 0) return;
+    FSelected = std::clamp(Row, 0, RowCount() - 1);
+    if (FSelected < FTopRow) FTopRow = FSelected;
+    if (FSelected >= FTopRow + VisibleRows()) FTopRow = FSelected - VisibleRows() + 1;
+    Invalidate();
+}
+
+void TInspectorGrid::KeyDown(fw::Word& Key, fw::TShiftState Shift) {
+    fw::TCustomControl::KeyDown(Key, Shift);
+    const int page = std::max(1, VisibleRows() - 1);
+    switch (Key) {
+    case fw::VK_UP:
+        SelectRow(FSelected - 1);
+        break;
+    case fw::VK_DOWN:
+        SelectRow(FSelected + 1);
+        break;
+    case fw::VK_PRIOR:
+        SelectRow(FSelected - page);
+        break;
+    case fw::VK_NEXT:
+        SelectRow(FSelected + page);
+        break;
+    case fw::VK_HOME:
+        SelectRow(0);
+        break;
+    case fw::VK_END:
+        SelectRow(RowCount() - 1);
+        break;
+    case fw::VK_RETURN:
+        if (FSelected >= 0) EditRow(FSelected);
+        break;
+    default:
+        return;
+    }
+    Key = 0;
+}
+
+void TInspectorGrid::EditRow(int Row) {
+    SelectRow(Row);
+    fw::TPropertyEditor* editor = Editor(Row);
+    const fw::TPropertyAttributes attributes = editor->GetAttributes();
+    if (attributes.Contains(fw::paValueList)) {
+        std::vector<fw::String> values;
+        editor->GetValues([&](const fw::String& s) { values.push_back(s); });
+        if (attributes.Contains(fw::paSortList)) std::sort(values.begin(), values.end());
+        const fw::String shown = ShownValue(Row);
+        const auto current = std::find(values.begin(), values.end(), shown);
+        Repaint();
+        const fw::TRect cell = ValueRect(Row);
+        TPopupList list(values, TPopupStyle::DropDown, cell.Right - cell.Left,
+                        current == values.end() ? -1 : int(current - values.begin()));
+        // Below the cell, or above it when the screen ends first.
+        fw::TPoint at = ClientToScreen({cell.Left, cell.Bottom + 1});
+        if (at.Y + list.Height() > fw::Screen->Height())
+            at = ClientToScreen({cell.Left, cell.Top - list.Height()});
+        const int chosen = list.Choose(at);
+        if (chosen >= 0) Apply(editor, values[std::size_t(chosen)]);
+    } else if (!attributes.Contains(fw::paReadOnly)) {
+        const fw::TRect cell = ValueRect(Row);
+        FEditRow = Row;
+        FEdit->SetBounds(cell.Left + 1, cell.Top + 1, cell.Right - cell.Left - 1, cell.Bottom - cell.Top - 1);
+        FEdit->SetMaxLength(editor->GetEditLimit());
+        FEdit->SetText(ShownValue(Row));
+        FEdit->SetVisible(true);
+        FEdit->SetFocus();
+        FEdit->SelectAll();
+    }
+}
+
+void TInspectorGrid::CloseEdit(bool ApplyText) {
+    if (FEditRow < 0) return;
+    const int row = FEditRow;
+    FEditRow = -1;
+    FEdit->SetVisible(false);
+    if (ApplyText) Apply(Editor(row), FEdit->Text());
+}
+
+void TInspectorGrid::Apply(fw::TPropertyEditor* Editor, const fw::String& Value) {
+    try {
+        Editor->SetValue(Value);
+    } catch (const fw::EPropertyError& e) {
+        fw::Application->MessageBox(e.what(), "Object Inspector", fw::MB_OK | fw::MB_ICONSTOP);
+    }
+    Invalidate();
+}
+
+// ---------------------------------------------------------------- the form
+
+TInspectorForm::TInspectorForm(TFormDesigner* Designer) : fw::TForm(nullptr), FDesigner(Designer) {
+    SetCaption("Object Inspector");
+    SetBorderStyle(fw::bsSizeToolWin);
+    SetClientWidth(260);
+    SetClientHeight(560);
+    FTitle = new fw::TLabel(this);
+    FTitle->SetParent(this);
+    FTitle->SetBounds(4, 4, 252, 16);
+    FGrid = new TInspectorGrid(this, Designer);
+    FGrid->SetParent(this);
+    FGrid->SetBounds(2, 24, 256, 534);
+}
+
+void TInspectorForm::SelectionChanged() {
+    const auto& sel = FDesigner->Selection();
+    if (sel.size() == 1)
+        FTitle->SetCaption(sel[0]->Name() + ": " + sel[0]->ClassName());
+    else
+        FTitle->SetCaption(std::to_string(sel.size()) + " components selected");
+    FGrid->Rebuild();
+}
+
+} // namespace qzdesign

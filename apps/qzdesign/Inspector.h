@@ -1,0 +1,74 @@
+#pragma once
+// The object inspector: one row per published property the selection shares, its name on the
+// left and its value on the right (blank when the selected components differ). A click on a
+// value opens the editor's drop-down when it has a value list, or an edit field when its text may
+// be typed (Enter applies, Escape cancels). The arrow keys, Page Up and Down, Home and End move
+// the selected row and scroll it into view; Enter edits it.
+
+#include "FormDesigner.h"
+
+#include <framework/controls/Edit.h>
+#include <framework/controls/GraphicControl.h>
+#include <framework/controls/Label.h>
+#include <framework/designer/PropertyEditors.h>
+#include <framework/platform/Keys.h>
+
+namespace qzdesign {
+
+class TInspectorGrid : public fw::TCustomControl {
+public:
+    TInspectorGrid(fw::TComponent* AOwner, TFormDesigner* Designer);
+
+    // Rebuilds the rows from the designer's selection.
+    void Rebuild();
+
+    static constexpr int RowHeight = 16;
+    int NameWidth() const { return 96; }
+    int RowCount() const { return int(FEditors.size()); }
+    int RowOf(const fw::String& Name) const;
+    fw::TPropertyEditor* Editor(int Row) const { return FEditors.at(std::size_t(Row)).get(); }
+    int SelectedRow() const { return FSelected; }
+    int TopRow() const { return FTopRow; }
+    int VisibleRows() const { return ClientHeight() / RowHeight; }
+    // The value cell of a visible row, in client coordinates.
+    fw::TRect ValueRect(int Row) const;
+    // What the row shows as its value.
+    fw::String ShownValue(int Row) const;
+    // Starts editing a row's value, as a click on it does.
+    void EditRow(int Row);
+
+protected:
+    void Paint() override;
+    void MouseDown(fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y) override;
+    void KeyDown(fw::Word& Key, fw::TShiftState Shift) override;
+    bool FocusOnClick() const override { return true; }
+    bool WantsKey(fw::Word Key) const override { return Key == fw::VK_RETURN; }
+
+private:
+    void SelectRow(int Row);
+    void Apply(fw::TPropertyEditor* Editor, const fw::String& Value);
+    void CloseEdit(bool Apply);
+
+    TFormDesigner* FDesigner;
+    std::vector<std::unique_ptr<fw::TPropertyEditor>> FEditors;
+    int FSelected = -1;
+    int FTopRow = 0;
+    fw::TEdit* FEdit = nullptr;
+    int FEditRow = -1;
+};
+
+class TInspectorForm : public fw::TForm {
+public:
+    explicit TInspectorForm(TFormDesigner* Designer);
+
+    TInspectorGrid* Grid() const { return FGrid; }
+    // Follows the designer's selection.
+    void SelectionChanged();
+
+private:
+    TFormDesigner* FDesigner;
+    fw::TLabel* FTitle;
+    TInspectorGrid* FGrid;
+};
+
+} // namespace qzdesign

@@ -1,0 +1,238 @@
+#pragma once
+// Property editors: how the object inspector shows and changes one published property of every
+// selected component, through the classes' published-property tables.
+//
+// The designer asks GetPropertyEditor (or GetComponentProperties) for an editor over its
+// selection. The registry picks the editor class registered for the property's type, the
+// component's class and the property's name, the most specific registration winning:
+//
+//     fw::RegisterPropertyEditor<TQzDateFormatProperty>(fw::TPropertyType{fw::TTypeKind::String},
+//                                                       TQzDateEdit::StaticClass(), "DateFormat");
+//
+// Without a registration the kind's own editor serves (integer, enumeration, boolean, colour,
+// string, float, set, nested object, font, component reference, event).
+
+#include <framework/classes/Published.h>
+#include <framework/designer/Designer.h>
+#include <memory>
+#include <vector>
+
+namespace fw {
+
+// The attribute set's ordinals are fixed: callers compare the set's bits.
+enum TPropertyAttribute {
+    paValueList,     // a drop-down list filled by GetValues
+    paSubProperties, // GetProperties lists nested editors
+    paDialog,        // Edit opens a dialog
+    paMultiSelect,   // offered when several components are selected
+    paAutoUpdate,    // each change is applied at once
+    paSortList,      // the designer sorts the value list
+    paReadOnly,      // the value is not typed as free text
+    paRevertable,    // the value can be reverted to the inherited one
+};
+using TPropertyAttributes = Set<TPropertyAttribute>;
+
+using TGetStrProc = std::function<void(const String& S)>;
+
+class TPropertyEditor;
+using TGetPropEditProc = std::function<void(std::unique_ptr<TPropertyEditor> Editor)>;
+
+// One selected object's view of the property: the object that holds it (a component, or a
+// nested persistent such as its Font) and the property's record.
+struct TInstProp {
+    TObject* Instance = nullptr;
+    const TPropInfo* Prop = nullptr;
+};
+
+class TPropertyEditor {
+public:
+    TPropertyEditor() = default;
+    TPropertyEditor(const TPropertyEditor&) = delete;
+    TPropertyEditor& operator=(const TPropertyEditor&) = delete;
+    virtual ~TPropertyEditor() = default;
+
+    // Called by the registry before the editor is handed out; props holds one entry per
+    // selected object, in selection order.
+    void Initialize(IDesigner* Designer, std::vector<TInstProp> Props);
+
+    // Whether every selected object holds the same value (true for one).
+    virtual bool AllEqual();
+    virtual TPropertyAttributes GetAttributes();
+    // The value of the first selected object as the inspector shows it.
+    virtual String GetValue();
+    // Parses the text and writes it to every selected object; bad text raises EPropertyError.
+    virtual void SetValue(const String& Value);
+    // The longest text the inspector lets the user type.
+    virtual int GetEditLimit();
+    // The drop-down entries (paValueList).
+    virtual void GetValues(TGetStrProc Proc);
+    // The dialog (paDialog).
+    virtual void Edit();
+    // The nested editors (paSubProperties).
+    virtual void GetProperties(TGetPropEditProc Proc);
+
+    const String& GetName() const;
+    int PropCount() const { return int(FProps.size()); }
+    TObject* GetComponent(int Index) const { return FProps.at(std::size_t(Index)).Instance; }
+    const TPropInfo* PropInfo() const { return FProps.front().Prop; }
+    IDesigner* Designer() const { return FDesigner; }
+
+protected:
+    String GetStrValue() const { return GetStrValueAt(0); }
+    String GetStrValueAt(int Index) const;
+    void SetStrValue(const String& Value);
+    std::int64_t GetOrdValue() const { return GetOrdValueAt(0); }
+    std::int64_t GetOrdValueAt(int Index) const;
+    void SetOrdValue(std::int64_t Value);
+    double GetFloatValueAt(int Index) const;
+    void SetFloatValue(double Value);
+    // The value as form text (sets, colours without a name, events), and assignment from it.
+    String GetTextValueAt(int Index) const;
+    void SetTextValue(const String& Value);
+    // Tells the designer that something changed.
+    void Modified();
+
+    const std::vector<TInstProp>& Props() const { return FProps; }
+
+private:
+    IDesigner* FDesigner = nullptr;
+    std::vector<TInstProp> FProps;
+};
+
+class TOrdinalProperty : public TPropertyEditor {
+public:
+    bool AllEqual() override;
+    int GetEditLimit() override { return 63; }
+};
+
+class TIntegerProperty : public TOrdinalProperty {
+public:
+    String GetValue() override;
+    // Accepts decimal or $hex text within the property's range.
+    void SetValue(const String& Value) override;
+};
+
+class TEnumProperty : public TOrdinalProperty {
+public:
+    TPropertyAttributes GetAttributes() override;
+    String GetValue() override;
+    void SetValue(const String& Value) override;
+    void GetValues(TGetStrProc Proc) override;
+};
+
+class TBoolProperty : public TEnumProperty {
+public:
+    String GetValue() override;
+    void SetValue(const String& Value) override;
+    void GetValues(TGetStrProc Proc) override;
+};
+
+// Integers shown through their identifier table (colours): the name when there is one, else
+// the number.
+class TColorProperty : public TIntegerProperty {
+public:
+    TPropertyAttributes GetAttributes() override;
+    String GetValue() override;
+    void SetValue(const String& Value) override;
+    void GetValues(TGetStrProc Proc) override;
+};
+
+class TStringProperty : public TPropertyEditor {
+public:
+    bool AllEqual() override;
+    TPropertyAttributes GetAttributes() override;
+    String GetValue() override;
+    void SetValue(const String& Value) override;
+    int GetEditLimit() override;
+};
+
+class TFloatProperty : public TPropertyEditor {
+public:
+    bool AllEqual() override;
+    String GetValue() override;
+    void SetValue(const String& Value) override;
+};
+
+// Sets, written as in form files: [fsBold, fsItalic].
+class TSetProperty : public TOrdinalProperty {
+public:
+    String GetValue() override;
+    void SetValue(const String& Value) override;
+};
+
+// A nested persistent: shows its class name and lists its own properties.
+class TClassProperty : public TPropertyEditor {
+public:
+    bool AllEqual() override { return true; }
+    TPropertyAttributes GetAttributes() override;
+    String GetValue() override;
+    void GetProperties(TGetPropEditProc Proc) override;
+};
+
+class TFontProperty : public TClassProperty {};
+
+// A reference to another component of the form, chosen by name.
+class TComponentProperty : public TPropertyEditor {
+public:
+    bool AllEqual() override;
+    TPropertyAttributes GetAttributes() override;
+    String GetValue() override;
+    // An empty text clears the reference; an unknown name raises EPropertyError.
+    void SetValue(const String& Value) override;
+    // The names of the root's components of the property's class, sorted by the designer.
+    void GetValues(TGetStrProc Proc) override;
+};
+
+// An event: the name of the root's published method bound to it.
+class TMethodProperty : public TPropertyEditor {
+public:
+    bool AllEqual() override;
+    TPropertyAttributes GetAttributes() override;
+    String GetValue() override;
+    void SetValue(const String& Value) override;
+};
+
+// ---------------------------------------------------------------- registry
+
+// The property type an editor is registered for: the kind, and for nested objects and
+// references the class (the property's class must be it or descend from it).
+struct TPropertyType {
+    TTypeKind Kind = TTypeKind::String;
+    const TClassInfo* ObjectClass = nullptr;
+};
+
+using TPropertyEditorClass = std::unique_ptr<TPropertyEditor> (*)();
+
+template <typename E>
+std::unique_ptr<TPropertyEditor> MakePropertyEditor() {
+    return std::make_unique<E>();
+}
+
+// ComponentClass null: any class; PropertyName empty: any name. Among the registrations that
+// fit a property, a given name beats none, then the nearer component class, then the nearer
+// property class; at a tie the later registration wins.
+void RegisterPropertyEditor(const TPropertyType& PropertyType, const TClassInfo* ComponentClass,
+                            const String& PropertyName, TPropertyEditorClass EditorClass);
+template <typename E>
+void RegisterPropertyEditor(const TPropertyType& PropertyType, const TClassInfo* ComponentClass,
+                            const String& PropertyName) {
+    RegisterPropertyEditor(PropertyType, ComponentClass, PropertyName, &MakePropertyEditor<E>);
+}
+// Forgets every registration (tests).
+void ClearPropertyEditors();
+
+// The editor class for one property of objects of that class.
+TPropertyEditorClass FindPropertyEditorClass(const TClassInfo* Class, const TPropInfo& Prop);
+
+// An editor over the selection for the named property (dotted names reach nested objects), or
+// null when an object lacks it, the objects would get different editor classes, or several are
+// selected and the editor lacks paMultiSelect.
+std::unique_ptr<TPropertyEditor> GetPropertyEditor(const std::vector<TObject*>& Selection,
+                                                   const String& PropertyName, IDesigner* Designer = nullptr);
+
+// The editors of every published property the selection shares, in the first object's writing
+// order (as GetPropertyEditor decides for each).
+std::vector<std::unique_ptr<TPropertyEditor>> GetComponentProperties(const std::vector<TObject*>& Selection,
+                                                                     IDesigner* Designer = nullptr);
+
+} // namespace fw
