@@ -3,12 +3,18 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
+# The sanitizer build uses clang when it is installed (its sanitizers and
+# libFuzzer come with it; the fuzz targets need it), else g++:
+# `make asan ASAN_CXX=g++` chooses g++.
+ASAN_CXX   ?= $(if $(shell command -v clang++),clang++,g++)
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS ?= 60
 # ccache speeds up rebuilds when it is installed; nothing needs it.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
 # The project's own builds treat warnings as errors; the package's default does not.
 OWN        := -DQZ_WERROR=ON $(LAUNCHER)
 
-.PHONY: all bootstrap configure build test asan release bench format clean demo design
+.PHONY: all bootstrap configure build test asan asan-configure fuzz release bench format clean demo design
 
 all: build
 
@@ -40,10 +46,21 @@ design: configure
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-asan: bootstrap
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BENCH=OFF $(OWN) >/dev/null
+# Debug information with light optimisation: readable reports, tolerable speed.
+asan-configure: bootstrap
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(ASAN_CXX) -DCMAKE_BUILD_TYPE=Debug \
+	    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DQZ_SANITIZE=ON -DQZ_BENCH=OFF $(OWN) >/dev/null
+
+asan: asan-configure
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+# Runs every fuzz target for FUZZ_SECONDS on its own copy of the seed corpus
+# (in $(ASAN_BUILD)/fuzz-corpus); findings are left as crash-* files there.
+fuzz: ASAN_CXX = clang++
+fuzz: asan-configure
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target fuzz_targets
+	@scripts/fuzz $(ASAN_BUILD) $(FUZZ_SECONDS)
 
 # The optimised build (-O3) with the same warnings as errors, and its tests.
 release: bootstrap

@@ -2,8 +2,8 @@
 
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
-#include <memory>
 
 namespace qz {
 
@@ -33,12 +33,23 @@ TQzCalendar::TQzCalendar(fw::TComponent* AOwner) : inherited(AOwner) {
 }
 
 bool TQzCalendar::OpenCalendar() {
-    bool Result = false;
+    // A handler, or a timer while the popup is open, may free the component;
+    // its popup goes with it and nothing here touches either afterwards.
+    fw::TComponentRef<TQzCalendar> Self(this);
     if (OnOpenCalendar) OnOpenCalendar(this);
+    if (!Self) return false;
+    bool Result = false;
     {
-        // Freed on every path; an exception goes on to the caller.
-        auto Popup = std::make_unique<TfrmQzCal>(this);
-        if (Popup->ShowModal() == fw::mrOk) {
+        // Freed on every path (unless its owner freed it first); an exception
+        // goes on to the caller.
+        fw::TComponentRef<TfrmQzCal> Popup(new TfrmQzCal(this));
+        struct TFreePopup {
+            fw::TComponentRef<TfrmQzCal>& Popup;
+            ~TFreePopup() { delete Popup.Get(); }
+        } FreePopup{Popup};
+        const fw::TModalResult ModalResult = Popup->ShowModal();
+        if (!Self) return false;
+        if (Popup && ModalResult == fw::mrOk) {
             Result = true;
             SetDate(Popup->Date());
         }

@@ -4,6 +4,7 @@
 #include <QzComponents5/QzModule.h>
 #include <Qzde/QzDateControls.h>
 #include <algorithm>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/resources/Resources.h>
 #include <memory>
@@ -53,8 +54,10 @@ FW_PUBLISH(TQzCalendarButton) {}
 TQzCalendarButton::TQzCalendarButton(fw::TComponent* AOwner) : inherited(AOwner) {}
 
 void TQzCalendarButton::Click() {
+    // The edit's handlers may free the edit, and the button with it.
+    fw::TComponentRef<TQzCalendarButton> Self(this);
     if (auto* Edit = dynamic_cast<TQzDateEdit*>(Parent())) Edit->OpenCalendar();
-    inherited::Click();
+    if (Self) inherited::Click();
 }
 
 // ---------------------------------------------------------------- layout and state

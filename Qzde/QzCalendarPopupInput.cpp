@@ -8,6 +8,7 @@
 #include <framework/platform/Keys.h>
 #include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
+#include <framework/rtl/Exceptions.h>
 
 namespace qz {
 
@@ -46,9 +47,13 @@ void TfrmQzCal::RestoreOwnerText() {
 }
 
 void TfrmQzCal::CancelPopup() {
-    RestoreOwnerText();
+    // The popup ends even when the edit's OnChange raises during the restore;
+    // the exception goes on afterwards.
+    fw::TAllSteps Steps;
+    Steps.Run([&] { RestoreOwnerText(); });
     FSelecting = false;
     FormCancel(this);
+    Steps.Rethrow();
 }
 
 void TfrmQzCal::FormClose(fw::TObject*, fw::TCloseAction&) {

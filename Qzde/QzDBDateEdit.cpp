@@ -2,6 +2,7 @@
 // key tables, the clipboard, focus and exit handling, and the calendar.
 
 #include <Qzde/QzDateControls.h>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/db/DataLink.h>
@@ -288,7 +289,10 @@ void TQzDBDateEdit::ReportRefusal(const fw::String& Message) {
 // ---------------------------------------------------------------- the calendar
 
 bool TQzDBDateEdit::OpenCalendar() {
+    // A handler, or a timer while the popup is open, may free the edit.
+    fw::TComponentRef<TQzDBDateEdit> Self(this);
     if (OnOpenCalendar) OnOpenCalendar(this);
+    if (!Self) return false;
     // A date picked while the link cannot edit would look accepted and then be
     // lost on leaving: the popup does not open at all.
     if (!StartEdit()) {
@@ -296,8 +300,9 @@ bool TQzDBDateEdit::OpenCalendar() {
         return false;
     }
     const bool Result = RunCalendarPopup();
+    if (!Self) return false;
     if (CanFocus()) SetFocus();
-    if (OnCloseCalendar) OnCloseCalendar(this);
+    if (Self && OnCloseCalendar) OnCloseCalendar(this);
     return Result;
 }
 

@@ -159,13 +159,17 @@ protected:
     // The popup part of OpenCalendar, shared with descendants that open the
     // calendar their own way: makes the popup with this edit as owner, shows it
     // modally and, when a date was picked, takes it through SetDate (true). The
-    // popup is freed on every path; an exception goes on to the caller.
+    // popup is freed on every path; an exception goes on to the caller. False
+    // when a handler or a timer freed the edit (or the popup) meanwhile.
     bool RunCalendarPopup();
 
     // The text was empty or valid at the last exit (read by descendants).
     bool FDateValid = false;
 
 private:
+    // The check of DoExit, after OnExit.
+    void CheckExit();
+
     fw::TDateTime FDate = 0;
     TQzCalendarButton* FButton = nullptr;
     bool FAllowKeyEntry = true;

@@ -3,6 +3,7 @@
 
 #include <QzComponents5/QzModule.h>
 #include <Qzde/QzDateControls.h>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/platform/Windows.h>
 #include <memory>
@@ -143,18 +144,35 @@ bool TQzDateEdit::OpenCalendar() {
     // in the key or button handling, so that a descendant with its own
     // OpenCalendar decides for itself.
     if (ReadOnly()) return false;
-    if (OnOpenCalendar) OnOpenCalendar(this);
-    const bool Result = RunCalendarPopup();
+    // Any handler (or a timer while the popup is open) may free the edit; the
+    // popup goes with it, its modal loop ends and nothing here touches either.
+    fw::TComponentRef<TQzDateEdit> Self(this);
+    bool Result = false;
+    try {
+        if (OnOpenCalendar) OnOpenCalendar(this);
+        if (Self) Result = RunCalendarPopup();
+    } catch (...) {
+        // The focus comes back from the drop button even when a handler raised.
+        if (Self && CanFocus()) SetFocus();
+        throw;
+    }
+    if (!Self) return false;
     if (CanFocus()) SetFocus();
-    if (OnCloseCalendar) OnCloseCalendar(this);
+    if (Self && OnCloseCalendar) OnCloseCalendar(this);
     return Result;
 }
 
+// The popup, with this edit as owner, is freed on every path (unless its owner
+// freed it first); an exception goes on to the caller after that.
 bool TQzDateEdit::RunCalendarPopup() {
-    // The popup, with this edit as owner, is freed on every path; an exception
-    // goes on to the caller after that.
-    auto Popup = std::make_unique<TfrmQzCal>(this);
-    if (Popup->ShowModal() != fw::mrOk) return false;
+    fw::TComponentRef<TQzDateEdit> Self(this);
+    fw::TComponentRef<TfrmQzCal> Popup(new TfrmQzCal(this));
+    struct TFreePopup {
+        fw::TComponentRef<TfrmQzCal>& Popup;
+        ~TFreePopup() { delete Popup.Get(); }
+    } FreePopup{Popup};
+    const fw::TModalResult ModalResult = Popup->ShowModal();
+    if (!Self || !Popup || ModalResult != fw::mrOk) return false;
     SetDate(Popup->Date());
     return true;
 }

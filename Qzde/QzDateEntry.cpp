@@ -3,6 +3,7 @@
 
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateRoutines.h>
+#include <framework/classes/ComponentRef.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Dialogs.h>
 #include <framework/platform/Keys.h>
@@ -51,7 +52,15 @@ void TQzDateEdit::KeyDown(fw::Word& Key, fw::TShiftState Shift) {
     // Without typing, Delete and Backspace take the whole text away.
     if (!FAllowKeyEntry && (Key == fw::VK_DELETE || Key == fw::VK_BACK)) SelectAll();
     // A switched-off calendar does not open from the keyboard either.
-    if (Shift.Contains(fw::ssAlt) && Key == fw::VK_DOWN && FCalendarEnabled) OpenCalendar();
+    if (Shift.Contains(fw::ssAlt) && Key == fw::VK_DOWN && FCalendarEnabled) {
+        fw::TComponentRef<TQzDateEdit> Self(this);
+        OpenCalendar();
+        // Freed by a handler of the calendar: the key is used up.
+        if (!Self) {
+            Key = 0;
+            return;
+        }
+    }
     inherited::KeyDown(Key, Shift);
 }
 
@@ -98,8 +107,17 @@ bool TQzDateEdit::IsValidDate(fw::String& Text) const {
 // ---------------------------------------------------------------- leaving the edit
 
 void TQzDateEdit::DoExit() {
-    // OnExit sees the raw text.
-    inherited::DoExit();
+    // OnExit sees the raw text. The check runs even when OnExit raises (the
+    // framework then keeps the focus here), so an invalid text is never kept
+    // silently; the exception goes on after the check.
+    fw::TComponentRef<TQzDateEdit> Self(this);
+    fw::TAllSteps Steps;
+    Steps.Run([&] { inherited::DoExit(); });
+    if (Self) Steps.Run([&] { CheckExit(); });
+    Steps.Rethrow();
+}
+
+void TQzDateEdit::CheckExit() {
     if (Text().empty()) {
         FDateValid = true;
         return;
@@ -115,8 +133,11 @@ void TQzDateEdit::DoExit() {
     }
     FDateValid = false;
     SelectAll();
+    // The focus comes back and the handler runs; either may free the edit.
+    fw::TComponentRef<TQzDateEdit> Self(this);
     if (CanFocus()) SetFocus();
-    if (OnInvalidDate) OnInvalidDate(this);
+    if (Self && OnInvalidDate) OnInvalidDate(this);
+    if (!Self) return;
     switch (FErrorMessageType) {
     case mtBeep:
         Beep();

@@ -196,9 +196,9 @@ void TTour::ExpectDate(fw::TDateTime Actual, fw::TDateTime Expected, const fw::S
 }
 
 void TTour::ExpectEvent(fw::TComponent* Sender, const fw::String& Event) {
-    const auto& Entries = FLog->Entries();
-    for (std::size_t I = FEventMark; I < Entries.size(); ++I)
-        if (Entries[I].Sender == Sender->Name() && Entries[I].Event == Event) return;
+    for (std::size_t I = FEventMark; I < FLog->Count(); ++I)
+        if (const TEventEntry* E = FLog->Entry(I); E && E->Sender == Sender->Name() && E->Event == Event)
+            return;
     Fail("expected " + Sender->Name() + "." + Event + " to fire, but it did not");
 }
 

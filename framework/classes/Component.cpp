@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cctype>
 #include <framework/classes/Component.h>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 
 namespace fw {
@@ -39,6 +40,23 @@ TComponent::TComponent(TComponent* AOwner) {
     if (AOwner != nullptr) AOwner->InsertComponent(this);
 }
 
+TComponentRefBase::TComponentRefBase(TComponent* component)
+    : FComponent(component && !component->FDestroyPrepared ? component : nullptr) {
+    if (FComponent) {
+        FNext = FComponent->FRefs;
+        FComponent->FRefs = this;
+    }
+}
+
+TComponentRefBase::~TComponentRefBase() {
+    if (!FComponent) return;
+    for (TComponentRefBase** p = &FComponent->FRefs; *p; p = &(*p)->FNext)
+        if (*p == this) {
+            *p = FNext;
+            break;
+        }
+}
+
 TComponent::~TComponent() {
     PrepareDestroy();
 }
@@ -47,6 +65,13 @@ void TComponent::PrepareDestroy() {
     if (FDestroyPrepared) return;
     FDestroyPrepared = true;
     FComponentState.Include(csDestroying);
+    // Code holding a reference learns that the component is going.
+    while (FRefs) {
+        TComponentRefBase* ref = FRefs;
+        FRefs = ref->FNext;
+        ref->FComponent = nullptr;
+        ref->FNext = nullptr;
+    }
 
     // Partners that share our owner hear of it through the owner below.
     while (!FFreeNotifies.empty()) {

@@ -26,6 +26,8 @@
 
 namespace fw {
 
+class TComponentRefBase;
+
 enum TComponentState {
     csLoading,    // being read from a form file; Loaded() clears it
     csReading,    // its properties are being read right now
@@ -125,6 +127,7 @@ protected:
 
 private:
     friend class TFormReader;
+    friend class TComponentRefBase;
 
     void Insert(TComponent* AComponent);
     void Remove(TComponent* AComponent);
@@ -141,6 +144,8 @@ private:
     TComponentStates FComponentState;
     std::map<String, String> FEventBindings;
     bool FDestroyPrepared = false;
+    // The live TComponentRefs to this component (cleared when it goes).
+    TComponentRefBase* FRefs = nullptr;
 };
 
 // True when `name` is a valid component name (empty counts as valid).

@@ -1,6 +1,7 @@
 // TButton and TBitBtn: push buttons, their looks and their glyph frames.
 
 #include <algorithm>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/Buttons.h>
 #include <framework/platform/Keys.h>
@@ -85,8 +86,10 @@ void TButton::SetDefault(bool Value) {
 }
 
 void TButton::Click() {
+    TComponentRef<TButton> self(this);
     TControl::Click();
-    if (FModalResult != mrNone) SetFormModalResult(this, FModalResult);
+    // OnClick may have freed the button.
+    if (self && FModalResult != mrNone) SetFormModalResult(this, FModalResult);
 }
 
 void TButton::CreateParams(TCreateParams& Params) {

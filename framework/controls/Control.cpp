@@ -1,5 +1,6 @@
 // TControl: bounds, parent, looks, mouse messages and events.
 
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/Control.h>
 #include <framework/controls/MessageQueue.h>
@@ -352,12 +353,15 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool d
     const int x = LoWordSigned(Message.LParam);
     const int y = HiWordSigned(Message.LParam);
     TShiftState shift = MouseShiftState(Message.WParam);
+    // A handler may free the control: nothing touches it afterwards.
+    TComponentRef<TControl> self(this);
     if (down) {
         if (FControlStyle.Contains(csClickEvents) && Button == mbLeft) FControlState << csClicked;
         if (Button == mbLeft) FControlState << csLButtonDown;
         if (dbl) {
             shift << ssDouble;
             DblClick();
+            if (!self) return;
         }
         MouseDown(Button, shift, x, y);
     } else {
@@ -366,11 +370,12 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool d
             if (FControlState.Contains(csClicked)) {
                 FControlState >> csClicked;
                 if (x >= 0 && y >= 0 && x < FWidth && y < FHeight) Click();
+                if (!self) return;
             }
         }
         MouseUp(Button, shift, x, y);
     }
-    DefaultHandler(Message);
+    if (self) DefaultHandler(Message);
 }
 
 void TControl::WMLButtonDown(TMessage& Message) {

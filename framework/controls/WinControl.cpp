@@ -1,6 +1,7 @@
 // TWinControl: children, the window, focus, keys and the paint layers.
 
 #include <algorithm>
+#include <framework/classes/ComponentRef.h>
 #include <framework/controls/MessageQueue.h>
 #include <framework/controls/WinControl.h>
 #include <framework/platform/Gdi.h>
@@ -592,48 +593,57 @@ void TWinControl::DefaultHandler(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyDown(TMessage& Message) {
+    // The form's preview or the control's own handler may free the control.
+    TComponentRef<TWinControl> self(this);
     Word key = static_cast<Word>(Message.WParam);
     const TShiftState shift = KeyboardShiftState();
     TWinControl* form = TopLevel();
     if (form && form != this && form->KeyPreviewActive()) {
         form->KeyDown(key, shift);
-        if (key == 0) {
-            Message.WParam = 0;
+        if (key == 0 || !self) {
+            Message.WParam = key;
             return true;
         }
     }
     KeyDown(key, shift);
+    if (!self) return true;
     Message.WParam = key;
     return key == 0;
 }
 
 bool TWinControl::DoKeyUp(TMessage& Message) {
+    // The form's preview or the control's own handler may free the control.
+    TComponentRef<TWinControl> self(this);
     Word key = static_cast<Word>(Message.WParam);
     const TShiftState shift = KeyboardShiftState();
     TWinControl* form = TopLevel();
     if (form && form != this && form->KeyPreviewActive()) {
         form->KeyUp(key, shift);
-        if (key == 0) {
-            Message.WParam = 0;
+        if (key == 0 || !self) {
+            Message.WParam = key;
             return true;
         }
     }
     KeyUp(key, shift);
+    if (!self) return true;
     Message.WParam = key;
     return key == 0;
 }
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
+    // The form's preview or the control's own handler may free the control.
+    TComponentRef<TWinControl> self(this);
     char key = static_cast<char>(Message.WParam);
     TWinControl* form = TopLevel();
     if (form && form != this && form->KeyPreviewActive()) {
         form->KeyPress(key);
-        if (key == 0) {
-            Message.WParam = 0;
+        if (key == 0 || !self) {
+            Message.WParam = key;
             return true;
         }
     }
     KeyPress(key);
+    if (!self) return true;
     Message.WParam = static_cast<unsigned char>(key);
     return key == 0;
 }

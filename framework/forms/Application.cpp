@@ -1,5 +1,6 @@
 // TApplication: the message loop, exception reporting and modal loops.
 
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/controls/WinControl.h>
@@ -172,11 +173,14 @@ void TApplication::RunModalLoop(TForm* form) {
         int& Level;
         ~TLevel() { --Level; }
     } level{FModalLevel};
+    // A handler may free the form (or its owner): the loop then ends.
+    TComponentRef<TForm> alive(form);
     TMessageQueue& q = MessageQueue();
     Cardinal lastActivity = q.TickCount();
     for (;;) {
+        if (!alive) return;
         if (form->ModalResult() != mrNone) {
-            if (form->CloseModal()) break;
+            if (form->CloseModal() || !alive) break;
             continue;
         }
         if (FTerminated) {
@@ -193,6 +197,7 @@ void TApplication::RunModalLoop(TForm* form) {
             continue;
         }
         if (OnIdle) OnIdle(this);
+        if (!alive) return;
         Cardinal due = 0;
         const bool hasTimer = q.NextTimerDue(due);
         if (hasTimer && !Backend()->Interactive() && due - lastActivity > MaxIdleTimerWait)
@@ -229,6 +234,13 @@ void TApplication::HandleException(TObject* Sender) {
             OnException(Sender, e);
         else
             ShowException(e);
+    }
+}
+
+void TApplication::ReportException(TObject* Sender) noexcept {
+    try {
+        HandleException(Sender);
+    } catch (...) {
     }
 }
 

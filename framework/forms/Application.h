@@ -49,6 +49,10 @@ public:
     // OnException if assigned, else an error box. Loop errors are rethrown.
     void HandleException(TObject* Sender);
     void ShowException(const std::exception& E);
+    // HandleException for places nothing may leave (destructors, clean-up
+    // after another exception): a loop error, or one raised while reporting,
+    // is dropped.
+    void ReportException(TObject* Sender) noexcept;
     int HandledExceptionCount() const { return FHandledExceptions; }
 
     // A modal message box with the flags' buttons and icon; returns the ID

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/Chrome.h>
@@ -22,7 +23,6 @@ constexpr int CaptionHeight = 18; // the caption bar; one more pixel separates i
 constexpr int FixedFrame = 3;     // single, dialog and tool-window frames
 constexpr int SizingFrame = 4;    // sizeable frames
 constexpr int ToolCaptionHeight = 15;
-constexpr int CloseBoxWidth = 16;
 constexpr int CloseBoxHeight = 14;
 
 const TEnumNames BorderIconNames{"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
@@ -122,15 +122,23 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique
 }
 
 TForm::~TForm() {
+    // Nothing may leave a destructor: what the handlers raise here is reported.
     if (OnDestroy) {
         try {
             OnDestroy(this);
         } catch (...) {
-            Application->HandleException(this);
+            Application->ReportException(this);
         }
     }
+    // Freed inside its own modal loop (by a timer, or with its owner): the
+    // other forms take input again and the loop ends without touching it.
+    if (FModal) EndModalState();
     if (Visible()) {
-        SetVisible(false);
+        try {
+            SetVisible(false);
+        } catch (...) {
+            Application->ReportException(this);
+        }
     }
     PrepareDestroy();
     FCanvas->FreeHandle();
@@ -355,16 +363,28 @@ void TForm::Dispatch(TMessage& Message) {
             HandleNeeded();
             Screen->BringToFront(this);
             InvalidateRect(nullptr);
-            DoShow();
-            if (Visible() && AcceptsInput()) SetActive(true);
+            // A raising OnShow still leaves the form active (it is on screen
+            // and takes the keys); the exception goes on afterwards.
+            TComponentRef<TForm> self(this);
+            TAllSteps steps;
+            steps.Run([&] { DoShow(); });
+            if (self && Visible() && AcceptsInput()) steps.Run([&] { SetActive(true); });
+            steps.Rethrow();
         } else {
             if (CaptureControl() && (CaptureControl() == this || ContainsControl(CaptureControl())))
                 SetCaptureControl(nullptr);
+            // Every step runs whatever a handler raises, so the activation
+            // always passes on to the next form and no key is lost.
             const bool wasActive = FActive;
-            if (FActive) SetActive(false);
-            DoHide();
+            TComponentRef<TForm> self(this);
+            TAllSteps steps;
+            if (FActive) steps.Run([&] { SetActive(false); });
+            if (self) steps.Run([&] { DoHide(); });
             if (wasActive)
-                if (TForm* next = Screen->NextActiveForm(this)) next->SetActive(true);
+                steps.Run([&] {
+                    if (TForm* next = Screen->NextActiveForm(self.Get())) next->SetActive(true);
+                });
+            steps.Rethrow();
         }
         break;
     default:
@@ -380,24 +400,33 @@ void TForm::SetActive(bool Value) {
         FActive = true;
         Screen->SetActiveForm(this);
         if (HandleAllocated()) InvalidateRect(nullptr); // the caption changes colour
-        Activate();
-        // The focus comes back to where it was in this form, or goes to the
-        // active control, or to the first control in tab order.
-        if (FFocusedControl && FFocusedControl != this && FFocusedControl->CanFocus()) {
-            SetFocusedWindow(FFocusedControl);
-        } else if (FActiveControl && FActiveControl->CanFocus()) {
-            SetFocusedControlImpl(FActiveControl);
-        } else {
-            SetFocusedWindow(this);
-            if (!FFocusedControl) FFocusedControl = this;
-            SelectFirst();
-        }
+        // The focus is restored even when OnActivate raises (the keys must
+        // reach the form); the exception goes on afterwards.
+        TComponentRef<TForm> self(this);
+        TAllSteps steps;
+        steps.Run([&] { Activate(); });
+        if (self && FActive) steps.Run([&] { RestoreFocus(); });
+        steps.Rethrow();
     } else {
         FActive = false;
         if (Screen->ActiveForm() == this) Screen->SetActiveForm(nullptr);
         if (FocusedWindow() && ContainsControl(FocusedWindow())) SetFocusedWindow(nullptr);
         if (HandleAllocated()) InvalidateRect(nullptr);
         Deactivate();
+    }
+}
+
+// The focus comes back to where it was in this form, or goes to the active
+// control, or to the first control in tab order.
+void TForm::RestoreFocus() {
+    if (FFocusedControl && FFocusedControl != this && FFocusedControl->CanFocus()) {
+        SetFocusedWindow(FFocusedControl);
+    } else if (FActiveControl && FActiveControl->CanFocus()) {
+        SetFocusedControlImpl(FActiveControl);
+    } else {
+        SetFocusedWindow(this);
+        if (!FFocusedControl) FFocusedControl = this;
+        SelectFirst();
     }
 }
 
@@ -452,12 +481,16 @@ void TForm::Close() {
 }
 
 bool TForm::CloseModal() {
-    if (!CloseQuery()) {
+    TComponentRef<TForm> self(this);
+    const bool canClose = CloseQuery();
+    if (!self) return true;
+    if (!canClose) {
         FModalResult = mrNone;
         return false;
     }
     TCloseAction action = caHide;
     if (OnClose) OnClose(this, action);
+    if (!self) return true;
     if (action == caNone) {
         FModalResult = mrNone;
         return false;
@@ -476,32 +509,53 @@ void TForm::WMSysCommand(TMessage& Message) {
         DefaultHandler(Message);
 }
 
+void TForm::EndModalState() {
+    for (TForm* f : FModalDisabledForms)
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (Screen->Forms(i) == f) f->ModalDisable(false);
+    FModalDisabledForms.clear();
+    FModal = false;
+    Screen->PopModal(this);
+}
+
+// The clean-up runs in the open, not in a destructor: hiding hands the
+// activation back (OnDeactivate, OnHide, the next form's OnActivate, perhaps an
+// exit check), and an exception from those handlers must reach the caller
+// instead of ending the process. When the loop itself left with an exception,
+// that one goes on and one from the hiding is reported.
 TModalResult TForm::ShowModal() {
     if (Visible() || FModal) throw EInvalidOperation("Cannot make a visible window modal");
     SetCaptureControl(nullptr);
     // Every other form refuses input while this one is modal.
-    std::vector<TForm*> disabled;
     for (int i = 0; i < Screen->FormCount(); ++i)
         if (TForm* f = Screen->Forms(i); f != this) {
             f->ModalDisable(true);
-            disabled.push_back(f);
+            FModalDisabledForms.push_back(f);
         }
     FModal = true;
     FModalResult = mrNone;
-    struct TModalGuard {
-        TForm* Form;
-        std::vector<TForm*>& Disabled;
-        ~TModalGuard() {
-            for (TForm* f : Disabled)
-                for (int i = 0; i < Screen->FormCount(); ++i)
-                    if (Screen->Forms(i) == f) f->ModalDisable(false);
-            Form->FModal = false;
-            Form->Hide();
+    Screen->PushModal(this);
+    TComponentRef<TForm> self(this);
+    try {
+        Show();
+        Application->RunModalLoop(this);
+    } catch (...) {
+        if (self) {
+            EndModalState();
+            try {
+                Hide();
+            } catch (...) {
+                Application->ReportException(this);
+            }
         }
-    } guard{this, disabled};
-    Show();
-    Application->RunModalLoop(this);
-    return FModalResult;
+        throw;
+    }
+    // Freed during the loop: its destructor ended the modal state.
+    if (!self) return mrCancel;
+    const TModalResult result = FModalResult;
+    EndModalState();
+    Hide();
+    return result;
 }
 
 // ---------------------------------------------------------------- keys
@@ -566,8 +620,21 @@ void TForm::FocusControl(TWinControl* Control) {
 
 bool TForm::SendFocusMessage(TWinControl* control, UINT msg) {
     const int count = FFocusCount;
-    control->Perform(msg);
-    return FFocusCount == count;
+    TComponentRef<TForm> self(this);
+    TComponentRef<TWinControl> left(control);
+    try {
+        control->Perform(msg);
+    } catch (...) {
+        // An exit handler that raised keeps the focus where it was (unless it
+        // moved the focus itself); the exception goes on.
+        if (self && msg == CM_EXIT && FFocusCount == count && left && left->CanFocus()) {
+            FFocusedControl = left.Get();
+            FActiveControl = left.Get();
+            SetFocusedWindow(left.Get());
+        }
+        throw;
+    }
+    return self && FFocusCount == count;
 }
 
 // The focus moves to Control: CM_EXIT to the controls it leaves (inner
@@ -579,23 +646,29 @@ bool TForm::SetFocusedControlImpl(TWinControl* Control) {
     SetFocusedWindow(Control);
     if (Control->ControlState().Contains(csFocusing)) return false;
     Control->SetControlState(Control->ControlState() + csFocusing);
+    // The exit and enter handlers may free the target (or this form): the move
+    // then stops without touching either.
+    TComponentRef<TWinControl> target(Control);
     struct TClearFocusing {
-        TWinControl* Control;
-        ~TClearFocusing() { Control->SetControlState(Control->ControlState() - csFocusing); }
-    } clear{Control};
+        TComponentRef<TWinControl>& Target;
+        ~TClearFocusing() {
+            if (Target) Target->SetControlState(Target->ControlState() - csFocusing);
+        }
+    } clear{target};
     if (!FFocusedControl) FFocusedControl = this;
     if (FFocusedControl == Control) return true;
     while (FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
         TWinControl* leaving = FFocusedControl;
         FFocusedControl = FFocusedControl->Parent();
-        if (!SendFocusMessage(leaving, CM_EXIT)) return false;
+        if (!SendFocusMessage(leaving, CM_EXIT) || !target) return false;
     }
     while (FFocusedControl != Control) {
         TWinControl* entering = Control;
-        while (entering->Parent() != FFocusedControl)
+        while (entering && entering->Parent() != FFocusedControl)
             entering = entering->Parent();
+        if (!entering) return false; // the target left this form meanwhile
         FFocusedControl = entering;
-        if (!SendFocusMessage(entering, CM_ENTER)) return false;
+        if (!SendFocusMessage(entering, CM_ENTER) || !target) return false;
     }
     return true;
 }

@@ -156,6 +156,9 @@ private:
     friend bool SetFocusedControl(TForm* form, TWinControl* control);
     bool SendFocusMessage(TWinControl* control, UINT msg);
     bool SetFocusedControlImpl(TWinControl* Control);
+    void RestoreFocus();
+    // Gives the other forms their input back and leaves the modal bands.
+    void EndModalState();
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
@@ -170,6 +173,7 @@ private:
     bool FModal = false;
     bool FActive = false;
     int FModalDisabled = 0;
+    std::vector<TForm*> FModalDisabledForms; // the forms this modal form disabled
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
     int FFocusCount = 0;

@@ -4,6 +4,7 @@
 // holding the mouse.
 
 #include <cstdlib>
+#include <framework/classes/ComponentRef.h>
 #include <framework/controls/WinControl.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Form.h>
@@ -175,7 +176,10 @@ void MouseDown(TMouseButton button, const TPoint& p) {
     }
     if (target->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(target);
+        // The exit check of the control losing the focus may free the one clicked.
+        TComponentRef<TControl> alive(target);
         if (w->FocusOnClick() && w->CanFocus() && !w->Focused()) w->SetFocus();
+        if (!alive) return;
     }
     SetButton(button, true);
     const Cardinal now = MessageQueue().TickCount();

@@ -33,17 +33,34 @@ void TScreen::RemoveForm(TForm* form) {
     drop(FForms);
     drop(FZOrder);
     drop(FActivation);
+    drop(FModalForms);
     if (FActiveForm == form) FActiveForm = nullptr;
+}
+
+std::size_t TScreen::Band(const TForm* form) const {
+    const auto modal = std::find(FModalForms.begin(), FModalForms.end(), form);
+    if (modal != FModalForms.end()) return 2 + static_cast<std::size_t>(modal - FModalForms.begin());
+    return form->FormStyle() == fsStayOnTop ? 1 : 0;
 }
 
 void TScreen::BringToFront(TForm* form) {
     FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), form), FZOrder.end());
-    // Above every form of its band: stay-on-top forms above the normal ones.
-    auto pos = FZOrder.end();
-    if (form->FormStyle() != fsStayOnTop)
-        pos = std::find_if(FZOrder.begin(), FZOrder.end(),
-                           [](const TForm* f) { return f->FormStyle() == fsStayOnTop; });
+    // Above every form of its band, below the forms of higher bands: a message
+    // box opened from a stay-on-top popup is seen above it.
+    const std::size_t band = Band(form);
+    const auto pos =
+        std::find_if(FZOrder.begin(), FZOrder.end(), [&](const TForm* f) { return Band(f) > band; });
     FZOrder.insert(pos, form);
+}
+
+void TScreen::PushModal(TForm* form) {
+    FModalForms.erase(std::remove(FModalForms.begin(), FModalForms.end(), form), FModalForms.end());
+    FModalForms.push_back(form);
+    BringToFront(form);
+}
+
+void TScreen::PopModal(TForm* form) {
+    FModalForms.erase(std::remove(FModalForms.begin(), FModalForms.end(), form), FModalForms.end());
 }
 
 TForm* TScreen::FormAtPoint(const TPoint& p) const {

@@ -43,6 +43,11 @@ public:
     void SetActiveForm(TForm* form);
     // The shown form to activate when form goes away (the last active one).
     TForm* NextActiveForm(TForm* except) const;
+    // Forms in a modal loop, oldest first. They stack above every other form,
+    // the newest on top, whatever their FormStyle.
+    void PushModal(TForm* form);
+    void PopModal(TForm* form);
+    const std::vector<TForm*>& ModalForms() const { return FModalForms; }
 
 private:
     int FWidth = 1024;
@@ -50,6 +55,10 @@ private:
     std::vector<TForm*> FForms;
     std::vector<TForm*> FZOrder;
     std::vector<TForm*> FActivation; // least recently active first
+    std::vector<TForm*> FModalForms; // oldest first
+
+    // Forms stack by band: normal, stay-on-top, then each modal form.
+    std::size_t Band(const TForm* form) const;
     TForm* FActiveForm = nullptr;
 };
 

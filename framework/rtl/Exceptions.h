@@ -5,6 +5,7 @@
 #include <framework/rtl/Types.h>
 
 #include <exception>
+#include <utility>
 
 namespace fw {
 
@@ -46,6 +47,27 @@ public:
 class EInvalidGraphic : public Exception {
 public:
     using Exception::Exception;
+};
+
+// Steps that must all run even when one of them raises (the clean-up after a
+// modal loop, the hiding of a form): each step's exception is caught; the
+// first goes on from Rethrow once every step has run, later ones are dropped.
+class TAllSteps {
+public:
+    template <class F> void Run(F&& step) {
+        try {
+            step();
+        } catch (...) {
+            if (!FFirst) FFirst = std::current_exception();
+        }
+    }
+    bool Failed() const { return static_cast<bool>(FFirst); }
+    void Rethrow() {
+        if (FFirst) std::rethrow_exception(std::exchange(FFirst, nullptr));
+    }
+
+private:
+    std::exception_ptr FFirst;
 };
 
 } // namespace fw

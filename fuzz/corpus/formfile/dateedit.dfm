@@ -1,0 +1,21 @@
+object QzDateEdit1: TQzDateEdit
+  Left = 16
+  Top = 16
+  Width = 121
+  Height = 20
+  AllowKeyEntry = False
+  CalendarCaption = 'Pick'
+  CalendarEnabled = False
+  CalendarStyle = csDialog
+  CalendarWeekendColor = clRed
+  CalendarWeekStart = wsMonday
+  CuspYear = 50
+  DateFormat = 'dd/mm/yyyy'
+  ErrorMessage = '%s?'
+  ErrorMessageTitle = 'Bad'
+  ErrorMessageType = mtWindows
+  GlyphNum = 3
+  GlyphType = gtCalendar2
+  Text = '14/03/2026'
+  UseCentury = True
+end

@@ -1,0 +1,280 @@
+object frmQzDemo: TfrmQzDemo
+  Left = 0
+  Top = 0
+  BorderIcons = [biSystemMenu, biMinimize]
+  BorderStyle = bsSingle
+  Caption = 'Qz Components demo'
+  ClientHeight = 300
+  ClientWidth = 752
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'MS Sans Serif'
+  Font.Style = []
+  OldCreateOrder = False
+  Position = poScreenCenter
+  object lblDateEdits: TLabel
+    Left = 16
+    Top = 10
+    Width = 62
+    Height = 16
+    Caption = 'Date edits'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -13
+    Font.Name = 'MS Sans Serif'
+    Font.Style = [fsBold]
+    ParentFont = False
+  end
+  object lblDateEditsHint: TLabel
+    Left = 16
+    Top = 30
+    Width = 420
+    Height = 13
+    Caption = 'Type a date and leave with Tab, or drop the calendar with the button or Alt+Down.'
+  end
+  object ledDayFirst: TQzLED
+    Left = 16
+    Top = 57
+    Width = 11
+    Height = 11
+    LEDColor = lcGreen
+  end
+  object lblDayFirst: TLabel
+    Left = 32
+    Top = 56
+    Width = 120
+    Height = 13
+    Caption = 'dd/mm/yyyy, from Monday'
+  end
+  object ledMonthFirst: TQzLED
+    Left = 168
+    Top = 57
+    Width = 11
+    Height = 11
+    LEDColor = lcGreen
+  end
+  object lblMonthFirst: TLabel
+    Left = 184
+    Top = 56
+    Width = 120
+    Height = 13
+    Caption = 'm/d/yyyy, from Sunday'
+  end
+  object ledYearFirst: TQzLED
+    Left = 320
+    Top = 57
+    Width = 11
+    Height = 11
+    LEDColor = lcGreen
+  end
+  object lblYearFirst: TLabel
+    Left = 336
+    Top = 56
+    Width = 120
+    Height = 13
+    Caption = 'yyyy/mm/dd, no fill page'
+  end
+  object edtDayFirst: TQzDateEdit
+    Left = 16
+    Top = 74
+    Width = 136
+    Height = 20
+    TabOrder = 0
+    OnChange = DateEditChange
+    OnExit = DateEditExit
+    CalendarWeekendColor = clRed
+    CalendarWeekStart = wsMonday
+    DateFormat = 'dd/mm/yyyy'
+    GlyphType = gtDropArrow
+    OnCloseCalendar = DateEditCloseCalendar
+    OnInvalidDate = DateEditInvalidDate
+    OnOpenCalendar = DateEditOpenCalendar
+  end
+  object edtMonthFirst: TQzDateEdit
+    Left = 168
+    Top = 74
+    Width = 136
+    Height = 20
+    TabOrder = 1
+    OnChange = DateEditChange
+    OnExit = DateEditExit
+    DateFormat = 'm/d/yyyy'
+    GlyphType = gtCalendar1
+    OnCloseCalendar = DateEditCloseCalendar
+    OnInvalidDate = DateEditInvalidDate
+    OnOpenCalendar = DateEditOpenCalendar
+  end
+  object edtYearFirst: TQzDateEdit
+    Left = 320
+    Top = 74
+    Width = 136
+    Height = 20
+    TabOrder = 2
+    OnChange = DateEditChange
+    OnExit = DateEditExit
+    CalendarFillPage = False
+    CalendarWeekStart = wsMonday
+    DateFormat = 'yyyy/mm/dd'
+    ErrorMessageTitle = 'Date check'
+    ErrorMessageType = mtWindows
+    GlyphType = gtEllipsis
+    OnCloseCalendar = DateEditCloseCalendar
+    OnInvalidDate = DateEditInvalidDate
+    OnOpenCalendar = DateEditOpenCalendar
+  end
+  object lblDayFirstDate: TLabel
+    Left = 16
+    Top = 100
+    Width = 136
+    Height = 13
+    AutoSize = False
+    Caption = 'no date yet'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clGrayText
+    Font.Height = -11
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    ParentFont = False
+  end
+  object lblMonthFirstDate: TLabel
+    Left = 168
+    Top = 100
+    Width = 136
+    Height = 13
+    AutoSize = False
+    Caption = 'no date yet'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clGrayText
+    Font.Height = -11
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    ParentFont = False
+  end
+  object lblYearFirstDate: TLabel
+    Left = 320
+    Top = 100
+    Width = 136
+    Height = 13
+    AutoSize = False
+    Caption = 'no date yet'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clGrayText
+    Font.Height = -11
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    ParentFont = False
+  end
+  object lblCalendar: TLabel
+    Left = 16
+    Top = 134
+    Width = 120
+    Height = 16
+    Caption = 'Calendar component'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -13
+    Font.Name = 'MS Sans Serif'
+    Font.Style = [fsBold]
+    ParentFont = False
+  end
+  object lblCalendarHint: TLabel
+    Left = 16
+    Top = 154
+    Width = 420
+    Height = 13
+    Caption = 'A non-visual TQzCalendar shows the popup next to the button and keeps the date.'
+  end
+  object btnPickDate: TButton
+    Left = 16
+    Top = 176
+    Width = 100
+    Height = 25
+    Caption = 'Pick a date...'
+    TabOrder = 3
+    OnClick = btnPickDateClick
+  end
+  object ledPicker: TQzLED
+    Left = 128
+    Top = 183
+    Width = 11
+    Height = 11
+    LEDColor = lcGreen
+  end
+  object lblPicked: TLabel
+    Left = 144
+    Top = 182
+    Width = 300
+    Height = 13
+    AutoSize = False
+    Caption = 'No date picked yet'
+  end
+  object lblLamps: TLabel
+    Left = 16
+    Top = 228
+    Width = 440
+    Height = 56
+    AutoSize = False
+    Caption = 
+      'Lamps: green - the date was accepted; red - the date was rejected' +
+      ' when leaving the edit; amber - the calendar is open; dark - nothing ' +
+      'checked yet.'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clGrayText
+    Font.Height = -11
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    ParentFont = False
+    WordWrap = True
+  end
+  object lblEventsTitle: TLabel
+    Left = 480
+    Top = 10
+    Width = 44
+    Height = 16
+    Caption = 'Events'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -13
+    Font.Name = 'MS Sans Serif'
+    Font.Style = [fsBold]
+    ParentFont = False
+  end
+  object lblEventsHint: TLabel
+    Left = 480
+    Top = 30
+    Width = 256
+    Height = 13
+    Caption = 'The latest at the bottom; a run of one event is counted.'
+  end
+  object lblEventsBack: TLabel
+    Left = 480
+    Top = 54
+    Width = 256
+    Height = 230
+    AutoSize = False
+    Color = clWindow
+    ParentColor = False
+  end
+  object lblEvents: TLabel
+    Left = 486
+    Top = 58
+    Width = 246
+    Height = 222
+    AutoSize = False
+    ShowAccelChar = False
+    Transparent = True
+  end
+  object calPicker: TQzCalendar
+    CalendarCaption = 'Pick a date'
+    CalendarStyle = csDialog
+    CalendarWeekendColor = clRed
+    CalendarLeft = 272
+    CalendarTop = 132
+    OnCloseCalendar = calPickerCloseCalendar
+    OnOpenCalendar = calPickerOpenCalendar
+    Left = 440
+    Top = 176
+  end
+end
