@@ -88,8 +88,9 @@ void TQzDateEdit::SetCalendarEnabled(bool Value) {
 // ---------------------------------------------------------------- glyphs
 
 void TQzDateEdit::SetGlyphType(TGlyphTypes Value) {
-    // The picture of a switched-off calendar stays as it is.
-    if (!FCalendarEnabled || Value == FGlyphType) return;
+    // The picture of a switched-off calendar stays as it is; a value outside
+    // the enumeration is ignored.
+    if (!FCalendarEnabled || Value == FGlyphType || !IsGlyphType(Value)) return;
     FGlyphType = Value;
     if (!FButton) return;
     const int Resource = GlyphResource(Value);

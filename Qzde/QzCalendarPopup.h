@@ -51,6 +51,16 @@ enum TWeekStart : std::uint8_t {
 // csStandard: a borderless popup below its opener; csDialog: a dialog frame with a caption.
 enum TCalendarStyles : std::uint8_t { csStandard, csDialog };
 
+// Whether a value (possibly cast from an integer) is one of the enumeration's
+// values. Setters ignore any other value: the popup turns the week start into
+// grid and name indexes.
+constexpr bool IsWeekStart(TWeekStart Value) {
+    return Value <= wsSaturday;
+}
+constexpr bool IsCalendarStyle(TCalendarStyles Value) {
+    return Value <= csDialog;
+}
+
 // The identifiers form files write for the two settings above, by ordinal.
 inline fw::TEnumNames WeekStartIdents() {
     return {"wsSunday", "wsMonday", "wsTuesday", "wsWednesday", "wsThursday", "wsFriday", "wsSaturday"};
@@ -140,7 +150,10 @@ public:
     // ---- read access to the model (tests, tools)
     fw::TComponent* OwnerComponent() const { return FOwnerComponent; }
     fw::TDateTime OriginalDate() const { return FOriginalDate; }
-    int DayNumbers(int Index) const { return FDayNumbers[static_cast<std::size_t>(Index - 1)]; }
+    // The day shown in cell Index (1..42); 0 for any other index.
+    int DayNumbers(int Index) const {
+        return Index >= 1 && Index <= CellCount ? FDayNumbers[static_cast<std::size_t>(Index - 1)] : 0;
+    }
     int SelIndex() const { return FSelIndex; }
     int PrevSelIndex() const { return FPrevSelIndex; }
     int FirstIndex() const { return FFirstIndex; }
@@ -199,6 +212,8 @@ private:
     void PlaceOnScreen();
     void LayOut();
 
+    // FWeekStart as a column offset 0-6 (Sunday for a value outside the enumeration).
+    int StartDay() const { return IsWeekStart(FWeekStart) ? static_cast<int>(FWeekStart) : 0; }
     // The displayed month (the one the grid shows).
     void DisplayedMonth(fw::Word& Year, fw::Word& Month) const;
     // -1 before FFirstIndex, +1 after FLastIndex, 0 inside the displayed month.

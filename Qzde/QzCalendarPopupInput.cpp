@@ -6,7 +6,6 @@
 #include <Qzde/QzDateRoutines.h>
 #include <framework/forms/Application.h>
 #include <framework/platform/Keys.h>
-#include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
 #include <framework/rtl/Exceptions.h>
 
@@ -40,10 +39,11 @@ void TfrmQzCal::FormCancel(fw::TObject*) {
 void TfrmQzCal::RestoreOwnerText() {
     if (FTextRestored) return;
     FTextRestored = true;
-    // The date the edit held at opening, in its own layout; empty when it held none.
+    // The date the edit held at opening, written as the edit writes it (always
+    // "/"); empty when it held none.
     if (TQzDateEdit* Edit = DateEditOwner())
         Edit->SetText(FOriginalDate == 0 ? fw::String()
-                                         : fw::FormatDateTime(FOwnerDateFormat, FOriginalDate));
+                                         : FormatDateByPattern(FOriginalDate, FOwnerDateFormat));
 }
 
 void TfrmQzCal::CancelPopup() {
@@ -125,6 +125,9 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
         // A popup accepted or cancelled during the wait takes no step: after a
         // cancel the edit keeps its restored text.
         if (ModalResult() == fw::mrNone) AdjustCalendar(B.Amount);
+        // Up again whatever the step did: a step that changes nothing (at the
+        // ends of the years 1-9999) repaints nothing.
+        DrawButton(B.Button, false);
         return;
     }
 }
@@ -181,6 +184,8 @@ void TfrmQzCal::AdjustCalendar(TAdjustAmounts Amount) {
         NewDate = fw::EncodeDate(Year, Month, Day);
         break;
     }
+    default:
+        return; // not a step (a value cast from outside the enumeration)
     }
 
     FPrevSelIndex = FSelIndex;

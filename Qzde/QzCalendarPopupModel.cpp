@@ -5,6 +5,7 @@
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateRoutines.h>
+#include <algorithm>
 #include <framework/classes/Published.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/forms/Screen.h>
@@ -33,6 +34,12 @@ int RoundTenths(int Tenths) {
     const int Rest = Tenths % 10;
     if (Rest > 5 || (Rest == 5 && Whole % 2 != 0)) ++Whole;
     return Whole;
+}
+
+// The openers' setters refuse a week start outside the enumeration; a descendant
+// that stores its own still gets a grid: such a value counts as Sunday.
+TWeekStart KnownWeekStart(TWeekStart Value) {
+    return IsWeekStart(Value) ? Value : wsSunday;
 }
 
 } // namespace
@@ -87,7 +94,7 @@ void TfrmQzCal::ReadOwnerSettings() {
         FOwnerComponent = Edit;
         FOwnerDateFormat = Edit->DateFormat();
         FWeekendColor = Edit->CalendarWeekendColor();
-        FWeekStart = Edit->CalendarWeekStart();
+        FWeekStart = KnownWeekStart(Edit->CalendarWeekStart());
         FFillPage = Edit->CalendarFillPage();
         if (Edit->CalendarStyle() == csDialog) {
             SetBorderStyle(fw::bsDialog);
@@ -103,7 +110,7 @@ void TfrmQzCal::ReadOwnerSettings() {
     } else if (auto* Calendar = dynamic_cast<TQzCalendar*>(Owner())) {
         FOwnerComponent = Calendar;
         FWeekendColor = Calendar->CalendarWeekendColor();
-        FWeekStart = Calendar->CalendarWeekStart();
+        FWeekStart = KnownWeekStart(Calendar->CalendarWeekStart());
         FFillPage = Calendar->CalendarFillPage();
         if (Calendar->CalendarStyle() == csDialog) {
             SetBorderStyle(fw::bsDialog);
@@ -135,13 +142,16 @@ void TfrmQzCal::SizeFromFont() {
     // The canvas made a context of its own to measure with; it would outlive the
     // window's surface, so let it go now.
     Canvas()->FreeHandle();
-    FCellHeight = CellHeightFor(Metrics.tmHeight);
-    FCellWidth = CellWidthFor(Metrics.tmAveCharWidth);
+    // A font without metrics still gives cells of a pixel: the grid code divides by them.
+    FCellHeight = std::max(1, CellHeightFor(Metrics.tmHeight));
+    FCellWidth = std::max(1, CellWidthFor(Metrics.tmAveCharWidth));
     SetClientWidth(ColumnCount * FCellWidth + 8);
     SetClientHeight((RowCount + 2) * FCellHeight + 8);
 }
 
 void TfrmQzCal::PlaceOnScreen() {
+    // Anchors come from settings that may hold any integer (CalendarLeft near the
+    // int limits): the sums below are clamped instead of overflowing.
     fw::TPoint TopLeft;
     int Left = 0;
     int Top = 0;
@@ -150,7 +160,7 @@ void TfrmQzCal::PlaceOnScreen() {
         TopLeft = Edit->ClientToScreen({0, 0});
         const fw::TPoint BottomRight = Edit->ClientToScreen({Edit->ClientWidth(), Edit->ClientHeight()});
         Left = TopLeft.X;
-        Top = BottomRight.Y + 1;
+        Top = fw::ClampedSum(BottomRight.Y, 1);
     } else if (auto* Calendar = dynamic_cast<TQzCalendar*>(FOwnerComponent)) {
         // The anchor is a client point of the component's own owner; without a
         // control there, it is a screen point.
@@ -163,9 +173,10 @@ void TfrmQzCal::PlaceOnScreen() {
     // The primary screen's edges only.
     const int ScreenWidth = fw::Screen->Width();
     const int ScreenHeight = fw::Screen->Height();
-    if (Left + Width() > ScreenWidth) Left = ScreenWidth - Width();
+    if (fw::ClampedSum(Left, Width()) > ScreenWidth) Left = ScreenWidth - Width();
     if (Left <= 0) Left = 0;
-    if (Top + Height() > ScreenHeight) Top = TopLeft.Y - Height() - 1;
+    if (fw::ClampedSum(Top, Height()) > ScreenHeight)
+        Top = fw::ClampedSum(TopLeft.Y, -std::int64_t{Height()} - 1);
     SetBounds(Left, Top, Width(), Height());
 }
 
@@ -185,7 +196,8 @@ void TfrmQzCal::LayOut() {
 // ---------------------------------------------------------------- the grid
 
 int TfrmQzCal::GetFirstDay(fw::TDateTime D) const {
-    int Result = fw::DayOfWeek(D) - static_cast<int>(FWeekStart);
+    // Always 1-7, whatever FWeekStart holds: the grid is indexed from it.
+    int Result = fw::DayOfWeek(D) - StartDay();
     if (Result < 1) Result += ColumnCount;
     return Result;
 }
@@ -207,7 +219,11 @@ void TfrmQzCal::BuildCalendarDates() {
 }
 
 int TfrmQzCal::FindArrayIndex(int X, int Y) const {
-    return (X - FGridRect.Left) / FCellWidth + 1 + ColumnCount * ((Y - FGridRect.Top) / FCellHeight);
+    // Points on the grid's outer edges (HitTest includes them) and beyond stay
+    // in the nearest cell.
+    const int Column = std::clamp((X - FGridRect.Left) / std::max(1, FCellWidth), 0, ColumnCount - 1);
+    const int Row = std::clamp((Y - FGridRect.Top) / std::max(1, FCellHeight), 0, RowCount - 1);
+    return Column + 1 + ColumnCount * Row;
 }
 
 fw::TRect TfrmQzCal::FindArrayRect(int Index) const {

@@ -31,7 +31,7 @@ void DrawTextIn(fw::TCanvas* Canvas, const fw::String& Text, fw::TRect Rect, uns
 fw::TColor TfrmQzCal::CellColor(int Index) const {
     if (CellSide(Index) != 0) return fw::clGrayText;
     // The Sunday and Saturday columns, as i mod 7.
-    const int W = static_cast<int>(FWeekStart);
+    const int W = StartDay();
     int WeekendA = 8 - W;
     if (WeekendA > 6) WeekendA -= ColumnCount;
     int WeekendB = 7 - W;
@@ -84,7 +84,7 @@ void TfrmQzCal::FormPaint(fw::TObject*) {
     // The weekday names, from the week-start day on, still bold.
     fw::TRect NameRect = FDayNameRect;
     for (int Column = 1; Column <= ColumnCount; ++Column) {
-        int P = WeekdayNameLength * (static_cast<int>(FWeekStart) + Column - 1) + 1;
+        int P = WeekdayNameLength * (StartDay() + Column - 1) + 1;
         if (P > 21) P -= 21;
         DrawTextIn(C, fw::String(WeekdayNames + P - 1, WeekdayNameLength), NameRect, HeadingFlags);
         NameRect.Left = NameRect.Right;
@@ -135,10 +135,11 @@ void TfrmQzCal::DrawSelector() {
     C->LineTo(R.Right - 1, R.Bottom - 1);
     C->LineTo(R.Left, R.Bottom - 1);
 
-    // The edit shows the selected date in its own layout while the popup is open;
-    // once its opening text was put back, it keeps that.
+    // The edit shows the selected date in its own layout, written as the edit
+    // writes it (always "/"), while the popup is open; once its opening text
+    // was put back, it keeps that.
     if (TQzDateEdit* Edit = DateEditOwner(); Edit && !FTextRestored)
-        Edit->SetText(fw::FormatDateTime(FOwnerDateFormat, FDate));
+        Edit->SetText(FormatDateByPattern(FDate, FOwnerDateFormat));
 }
 
 void TfrmQzCal::DrawButton(TCalButtons Button, bool Pressed) {

@@ -224,11 +224,14 @@ void TQzDBDateEdit::KeyPress(char& Key) {
 }
 
 void TQzDBDateEdit::WMCut(fw::TMessage& Message) {
+    // Without typing no clipboard path changes the text (as in the plain edit).
+    if (!AllowKeyEntry()) return;
     (void)FDataLink->Edit();
     DefaultHandler(Message);
 }
 
 void TQzDBDateEdit::WMPaste(fw::TMessage& Message) {
+    if (!AllowKeyEntry()) return;
     (void)FDataLink->Edit();
     DefaultHandler(Message);
 }

@@ -31,6 +31,9 @@ namespace qz {
 // How an invalid date is reported when the user leaves the edit: the framework's
 // error dialog, a message box with ErrorMessageTitle, a beep, or nothing.
 enum TMessageTypes : std::uint8_t { mtDelphi, mtWindows, mtBeep, mtSilent };
+constexpr bool IsMessageType(TMessageTypes Value) {
+    return Value <= mtSilent;
+}
 
 // The picture on the drop button: the developer's own (gtCustom), none, or one of
 // the six built-in two-frame bitmaps 200-205.
@@ -44,6 +47,9 @@ enum TGlyphTypes : std::uint8_t {
     gtCalendar2,
     gtCalendar3
 };
+constexpr bool IsGlyphType(TGlyphTypes Value) {
+    return Value <= gtCalendar3;
+}
 
 // The square button at the right end of a date edit. Its parent is the date edit
 // that owns it; a click opens that edit's calendar.
@@ -68,17 +74,19 @@ public:
     // ---- the date
     // The stored date; typing does not change it, only SetDate does. 0 is no date.
     fw::TDateTime GetDate() const { return FDate; }
-    // Stores Value, sets Modified, and shows Value formatted by DateFormat (an
-    // empty text for 0 or less).
+    // Stores Value, sets Modified, and shows Value formatted by DateFormat. Only
+    // 0 is no date (an empty text); dates before 1900 show their text too. A
+    // value outside the years 1-9999, or not a number, is stored as 0.
     void SetDate(fw::TDateTime Value);
     fw::TDateTime Date() const { return GetDate(); }
 
-    // Checks a date text by DateFormat and normalises it in place: a one- or
-    // two-digit year is expanded (by CuspYear, or to the current century with
-    // UseCentury) and the text rewritten in DateFormat's layout; a year of three
-    // or more digits is accepted as typed. False (Text unchanged) for an empty
-    // text, a text that does not split into three numbers, or an impossible date.
-    // Never raises.
+    // Checks a date text by DateFormat and normalises it in place: a year typed
+    // as one or two digits is expanded (by CuspYear, or to the current century
+    // with UseCentury) and the text rewritten in DateFormat's layout; a longer
+    // year is accepted as typed. False (Text unchanged) for an empty text, a text
+    // that does not split into three runs of decimal digits (no sign, no blank),
+    // a year outside 1-9999 or an impossible date. Normalising a normalised text
+    // changes nothing. Never raises.
     bool IsValidDate(fw::String& Text) const;
 
     // Opens the popup calendar modally; true when a date was picked (it is then
@@ -101,11 +109,16 @@ public:
     bool CalendarFillPage() const { return FCalendarFillPage; }
     void SetCalendarFillPage(bool Value) { FCalendarFillPage = Value; }
     TCalendarStyles CalendarStyle() const { return FCalendarStyle; }
-    void SetCalendarStyle(TCalendarStyles Value) { FCalendarStyle = Value; }
+    // The enumeration setters ignore a value outside their type.
+    void SetCalendarStyle(TCalendarStyles Value) {
+        if (IsCalendarStyle(Value)) FCalendarStyle = Value;
+    }
     fw::TColor CalendarWeekendColor() const { return FCalendarWeekendColor; }
     void SetCalendarWeekendColor(fw::TColor Value) { FCalendarWeekendColor = Value; }
     TWeekStart CalendarWeekStart() const { return FCalendarWeekStart; }
-    void SetCalendarWeekStart(TWeekStart Value) { FCalendarWeekStart = Value; }
+    void SetCalendarWeekStart(TWeekStart Value) {
+        if (IsWeekStart(Value)) FCalendarWeekStart = Value;
+    }
     // Two-digit years below CuspYear are 20xx, the others 19xx; 10-90 only.
     int CuspYear() const { return FCuspYear; }
     void SetCuspYear(int Value);
@@ -118,7 +131,9 @@ public:
     const fw::String& ErrorMessageTitle() const { return FErrorMessageTitle; }
     void SetErrorMessageTitle(const fw::String& Value);
     TMessageTypes ErrorMessageType() const { return FErrorMessageType; }
-    void SetErrorMessageType(TMessageTypes Value) { FErrorMessageType = Value; }
+    void SetErrorMessageType(TMessageTypes Value) {
+        if (IsMessageType(Value)) FErrorMessageType = Value;
+    }
     // The button's own glyph; assigning one copies it and makes GlyphType gtCustom.
     fw::TBitmap* GetGlyph() const;
     void SetGlyph(fw::TBitmap* Value);
@@ -167,6 +182,9 @@ protected:
     bool FDateValid = false;
 
 private:
+    // The date in Text by DateFormat, with the year expanded when it was typed
+    // with one or two digits (Expanded); false for any text IsValidDate rejects.
+    bool ReadDate(std::string_view Text, int& Year, int& Month, int& Day, bool& Expanded) const;
     // The check of DoExit, after OnExit.
     void CheckExit();
 
@@ -211,16 +229,21 @@ public:
     bool OpenCalendar();
 
     // ---- published properties (in declaration order); the setters only store
+    // (a value outside its enumeration is ignored)
     const fw::String& CalendarCaption() const { return FCalendarCaption; }
     void SetCalendarCaption(const fw::String& Value) { FCalendarCaption = Value; }
     bool CalendarFillPage() const { return FCalendarFillPage; }
     void SetCalendarFillPage(bool Value) { FCalendarFillPage = Value; }
     TCalendarStyles CalendarStyle() const { return FCalendarStyle; }
-    void SetCalendarStyle(TCalendarStyles Value) { FCalendarStyle = Value; }
+    void SetCalendarStyle(TCalendarStyles Value) {
+        if (IsCalendarStyle(Value)) FCalendarStyle = Value;
+    }
     fw::TColor CalendarWeekendColor() const { return FCalendarWeekendColor; }
     void SetCalendarWeekendColor(fw::TColor Value) { FCalendarWeekendColor = Value; }
     TWeekStart CalendarWeekStart() const { return FCalendarWeekStart; }
-    void SetCalendarWeekStart(TWeekStart Value) { FCalendarWeekStart = Value; }
+    void SetCalendarWeekStart(TWeekStart Value) {
+        if (IsWeekStart(Value)) FCalendarWeekStart = Value;
+    }
     int CalendarLeft() const { return FCalendarLeft; }
     void SetCalendarLeft(int Value) { FCalendarLeft = Value; }
     int CalendarTop() const { return FCalendarTop; }

@@ -6,6 +6,7 @@
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/platform/Windows.h>
+#include <framework/rtl/DateUtils.h>
 #include <memory>
 
 namespace qz {
@@ -42,10 +43,13 @@ FW_PUBLISH(TQzDateEdit) {
         return Edit->GlyphType() == gtCustom && Edit->GetGlyph() != nullptr && !Edit->GetGlyph()->Empty();
     });
     cls.Int("GlyphNum", &TQzDateEdit::GetGlyphNum, &TQzDateEdit::SetGlyphNum, 2);
+    // A switched-off calendar refuses a new picture, so its picture is not
+    // stored: the file reads back to the same text.
     cls.Enum("GlyphType", &TQzDateEdit::GlyphType, &TQzDateEdit::SetGlyphType,
              {"gtCustom", "gtNone", "gtEllipsis", "gtDropArrow", "gtDropArrowSml", "gtCalendar1",
               "gtCalendar2", "gtCalendar3"},
-             gtCustom);
+             gtCustom)
+        .StoredIf(&TQzDateEdit::CalendarEnabled);
     cls.Bool("UseCentury", &TQzDateEdit::UseCentury, &TQzDateEdit::SetUseCentury, false);
     cls.Event("OnCloseCalendar", &TQzDateEdit::OnCloseCalendar);
     cls.Event("OnInvalidDate", &TQzDateEdit::OnInvalidDate);
@@ -85,6 +89,13 @@ void TQzDateEdit::Dispatch(fw::TMessage& Message) {
     case fw::WM_ENABLE:
         WMEnable(Message);
         break;
+    case fw::WM_PASTE:
+    case fw::WM_CUT:
+        // Without typing, no clipboard path (Shift+Insert, Shift+Delete, the
+        // messages themselves) changes the text; Ctrl+V and Ctrl+X are refused
+        // by the key filter already.
+        if (FAllowKeyEntry) inherited::Dispatch(Message);
+        break;
     default:
         inherited::Dispatch(Message);
         break;
@@ -101,9 +112,19 @@ void TQzDateEdit::CreateParams(fw::TCreateParams& Params) {
 // ---------------------------------------------------------------- the date
 
 void TQzDateEdit::SetDate(fw::TDateTime Value) {
+    // Only 0 is no date. Any date of the years 1-9999 shows its text, also
+    // before 1900, so the edit never holds a date it does not show; a value no
+    // text can show (beyond those years, infinite, not a number) is no date.
+    fw::Word Year = 0, Month = 0, Day = 0;
+    fw::DecodeDate(Value, Year, Month, Day);
+    if (Year == 0) Value = 0;
     FDate = Value;
     SetModified(true);
-    SetText(Value > 0 ? FormatDateByPattern(Value, FDateFormat) : fw::String());
+    fw::String Shown;
+    if (Value != 0) FormatDateByPattern(Year, Month, Day, FDateFormat, Shown);
+    // The exit of an edit that shows its date already writes the same text:
+    // that is no change, and costs no trip through the edit's text handling.
+    if (Shown != Text()) SetText(Shown);
 }
 
 // ---------------------------------------------------------------- setters

@@ -82,25 +82,28 @@ void TQzDateEdit::KeyPress(char& Key) {
 
 // ---------------------------------------------------------------- validation
 
-bool TQzDateEdit::IsValidDate(fw::String& Text) const {
-    if (Text.empty()) return false;
-    std::string_view YearText, MonthText, DayText;
-    if (!SplitDateText(Text, FDateFormat, YearText, MonthText, DayText)) return false;
-    // Non-raising conversions: a bad text is an everyday event here, not an error.
-    int Day = 0, Month = 0, Year = 0;
-    if (!fw::TryStrToInt(DayText, Day) || !fw::TryStrToInt(MonthText, Month) ||
-        !fw::TryStrToInt(YearText, Year))
-        return false;
+bool TQzDateEdit::ReadDate(std::string_view Text, int& Year, int& Month, int& Day, bool& Expanded) const {
+    // Each part is decimal digits only: a sign or a blank (a paste, or code)
+    // makes the text invalid instead of being read as a number.
+    std::size_t YearDigits = 0;
+    if (!ReadDateDigits(Text, FDateFormat, Year, Month, Day, YearDigits)) return false;
     // The month length uses the year as typed, before any expansion.
     const int Days = DaysInMonth(Month, Year);
-    if (Day == 0 || Days == 0 || Day > Days || Month == 0 || Month > 12) return false;
-    if (Year < 100) {
-        const int FullYear = ExpandYear(Year, FUseCentury, FCuspYear);
-        fw::TDateTime Value = 0;
-        if (!fw::TryEncodeDate(FullYear, Month, Day, Value)) return false;
-        FormatDateByPattern(FullYear, Month, Day, FDateFormat, Text);
-    }
-    // A longer year is taken as typed; no date is built here.
+    if (Day == 0 || Days == 0 || Day > Days) return false;
+    Expanded = YearDigits <= 2;
+    if (!Expanded) return Year >= 1 && Year <= 9999; // taken as typed
+    Year = ExpandYear(Year, FUseCentury, FCuspYear);
+    // 29 February of a typed leap year such as 00 may not exist once expanded.
+    fw::TDateTime Unused = 0;
+    return fw::TryEncodeDate(Year, Month, Day, Unused);
+}
+
+bool TQzDateEdit::IsValidDate(fw::String& Text) const {
+    int Year = 0, Month = 0, Day = 0;
+    bool Expanded = false;
+    if (!ReadDate(Text, Year, Month, Day, Expanded)) return false;
+    // Only a one- or two-digit year is rewritten, so a normalised text stays as it is.
+    if (Expanded) FormatDateByPattern(Year, Month, Day, FDateFormat, Text);
     return true;
 }
 
@@ -119,14 +122,17 @@ void TQzDateEdit::DoExit() {
 
 void TQzDateEdit::CheckExit() {
     if (Text().empty()) {
+        // The user cleared the field: no date any more. The text is empty
+        // already, so nothing changes that OnChange would report.
         FDateValid = true;
+        FDate = 0;
         return;
     }
-    fw::String Checked = Text();
+    int Year = 0, Month = 0, Day = 0;
+    bool Expanded = false;
     fw::TDateTime Value = 0;
-    // A text IsValidDate accepts may still not convert (a five-digit year, a
-    // pasted negative day): it is reported like any other invalid text.
-    if (IsValidDate(Checked) && TryTextToDate(Checked, FDateFormat, Value)) {
+    // Every text ReadDate accepts is a date of the years 1-9999.
+    if (ReadDate(Text(), Year, Month, Day, Expanded) && fw::TryEncodeDate(Year, Month, Day, Value)) {
         FDateValid = true;
         SetDate(Value);
         return;

@@ -115,6 +115,39 @@ bool SplitDateText(std::string_view Text, std::string_view Pattern, std::string_
     }
 }
 
+bool ReadDateDigits(std::string_view Text, std::string_view Pattern, int& Year, int& Month, int& Day,
+                    std::size_t& YearDigits) {
+    // One pass: the parts in text order, cut at the first two "/" (a later "/"
+    // is not a digit, so it makes the text invalid).
+    int Values[3] = {0, 0, 0};
+    std::size_t Lengths[3] = {0, 0, 0};
+    std::size_t Part = 0;
+    for (const char C : Text) {
+        if (C == '/' && Part < 2) {
+            ++Part;
+            continue;
+        }
+        const unsigned Digit = static_cast<unsigned char>(C) - unsigned('0');
+        if (Digit > 9 || Lengths[Part] == 9) return false;
+        Values[Part] = Values[Part] * 10 + static_cast<int>(Digit);
+        ++Lengths[Part];
+    }
+    if (Part < 2 || Lengths[0] == 0 || Lengths[1] == 0 || Lengths[2] == 0) return false;
+    switch (Pattern.empty() ? '\0' : Pattern.front()) {
+    case 'd':
+        Day = Values[0], Month = Values[1], Year = Values[2], YearDigits = Lengths[2];
+        return true;
+    case 'm':
+        Month = Values[0], Day = Values[1], Year = Values[2], YearDigits = Lengths[2];
+        return true;
+    case 'y':
+        Year = Values[0], Month = Values[1], Day = Values[2], YearDigits = Lengths[0];
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool TryTextToDate(std::string_view Text, std::string_view Pattern, fw::TDateTime& Date) {
     std::string_view Year, Month, Day;
     if (!SplitDateText(Text, Pattern, Year, Month, Day)) return false;

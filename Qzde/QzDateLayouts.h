@@ -32,6 +32,13 @@ void FormatDateByPattern(int Year, int Month, int Day, std::string_view Pattern,
 bool SplitDateText(std::string_view Text, std::string_view Pattern, std::string_view& Year,
                    std::string_view& Month, std::string_view& Day);
 
+// Splits Text at its first two "/" and reads the parts in Pattern's order as
+// runs of one to nine decimal digits (no sign, no blank, no further "/"), so
+// each is what StrToInt would read. YearDigits is the length of the year's run.
+// False for any other text or pattern; the outputs are then unspecified.
+bool ReadDateDigits(std::string_view Text, std::string_view Pattern, int& Year, int& Month, int& Day,
+                    std::size_t& YearDigits);
+
 // The date in Text, split by Pattern, with the year as typed. As StrToDateEx, but
 // a text that does not convert gives false (Date untouched) instead of raising.
 bool TryTextToDate(std::string_view Text, std::string_view Pattern, fw::TDateTime& Date);

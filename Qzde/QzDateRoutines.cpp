@@ -1,3 +1,4 @@
+#include <Qzde/QzDateLayouts.h>
 #include <Qzde/QzDateRoutines.h>
 #include <framework/rtl/DateUtils.h>
 #include <framework/rtl/SysUtils.h>
@@ -104,14 +105,20 @@ bool DecodeDateString(fw::String Text, fw::String Pattern, fw::String& Year, fw:
 }
 
 fw::TDateTime StrToDateEx(fw::String Text, fw::String Pattern) {
+    // The common text, three runs of digits, in one pass: StrToInt would read
+    // the same numbers. Anything else (blanks, signs, a missing part) takes the
+    // general way with StrToInt's own errors.
+    int Y = 0, M = 0, D = 0;
+    std::size_t YearDigits = 0;
+    if (ReadDateDigits(Text, Pattern, Y, M, D, YearDigits)) return fw::EncodeDate(Y, M, D);
     // The parts are views into Text: converting them needs no copies. A text
     // that cannot be split leaves them empty, and StrToInt rejects the empty day.
     TDateParts Parts;
     std::string_view Year, Month, Day;
     if (SplitAtSlashes(Text, Parts)) OrderParts(Parts, Pattern, Year, Month, Day);
-    const int D = fw::StrToInt(Day);
-    const int M = fw::StrToInt(Month);
-    const int Y = fw::StrToInt(Year);
+    D = fw::StrToInt(Day);
+    M = fw::StrToInt(Month);
+    Y = fw::StrToInt(Year);
     return fw::EncodeDate(Y, M, D);
 }
 

@@ -38,7 +38,9 @@ FW_PUBLISH(TQzLED) {
              lcRed);
     cls.Enum("LEDSize", &TQzLED::LEDSize, &TQzLED::SetLEDSize, {"lzSmall", "lzLarge"}, lzSmall);
     cls.Enum("LEDState", &TQzLED::LEDState, &TQzLED::SetLEDState, {"lsOff", "lsOn", "lsBright"}, lsOff);
-    cls.Bool("ShowHint", &TQzLED::ShowHint, &TQzLED::SetShowHint, false);
+    cls.Bool("ShowHint", &TQzLED::ShowHint, &TQzLED::SetShowHint, false)
+        .NoDefault()
+        .StoredIf(&fw::TControl::IsShowHintStored);
     cls.Bool("Visible", &TQzLED::Visible, &TQzLED::SetVisible, true);
     cls.Event("OnClick", &TQzLED::OnClick);
     cls.Event("OnDblClick", &TQzLED::OnDblClick);

@@ -1,45 +1,47 @@
 // The date edit's validation and exit check against the plain reference date
-// parser measured in the same run (the same parser as bench_dates.cpp). Every
-// benchmark but the reference names it in its label, which scripts/bench reads.
+// parser measured in the same run (the floor of bench_dates.cpp, the same loop).
+// Every benchmark but the references names its reference in its label, which
+// scripts/bench reads.
+
+#include "support/ReferenceDates.h"
 
 #include <Qzde/QzDateControls.h>
+#include <array>
 #include <benchmark/benchmark.h>
-#include "support/ReferenceDates.h"
 #include <framework/platform/Messages.h>
 #include <memory>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace {
 
-const std::vector<std::string>& TwoDigitYearTexts() {
-    static const std::vector<std::string> Texts = {"25/12/03", "1/1/99",  "29/2/00", "31/7/69",
-                                                   "5/11/24",  "15/6/15", "1/10/29", "30/4/30"};
+using qzbench::Sample;
+using qzbench::TSample;
+
+const TSample& TwoDigitYearTexts() {
+    static const TSample Texts = {"25/12/03", "1/1/99",  "29/2/00", "31/7/69",
+                                  "5/11/24",  "15/6/15", "1/10/29", "30/4/30"};
     return Texts;
 }
 
 // Texts that split but are no date, and texts that do not split.
-const std::vector<std::string>& InvalidTexts() {
-    static const std::vector<std::string> Texts = {"31/04/2003", "0/1/2003", "1/13/03", "29/2/30",
-                                                   "12/2003",    "1//2003",  "1/2/3x",  "99999999999/1/1"};
+const TSample& InvalidTexts() {
+    static const TSample Texts = {"31/04/2003", "0/1/2003", "1/13/03", "29/2/30",
+                                  "12/2003",    "1//2003",  "1/2/3x",  "99999999999/1/1"};
     return Texts;
 }
 
-// Full four-digit texts, as the user leaves them.
-const std::vector<std::string>& FullTexts() {
-    static const std::vector<std::string> Texts = {"25/12/2003", "1/1/1999",  "29/2/2000", "31/07/1969",
-                                                   "5/11/2024",  "15/6/1815", "1/10/9999", "30/4/1901"};
+// Full texts in the edit's own layout, as an edit holding a date shows them.
+const TSample& FullTexts() {
+    static const TSample Texts = {"25/12/2003", "01/01/1999", "29/02/2000", "31/07/1969",
+                                  "05/11/2024", "15/06/1815", "01/10/9999", "30/04/1901"};
     return Texts;
 }
 
-using qzbench::PlainParse;
-
-void RunReference(benchmark::State& State, const std::vector<std::string>& Texts) {
+void RunReference(benchmark::State& State, const TSample& Texts) {
     std::size_t I = 0;
     for (auto _ : State) {
         double Date = 0;
-        benchmark::DoNotOptimize(PlainParse(Texts[I++ % Texts.size()], Date));
+        benchmark::DoNotOptimize(qzbench::PlainParse(Sample(Texts, I), Date));
         benchmark::DoNotOptimize(Date);
     }
 }
@@ -59,16 +61,33 @@ void BM_Reference_ParseFull(benchmark::State& State) {
 }
 BENCHMARK(BM_Reference_ParseFull);
 
-// IsValidDate with the copy of the text it normalises, as DoExit and the popup call it.
-void RunIsValidDate(benchmark::State& State, const std::vector<std::string>& Texts) {
+void BM_Reference_StrptimeFull(benchmark::State& State) {
+    const auto& Texts = FullTexts();
+    std::size_t I = 0;
+    for (auto _ : State) {
+        double Date = 0;
+        benchmark::DoNotOptimize(qzbench::StrptimeParse(Sample(Texts, I), Date));
+        benchmark::DoNotOptimize(Date);
+    }
+}
+BENCHMARK(BM_Reference_StrptimeFull);
+
+// IsValidDate on a copy of the text, as DoExit and the popup call it.
+void RunIsValidDate(benchmark::State& State, const TSample& Texts) {
     qz::TQzDateEdit Edit(nullptr);
     std::size_t I = 0;
     for (auto _ : State) {
-        std::string Text = Texts[I++ % Texts.size()];
+        std::string Text = Sample(Texts, I);
         benchmark::DoNotOptimize(Edit.IsValidDate(Text));
         benchmark::DoNotOptimize(Text.data());
     }
 }
+
+void BM_IsValidDate_Full(benchmark::State& State) {
+    RunIsValidDate(State, FullTexts());
+    State.SetLabel("ref=BM_Reference_ParseFull");
+}
+BENCHMARK(BM_IsValidDate_Full);
 
 void BM_IsValidDate_TwoDigitYear(benchmark::State& State) {
     RunIsValidDate(State, TwoDigitYearTexts());
@@ -82,19 +101,40 @@ void BM_IsValidDate_Invalid(benchmark::State& State) {
 }
 BENCHMARK(BM_IsValidDate_Invalid);
 
-// One full exit: the text is checked, converted and written back through SetDate.
+// The exit of an edit holding a valid date: eight edits, each showing one of
+// the texts, left in turn. Each exit checks the text, converts it and writes the
+// date back through SetDate (the same text, so no change follows).
 void BM_ExitWithValidDate(benchmark::State& State) {
-    qz::TQzDateEdit Edit(nullptr);
     const auto& Texts = FullTexts();
+    std::array<std::unique_ptr<qz::TQzDateEdit>, 8> Edits;
+    for (std::size_t K = 0; K < Edits.size(); ++K) {
+        Edits[K] = std::make_unique<qz::TQzDateEdit>(nullptr);
+        Edits[K]->SetText(Texts[K]);
+    }
     std::size_t I = 0;
     for (auto _ : State) {
-        Edit.SetText(Texts[I++ % Texts.size()]);
+        qz::TQzDateEdit& Edit = *Edits[I++ & 7];
         Edit.Perform(fw::CM_EXIT);
         benchmark::DoNotOptimize(Edit.GetDate());
     }
     State.SetLabel("ref=BM_Reference_ParseFull");
 }
 BENCHMARK(BM_ExitWithValidDate);
+
+// A typed text rewritten on the way out: the text is set, checked, expanded and
+// replaced, with the change events that go with it.
+void BM_TypeAndExitTwoDigitYear(benchmark::State& State) {
+    qz::TQzDateEdit Edit(nullptr);
+    const auto& Texts = TwoDigitYearTexts();
+    std::size_t I = 0;
+    for (auto _ : State) {
+        Edit.SetText(Sample(Texts, I));
+        Edit.Perform(fw::CM_EXIT);
+        benchmark::DoNotOptimize(Edit.GetDate());
+    }
+    State.SetLabel("ref=BM_Reference_ParseTwoDigitYear");
+}
+BENCHMARK(BM_TypeAndExitTwoDigitYear);
 
 } // namespace
 

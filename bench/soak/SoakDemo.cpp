@@ -189,7 +189,12 @@ int main(int argc, char** argv) {
     }
     Random.seed(seed);
     TScopedClock clock(EncodeDate(2026, 3, 14));
-    qzdemo::TDemoResources resources(*found);
+    const auto records = qzdemo::FindRecordsFormFile(*found);
+    if (!records) {
+        std::cerr << "soak_demo: cannot find apps/qzdemo/RecordsForm.dfm beside the main form file\n";
+        return 2;
+    }
+    qzdemo::TDemoResources resources(*found, *records);
     RegisterControlClasses();
     qz::RegisterPackageClasses();
     Screen->SetSize(800, 440);

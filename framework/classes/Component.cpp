@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <framework/classes/Component.h>
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
+#include <framework/rtl/Utf8.h>
 
 namespace fw {
 
@@ -15,6 +17,9 @@ bool SameText(const String& a, const String& b) {
            });
 }
 
+// Components alive, for LiveComponentCount (one user-interface thread).
+std::size_t LiveComponents = 0;
+
 void EraseOne(std::vector<TComponent*>& list, TComponent* c) {
     auto it = std::find(list.begin(), list.end(), c);
     if (it != list.end()) list.erase(it);
@@ -24,8 +29,10 @@ void EraseOne(std::vector<TComponent*>& list, TComponent* c) {
 
 bool IsValidIdent(const String& name) {
     if (name.empty()) return true;
-    auto isStart = [](unsigned char c) { return std::isalpha(c) || c == '_'; };
-    auto isPart = [](unsigned char c) { return std::isalnum(c) || c == '_'; };
+    // Letters beyond ASCII are allowed as UTF-8; any non-ASCII character counts as one.
+    if (!IsValidUtf8(name)) return false;
+    auto isStart = [](unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; };
+    auto isPart = [](unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; };
     if (!isStart(static_cast<unsigned char>(name[0]))) return false;
     return std::all_of(name.begin() + 1, name.end(),
                        [&](char c) { return isPart(static_cast<unsigned char>(c)); });
@@ -38,6 +45,7 @@ FW_PUBLISH(TComponent) {
 
 TComponent::TComponent(TComponent* AOwner) {
     if (AOwner != nullptr) AOwner->InsertComponent(this);
+    ++LiveComponents; // after the only step that may raise: the destructor then runs
 }
 
 TComponentRefBase::TComponentRefBase(TComponent* component)
@@ -59,6 +67,11 @@ TComponentRefBase::~TComponentRefBase() {
 
 TComponent::~TComponent() {
     PrepareDestroy();
+    --LiveComponents;
+}
+
+std::size_t LiveComponentCount() {
+    return LiveComponents;
 }
 
 void TComponent::PrepareDestroy() {

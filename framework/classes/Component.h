@@ -21,6 +21,7 @@
 #include <framework/classes/Object.h>
 #include <framework/classes/Set.h>
 #include <framework/rtl/Exceptions.h>
+#include <cstddef>
 #include <map>
 #include <vector>
 
@@ -150,5 +151,8 @@ private:
 
 // True when `name` is a valid component name (empty counts as valid).
 bool IsValidIdent(const String& name);
+
+// How many components exist (made and not yet destroyed); tests look for leaks with it.
+std::size_t LiveComponentCount();
 
 } // namespace fw

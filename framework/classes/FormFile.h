@@ -26,16 +26,35 @@
 
 namespace fw {
 
+// Lenient reading, for bringing in other applications' forms: with a list
+// given, an unknown property or an object of an unknown class is skipped and
+// recorded here with its line instead of failing the read. Without one
+// (the default) the read is strict.
+struct TFormSkipped {
+    int Line = 0;
+    String What; // "unknown property 'Foo' of TEdit"
+};
+using TFormSkipList = std::vector<TFormSkipped>;
+
+// Where the reader finds the resource of a class: an ancestor form's file
+// for `inherited`, a frame's file for `inline`. The forms layer installs one
+// that searches the resource modules; returns null when there is none.
+using TFormResourceLookup = std::function<const String*(const TClassInfo* cls)>;
+void SetFormResourceLookup(TFormResourceLookup lookup);
+
 // Makes the root named by the file's class (from the registry) with `owner`
 // as its owner and reads the file into it. The caller owns the result when
 // owner is null.
-TComponent* ReadComponentFromText(const String& text, TComponent* owner = nullptr);
+TComponent* ReadComponentFromText(const String& text, TComponent* owner = nullptr,
+                                  TFormSkipList* skipped = nullptr);
 
 // Reads the file into an existing root: how a form constructor loads its own
 // resource. The file's class must be root's class or one of its ancestors.
 // Root's name is taken from the file; when another component of root's owner
 // has that name already, "_1", "_2"... is appended.
-void ReadRootFromText(TComponent* root, const String& text);
+// A file whose root is `inherited` first reads the nearest ancestor class's
+// resource into root, then changes and adds to what it made.
+void ReadRootFromText(TComponent* root, const String& text, TFormSkipList* skipped = nullptr);
 
 // Writes root, its published properties that are stored, and the children
 // that GetChildren lists, nested.

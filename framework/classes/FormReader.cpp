@@ -1,9 +1,12 @@
 #include <algorithm>
 #include <cctype>
 #include <framework/classes/ClassRegistry.h>
+#include <framework/classes/Collection.h>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/FormText.h>
 #include <framework/classes/FormValues.h>
+#include <framework/classes/Strings.h>
+#include <map>
 
 namespace fw {
 
@@ -26,13 +29,37 @@ public:
     throw EFormLineError("line " + std::to_string(line) + ": " + message);
 }
 
+// The installed resource lookup; a deliberate process-wide hook.
+TFormResourceLookup& ResourceLookup() {
+    static TFormResourceLookup lookup;
+    return lookup;
+}
+
+const String* FindResource(const TClassInfo* cls) {
+    return ResourceLookup() ? ResourceLookup()(cls) : nullptr;
+}
+
+// Ancestor files read into one root, and frames in frames, at most this deep.
+constexpr int MaxAncestors = 32;
+
+// Stands for the one property of a string list, `Lines.Strings = ( ... )`.
+const TPropInfo StringsProp = [] {
+    TPropInfo p;
+    p.Name = "Strings";
+    return p;
+}();
+
 } // namespace
+
+void SetFormResourceLookup(TFormResourceLookup lookup) {
+    ResourceLookup() = std::move(lookup);
+}
 
 // Reads one parsed form into a root. A friend of TComponent: it sets the
 // loading states and calls Loaded.
 class TFormReader {
 public:
-    explicit TFormReader(TComponent* root) : FRoot(root) {}
+    TFormReader(TComponent* root, TFormSkipList* skipped) : FRoot(root), FSkipped(skipped) {}
 
     void Read(const TFormObject& node) {
         try {
@@ -55,19 +82,38 @@ private:
     };
 
     void ReadAll(const TFormObject& node) {
-        FLine = node.Line;
-        Begin(FRoot);
-        SetRootName(node.Name);
-        ReadProps(FRoot, node);
-        FRoot->SetState(csReading, false);
-        for (const TFormObject& child : node.Children)
-            ReadChild(child, FRoot);
+        ReadTree(node, 0);
         ResolveFixups();
         for (TComponent* c : FLoaded) {
             FLine = node.Line;
             c->Loaded();
         }
     }
+
+    // One file into the root; an `inherited` root reads its ancestor's first.
+    void ReadTree(const TFormObject& node, int ancestors) {
+        FLine = node.Line;
+        if (node.Kind == TFormObjectKind::Inherited) {
+            if (ancestors > MaxAncestors) Fail(node.Line, "ancestor resources nested too deeply");
+            const String* text = nullptr;
+            for (const TClassInfo* c = FRoot->ClassInfo()->Parent; c != nullptr && text == nullptr;
+                 c = c->Parent)
+                text = FindResource(c);
+            if (text == nullptr)
+                Fail(node.Line, "no ancestor resource of " + FRoot->ClassName() + " to inherit from");
+            ReadTree(ParseFormText(*text), ancestors + 1);
+            FLine = node.Line;
+        }
+        if (std::find(FLoaded.begin(), FLoaded.end(), FRoot) == FLoaded.end()) Begin(FRoot);
+        FRoot->SetState(csReading, true);
+        if (!node.Name.empty() || node.Kind != TFormObjectKind::Inherited) SetRootName(node.Name);
+        ReadProps(FRoot, node);
+        FRoot->SetState(csReading, false);
+        for (const TFormObject& child : node.Children)
+            ReadChild(child, FRoot, FRoot);
+    }
+
+    void Skip(int line, const String& what) { FSkipped->push_back({line, what}); }
 
     void Begin(TComponent* c) {
         c->SetState(csLoading, true);
@@ -88,25 +134,36 @@ private:
         FRoot->SetName(unique);
     }
 
+    // The class, or null for an unknown class skipped in lenient mode.
     const TClassInfo* ChildClass(const TFormObject& node) {
         if (const TClassInfo* cls = GetClass(node.ClassName)) return cls;
         // Classes of the root's published fields are known without registration.
         for (const TClassInfo* c = FRoot->ClassInfo(); c != nullptr; c = c->Parent)
             for (const TFieldInfo& f : c->Fields)
                 if (SameText(f.FieldClass()->Name, node.ClassName)) return f.FieldClass();
+        if (FSkipped != nullptr) {
+            Skip(node.Line, "unknown class '" + node.ClassName + "'");
+            return nullptr;
+        }
         Fail(node.Line, "unknown class '" + node.ClassName + "'");
     }
 
-    void ReadChild(const TFormObject& node, TComponent* enclosing) {
+    // owner: the root, or the frame an `inline` object made.
+    void ReadChild(const TFormObject& node, TComponent* enclosing, TComponent* owner) {
         FLine = node.Line;
         const TClassInfo* cls = ChildClass(node);
+        if (cls == nullptr) return;
+        if (node.Kind == TFormObjectKind::Inherited) {
+            ReadInheritedChild(node, cls, enclosing, owner);
+            return;
+        }
         if (!cls->Create) Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
-        if (const TFieldInfo* field = FRoot->ClassInfo()->FindField(node.Name)) {
+        if (const TFieldInfo* field = owner->ClassInfo()->FindField(node.Name)) {
             if (!cls->InheritsFrom(field->FieldClass()))
-                Fail(node.Line, "field '" + field->Name + "' of " + FRoot->ClassName() + " is a " +
+                Fail(node.Line, "field '" + field->Name + "' of " + owner->ClassName() + " is a " +
                                     field->FieldClass()->Name + ", not a " + cls->Name);
         }
-        TComponent* c = FRoot->FindComponent(node.Name);
+        TComponent* c = owner->FindComponent(node.Name);
         if (c != nullptr) {
             // A component the root made before reading is read into; one this
             // file made already means the name is used twice.
@@ -116,19 +173,107 @@ private:
                 Fail(node.Line,
                      "component '" + node.Name + "' is a " + c->ClassName() + ", not a " + cls->Name);
         } else {
-            c = cls->Create(FRoot);
+            c = cls->Create(owner);
             FCreated.push_back(c);
+            if (node.Kind == TFormObjectKind::Inline) ReadFrameResource(c, node);
             c->SetName(node.Name);
         }
         Begin(c);
         c->SetParentComponent(enclosing);
         ReadProps(c, node);
         c->SetState(csReading, false);
+        TComponent* childOwner = node.Kind == TFormObjectKind::Inline ? c : owner;
         for (const TFormObject& child : node.Children)
-            ReadChild(child, c);
+            ReadChild(child, c, childOwner);
     }
 
-    void ReadProps(TComponent* c, const TFormObject& node) {
+    // A component an ancestor's file (or a frame's) made: changed, not made.
+    void ReadInheritedChild(const TFormObject& node, const TClassInfo* cls, TComponent* enclosing,
+                            TComponent* owner) {
+        TComponent* c = owner->FindComponent(node.Name);
+        if (c == nullptr)
+            Fail(node.Line, "no inherited component '" + node.Name + "' in " + owner->ClassName());
+        if (!c->InheritsFrom(cls))
+            Fail(node.Line, "component '" + node.Name + "' is a " + c->ClassName() + ", not a " + cls->Name);
+        if (std::find(FLoaded.begin(), FLoaded.end(), c) == FLoaded.end()) Begin(c);
+        c->SetState(csReading, true);
+        if (c->GetParentComponent() != enclosing) c->SetParentComponent(enclosing);
+        ReadProps(c, node);
+        c->SetState(csReading, false);
+        for (const TFormObject& child : node.Children)
+            ReadChild(child, c, owner);
+    }
+
+    // A frame reads its own class's resource as its own root first; the
+    // form's file then changes it.
+    void ReadFrameResource(TComponent* frame, const TFormObject& node) {
+        const String* text = FindResource(frame->ClassInfo());
+        if (text == nullptr) Fail(node.Line, "no resource for the frame class " + frame->ClassName());
+        if (FFrames >= MaxAncestors) Fail(node.Line, "frames nested too deeply");
+        TFormObject frameNode = ParseFormText(*text);
+        if (!SameText(frameNode.ClassName, frame->ClassName()))
+            Fail(node.Line, "the resource of " + frame->ClassName() + " is a " + frameNode.ClassName);
+        frameNode.Name.clear(); // the frame keeps the name the form gives it
+        TFormReader sub(frame, FSkipped);
+        sub.FFrames = FFrames + 1;
+        sub.Read(frameNode);
+    }
+
+    // One property line, resolved to the object that holds it.
+    struct TAssignment {
+        const TFormProp* Prop;
+        TObject* Target;
+        const TPropInfo* Info;
+        std::vector<int> Order; // per level: the writer's position of the name
+    };
+
+    // The writer's position of prop in its class: the ordinary properties in
+    // declaration order, then those written last.
+    int WritingPosition(const TObject* obj, const TPropInfo* prop) {
+        if (prop == &StringsProp) return 0;
+        std::vector<const TPropInfo*>& all = FPropLists[obj->ClassInfo()];
+        if (all.empty()) all = obj->ClassInfo()->AllProps();
+        const auto at = std::find(all.begin(), all.end(), prop);
+        const int index = static_cast<int>(at - all.begin());
+        return prop->WrittenLast ? index + static_cast<int>(all.size()) : index;
+    }
+
+    // Null Info: an unknown property skipped in lenient mode.
+    TAssignment Resolve(TObject* c, const TFormProp& p) {
+        TAssignment a{&p, c, nullptr, {}};
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t dot = p.Path.find('.', start);
+            const String part = p.Path.substr(start, dot - start);
+            const TPropInfo* prop = a.Target->ClassInfo()->FindProp(part);
+            if (prop == nullptr && dot == String::npos && SameText(part, "Strings") &&
+                dynamic_cast<TStrings*>(a.Target) != nullptr)
+                prop = &StringsProp;
+            if (prop == nullptr) {
+                const String what = "unknown property '" + part + "' of " + a.Target->ClassName();
+                if (FSkipped == nullptr) Fail(p.Line, what);
+                Skip(p.Line, what);
+                return a;
+            }
+            a.Order.push_back(WritingPosition(a.Target, prop));
+            if (dot == String::npos) {
+                a.Info = prop;
+                return a;
+            }
+            if (prop->Kind != TTypeKind::Class)
+                Fail(p.Line, "property '" + part + "' of " + a.Target->ClassName() + " has no properties");
+            TObject* inner = prop->GetObject(a.Target);
+            if (inner == nullptr)
+                Fail(p.Line, "property '" + part + "' of " + a.Target->ClassName() + " is nil");
+            a.Target = inner;
+            start = dot + 1;
+        }
+    }
+
+    // Assigns the object's properties in the order the writer writes them,
+    // whatever their order in the file: setters may rely on the properties
+    // declared before theirs. Lines naming the same property keep file order.
+    void ReadProps(TObject* c, const TFormObject& node) {
         TFormBindings bindings;
         bindings.Reference = [this](TObject* obj, const TPropInfo& prop, const String& name) {
             FFixups.push_back({obj, &prop, name, FLine});
@@ -136,28 +281,47 @@ private:
         bindings.Event = [this](TObject* obj, const TPropInfo& prop, const String& method) {
             BindEvent(obj, prop, FRoot, method);
         };
+        std::vector<TAssignment> assignments;
+        assignments.reserve(node.Props.size());
         for (const TFormProp& p : node.Props) {
             FLine = p.Line;
-            TObject* target = c;
-            std::size_t start = 0;
-            for (;;) {
-                const std::size_t dot = p.Path.find('.', start);
-                const String part = p.Path.substr(start, dot - start);
-                const TPropInfo* prop = target->ClassInfo()->FindProp(part);
-                if (prop == nullptr)
-                    Fail(p.Line, "unknown property '" + part + "' of " + target->ClassName());
-                if (dot == String::npos) {
-                    AssignPropValue(target, *prop, p.Value, bindings);
-                    break;
-                }
-                if (prop->Kind != TTypeKind::Class)
-                    Fail(p.Line, "property '" + part + "' of " + target->ClassName() + " has no properties");
-                TObject* inner = prop->GetObject(target);
-                if (inner == nullptr)
-                    Fail(p.Line, "property '" + part + "' of " + target->ClassName() + " is nil");
-                target = inner;
-                start = dot + 1;
-            }
+            TAssignment a = Resolve(c, p);
+            if (a.Info != nullptr) assignments.push_back(std::move(a));
+        }
+        std::stable_sort(assignments.begin(), assignments.end(),
+                         [](const TAssignment& a, const TAssignment& b) { return a.Order < b.Order; });
+        for (const TAssignment& a : assignments) {
+            FLine = a.Prop->Line;
+            if (a.Info == &StringsProp)
+                ReadStrings(static_cast<TStrings*>(a.Target), a.Prop->Value);
+            else if (a.Prop->Value.Kind == TFormValueKind::Collection)
+                ReadCollection(a.Target, *a.Info, a.Prop->Value);
+            else
+                AssignPropValue(a.Target, *a.Info, a.Prop->Value, bindings);
+        }
+    }
+
+    // Lines.Strings = ( 'a' 'b' )
+    void ReadStrings(TStrings* strings, const TFormValue& value) {
+        if (value.Kind != TFormValueKind::List) Fail(FLine, "a string list needs a list ( ... )");
+        std::vector<String> items;
+        for (const TFormValue& item : value.List) {
+            if (item.Kind != TFormValueKind::String) Fail(FLine, "a string list holds only strings");
+            items.push_back(item.Text);
+        }
+        strings->SetList(items);
+    }
+
+    // Columns = < item ... end >: the items replace the collection's.
+    void ReadCollection(TObject* obj, const TPropInfo& prop, const TFormValue& value) {
+        auto* collection =
+            prop.Kind == TTypeKind::Class ? dynamic_cast<TCollection*>(prop.GetObject(obj)) : nullptr;
+        if (collection == nullptr)
+            Fail(FLine, "property '" + prop.Name + "' of " + obj->ClassName() + " is not a collection");
+        collection->Clear();
+        for (const TFormObject& entry : value.Entries) {
+            FLine = entry.Line;
+            ReadProps(collection->Add(), entry);
         }
     }
 
@@ -190,9 +354,12 @@ private:
     }
 
     TComponent* FRoot;
+    TFormSkipList* FSkipped;
+    int FFrames = 0;
     std::vector<TComponent*> FCreated;
     std::vector<TComponent*> FLoaded;
     std::vector<TFixup> FFixups;
+    std::map<const TClassInfo*, std::vector<const TPropInfo*>> FPropLists; // per class, for this read
     int FLine = 0;
 };
 
@@ -206,20 +373,20 @@ void CheckRootClass(const TComponent* root, const TFormObject& node) {
 
 } // namespace
 
-void ReadRootFromText(TComponent* root, const String& text) {
+void ReadRootFromText(TComponent* root, const String& text, TFormSkipList* skipped) {
     const TFormObject node = ParseFormText(text);
     CheckRootClass(root, node);
-    TFormReader(root).Read(node);
+    TFormReader(root, skipped).Read(node);
 }
 
-TComponent* ReadComponentFromText(const String& text, TComponent* owner) {
+TComponent* ReadComponentFromText(const String& text, TComponent* owner, TFormSkipList* skipped) {
     const TFormObject node = ParseFormText(text);
     const TClassInfo* cls = GetClass(node.ClassName);
     if (cls == nullptr) Fail(node.Line, "unknown class '" + node.ClassName + "'");
     if (!cls->Create) Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
     TComponent* root = cls->Create(owner);
     try {
-        TFormReader(root).Read(node);
+        TFormReader(root, skipped).Read(node);
     } catch (...) {
         delete root;
         throw;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <framework/classes/FormText.h>
 #include <framework/rtl/Exceptions.h>
+#include <framework/rtl/Utf8.h>
+#include <limits>
 
 namespace fw {
 
@@ -26,11 +28,15 @@ struct TToken {
     throw EReadError("line " + std::to_string(line) + ": " + message);
 }
 
+// Letters beyond ASCII arrive as UTF-8 bytes (the text was made valid UTF-8
+// before lexing); every non-ASCII character counts as a letter.
 bool IsIdentStart(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+    const auto u = static_cast<unsigned char>(c);
+    return std::isalpha(u) || c == '_' || u >= 0x80;
 }
 bool IsIdentPart(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+    const auto u = static_cast<unsigned char>(c);
+    return std::isalnum(u) || c == '_' || u >= 0x80;
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -41,24 +47,6 @@ int HexDigit(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-void AppendUtf8(String& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 class TLexer {
@@ -203,10 +191,8 @@ private:
                     }
                 }
                 if (digits == 0 || v > 0x10FFFF) Fail(FLine, "bad character code after '#'");
-                if (v < 256)
-                    s += static_cast<char>(v);
-                else
-                    AppendUtf8(s, v);
+                if (v >= 0xD800 && v <= 0xDFFF) Fail(FLine, "bad character code after '#'");
+                AppendUtf8(s, v);
             } else {
                 break;
             }
@@ -275,7 +261,11 @@ private:
 
     bool IsSymbol(char c) const { return FTok.Kind == TTok::Symbol && FTok.Text[0] == c; }
 
-    bool IsObjectStart() const { return FTok.Kind == TTok::Ident && SameKeyword(FTok.Text, "object"); }
+    bool IsObjectStart() const {
+        return FTok.Kind == TTok::Ident &&
+               (SameKeyword(FTok.Text, "object") || SameKeyword(FTok.Text, "inherited") ||
+                SameKeyword(FTok.Text, "inline"));
+    }
 
     String ExpectIdent(const char* what) {
         if (FTok.Kind != TTok::Ident) Fail(FTok.Line, String("expected ") + what);
@@ -288,7 +278,11 @@ private:
         if (depth > MaxNesting) Fail(FTok.Line, "objects nested too deeply");
         TFormObject obj;
         obj.Line = FTok.Line;
-        Advance(); // 'object'
+        if (SameKeyword(FTok.Text, "inherited"))
+            obj.Kind = TFormObjectKind::Inherited;
+        else if (SameKeyword(FTok.Text, "inline"))
+            obj.Kind = TFormObjectKind::Inline;
+        Advance(); // 'object', 'inherited' or 'inline'
         String first = ExpectIdent("an object name or class");
         if (IsSymbol(':')) {
             Advance();
@@ -296,6 +290,15 @@ private:
             obj.ClassName = ExpectIdent("a class name after ':'");
         } else {
             obj.ClassName = first;
+        }
+        if (IsSymbol('[')) {
+            Advance();
+            if (FTok.Kind != TTok::Integer || FTok.Int < 0 || FTok.Int > 0x7FFFFFFF)
+                Fail(FTok.Line, "expected a creation index in '[ ]'");
+            obj.Index = static_cast<int>(FTok.Int);
+            Advance();
+            if (!IsSymbol(']')) Fail(FTok.Line, "expected ']' after the creation index");
+            Advance();
         }
         for (;;) {
             if (FTok.Kind == TTok::End)
@@ -311,22 +314,45 @@ private:
                 obj.Children.push_back(ParseObject(depth + 1));
                 continue;
             }
-            TFormProp prop;
-            prop.Line = FTok.Line;
-            prop.Path = ExpectIdent("a property name");
-            while (IsSymbol('.')) {
-                Advance();
-                prop.Path += '.';
-                prop.Path += ExpectIdent("a property name after '.'");
-            }
-            if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + prop.Path + "'");
-            Advance();
-            prop.Value = ParseValue();
-            obj.Props.push_back(std::move(prop));
+            obj.Props.push_back(ParseProp(depth));
         }
     }
 
-    TFormValue ParseValue() {
+    TFormProp ParseProp(int depth) {
+        TFormProp prop;
+        prop.Line = FTok.Line;
+        prop.Path = ExpectIdent("a property name");
+        while (IsSymbol('.')) {
+            Advance();
+            prop.Path += '.';
+            prop.Path += ExpectIdent("a property name after '.'");
+        }
+        if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + prop.Path + "'");
+        Advance();
+        prop.Value = ParseValue(depth);
+        return prop;
+    }
+
+    // One collection item: its properties up to 'end'.
+    TFormObject ParseItem(int depth) {
+        if (depth > MaxNesting) Fail(FTok.Line, "values nested too deeply");
+        TFormObject item;
+        item.Line = FTok.Line;
+        Advance(); // 'item'
+        for (;;) {
+            if (FTok.Kind == TTok::End)
+                Fail(FTok.Line, "end of file inside the item begun on line " + std::to_string(item.Line));
+            if (FTok.Kind != TTok::Ident) Fail(FTok.Line, "expected a property name or 'end'");
+            if (SameKeyword(FTok.Text, "end")) {
+                Advance();
+                return item;
+            }
+            item.Props.push_back(ParseProp(depth));
+        }
+    }
+
+    TFormValue ParseValue(int depth = 0) {
+        if (depth > MaxNesting) Fail(FTok.Line, "values nested too deeply");
         TFormValue v;
         const int line = FTok.Line;
         switch (FTok.Kind) {
@@ -369,6 +395,39 @@ private:
             }
             return v;
         case TTok::Symbol:
+            if (IsSymbol('-')) {
+                // -Inf: the one float that is not spelt as a number.
+                Advance();
+                if (FTok.Kind != TTok::Ident || !SameKeyword(FTok.Text, "inf"))
+                    Fail(line, "expected a number after '-'");
+                Advance();
+                v.Kind = TFormValueKind::Float;
+                v.Float = -std::numeric_limits<double>::infinity();
+                return v;
+            }
+            if (IsSymbol('(')) {
+                // ( 'a' 'b' ), ( 1 2 ), ( ), nested lists
+                v.Kind = TFormValueKind::List;
+                Advance();
+                while (!IsSymbol(')')) {
+                    if (FTok.Kind == TTok::End) Fail(line, "end of file inside a list");
+                    v.List.push_back(ParseValue(depth + 1));
+                }
+                Advance();
+                return v;
+            }
+            if (IsSymbol('<')) {
+                // < item Name = value ... end ... >
+                v.Kind = TFormValueKind::Collection;
+                Advance();
+                while (!IsSymbol('>')) {
+                    if (FTok.Kind != TTok::Ident || !SameKeyword(FTok.Text, "item"))
+                        Fail(FTok.Line, "expected 'item' or '>' in the collection");
+                    v.Entries.push_back(ParseItem(depth + 1));
+                }
+                Advance();
+                return v;
+            }
             if (IsSymbol('[')) {
                 v.Kind = TFormValueKind::Set;
                 Advance();
@@ -400,14 +459,20 @@ private:
 } // namespace
 
 TFormObject ParseFormText(const String& text) {
-    return TParser(text).ParseFile();
+    // A byte-order mark is dropped; a file that is not UTF-8 is Windows-1252.
+    const bool bom = text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const String body = bom ? text.substr(3) : String();
+    const String& utf8 = bom ? body : text;
+    if (IsValidUtf8(utf8)) return TParser(utf8).ParseFile();
+    return TParser(Win1252ToUtf8(utf8)).ParseFile();
 }
 
 TFormValue ParseFormValue(const String& text) {
     return TParser(text).ParseLoneValue();
 }
 
-String QuoteFormString(const String& s) {
+String QuoteFormString(const String& text) {
+    const String s = ToUtf8(text);
     String out;
     bool inQuotes = false;
     for (char ch : s) {
@@ -433,7 +498,17 @@ String QuoteFormString(const String& s) {
     return out;
 }
 
+String FormatFormStrings(const std::vector<String>& items, const String& indent) {
+    String out = "(";
+    for (const String& item : items)
+        out += "\n" + indent + "  " + QuoteFormString(item);
+    return out + ")";
+}
+
 String FormatFormFloat(double value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
+    if (value == 0 && std::signbit(value)) return "-0.0"; // "-0" would read as the integer 0
     char buf[64];
     auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
     if (ec != std::errc()) return "0";

@@ -8,15 +8,19 @@
 
 namespace fw {
 
-enum class TFormValueKind { Integer, Float, String, Ident, Set, Binary };
+enum class TFormValueKind { Integer, Float, String, Ident, Set, Binary, List, Collection };
+
+struct TFormObject;
 
 struct TFormValue {
     TFormValueKind Kind = TFormValueKind::Integer;
     std::int64_t Int = 0;
     bool Hex = false; // an integer written with '$'
     double Float = 0;
-    String Text;               // String: the text; Ident: the (possibly dotted) name; Binary: the bytes
-    std::vector<String> Items; // Set: the identifiers
+    String Text;                  // String: the text; Ident: the (possibly dotted) name; Binary: the bytes
+    std::vector<String> Items;    // Set: the identifiers
+    std::vector<TFormValue> List; // List: ( 'a' 'b' ), ( 1 2 ), nested lists
+    std::vector<TFormObject> Entries; // Collection: < item ... end >, each with Props only
 };
 
 struct TFormProp {
@@ -25,22 +29,34 @@ struct TFormProp {
     int Line = 0;
 };
 
+// `object` makes a component; `inherited` changes one an ancestor's file
+// made; `inline` makes a frame, which reads its own resource first.
+enum class TFormObjectKind { Object, Inherited, Inline };
+
 struct TFormObject {
+    TFormObjectKind Kind = TFormObjectKind::Object;
     String Name; // may be empty
     String ClassName;
+    int Index = -1; // the creation-order index `[n]` of the header, if any
     int Line = 0;
     std::vector<TFormProp> Props;
     std::vector<TFormObject> Children;
 };
 
 // Parses a whole form file. Raises EReadError "line N: ..." on bad syntax,
-// including a file that ends inside an object.
+// including a file that ends inside an object. The text is UTF-8; a file
+// that is not valid UTF-8 is taken as Windows-1252 (older files) and
+// converted. `#nnn` is the character of code point nnn, in UTF-8.
 TFormObject ParseFormText(const String& text);
 // Parses one value as it appears right of '=' (for setting properties by text).
 TFormValue ParseFormValue(const String& text);
 
-// 'It''s'#13#10'ok'
+// 'It''s'#13#10'ok': control characters as #nn, other characters as they
+// are in UTF-8; bytes that are not UTF-8 are taken as Windows-1252.
 String QuoteFormString(const String& s);
+// A ( 'a' 'b' ) list, one string a line after the head, at the indent.
+String FormatFormStrings(const std::vector<String>& items, const String& indent);
+
 // The shortest text that reads back as the same double.
 String FormatFormFloat(double value);
 

@@ -2,6 +2,7 @@
 #include <cctype>
 #include <framework/classes/FormValues.h>
 #include <framework/classes/TypInfo.h>
+#include <limits>
 
 namespace fw {
 
@@ -19,8 +20,8 @@ String Where(const TObject* obj, const TPropInfo& prop) {
 }
 
 [[noreturn]] void WrongType(const TObject* obj, const TPropInfo& prop, const TFormValue& value) {
-    static const char* const kindNames[] = {"a number",      "a number", "a string",
-                                            "an identifier", "a set",    "binary data"};
+    static const char* const kindNames[] = {"a number", "a number",    "a string", "an identifier",
+                                            "a set",    "binary data", "a list",   "a collection"};
     throw EPropertyError(Where(obj, prop) + " cannot take " + kindNames[static_cast<int>(value.Kind)]);
 }
 
@@ -164,6 +165,10 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
             prop.SetFloat(obj, value.Float);
         else if (value.Kind == TFormValueKind::Integer && !value.Hex)
             prop.SetFloat(obj, static_cast<double>(value.Int));
+        else if (value.Kind == TFormValueKind::Ident && SameText(value.Text, "NaN"))
+            prop.SetFloat(obj, std::numeric_limits<double>::quiet_NaN());
+        else if (value.Kind == TFormValueKind::Ident && SameText(value.Text, "Inf"))
+            prop.SetFloat(obj, std::numeric_limits<double>::infinity());
         else
             WrongType(obj, prop, value);
         return;

@@ -1,5 +1,7 @@
+#include <framework/classes/Collection.h>
 #include <framework/classes/FormFile.h>
 #include <framework/classes/FormValues.h>
+#include <framework/classes/Strings.h>
 
 namespace fw {
 
@@ -25,8 +27,8 @@ private:
         FOut += indent + "object ";
         if (!c->Name().empty()) FOut += c->Name() + ": ";
         FOut += c->ClassName() + "\n";
-        WriteProps(c, String(), level + 1, 0, false);
-        WriteProps(c, String(), level + 1, 0, true);
+        WriteProps(c, String(), level + 1, 0, false, false);
+        WriteProps(c, String(), level + 1, 0, true, false);
         std::vector<TComponent*> children;
         c->GetChildren([&](TComponent* child) { children.push_back(child); }, FRoot);
         for (TComponent* child : children)
@@ -35,15 +37,29 @@ private:
     }
 
     // One pass over obj's properties: the ordinary ones, or those written last.
-    void WriteProps(const TObject* obj, const String& prefix, int level, int depth, bool lastPass) {
+    // With whole, defaults are written too.
+    void WriteProps(const TObject* obj, const String& prefix, int level, int depth, bool lastPass,
+                    bool whole) {
         const String indent(static_cast<std::size_t>(level) * 2, ' ');
         for (const TPropInfo* p : obj->ClassInfo()->AllProps()) {
-            if (p->WrittenLast != lastPass || !p->IsStored(obj)) continue;
+            if (p->WrittenLast != lastPass || !p->IsStored(obj, whole)) continue;
             if (p->Kind == TTypeKind::Class) {
                 const TPersistent* inner = p->GetObject(obj);
+                if (const auto* strings = dynamic_cast<const TStrings*>(inner)) {
+                    if (strings->Count() > 0)
+                        FOut += indent + prefix + p->Name +
+                                ".Strings = " + FormatFormStrings(strings->List(), indent) + "\n";
+                    continue;
+                }
+                if (const auto* collection = dynamic_cast<const TCollection*>(inner)) {
+                    if (collection->Count() > 0 && depth < MaxObjectDepth)
+                        WriteCollection(indent + prefix + p->Name, *collection, level, depth);
+                    continue;
+                }
                 if (inner != nullptr && depth < MaxObjectDepth) {
-                    WriteProps(inner, prefix + p->Name + ".", level, depth + 1, false);
-                    WriteProps(inner, prefix + p->Name + ".", level, depth + 1, true);
+                    const bool all = p->WholeIf && p->WholeIf(obj);
+                    WriteProps(inner, prefix + p->Name + ".", level, depth + 1, false, all);
+                    WriteProps(inner, prefix + p->Name + ".", level, depth + 1, true, all);
                 }
                 continue;
             }
@@ -54,6 +70,22 @@ private:
             if (auto text = FormatPropValue(obj, *p, FRoot))
                 FOut += indent + prefix + p->Name + " = " + *text + "\n";
         }
+    }
+
+    // Columns = <
+    //   item
+    //     Width = 64
+    //   end>
+    void WriteCollection(const String& head, const TCollection& collection, int level, int depth) {
+        const String indent(static_cast<std::size_t>(level + 1) * 2, ' ');
+        FOut += head + " = <";
+        for (int i = 0; i < collection.Count(); ++i) {
+            FOut += "\n" + indent + "item\n";
+            WriteProps(collection.Items(i), String(), level + 2, depth + 1, false, false);
+            WriteProps(collection.Items(i), String(), level + 2, depth + 1, true, false);
+            FOut += indent + "end";
+        }
+        FOut += ">\n";
     }
 
     void WriteBinary(const String& head, const String& bytes, const String& indent) {

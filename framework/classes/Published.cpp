@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <framework/classes/Published.h>
 #include <map>
 
@@ -65,16 +66,20 @@ bool TPropInfo::Writable() const {
     return false;
 }
 
-bool TPropInfo::IsStored(const TObject* obj) const {
+bool TPropInfo::IsStored(const TObject* obj, bool ignoreDefault) const {
     if (!Stored || (StoredIf && !StoredIf(obj))) return false;
+    if (ignoreDefault && Kind != TTypeKind::Class && Kind != TTypeKind::Component && Kind != TTypeKind::Event)
+        return true;
     switch (Kind) {
     case TTypeKind::Integer:
     case TTypeKind::Boolean:
     case TTypeKind::Enumeration:
     case TTypeKind::Set:
         return !HasDefault || GetOrd(obj) != DefaultOrd;
-    case TTypeKind::Float:
-        return !HasDefault || GetFloat(obj) != DefaultFloat;
+    case TTypeKind::Float: {
+        const double v = GetFloat(obj);
+        return !HasDefault || v != DefaultFloat || std::signbit(v) != std::signbit(DefaultFloat);
+    }
     case TTypeKind::String:
     case TTypeKind::Binary:
         return !HasDefault || GetStr(obj) != DefaultStr;

@@ -85,6 +85,9 @@ struct TPropInfo {
     double DefaultFloat = 0;
     String DefaultStr;
     std::function<bool(const TObject*)> StoredIf;
+    // Class: when this holds for the owner, the nested object's properties
+    // are all written, defaults included (a font that is the control's own).
+    std::function<bool(const TObject*)> WholeIf;
 
     // Integer, Boolean, Enumeration (ordinal), Set (bits).
     std::function<std::int64_t(const TObject*)> GetOrd;
@@ -109,8 +112,9 @@ struct TPropInfo {
     std::function<void(TObject*, const std::any&)> SetEvent;
 
     bool Writable() const;
-    // Whether the writer writes this property of obj.
-    bool IsStored(const TObject* obj) const;
+    // Whether the writer writes this property of obj; with ignoreDefault, a
+    // value equal to the default is written too.
+    bool IsStored(const TObject* obj, bool ignoreDefault = false) const;
 };
 
 struct TMethodInfo {
@@ -169,6 +173,11 @@ public:
     }
     TPropDecl& StoredIf(std::function<bool(const TObject*)> pred) {
         FInfo->StoredIf = std::move(pred);
+        return *this;
+    }
+    template <typename C>
+    TPropDecl& WholeIf(bool (C::*pred)() const) {
+        FInfo->WholeIf = [pred](const TObject* o) { return (static_cast<const C*>(o)->*pred)(); };
         return *this;
     }
     TPropDecl& Idents(const String& kind) {

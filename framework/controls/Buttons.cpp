@@ -34,12 +34,14 @@ void PublishButtonProps(TClassBuilder<T>& cls) {
     cls.Str("Caption", &T::Caption, &T::SetCaption, "");
     cls.Bool("Default", &T::Default, &T::SetDefault, false);
     cls.Bool("Enabled", &T::Enabled, &T::SetEnabled, true);
-    cls.Object("Font", &T::Font);
+    cls.Object("Font", &T::Font).WholeIf(&TControl::IsFontOwn);
     cls.Int("ModalResult", &T::ModalResult, &T::SetModalResult, 0);
     cls.Bool("ParentFont", &T::ParentFont, &T::SetParentFont, true);
     cls.Bool("ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint, true);
     cls.Component("PopupMenu", &T::PopupMenu, &T::SetPopupMenu);
-    cls.Bool("ShowHint", &T::ShowHint, &T::SetShowHint, false);
+    cls.Bool("ShowHint", &T::ShowHint, &T::SetShowHint, false)
+        .NoDefault()
+        .StoredIf(&fw::TControl::IsShowHintStored);
     cls.Int("TabOrder", &T::TabOrder, &T::SetTabOrder, -1);
     cls.Bool("TabStop", &T::TabStop, &T::SetTabStop, true);
     cls.Bool("Visible", &T::Visible, &T::SetVisible, true);

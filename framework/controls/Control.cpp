@@ -110,19 +110,21 @@ void TControl::SetClientHeight(int Value) {
 
 TPoint TControl::ClientOrigin() const {
     const TRect b = BorderInsets();
-    if (!FParent) return {FLeft + b.Left, FTop + b.Top};
+    if (!FParent) return {ClampedSum(FLeft, b.Left), ClampedSum(FTop, b.Top)};
     const TPoint p = FParent->ClientOrigin();
-    return {p.X + FLeft + b.Left, p.Y + FTop + b.Top};
+    return {ClampedSum(p.X, std::int64_t{FLeft} + b.Left), ClampedSum(p.Y, std::int64_t{FTop} + b.Top)};
 }
 
+// Coordinates may come from settings that hold any integer: the sums saturate
+// at the int limits instead of overflowing.
 TPoint TControl::ClientToScreen(const TPoint& Point) const {
     const TPoint o = ClientOrigin();
-    return {Point.X + o.X, Point.Y + o.Y};
+    return {ClampedSum(Point.X, o.X), ClampedSum(Point.Y, o.Y)};
 }
 
 TPoint TControl::ScreenToClient(const TPoint& Point) const {
     const TPoint o = ClientOrigin();
-    return {Point.X - o.X, Point.Y - o.Y};
+    return {ClampedSum(Point.X, -std::int64_t{o.X}), ClampedSum(Point.Y, -std::int64_t{o.Y})};
 }
 
 // ---------------------------------------------------------------- parent
@@ -199,9 +201,10 @@ void TControl::SetParentFont(bool Value) {
 }
 
 void TControl::SetShowHint(bool Value) {
+    // An assignment makes the value the control's own, even an unchanged one.
+    FParentShowHint = false;
     if (Value == FShowHint) return;
     FShowHint = Value;
-    FParentShowHint = false;
 }
 
 void TControl::SetParentShowHint(bool Value) {
@@ -356,7 +359,9 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool d
     // A handler may free the control: nothing touches it afterwards.
     TComponentRef<TControl> self(this);
     if (down) {
-        if (FControlStyle.Contains(csClickEvents) && Button == mbLeft) FControlState << csClicked;
+        // The first press and release click; the second press of a double click
+        // fires DblClick, and its release clicks no more.
+        if (FControlStyle.Contains(csClickEvents) && Button == mbLeft && !dbl) FControlState << csClicked;
         if (Button == mbLeft) FControlState << csLButtonDown;
         if (dbl) {
             shift << ssDouble;

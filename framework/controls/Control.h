@@ -100,6 +100,12 @@ public:
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value);
     bool ParentShowHint() const { return FParentShowHint; }
+    // ShowHint is stored whenever it is the control's own, whatever its value.
+    bool IsShowHintStored() const { return !FParentShowHint; }
+    // Likewise a colour or font that does not follow the parent's: reading
+    // inserts the control (taking the parent's values) before its own come.
+    bool IsColorStored() const { return !FParentColor; }
+    bool IsFontOwn() const { return !FParentFont; }
     void SetParentShowHint(bool Value);
 
     TCursor Cursor() const { return FCursor; }

@@ -11,6 +11,7 @@
 #include <framework/platform/Rects.h>
 #include <framework/platform/Text.h>
 #include <framework/platform/Windows.h>
+#include <framework/rtl/Utf8.h>
 
 namespace fw {
 
@@ -46,11 +47,13 @@ FW_PUBLISH(TEdit) {
     cls.Enum("BorderStyle", &TEdit::BorderStyle, &TEdit::SetBorderStyle, BorderStyleNames, bsSingle);
     cls.Enum("CharCase", &TEdit::CharCase, &TEdit::SetCharCase, CharCaseNames, ecNormal);
     cls.Color("Color", &TEdit::Color, &TEdit::SetColor, clWindow);
-    cls.Bool("Ctl3D", &TEdit::Ctl3D, &TEdit::SetCtl3D, true);
+    cls.Bool("Ctl3D", &TEdit::Ctl3D, &TEdit::SetCtl3D, true)
+        .NoDefault()
+        .StoredIf(&TWinControl::IsCtl3DStored);
     cls.Int("DragCursor", &TEdit::DragCursor, &TEdit::SetDragCursor, crDrag).Idents(CursorIdentKind);
     cls.Enum("DragMode", &TEdit::DragMode, &TEdit::SetDragMode, DragModeNames, dmManual);
     cls.Bool("Enabled", &TEdit::Enabled, &TEdit::SetEnabled, true);
-    cls.Object("Font", &TEdit::Font);
+    cls.Object("Font", &TEdit::Font).WholeIf(&TControl::IsFontOwn);
     cls.Bool("HideSelection", &TEdit::HideSelection, &TEdit::SetHideSelection, true);
     cls.Int("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength, 0);
     cls.Bool("ParentColor", &TEdit::ParentColor, &TEdit::SetParentColor, false);
@@ -60,7 +63,9 @@ FW_PUBLISH(TEdit) {
     cls.Int("PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar, 0);
     cls.Component("PopupMenu", &TEdit::PopupMenu, &TEdit::SetPopupMenu);
     cls.Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, false);
-    cls.Bool("ShowHint", &TEdit::ShowHint, &TEdit::SetShowHint, false);
+    cls.Bool("ShowHint", &TEdit::ShowHint, &TEdit::SetShowHint, false)
+        .NoDefault()
+        .StoredIf(&fw::TControl::IsShowHintStored);
     cls.Int("TabOrder", &TEdit::TabOrder, &TEdit::SetTabOrder, -1);
     cls.Bool("TabStop", &TEdit::TabStop, &TEdit::SetTabStop, true);
     cls.Str("Text", &TEdit::Text, &TEdit::SetText);
@@ -332,7 +337,8 @@ void TCustomEdit::ScrollToCaret() {
 
 // Ctrl+Left goes to the start of the word before the caret, Ctrl+Right to the
 // start of the next word (the end of the text after the last one). Words are
-// runs of characters other than blanks, as for a double click.
+// runs of characters other than blanks, as for a double click. Blanks are
+// single bytes, so a word edge always falls between whole characters.
 int TCustomEdit::PreviousWordStart(int from) const {
     int i = from;
     while (i > 0 && !IsWordChar(FText[static_cast<std::size_t>(i - 1)]))
@@ -469,8 +475,10 @@ void TCustomEdit::CharDefault(char c) {
     case '\b':
         if (FReadOnly) return;
         if (FSelLength == 0 && FSelStart > 0) {
-            --FSelStart;
-            FSelLength = 1;
+            // A character of several UTF-8 bytes goes as one.
+            const int start = static_cast<int>(PrevCharStart(FText, static_cast<std::size_t>(FSelStart)));
+            FSelLength = FSelStart - start;
+            FSelStart = start;
         }
         if (FSelLength > 0) ReplaceSelection("");
         return;
@@ -492,7 +500,7 @@ void TCustomEdit::KeyDownDefault(Word key) {
         else if (!extend && FSelLength > 0)
             SetCaret(FSelStart, false);
         else
-            SetCaret(FCaret - 1, extend);
+            SetCaret(static_cast<int>(PrevCharStart(FText, static_cast<std::size_t>(FCaret))), extend);
         break;
     case VK_RIGHT:
         if (shift.Contains(ssCtrl))
@@ -500,7 +508,7 @@ void TCustomEdit::KeyDownDefault(Word key) {
         else if (!extend && FSelLength > 0)
             SetCaret(FSelStart + FSelLength, false);
         else
-            SetCaret(FCaret + 1, extend);
+            SetCaret(static_cast<int>(NextCharStart(FText, static_cast<std::size_t>(FCaret))), extend);
         break;
     case VK_HOME:
         SetCaret(0, extend);
@@ -514,7 +522,9 @@ void TCustomEdit::KeyDownDefault(Word key) {
             break;
         }
         if (FReadOnly) break;
-        if (FSelLength == 0 && FSelStart < static_cast<int>(FText.size())) FSelLength = 1;
+        if (FSelLength == 0 && FSelStart < static_cast<int>(FText.size()))
+            FSelLength =
+                static_cast<int>(NextCharStart(FText, static_cast<std::size_t>(FSelStart))) - FSelStart;
         if (FSelLength > 0) ReplaceSelection("");
         break;
     case VK_INSERT:

@@ -19,18 +19,22 @@ FW_PUBLISH(TLabel) {
     cls.Enum("Alignment", &TLabel::Alignment, &TLabel::SetAlignment, AlignmentNames, taLeftJustify);
     cls.Bool("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize, true);
     cls.Str("Caption", &TLabel::Caption, &TLabel::SetCaption);
-    cls.Color("Color", &TLabel::Color, &TLabel::SetColor, clBtnFace);
+    cls.Color("Color", &TLabel::Color, &TLabel::SetColor, clBtnFace)
+        .NoDefault()
+        .StoredIf(&TControl::IsColorStored);
     cls.Int("DragCursor", &TLabel::DragCursor, &TLabel::SetDragCursor, crDrag).Idents(CursorIdentKind);
     cls.Enum("DragMode", &TLabel::DragMode, &TLabel::SetDragMode, DragModeNames, dmManual);
     cls.Bool("Enabled", &TLabel::Enabled, &TLabel::SetEnabled, true);
-    cls.Object("Font", &TLabel::Font);
+    cls.Object("Font", &TLabel::Font).WholeIf(&TControl::IsFontOwn);
     cls.Enum("Layout", &TLabel::Layout, &TLabel::SetLayout, LayoutNames, tlTop);
     cls.Bool("ParentColor", &TLabel::ParentColor, &TLabel::SetParentColor, true);
     cls.Bool("ParentFont", &TLabel::ParentFont, &TLabel::SetParentFont, true);
     cls.Bool("ParentShowHint", &TLabel::ParentShowHint, &TLabel::SetParentShowHint, true);
     cls.Component("PopupMenu", &TLabel::PopupMenu, &TLabel::SetPopupMenu);
     cls.Bool("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar, true);
-    cls.Bool("ShowHint", &TLabel::ShowHint, &TLabel::SetShowHint, false);
+    cls.Bool("ShowHint", &TLabel::ShowHint, &TLabel::SetShowHint, false)
+        .NoDefault()
+        .StoredIf(&fw::TControl::IsShowHintStored);
     cls.Bool("Transparent", &TLabel::Transparent, &TLabel::SetTransparent, false);
     cls.Bool("Visible", &TLabel::Visible, &TLabel::SetVisible, true);
     cls.Bool("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap, false);
@@ -112,6 +116,13 @@ void TCustomLabel::AdjustBounds() {
     const String label = GetLabelText();
     const String text = label.empty() ? String(1, ' ') : label;
     DrawTextA(dc, text.c_str(), -1, &r, DrawFlags() | DT_CALCRECT);
+    if (FWordWrap && r.Right > Width()) {
+        // A word longer than the width widened the text; the lines are broken
+        // again at the new width, so the height matches the width set (and a
+        // form file that stores both reads back to the same size).
+        r = TRect{0, 0, r.Right, 0};
+        DrawTextA(dc, text.c_str(), -1, &r, DrawFlags() | DT_CALCRECT);
+    }
     SelectObject(dc, old);
     ReleaseDC(0, dc);
     int left = Left();

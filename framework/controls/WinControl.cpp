@@ -679,6 +679,16 @@ void TWinControl::CMEnabledChanged(TMessage& Message) {
     // The window system tells the window of its new state.
     Perform(WM_ENABLE, Enabled() ? 1 : 0);
     TControl::CMEnabledChanged(Message);
+    if (!Enabled()) LoseFocus();
+}
+
+void TWinControl::LoseFocus() {
+    // A disabled or hidden window takes no keys: the focus moves on, as the
+    // window system moves it.
+    if (!TheFocusedWindow || !Inside(TheFocusedWindow, this) || ComponentState().Contains(csDestroying))
+        return;
+    TWinControl* top = TopLevel();
+    if (top && top != this) top->DefocusControl(this);
 }
 
 void TWinControl::CMFontChanged(TMessage& Message) {
@@ -697,6 +707,7 @@ void TWinControl::CMColorChanged(TMessage& Message) {
 void TWinControl::CMVisibleChanged(TMessage& Message) {
     TControl::CMVisibleChanged(Message);
     if (Visible() && FWindow) InvalidateRect(nullptr);
+    if (!Visible()) LoseFocus();
 }
 
 // ---------------------------------------------------------------- key and focus events

@@ -80,6 +80,7 @@ public:
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool Value);
     bool ParentCtl3D() const { return FParentCtl3D; }
+    bool IsCtl3DStored() const { return !FParentCtl3D; }
     void SetParentCtl3D(bool Value);
 
     // Invalidates part of the client area (nullptr: all of it).
@@ -177,6 +178,9 @@ protected:
     // Told by RemoveControl, on the top-level control, before a control
     // inside it leaves (forms drop their focus references).
     virtual void ControlRemoving(TControl* AControl) {}
+    // Told, on the top-level control, when Control (holding the focus, or with
+    // the focus inside it) was disabled or hidden: the focus must move on.
+    virtual void DefocusControl(TWinControl* Control) {}
 
     void BoundsChanged(bool moved, bool resized) override;
 
@@ -187,6 +191,9 @@ protected:
 private:
     friend class TControl;
     class TWindow;
+
+    // Moves the focus on when it lies inside this control, now disabled or hidden.
+    void LoseFocus();
 
     void AddToUpdate(const TRect& clientRect);
     void InvalidateCoveredChildren(const TRect& area);

@@ -687,6 +687,16 @@ void TForm::ControlRemoving(TControl* AControl) {
         FFocusedControl = w->Parent() ? w->Parent() : this;
 }
 
+// The focus leaves a control that was disabled or hidden with the focus inside
+// it: to the next control in tab order that can take it, else to the form. The
+// controls left hear CM_EXIT as on any focus move.
+void TForm::DefocusControl(TWinControl* Control) {
+    if (!FActive || !ContainsControl(FocusedWindow())) return;
+    TWinControl* next = FindNextControl(Control, true, true);
+    if (next && Control->ContainsControl(next)) next = nullptr;
+    SetFocusedControlImpl(next ? next : this);
+}
+
 void TForm::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
     if (Operation == opRemove) {

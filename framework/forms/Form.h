@@ -143,6 +143,7 @@ protected:
     void KeyDown(Word& Key, TShiftState Shift) override;
     bool KeyPreviewActive() const override { return FKeyPreview; }
     void ControlRemoving(TControl* AControl) override;
+    void DefocusControl(TWinControl* Control) override;
     void CMFontChanged(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;

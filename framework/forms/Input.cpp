@@ -77,7 +77,9 @@ TWinControl* KeyTarget(TForm*& form) {
     form = Screen->ActiveForm();
     if (!form || !form->Visible() || !form->AcceptsInput()) return nullptr;
     TWinControl* target = FocusedWindow();
-    if (!target || target->TopLevel() != form) target = form;
+    // A disabled or hidden control never takes keys (the focus leaves it when
+    // it changes; this covers whatever slips past that).
+    if (!target || target->TopLevel() != form || !target->CanFocus()) target = form;
     return target;
 }
 
@@ -178,8 +180,14 @@ void MouseDown(TMouseButton button, const TPoint& p) {
         auto* w = static_cast<TWinControl*>(target);
         // The exit check of the control losing the focus may free the one clicked.
         TComponentRef<TControl> alive(target);
-        if (w->FocusOnClick() && w->CanFocus() && !w->Focused()) w->SetFocus();
-        if (!alive) return;
+        if (w->FocusOnClick() && w->CanFocus() && !w->Focused()) {
+            TWinControl* before = FocusedWindow();
+            w->SetFocus();
+            if (!alive) return;
+            // The control being left refused to let the focus go (an exit check
+            // that kept it): the press is refused with it and clicks nothing.
+            if (before && FocusedWindow() == before) return;
+        }
     }
     SetButton(button, true);
     const Cardinal now = MessageQueue().TickCount();

@@ -1,4 +1,6 @@
+#include <cctype>
 #include <framework/classes/ClassRegistry.h>
+#include <framework/classes/FormFile.h>
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
 #include <framework/controls/Label.h>
@@ -7,12 +9,21 @@
 #include <framework/forms/Form.h>
 #include <framework/forms/Registration.h>
 #include <framework/graphics/GraphicsObject.h>
+#include <framework/resources/Resources.h>
 
 namespace fw {
 
 void RegisterControlClasses() {
     // Colour and charset names must read even in a file that holds no control.
     RegisterGraphicsIdents();
+    // Ancestor forms and frames are found among the modules' form resources,
+    // by class name in capitals, as a form finds its own.
+    SetFormResourceLookup([](const TClassInfo* cls) {
+        String name = cls->Name;
+        for (char& c : name)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return FindFormResource(name);
+    });
     RegisterClasses({TEdit::StaticClass(), TLabel::StaticClass(), TButton::StaticClass(),
                      TBitBtn::StaticClass(), TTimer::StaticClass(), TForm::StaticClass(),
                      TMessageForm::StaticClass()});

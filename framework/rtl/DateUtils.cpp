@@ -5,8 +5,7 @@ namespace fw {
 
 namespace {
 
-// Day numbers count from 1 January 1970 (0) in the algorithms below; TDateTime
-// counts from 30 December 1899, which is 25569 days earlier.
+// TDateTime counts from 30 December 1899, 25569 days before 1 January 1970.
 constexpr int UnixEpochOffset = 25569;
 // The first and last days that DecodeDate takes apart: 1 January 0001 and 31 December 9999.
 constexpr int FirstDay = -693593;
@@ -21,33 +20,42 @@ constexpr int MonthLength(int Year, int Month) {
     return Month == 2 && IsLeap(Year) ? 29 : Lengths[Month - 1];
 }
 
-// Days from 1970-01-01 to Year/Month/Day of the proleptic Gregorian calendar,
-// counted in 400-year eras whose years start in March.
-constexpr int DaysFromCivil(int Year, int Month, int Day) {
+// Day 0 of the algorithms below is 1 March of year 0, the start of a 400-year
+// era whose years start in March (so the leap day ends a year). Every date of
+// the years 1-9999 has a positive number there, so the arithmetic is unsigned:
+// divisions by constants become multiplications without sign fix-ups.
+constexpr unsigned EraStart = 693899; // days from 1 March of year 0 to TDateTime day 0
+
+// The day number of Year/Month/Day (years 1-9999) counted from EraStart.
+constexpr unsigned DaysFromCivil(unsigned Year, unsigned Month, unsigned Day) {
     Year -= Month <= 2;
-    const int Era = (Year >= 0 ? Year : Year - 399) / 400;
-    const int YearOfEra = Year - Era * 400;
-    const int DayOfYear = (153 * (Month > 2 ? Month - 3 : Month + 9) + 2) / 5 + Day - 1;
-    const int DayOfEra = YearOfEra * 365 + YearOfEra / 4 - YearOfEra / 100 + DayOfYear;
-    return Era * 146097 + DayOfEra - 719468;
+    const unsigned Era = Year / 400;
+    const unsigned YearOfEra = Year - Era * 400;
+    const unsigned DayOfYear = (153 * (Month > 2 ? Month - 3 : Month + 9) + 2) / 5 + Day - 1;
+    const unsigned DayOfEra = YearOfEra * 365 + YearOfEra / 4 - YearOfEra / 100 + DayOfYear;
+    return Era * 146097 + DayOfEra;
 }
 
 // The inverse of DaysFromCivil.
-constexpr void CivilFromDays(int Days, int& Year, int& Month, int& Day) {
-    Days += 719468;
-    const int Era = (Days >= 0 ? Days : Days - 146096) / 146097;
-    const int DayOfEra = Days - Era * 146097;
-    const int YearOfEra = (DayOfEra - DayOfEra / 1460 + DayOfEra / 36524 - DayOfEra / 146096) / 365;
-    const int DayOfYear = DayOfEra - (365 * YearOfEra + YearOfEra / 4 - YearOfEra / 100);
-    const int MonthPrime = (5 * DayOfYear + 2) / 153;
+constexpr void CivilFromDays(unsigned Days, unsigned& Year, unsigned& Month, unsigned& Day) {
+    const unsigned Era = Days / 146097;
+    const unsigned DayOfEra = Days - Era * 146097;
+    const unsigned YearOfEra = (DayOfEra - DayOfEra / 1460 + DayOfEra / 36524 - DayOfEra / 146096) / 365;
+    const unsigned DayOfYear = DayOfEra - (365 * YearOfEra + YearOfEra / 4 - YearOfEra / 100);
+    const unsigned MonthPrime = (5 * DayOfYear + 2) / 153;
     Day = DayOfYear - (153 * MonthPrime + 2) / 5 + 1;
     Month = MonthPrime < 10 ? MonthPrime + 3 : MonthPrime - 9;
     Year = YearOfEra + Era * 400 + (Month <= 2);
 }
 
-static_assert(DaysFromCivil(1899, 12, 30) == -UnixEpochOffset);
-static_assert(DaysFromCivil(1, 1, 1) + UnixEpochOffset == FirstDay);
-static_assert(DaysFromCivil(9999, 12, 31) + UnixEpochOffset == LastDay);
+constexpr int ToDateTimeDay(unsigned EraDay) {
+    return static_cast<int>(EraDay) - static_cast<int>(EraStart);
+}
+
+static_assert(ToDateTimeDay(DaysFromCivil(1899, 12, 30)) == 0);
+static_assert(ToDateTimeDay(DaysFromCivil(1970, 1, 1)) == UnixEpochOffset);
+static_assert(ToDateTimeDay(DaysFromCivil(1, 1, 1)) == FirstDay);
+static_assert(ToDateTimeDay(DaysFromCivil(9999, 12, 31)) == LastDay);
 
 // The whole day number of Date, or false when Date is not a number or lies
 // outside years 1-9999.
@@ -65,7 +73,8 @@ bool DayNumber(TDateTime Date, int& Days) {
 bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Date) {
     if (Year < 1 || Year > 9999 || Month < 1 || Month > 12 || Day < 1 || Day > MonthLength(Year, Month))
         return false;
-    Date = DaysFromCivil(Year, Month, Day) + UnixEpochOffset;
+    Date = ToDateTimeDay(
+        DaysFromCivil(static_cast<unsigned>(Year), static_cast<unsigned>(Month), static_cast<unsigned>(Day)));
     return true;
 }
 
@@ -81,8 +90,8 @@ void DecodeDate(TDateTime Date, Word& Year, Word& Month, Word& Day) {
         Year = Month = Day = 0;
         return;
     }
-    int Y, M, D;
-    CivilFromDays(Days - UnixEpochOffset, Y, M, D);
+    unsigned Y, M, D;
+    CivilFromDays(static_cast<unsigned>(Days + static_cast<int>(EraStart)), Y, M, D);
     Year = static_cast<Word>(Y);
     Month = static_cast<Word>(M);
     Day = static_cast<Word>(D);

@@ -1,91 +1,119 @@
-// Conversions between the Western code page and UTF-8.
-
-#include <array>
 #include <framework/rtl/Utf8.h>
 
 namespace fw {
 
 namespace {
 
-// The characters of bytes 0x80-0x9F; the rest of the code page is Latin-1.
-// Undefined bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their own number.
-constexpr std::array<char32_t, 32> HighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+// Windows-1252 bytes 0x80-0x9F; the unassigned ones keep their C1 code.
+const std::uint16_t Win1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                       0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t CodePoint(unsigned char b) {
-    return b >= 0x80 && b < 0xA0 ? HighControls[b - 0x80] : b;
+std::uint32_t Win1252(unsigned char c) {
+    return c >= 0x80 && c < 0xA0 ? Win1252High[c - 0x80] : c;
 }
 
-void AppendUtf8(String& out, char32_t c) {
+// The length of the well-formed sequence at pos, or 0.
+std::size_t SequenceLength(const String& s, std::size_t pos, std::uint32_t& cp) {
+    const auto c = static_cast<unsigned char>(s[pos]);
+    std::size_t n = 0;
+    std::uint32_t min = 0;
     if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        cp = c;
+        return 1;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+        n = 2, cp = c & 0x1F, min = 0x80;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3, cp = c & 0x0F, min = 0x800;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4, cp = c & 0x07, min = 0x10000;
     } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        return 0;
     }
-}
-
-char ByteFor(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-    for (std::size_t i = 0; i < HighControls.size(); ++i)
-        if (HighControls[i] == c) return static_cast<char>(0x80 + i);
-    return '?';
+    if (pos + n > s.size()) return 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        const auto d = static_cast<unsigned char>(s[pos + i]);
+        if ((d & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (d & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return n;
 }
 
 } // namespace
 
-String AnsiToUtf8(const String& Text) {
+void AppendUtf8(String& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool IsValidUtf8(const String& s) {
+    std::uint32_t cp = 0;
+    for (std::size_t pos = 0; pos < s.size();) {
+        if (static_cast<unsigned char>(s[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const std::size_t n = SequenceLength(s, pos, cp);
+        if (n == 0) return false;
+        pos += n;
+    }
+    return true;
+}
+
+std::uint32_t NextCodePoint(const String& s, std::size_t& pos) {
+    std::uint32_t cp = 0;
+    const std::size_t n = SequenceLength(s, pos, cp);
+    if (n == 0) return Win1252(static_cast<unsigned char>(s[pos++]));
+    pos += n;
+    return cp;
+}
+
+std::size_t NextCharStart(const String& s, std::size_t pos) {
+    if (pos >= s.size()) return s.size();
+    NextCodePoint(s, pos);
+    return pos;
+}
+
+std::size_t PrevCharStart(const String& s, std::size_t pos) {
+    if (pos == 0) return 0;
+    if (pos > s.size()) pos = s.size();
+    // Back over at most three continuation bytes to a start that spans pos.
+    for (std::size_t back = 1; back <= 4 && back <= pos; ++back) {
+        const std::size_t start = pos - back;
+        const auto c = static_cast<unsigned char>(s[start]);
+        if ((c & 0xC0) == 0x80 && back < 4) continue;
+        std::uint32_t cp = 0;
+        if (SequenceLength(s, start, cp) == back) return start;
+        break;
+    }
+    return pos - 1;
+}
+
+String Win1252ToUtf8(const String& s) {
     String out;
-    out.reserve(Text.size());
-    for (char b : Text)
-        AppendUtf8(out, CodePoint(static_cast<unsigned char>(b)));
+    out.reserve(s.size() + s.size() / 4);
+    for (char ch : s)
+        AppendUtf8(out, Win1252(static_cast<unsigned char>(ch)));
     return out;
 }
 
-String Utf8ToAnsi(const String& Text) {
-    String out;
-    out.reserve(Text.size());
-    std::size_t i = 0;
-    while (i < Text.size()) {
-        const auto lead = static_cast<unsigned char>(Text[i]);
-        int extra = 0;
-        char32_t c = 0;
-        if (lead < 0x80) {
-            c = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            c = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            c = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            c = lead & 0x07;
-        } else {
-            out += '?';
-            ++i;
-            continue;
-        }
-        std::size_t j = i + 1;
-        for (; j < Text.size() && j <= i + static_cast<std::size_t>(extra); ++j) {
-            const auto b = static_cast<unsigned char>(Text[j]);
-            if ((b & 0xC0) != 0x80) break;
-            c = (c << 6) | (b & 0x3F);
-        }
-        const bool complete = j == i + 1 + static_cast<std::size_t>(extra);
-        // Overlong forms are malformed too: the shortest form is the only one.
-        const bool overlong =
-            (extra == 1 && c < 0x80) || (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000);
-        out += complete && !overlong ? ByteFor(c) : '?';
-        i = j;
-    }
-    return out;
+String ToUtf8(const String& s) {
+    return IsValidUtf8(s) ? s : Win1252ToUtf8(s);
 }
 
 } // namespace fw

@@ -1,16 +1,28 @@
 #pragma once
-// Text between the framework's single-byte strings (the Western code page,
-// 1252) and UTF-8, the desktop's encoding (window titles, the clipboard).
+// UTF-8, the one text encoding of every String the framework holds, and the
+// Windows-1252 code page older files were written in.
 
+#include <cstdint>
 #include <framework/rtl/Types.h>
 
 namespace fw {
 
-// Every byte as its character in UTF-8; the five bytes the code page leaves
-// undefined stand for the control characters of the same number.
-String AnsiToUtf8(const String& Text);
-// Each character the code page has becomes its byte; any other character,
-// and any malformed sequence, becomes '?'.
-String Utf8ToAnsi(const String& Text);
+// Appends code point cp (at most U+10FFFF) as UTF-8.
+void AppendUtf8(String& out, std::uint32_t cp);
+// Whether s is well-formed UTF-8 (no overlong forms, surrogates or values
+// beyond U+10FFFF).
+bool IsValidUtf8(const String& s);
+// The code point starting at pos, advancing pos past it. A byte that does
+// not start a well-formed sequence is taken alone as its Windows-1252
+// character, so any byte string decodes without loss of position.
+std::uint32_t NextCodePoint(const String& s, std::size_t& pos);
+// The start of the character before pos (pos itself when it is 0).
+std::size_t PrevCharStart(const String& s, std::size_t pos);
+// The start of the character after pos (the size at the end).
+std::size_t NextCharStart(const String& s, std::size_t pos);
+// Windows-1252 text as UTF-8 (the five unassigned bytes map to U+0081...).
+String Win1252ToUtf8(const String& s);
+// s when it is valid UTF-8, otherwise s taken as Windows-1252.
+String ToUtf8(const String& s);
 
 } // namespace fw

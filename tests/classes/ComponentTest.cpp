@@ -96,9 +96,11 @@ TEST_F(ComponentTest, FreeNotificationWithinOneOwnerArrivesOnce) {
 TEST_F(ComponentTest, NamesAreIdentifiersUniqueWithinTheOwner) {
     TWidget form(nullptr);
     TWidget* a = MakeWidget(&form, "Edit1");
-    for (const char* bad : {"1abc", "a b", "a-b", "é", "a.b"})
+    for (const char* bad : {"1abc", "a b", "a-b", "a.b", "\xE9t\xE9"}) // the last is not UTF-8
         EXPECT_THROW(a->SetName(bad), fw::EComponentError) << bad;
     EXPECT_EQ(a->Name(), "Edit1");
+    TWidget* letters = MakeWidget(&form, "é"); // letters beyond ASCII, in UTF-8
+    EXPECT_EQ(form.FindComponent("é"), letters);
 
     TWidget* b = MakeWidget(&form, "");
     EXPECT_THROW(b->SetName("EDIT1"), fw::EComponentError);

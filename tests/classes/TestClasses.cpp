@@ -46,7 +46,8 @@ void RegisterNames(const String& kind, const TNamed (&table)[N]) {
 void RegisterTestClasses() {
     RegisterNames(fw::ColorIdentKind, Colors);
     RegisterNames("TFontCharset", Charsets);
-    fw::RegisterClasses({TWidget::StaticClass(), TTestForm::StaticClass(), TResourceForm::StaticClass()});
+    fw::RegisterClasses({TWidget::StaticClass(), TTestForm::StaticClass(), TResourceForm::StaticClass(),
+                         TGrid::StaticClass(), TTestFrame::StaticClass(), TDerivedForm::StaticClass()});
 }
 
 FW_PUBLISH(TTestFont) {
@@ -196,6 +197,20 @@ end
 )";
 
 FW_PUBLISH(TResourceForm) {}
+
+FW_PUBLISH(TColumn) {
+    cls.Int("Width", &TColumn::Width, &TColumn::Width, 64);
+    cls.Str("Title", &TColumn::Title, &TColumn::Title, "");
+    cls.Object("Buttons", [](const TColumn* c) { return c->Buttons.get(); });
+}
+
+FW_PUBLISH(TGrid) {
+    cls.Object("Columns", &TGrid::Columns);
+    cls.Object("Lines", &TGrid::Lines);
+}
+
+FW_PUBLISH(TTestFrame) {}
+FW_PUBLISH(TDerivedForm) {}
 
 const char* const TResourceForm::Resource = R"(object frmRes: TResourceForm
   Caption = 'Resource'

@@ -3,7 +3,9 @@
 // parent/child hooks, fields, methods and the notification order.
 
 #include <framework/classes/ClassRegistry.h>
+#include <framework/classes/Collection.h>
 #include <framework/classes/FormFile.h>
+#include <framework/classes/Strings.h>
 #include <framework/classes/TypInfo.h>
 #include <memory>
 
@@ -124,6 +126,42 @@ public:
 
     bool HasParent() const override { return false; }
     void GetChildren(const std::function<void(fw::TComponent*)>& proc, fw::TComponent* root) override;
+};
+
+// A grid column: a collection item.
+class TColumn : public fw::TCollectionItem {
+    FW_CLASS(TColumn, fw::TCollectionItem)
+public:
+    int Width = 64;
+    String Title;
+    std::unique_ptr<fw::TCollection> Buttons = fw::TCollection::Of<TColumn>(); // items nest
+};
+
+// A widget with a list of lines and a collection of columns.
+class TGrid : public TWidget {
+    FW_CLASS(TGrid, TWidget)
+public:
+    using TWidget::TWidget;
+    fw::TStrings* Lines() const { return FLines.get(); }
+    fw::TCollection* Columns() const { return FColumns.get(); }
+
+private:
+    std::unique_ptr<fw::TStringList> FLines = std::make_unique<fw::TStringList>();
+    std::unique_ptr<fw::TCollection> FColumns = fw::TCollection::Of<TColumn>();
+};
+
+// A frame: a widget whose class has a resource of its own.
+class TTestFrame : public TWidget {
+    FW_CLASS(TTestFrame, TWidget)
+public:
+    using TWidget::TWidget;
+};
+
+// A form derived from TTestForm, whose file is `inherited`.
+class TDerivedForm : public TTestForm {
+    FW_CLASS(TDerivedForm, TTestForm)
+public:
+    using TTestForm::TTestForm;
 };
 
 // A form class that loads its own resource from its constructor.

@@ -108,6 +108,26 @@ TEST_F(EditTest, CaretKeysSelectionAndDeletion) {
     EXPECT_EQ(edit->SelText(), "lX");
 }
 
+// A character of several UTF-8 bytes is one step of the caret, one
+// Backspace and one Delete.
+TEST_F(EditTest, MultiByteCharactersMoveAndDeleteAsOne) {
+    edit->SetText("a\xC3\xA9\xD0\x96\xE2\x82\xAC\xF0\x9F\x98\x80z"); // a é Ж € 😀 z
+    Ui::PressKey(VK_END);
+    Ui::PressKey(VK_LEFT);
+    Ui::PressKey(VK_LEFT, {ssShift});
+    EXPECT_EQ(edit->SelText(), "\xF0\x9F\x98\x80");
+    Ui::PressKey(VK_LEFT, {ssShift});
+    EXPECT_EQ(edit->SelText(), "\xE2\x82\xAC\xF0\x9F\x98\x80");
+    Ui::PressKey(VK_HOME);
+    Ui::PressKey(VK_RIGHT);
+    Ui::PressKey(VK_DELETE);
+    EXPECT_EQ(edit->Text(), "a\xD0\x96\xE2\x82\xAC\xF0\x9F\x98\x80z");
+    Ui::PressKey(VK_RIGHT);
+    Ui::PressKey(VK_BACK);
+    EXPECT_EQ(edit->Text(), "a\xE2\x82\xAC\xF0\x9F\x98\x80z");
+    EXPECT_EQ(edit->SelStart(), 1);
+}
+
 TEST_F(EditTest, EnteringByTabSelectsAllWithAutoSelect) {
     other->SetText("keep");
     Ui::Tab();

@@ -184,6 +184,49 @@ TEST_F(DropButton, TheButtonAndAltDownCallTheVirtualOpenCalendar) {
     EXPECT_EQ(Picking->Opened, 3);
 }
 
+// Keys and clicks that must not arrive: at a disabled or hidden edit, and at
+// another edit's button while this one refuses to let the focus go.
+TEST_F(DropButton, ADisabledOrHiddenEditTakesNoKeysAndOpensNothing) {
+    int Opened = 0;
+    edit->OnOpenCalendar = [&](fw::TObject*) { ++Opened; };
+    edit->SetEnabled(false);
+    EXPECT_TRUE(other->Focused());
+    fw::Ui::PressKey(fw::VK_DOWN, {fw::ssAlt});
+    EXPECT_EQ(Opened, 0);
+    edit->SetEnabled(true);
+    edit->SetFocus();
+    edit->SetVisible(false);
+    EXPECT_TRUE(other->Focused());
+    fw::Ui::TypeText("12");
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(other->Text(), "12");
+}
+
+TEST_F(DropButton, AClickRefusedByAnotherEditsExitCheckClicksNothing) {
+    auto* Second = new TProbeDateEdit(form.get());
+    Second->SetParent(form.get());
+    Second->SetBounds(8, 70, 121, 20);
+    int Opened = 0;
+    Second->OnOpenCalendar = [&](fw::TObject*) { ++Opened; };
+    int Invalid = 0;
+    edit->OnInvalidDate = [&](fw::TObject*) { ++Invalid; };
+    edit->SetErrorMessageType(qz::mtBeep);
+    fw::Ui::TypeText("31/02/2003");
+    fw::Ui::Click(Second->CalendarButton());
+    EXPECT_EQ(Invalid, 1);
+    EXPECT_EQ(fw::Ui::BeepCount(), 1);
+    EXPECT_EQ(Opened, 0);
+    EXPECT_TRUE(edit->Focused());
+    // Once the text is valid, the same click opens the other calendar.
+    edit->SelectAll();
+    fw::Ui::TypeText("28/02/2003");
+    fw::Ui::OnNextModal([](fw::TForm*) { fw::Ui::PressKey(fw::VK_ESCAPE); });
+    fw::Ui::Click(Second->CalendarButton());
+    EXPECT_EQ(Opened, 1);
+    EXPECT_EQ(Invalid, 1);
+    EXPECT_TRUE(Second->Focused());
+}
+
 TEST_F(DropButton, AltDownDoesNothingWhileTheCalendarIsOff) {
     int Opened = 0;
     edit->OnOpenCalendar = [&](fw::TObject*) { ++Opened; };

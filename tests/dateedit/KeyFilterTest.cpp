@@ -111,6 +111,28 @@ TEST_F(KeyFilterWithoutTyping, PrintableKeysAndTheClipboardKeysBeep) {
     EXPECT_EQ(BeepCount(), 6);
 }
 
+TEST_F(KeyFilterWithoutTyping, NoPasteOrCutPathChangesTheText) {
+    fw::Clipboard().SetAsText("1/1/1999");
+    edit->SetSelStart(0);
+    edit->SetSelLength(2);
+    PressKey(fw::VK_INSERT, {fw::ssShift});
+    PressKey(fw::VK_DELETE, {fw::ssShift});
+    edit->Perform(fw::WM_PASTE);
+    edit->Perform(fw::WM_CUT);
+    EXPECT_EQ(edit->Text(), "01/02/2003");
+    EXPECT_EQ(fw::Clipboard().AsText(), "1/1/1999");
+    // Copying changes nothing and stays allowed.
+    PressKey(fw::VK_INSERT, {fw::ssCtrl});
+    EXPECT_EQ(fw::Clipboard().AsText(), "01/02/2003");
+    // With typing allowed again, the same paths work.
+    edit->SetAllowKeyEntry(true);
+    edit->SelectAll();
+    PressKey(fw::VK_DELETE, {fw::ssShift});
+    EXPECT_EQ(edit->Text(), "");
+    PressKey(fw::VK_INSERT, {fw::ssShift});
+    EXPECT_EQ(edit->Text(), "01/02/2003");
+}
+
 TEST_F(KeyFilterWithoutTyping, EscapeIsSwallowedSilently) {
     int Pressed = 0;
     edit->OnKeyPress = [&](fw::TObject*, char& Key) { Pressed += Key == 27; };

@@ -4,10 +4,14 @@
 #include "DateEditFixture.h"
 
 #include <Qzde/QzDateRoutines.h>
+#include <cmath>
+#include <framework/platform/Keys.h>
 #include <framework/rtl/DateFormat.h>
 #include <framework/rtl/FormatSettings.h>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qztest {
@@ -47,11 +51,27 @@ TEST(IsValidDate, ExpandsTwoDigitYearsAndLeavesLongerYearsAsTyped) {
         // Year first, two digits.
         {"yyyy/mm/dd", 30, false, "03/2/1", true, "2003/02/01"},
         {"yyyy/m/d", 30, false, "03/02/01", true, "2003/2/1"},
-        // Three or more digits: accepted as typed, not rewritten.
+        // Three or more digits: accepted as typed, not rewritten, and never
+        // expanded, whatever their value (0005 is the year 5).
         {"yyyy/mm/dd", 30, false, "2003/2/1", true, "2003/2/1"},
         {"d/m/yyyy", 30, false, "01/02/2003", true, "01/02/2003"},
         {"dd/mm/yyyy", 30, false, "1/1/100", true, "1/1/100"},
-        {"dd/mm/yyyy", 30, false, "1/1/10000", true, "1/1/10000"},
+        {"dd/mm/yyyy", 30, false, "1/2/0005", true, "1/2/0005"},
+        {"yyyy/mm/dd", 30, false, "0005/02/01", true, "0005/02/01"},
+        // Years outside 1-9999.
+        {"dd/mm/yyyy", 30, false, "1/1/10000", false, "1/1/10000"},
+        {"dd/mm/yyyy", 30, false, "1/1/0000", false, "1/1/0000"},
+        {"dd/mm/yyyy", 30, false, "1/1/000", false, "1/1/000"},
+        // Only decimal digits count as typed digits: signs and blanks (a paste,
+        // or code) make an invalid text, never a year to expand.
+        {"dd/mm/yyyy", 30, false, "15/06/-5", false, "15/06/-5"},
+        {"dd/mm/yyyy", 30, false, "15/06/+5", false, "15/06/+5"},
+        {"dd/mm/yyyy", 30, false, "15/06/ 7", false, "15/06/ 7"},
+        {"dd/mm/yyyy", 30, false, "15/06/-1995", false, "15/06/-1995"},
+        {"yyyy/m/d", 30, false, "-1995/2/1", false, "-1995/2/1"},
+        {"dd/mm/yyyy", 30, false, "+1/2/2003", false, "+1/2/2003"},
+        {"dd/mm/yyyy", 30, false, " 1/2/2003", false, " 1/2/2003"},
+        {"dd/mm/yyyy", 30, false, "1/2/2003 ", false, "1/2/2003 "},
         // Invalid: day, month, structure, numbers.
         {"dd/mm/yyyy", 30, false, "", false, ""},
         {"dd/mm/yyyy", 30, false, "31/04/2003", false, "31/04/2003"},
@@ -75,6 +95,10 @@ TEST(IsValidDate, ExpandsTwoDigitYearsAndLeavesLongerYearsAsTyped) {
         std::string Text = Row.Text;
         EXPECT_EQ(Edit.IsValidDate(Text), Row.Valid) << Row.Pattern << " " << Row.Text;
         EXPECT_EQ(Text, Row.Normalised) << Row.Pattern << " " << Row.Text;
+        // A normalised text is normalised: checking it again changes nothing.
+        if (!Row.Valid) continue;
+        EXPECT_TRUE(Edit.IsValidDate(Text)) << Row.Text;
+        EXPECT_EQ(Text, Row.Normalised) << Row.Text;
     }
 }
 
@@ -148,27 +172,65 @@ TEST_F(LeavingTheEdit, AValidTextIsRewrittenInTheLayoutAndBecomesTheDate) {
     }
 }
 
-TEST_F(LeavingTheEdit, DatesUpToDayZeroAreValidButShownEmpty) {
-    // 30/12/1899 is day 0, "no date".
-    TypeAndLeave("30/12/1899");
-    EXPECT_EQ(edit->Text(), "");
-    EXPECT_EQ(edit->Date(), 0);
-    EXPECT_TRUE(edit->DateValid());
-    // A three-digit year is the year 100: a negative date, shown empty.
-    edit->SetFocus();
-    TypeAndLeave("1/1/100");
-    EXPECT_EQ(edit->Text(), "");
-    EXPECT_EQ(edit->Date(), EncodeDate(100, 1, 1));
-    EXPECT_LT(edit->Date(), 0);
+// Only 0 is no date: every date of the years 1-9999 shows its text, before 1900
+// too, and what SetDate writes the exit check accepts as the same day.
+TEST_F(LeavingTheEdit, EveryDateOfTheYearsOneToNineThousandShowsItsText) {
+    const double Infinity = std::numeric_limits<double>::infinity();
+    const struct {
+        fw::TDateTime Value;
+        const char* Shown;
+        fw::TDateTime Stored;
+    } Rows[] = {
+        {0, "", 0},
+        {-5, "25/12/1899", -5},
+        {0.5, "30/12/1899", 0.5},
+        {EncodeDate(1850, 5, 15), "15/05/1850", EncodeDate(1850, 5, 15)},
+        {EncodeDate(1, 1, 1), "01/01/0001", EncodeDate(1, 1, 1)},
+        {EncodeDate(9999, 12, 31) + 0.9, "31/12/9999", EncodeDate(9999, 12, 31) + 0.9},
+        // No text can show these: no date.
+        {EncodeDate(9999, 12, 31) + 1, "", 0},
+        {EncodeDate(1, 1, 1) - 0.5, "", 0},
+        {1e12, "", 0},
+        {Infinity, "", 0},
+        {-Infinity, "", 0},
+        {std::numeric_limits<double>::quiet_NaN(), "", 0},
+    };
+    for (const auto& Row : Rows) {
+        edit->SetDate(EncodeDate(2003, 2, 1));
+        edit->SetDate(Row.Value);
+        EXPECT_EQ(edit->Text(), Row.Shown) << Row.Value;
+        EXPECT_EQ(edit->Date(), Row.Stored) << Row.Value;
+        fw::Ui::Tab();
+        EXPECT_TRUE(edit->DateValid()) << Row.Shown;
+        // Day 0 with a time of day reads back as day 0: no date.
+        EXPECT_EQ(edit->Text(), std::floor(Row.Stored) == 0 ? "" : Row.Shown);
+        EXPECT_EQ(edit->Date(), std::floor(Row.Stored)) << Row.Shown;
+        edit->SetFocus();
+    }
+    // Typed dates before 1900 and in the first centuries become the date and stay shown.
+    for (const auto& [Typed, Shown, Date] :
+         {std::tuple{"15/05/1850", "15/05/1850", EncodeDate(1850, 5, 15)},
+          std::tuple{"01/01/1800", "01/01/1800", EncodeDate(1800, 1, 1)},
+          std::tuple{"1/1/100", "01/01/0100", EncodeDate(100, 1, 1)}, std::tuple{"30/12/1899", "", 0.0}}) {
+        TypeAndLeave(Typed);
+        EXPECT_EQ(edit->Text(), Shown) << Typed;
+        EXPECT_EQ(edit->Date(), Date) << Typed;
+        EXPECT_TRUE(edit->DateValid());
+        edit->SetFocus();
+    }
 }
 
-TEST_F(LeavingTheEdit, AnEmptyTextIsAcceptedAndKeepsThePreviousDate) {
+TEST_F(LeavingTheEdit, AClearedTextMeansNoDateWithoutAnotherChange) {
     edit->SetDate(EncodeDate(2003, 2, 1));
-    edit->SetText("");
+    edit->SelectAll();
+    fw::Ui::PressKey(fw::VK_DELETE);
+    int Changes = 0;
+    edit->OnChange = [&](fw::TObject*) { ++Changes; };
     fw::Ui::Tab();
     EXPECT_TRUE(edit->DateValid());
-    EXPECT_EQ(edit->Date(), EncodeDate(2003, 2, 1));
+    EXPECT_EQ(edit->Date(), 0);
     EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(Changes, 0);
     EXPECT_TRUE(other->Focused());
 }
 
@@ -227,10 +289,11 @@ TEST_F(LeavingTheEdit, SetDateFormatsTheDateMarksTheEditModifiedAndClearsForNoDa
     edit->SetDate(EncodeDate(2003, 2, 1) + 0.75);
     EXPECT_EQ(edit->Text(), "2/1/2003");
     EXPECT_TRUE(edit->Modified());
-    edit->SetDate(-5);
+    edit->SetDate(0);
     EXPECT_EQ(edit->Text(), "");
-    EXPECT_EQ(edit->GetDate(), -5);
+    EXPECT_EQ(edit->GetDate(), 0);
     // Typing does not change the date; only leaving (or SetDate) does.
+    edit->SetDate(-5);
     edit->SetFocus();
     edit->SelectAll();
     fw::Ui::TypeText("3/4/2005");

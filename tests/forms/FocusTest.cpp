@@ -3,6 +3,7 @@
 #include <framework/backends/headless/Automation.h>
 #include <framework/controls/Edit.h>
 #include <framework/forms/Form.h>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tests/support/UiFixture.h>
@@ -132,6 +133,39 @@ TEST_F(FocusTest, SetFocusOnAHiddenControlRaises) {
     edits[1]->SetVisible(false);
     EXPECT_THROW(edits[1]->SetFocus(), EInvalidOperation);
     EXPECT_TRUE(edits[0]->Focused());
+}
+
+// A disabled or hidden control takes no keys: the focus moves on as on Tab,
+// or to the form when nothing else can have it.
+TEST_F(FocusTest, DisablingOrHidingTheFocusedControlMovesTheFocusOn) {
+    const struct {
+        const char* Name;
+        std::function<void(TControl*, bool)> Switch;
+    } Ways[] = {{"disabled", [](TControl* c, bool on) { c->SetEnabled(on); }},
+                {"hidden", [](TControl* c, bool on) { c->SetVisible(on); }}};
+    form->Show();
+    for (const auto& Way : Ways) {
+        edits[0]->SetFocus();
+        log.clear();
+        Way.Switch(edits[0], false);
+        EXPECT_TRUE(edits[1]->Focused()) << Way.Name;
+        EXPECT_EQ(log, (std::vector<std::string>{"CM_EXIT Edit1", "OnExit Edit1", "CM_ENTER Edit2",
+                                                 "OnEnter Edit2"}))
+            << Way.Name;
+        Ui::TypeText("7");
+        EXPECT_EQ(edits[0]->Text(), "") << Way.Name;
+        EXPECT_EQ(edits[1]->Text(), "7") << Way.Name;
+        edits[1]->SetText("");
+        // Nothing else can have it: the form has it, and keys reach no edit.
+        Way.Switch(edits[2], false);
+        Way.Switch(edits[1], false);
+        EXPECT_EQ(FocusedWindow(), form.get()) << Way.Name;
+        Ui::TypeText("8");
+        for (TLoggingEdit* e : edits)
+            EXPECT_EQ(e->Text(), "") << Way.Name;
+        for (TLoggingEdit* e : edits)
+            Way.Switch(e, true);
+    }
 }
 
 TEST_F(FocusTest, SetFocusBeforeShowIsRememberedForTheShow) {

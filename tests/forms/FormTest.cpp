@@ -260,7 +260,7 @@ TEST_F(FormTest, DoubleClickFiresOnDblClick) {
     form.Show();
     Ui::DoubleClick(&form, 20, 20);
     EXPECT_EQ(doubles, 1);
-    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(clicks, 1); // the first press and release; the double click's release clicks no more
     Ui::Wait(1000);
     Ui::Click(&form, 20, 20);
     EXPECT_EQ(doubles, 1);

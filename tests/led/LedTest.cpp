@@ -3,10 +3,14 @@
 
 #include "LedFixture.h"
 
+#include <framework/controls/Edit.h>
+#include <framework/controls/Label.h>
 #include <framework/graphics/GdiObjects.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <set>
+#include <string>
 
 namespace qztest {
 namespace {
@@ -162,6 +166,34 @@ TEST_F(LedFixture, ValuesOutsideTheEnumerationsAreIgnored) {
     EXPECT_EQ(fw::LoadBitmapCallCount(), Loads);
     EXPECT_EQ(led->InvalidateCount(), Invalidates);
     EXPECT_TRUE(SamePixels(*led->Image(), *ModuleImage("QZLEDSPK1")));
+}
+
+// A double click is one click (press and release), then the double click; its
+// release clicks no more. The same for a lamp, a label and an edit.
+TEST_F(LedFixture, ADoubleClickClicksOnceThenDoubleClicks) {
+    auto* Label = new fw::TLabel(form.get());
+    Label->SetParent(form.get());
+    Label->SetBounds(20, 0, 20, 14);
+    auto* Edit = new fw::TEdit(form.get());
+    Edit->SetParent(form.get());
+    Edit->SetBounds(0, 18, 40, 12);
+    std::string Log;
+    const auto Record = [&Log](std::string What) { return [&Log, What](fw::TObject*) { Log += What; }; };
+    led->OnClick = Record("c");
+    led->OnDblClick = Record("D");
+    Label->OnClick = Record("c");
+    Label->OnDblClick = Record("D");
+    Edit->OnClick = Record("c");
+    Edit->OnDblClick = Record("D");
+    for (fw::TControl* Control : std::initializer_list<fw::TControl*>{led, Label, Edit}) {
+        Log.clear();
+        fw::Ui::DoubleClick(Control, 3, 3);
+        EXPECT_EQ(Log, "cD") << Control->ClassName();
+        // A third quick press starts over: a single click again.
+        fw::Ui::Click(Control, 3, 3);
+        EXPECT_EQ(Log, "cDc") << Control->ClassName();
+        fw::Ui::Wait(1000);
+    }
 }
 
 TEST_F(LedFixture, ADisabledLampShowsGreyAndComesBackAsItWas) {

@@ -6,7 +6,9 @@
 
 #include <framework/controls/MessageQueue.h>
 #include <framework/forms/Application.h>
+#include <framework/rtl/FormatSettings.h>
 #include <stdexcept>
+#include <string>
 
 namespace qztest {
 namespace {
@@ -147,6 +149,26 @@ TEST_F(PopupInput, TheCloseBoxOfADialogPopupRestoresTheTextLikeEscape) {
     });
     EXPECT_FALSE(Picked);
     EXPECT_EQ(edit->Text(), "01/02/2003");
+}
+
+TEST_F(PopupInput, TheEditsTextIsWrittenWithSlashesWhateverTheDateSeparator) {
+    fw::TFormatSettingsGuard Guard;
+    fw::FormatSettings.DateSeparator = '-';
+    edit->SetDateFormat("d/m/yyyy");
+    for (const bool Cancel : {true, false}) {
+        edit->SetText("1/2/03");
+        std::string Mirrored;
+        OpenAndDrive([&](TfrmQzCal*) {
+            fw::Ui::PressKey(fw::VK_RIGHT);
+            Mirrored = edit->Text();
+            fw::Ui::PressKey(Cancel ? fw::VK_ESCAPE : fw::VK_RETURN);
+        });
+        EXPECT_EQ(Mirrored, "2/2/2003");
+        EXPECT_EQ(edit->Text(), Cancel ? "1/2/2003" : "2/2/2003");
+        // What the popup leaves, the edit's own check reads back.
+        std::string Text = edit->Text();
+        EXPECT_TRUE(edit->IsValidDate(Text)) << Text;
+    }
 }
 
 // ---------------------------------------------------------------- the mouse
@@ -311,6 +333,36 @@ TEST_F(PopupInput, EachButtonStepsItsWayAndSharedEdgesGoToTheFirstTested) {
             fw::Ui::PressKey(fw::VK_ESCAPE);
         });
         EXPECT_EQ(Date, Row.Expected) << Row.Point.X << "," << Row.Point.Y;
+    }
+}
+
+// A step that cannot be taken repaints nothing, yet the arrow comes up again.
+TEST_F(PopupInput, APressedArrowComesUpAgainAtTheEndsOfTheYears) {
+    const auto NoRed = [](TfrmQzCal* Popup, qz::TCalButtons B) {
+        const fw::TRect R = Popup->ButtonRect(B);
+        const fw::TSurface S = fw::Ui::FormImage(Popup);
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X)
+                if (S.Pixel(X, Y) == fw::clRed) return false;
+        return true;
+    };
+    edit->SetDate(EncodeDate(9999, 12, 31));
+    for (const qz::TCalButtons B : {qz::cbYearNext, qz::cbMonthNext}) {
+        OpenAndDrive([&](TfrmQzCal* Popup) {
+            fw::Ui::Click(Popup, ButtonCentre(Popup, B).X, ButtonCentre(Popup, B).Y);
+            EXPECT_EQ(Popup->Date(), EncodeDate(9999, 12, 31));
+            EXPECT_TRUE(NoRed(Popup, B)) << B;
+            fw::Ui::PressKey(fw::VK_ESCAPE);
+        });
+    }
+    edit->SetDate(EncodeDate(1, 1, 1));
+    for (const qz::TCalButtons B : {qz::cbYearPrev, qz::cbMonthPrev}) {
+        OpenAndDrive([&](TfrmQzCal* Popup) {
+            fw::Ui::Click(Popup, ButtonCentre(Popup, B).X, ButtonCentre(Popup, B).Y);
+            EXPECT_EQ(Popup->Date(), EncodeDate(1, 1, 1));
+            EXPECT_TRUE(NoRed(Popup, B)) << B;
+            fw::Ui::PressKey(fw::VK_ESCAPE);
+        });
     }
 }
 

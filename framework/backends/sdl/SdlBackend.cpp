@@ -133,7 +133,7 @@ struct TSdlBackend::TImpl {
             flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
         else if (form->BorderStyle() == bsSizeable || form->BorderStyle() == bsSizeToolWin)
             flags |= SDL_WINDOW_RESIZABLE;
-        w->Window = SDL_CreateWindow(AnsiToUtf8(w->Title).c_str(), Display.x + origin.X * Scale,
+        w->Window = SDL_CreateWindow(ToUtf8(w->Title).c_str(), Display.x + origin.X * Scale,
                                      Display.y + origin.Y * Scale, std::max(1, w->Width * Scale),
                                      std::max(1, w->Height * Scale), flags);
         if (!w->Window) return;
@@ -176,7 +176,7 @@ struct TSdlBackend::TImpl {
             }
             if (form->Caption() != w->Title) {
                 w->Title = form->Caption();
-                SDL_SetWindowTitle(w->Window, AnsiToUtf8(w->Title).c_str());
+                SDL_SetWindowTitle(w->Window, ToUtf8(w->Title).c_str());
             }
         }
         if (top != Top) {
@@ -451,12 +451,12 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Open(int scale, String& reason) {
         [] {
             String text;
             if (char* utf8 = SDL_GetClipboardText()) {
-                text = Utf8ToAnsi(utf8);
+                text = ToUtf8(utf8);
                 SDL_free(utf8);
             }
             return text;
         },
-        [](const String& text) { SDL_SetClipboardText(AnsiToUtf8(text).c_str()); });
+        [](const String& text) { SDL_SetClipboardText(ToUtf8(text).c_str()); });
     return backend;
 }
 

@@ -1,0 +1,3 @@
+object frmOld: TTestForm
+  Caption = 'Grüße € café'
+end
