@@ -1,5 +1,6 @@
 #include <QzComponents5/QzModule.h>
 #include <cstddef>
+#include <framework/forms/Backend.h>
 #include <span>
 
 namespace qz {
@@ -20,6 +21,10 @@ fw::HINSTANCE HInstance() {
 
 fw::String LoadStr(int id) {
     return fw::LoadStr(HInstance(), id);
+}
+
+fw::TSurface PackageIcon() {
+    return fw::GlyphIcon(HInstance(), 203);
 }
 
 } // namespace qz
