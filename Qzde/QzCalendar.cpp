@@ -18,6 +18,10 @@ FW_PUBLISH(TQzCalendar) {
              WeekStartIdents(), wsSunday);
     cls.Int("CalendarLeft", &TQzCalendar::CalendarLeft, &TQzCalendar::SetCalendarLeft).NoDefault();
     cls.Int("CalendarTop", &TQzCalendar::CalendarTop, &TQzCalendar::SetCalendarTop).NoDefault();
+    cls.SetOf("CalendarOptions", &TQzCalendar::CalendarOptions, &TQzCalendar::SetCalendarOptions,
+              CalendarOptionIdents(), TCalendarOptions{});
+    cls.Float("MaxDate", &TQzCalendar::MaxDate, &TQzCalendar::SetMaxDate, 0.0);
+    cls.Float("MinDate", &TQzCalendar::MinDate, &TQzCalendar::SetMinDate, 0.0);
     cls.Event("OnCloseCalendar", &TQzCalendar::OnCloseCalendar);
     cls.Event("OnOpenCalendar", &TQzCalendar::OnOpenCalendar);
     cls.DesignPosition();

@@ -24,9 +24,11 @@
 // button. The model, the painting and the input handling live in
 // QzCalendarPopupModel.cpp, QzCalendarPopupPaint.cpp and QzCalendarPopupInput.cpp.
 
+#include <Qzde/QzDateRange.h>
 #include <array>
 #include <cstdint>
 #include <framework/classes/Published.h>
+#include <framework/classes/Set.h>
 #include <framework/controls/Timer.h>
 #include <framework/forms/Form.h>
 #include <framework/graphics/Bitmap.h>
@@ -67,6 +69,19 @@ inline fw::TEnumNames WeekStartIdents() {
 }
 inline fw::TEnumNames CalendarStyleIdents() {
     return {"csStandard", "csDialog"};
+}
+
+// Optional features of the popup, all off by default: a frame on today's cell
+// and the T key that selects today; ISO 8601 week numbers in a column before
+// the first weekday; paging by the mouse wheel (a month a notch, a year with Ctrl).
+enum TCalendarOption : std::uint8_t { coShowToday, coWeekNumbers, coWheelPaging };
+using TCalendarOptions = fw::Set<TCalendarOption>;
+inline fw::TEnumNames CalendarOptionIdents() {
+    return {"coShowToday", "coWeekNumbers", "coWheelPaging"};
+}
+// The options a set may hold; the setters drop any other bit.
+constexpr TCalendarOptions KnownCalendarOptions(TCalendarOptions Value) {
+    return TCalendarOptions::FromBits(Value.Bits() & 0x7);
 }
 
 // The four navigation buttons, in their order in FButtonRect and FGlyphs.
@@ -146,6 +161,11 @@ public:
     // integer with halves going to the even neighbour.
     static int CellHeightFor(int TextHeight);
     static int CellWidthFor(int AveCharWidth);
+    // The ISO 8601 week number (1-53) of the week holding D.
+    static int IsoWeekNumber(fw::TDateTime D);
+
+    // The wheel pages by months (by years with Ctrl) when coWheelPaging is set.
+    void Dispatch(fw::TMessage& Message) override;
 
     // ---- read access to the model (tests, tools)
     fw::TComponent* OwnerComponent() const { return FOwnerComponent; }
@@ -171,6 +191,19 @@ public:
     fw::TColor WeekendColor() const { return FWeekendColor; }
     TWeekStart WeekStart() const { return FWeekStart; }
     fw::TBitmap* Glyph(int Index) const { return FGlyphs[static_cast<std::size_t>(Index)].get(); }
+    // The permitted range and the options, as read from the opener.
+    const TDateRange& Range() const { return FRange; }
+    TCalendarOptions Options() const { return FOptions; }
+    // The width of the week-number column (0 without it).
+    int WeekColumnWidth() const { return FWeekColumnWidth; }
+    // The date shown in cell Index of the displayed month's grid.
+    fw::TDateTime CellDate(int Index) const { return FFirstCellDate + (Index - 1); }
+    // Whether cell Index holds a day inside the permitted range.
+    bool CellAllowed(int Index) const { return FRange.Contains(CellDate(Index)); }
+    // Whether a navigation button's step would reach a month with a permitted day.
+    bool ButtonEnabled(TCalButtons Button) const;
+    // The cell of today when the grid shows it and coShowToday is set, else 0.
+    int TodayIndex() const;
     // How often FormPaint ran.
     int FormPaintCount() const { return FFormPaintCount; }
 
@@ -201,6 +234,13 @@ protected:
     TWeekStart FWeekStart = wsSunday;
     // The four up images in TCalButtons order, then the four pressed ones.
     std::array<std::unique_ptr<fw::TBitmap>, 8> FGlyphs;
+    TDateRange FRange;
+    TCalendarOptions FOptions;
+    int FWeekColumnWidth = 0;
+    // The date of cell 1 of the displayed month's grid.
+    fw::TDateTime FFirstCellDate = 0;
+    // The greyed images of the buttons that a range can disable, made on demand.
+    std::array<std::unique_ptr<fw::TBitmap>, 4> FDisabledGlyphs;
 
 private:
     // Whether D lies in the years 1-9999, the range dates can be built in.
@@ -223,6 +263,19 @@ private:
     // The date edit opener, or nullptr.
     TQzDateEdit* DateEditOwner() const;
 
+    // The date a step leads to, before the range is applied; false when it
+    // would leave the years 1-9999.
+    bool StepDate(TAdjustAmounts Amount, fw::TDateTime& NewDate) const;
+    // Moves the selection to Value (a step, T): the two cells, or the whole
+    // window when the month changes.
+    void MoveSelection(fw::TDateTime Value);
+    // The greyed image of a button, made from its up image.
+    fw::TBitmap* DisabledGlyph(TCalButtons Button);
+    // Draws the week numbers column.
+    void DrawWeekNumbers();
+    // The frame on today's cell.
+    void DrawTodayMark(int Index);
+
     // Selects cell Index by the pointer (press or drag); false, changing nothing,
     // for a neighbouring-month cell outside the years 1-9999.
     bool SelectCell(int Index);
@@ -235,6 +288,8 @@ private:
 
     // The opener's text was put back: the popup no longer writes it.
     bool FTextRestored = false;
+    // Wheel turns below a notch, kept for the next turn.
+    int FWheelRest = 0;
     int FFormPaintCount = 0;
 };
 

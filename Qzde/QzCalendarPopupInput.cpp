@@ -4,8 +4,11 @@
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateRoutines.h>
+#include <cmath>
 #include <framework/forms/Application.h>
 #include <framework/platform/Keys.h>
+#include <framework/platform/Messages.h>
+#include <framework/rtl/Clock.h>
 #include <framework/rtl/DateUtils.h>
 #include <framework/rtl/Exceptions.h>
 
@@ -15,6 +18,11 @@ namespace {
 
 // How long a pressed navigation button shows its red arrow before it steps.
 constexpr fw::Word ButtonDelay = 60;
+
+// T selects today when the popup marks it.
+constexpr fw::Word TodayKey = 'T';
+// One notch of the mouse wheel.
+constexpr int WheelNotch = 120;
 
 constexpr int FirstYear = 1;
 constexpr int LastYear = 9999;
@@ -78,6 +86,28 @@ void TfrmQzCal::FormKeyDown(fw::TObject*, fw::Word& Key, fw::TShiftState) {
             AdjustCalendar(Step.Amount);
             return;
         }
+    if (Key == TodayKey && FOptions.Contains(coShowToday)) {
+        // Today, or the nearest permitted day to it.
+        const fw::TDateTime Today = FRange.Clamp(std::floor(fw::Date()));
+        if (Today != std::floor(FDate) || FMonthShift != 0) MoveSelection(Today);
+    }
+}
+
+void TfrmQzCal::Dispatch(fw::TMessage& Message) {
+    if (Message.Msg != fw::WM_MOUSEWHEEL || !FOptions.Contains(coWheelPaging)) {
+        inherited::Dispatch(Message);
+        return;
+    }
+    // A notch is 120; finer wheels add up. Away from the user goes back.
+    FWheelRest += static_cast<std::int16_t>((Message.WParam >> 16) & 0xFFFF);
+    const bool Years = (Message.WParam & fw::MK_CONTROL) != 0;
+    Message.Result = 0;
+    while (FWheelRest >= WheelNotch || FWheelRest <= -WheelNotch) {
+        const bool Back = FWheelRest > 0;
+        FWheelRest += Back ? -WheelNotch : WheelNotch;
+        if (ModalResult() != fw::mrNone) continue;
+        AdjustCalendar(Years ? (Back ? aaYearPrev : aaYearNext) : (Back ? aaMonthPrev : aaMonthNext));
+    }
 }
 
 // ---------------------------------------------------------------- mouse
@@ -107,8 +137,10 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
     if (HitTest(FGridRect, X, Y)) {
         FSelecting = true;
         const int Index = FindArrayIndex(X, Y);
-        // An empty cell (or one without a date) starts nothing.
-        if ((!FFillPage && CellSide(Index) != 0) || !SelectCell(Index)) FSelecting = false;
+        // An empty cell, a day outside the permitted range, or one without a
+        // date starts nothing.
+        if ((!FFillPage && CellSide(Index) != 0) || !CellAllowed(Index) || !SelectCell(Index))
+            FSelecting = false;
         return;
     }
     const struct {
@@ -120,6 +152,8 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
                    {cbYearNext, aaYearNext}};
     for (const auto& B : Buttons) {
         if (!HitTest(FButtonRect[B.Button], X, Y)) continue;
+        // A step that would leave the permitted range: the button is disabled.
+        if (!ButtonEnabled(B.Button)) return;
         DrawButton(B.Button, true);
         Delay(ButtonDelay);
         // A popup accepted or cancelled during the wait takes no step: after a
@@ -137,6 +171,7 @@ void TfrmQzCal::FormMouseMove(fw::TObject*, fw::TShiftState, int X, int Y) {
     const int Index = FindArrayIndex(X, Y);
     if (Index == FSelIndex) return;
     if (!FFillPage && CellSide(Index) != 0) return;
+    if (!CellAllowed(Index)) return;
     SelectCell(Index);
 }
 
@@ -148,11 +183,9 @@ void TfrmQzCal::FormMouseUp(fw::TObject*, fw::TMouseButton, fw::TShiftState, int
 
 // ---------------------------------------------------------------- stepping
 
-void TfrmQzCal::AdjustCalendar(TAdjustAmounts Amount) {
-    fw::Word Y0 = 0, M0 = 0, D0 = 0;
-    fw::DecodeDate(FDate, Y0, M0, D0);
-    fw::Word Year = Y0, Month = M0, Day = D0;
-    fw::TDateTime NewDate = FDate;
+bool TfrmQzCal::StepDate(TAdjustAmounts Amount, fw::TDateTime& NewDate) const {
+    fw::Word Year = 0, Month = 0, Day = 0;
+    fw::DecodeDate(FDate, Year, Month, Day);
     switch (Amount) {
     case aaDayPrev:
     case aaDayNext:
@@ -162,34 +195,49 @@ void TfrmQzCal::AdjustCalendar(TAdjustAmounts Amount) {
         const int Days = (Amount == aaDayPrev || Amount == aaDayNext) ? 1 : 7;
         const bool Back = Amount == aaDayPrev || Amount == aaWeekPrev;
         NewDate = FDate + (Back ? -Days : Days);
-        if (!InDateRange(NewDate)) return;
-        fw::DecodeDate(NewDate, Year, Month, Day);
-        break;
+        return InDateRange(NewDate);
     }
     case aaMonthPrev:
     case aaMonthNext: {
         AdjustMonthYear(Month, Year, Amount == aaMonthPrev ? ddBackward : ddForward);
-        if (Year < FirstYear || Year > LastYear) return;
+        if (Year < FirstYear || Year > LastYear) return false;
         const int Length = DaysInMonth(Month, Year);
         if (Day > Length) Day = static_cast<fw::Word>(Length);
         NewDate = fw::EncodeDate(Year, Month, Day);
-        break;
+        return true;
     }
     case aaYearPrev:
     case aaYearNext: {
-        const int NewYear = Y0 + (Amount == aaYearPrev ? -1 : 1);
-        if (NewYear < FirstYear || NewYear > LastYear) return;
+        const int NewYear = Year + (Amount == aaYearPrev ? -1 : 1);
+        if (NewYear < FirstYear || NewYear > LastYear) return false;
         Year = static_cast<fw::Word>(NewYear);
         if (Month == 2 && DaysInMonth(2, Year) < Day) Day = static_cast<fw::Word>(DaysInMonth(2, Year));
         NewDate = fw::EncodeDate(Year, Month, Day);
-        break;
+        return true;
     }
     default:
-        return; // not a step (a value cast from outside the enumeration)
+        return false; // not a step (a value cast from outside the enumeration)
     }
+}
 
+void TfrmQzCal::AdjustCalendar(TAdjustAmounts Amount) {
+    fw::TDateTime NewDate = 0;
+    if (!StepDate(Amount, NewDate)) return;
+    // A step stops at the edge of the permitted range.
+    if (FRange.Limited()) {
+        NewDate = FRange.Clamp(NewDate);
+        if (std::floor(NewDate) == std::floor(FDate)) return;
+    }
+    MoveSelection(NewDate);
+}
+
+void TfrmQzCal::MoveSelection(fw::TDateTime Value) {
+    fw::Word Y0 = 0, M0 = 0, D0 = 0;
+    fw::DecodeDate(FDate, Y0, M0, D0);
+    fw::Word Year = 0, Month = 0, Day = 0;
+    fw::DecodeDate(Value, Year, Month, Day);
     FPrevSelIndex = FSelIndex;
-    FDate = NewDate;
+    FDate = Value;
     if (FMonthShift == 0 && Month == M0 && Year == Y0) {
         // Only the selection moves: two cells are repainted.
         FSelIndex = GetFirstDay(fw::EncodeDate(Year, Month, 1)) + Day - 1;

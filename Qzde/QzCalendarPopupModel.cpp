@@ -6,6 +6,7 @@
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateRoutines.h>
 #include <algorithm>
+#include <cmath>
 #include <framework/classes/Published.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/forms/Screen.h>
@@ -66,6 +67,8 @@ TfrmQzCal::TfrmQzCal(fw::TComponent* AOwner) : inherited(AOwner) {
     // A date the grid cannot show counts as no date.
     if (!InDateRange(FOriginalDate)) FOriginalDate = 0;
     FDate = FOriginalDate != 0 ? FOriginalDate : fw::Date();
+    // Outside the permitted range the popup opens on its nearest day.
+    FDate = FRange.Clamp(FDate);
     BuildCalendarDates();
     FSelecting = false;
     FMonthShift = 0;
@@ -96,6 +99,8 @@ void TfrmQzCal::ReadOwnerSettings() {
         FWeekendColor = Edit->CalendarWeekendColor();
         FWeekStart = KnownWeekStart(Edit->CalendarWeekStart());
         FFillPage = Edit->CalendarFillPage();
+        FRange = Edit->Range();
+        FOptions = KnownCalendarOptions(Edit->CalendarOptions());
         if (Edit->CalendarStyle() == csDialog) {
             SetBorderStyle(fw::bsDialog);
             SetCaption(Edit->CalendarCaption());
@@ -112,6 +117,8 @@ void TfrmQzCal::ReadOwnerSettings() {
         FWeekendColor = Calendar->CalendarWeekendColor();
         FWeekStart = KnownWeekStart(Calendar->CalendarWeekStart());
         FFillPage = Calendar->CalendarFillPage();
+        FRange = Calendar->Range();
+        FOptions = KnownCalendarOptions(Calendar->CalendarOptions());
         if (Calendar->CalendarStyle() == csDialog) {
             SetBorderStyle(fw::bsDialog);
             SetCaption(Calendar->CalendarCaption());
@@ -145,7 +152,9 @@ void TfrmQzCal::SizeFromFont() {
     // A font without metrics still gives cells of a pixel: the grid code divides by them.
     FCellHeight = std::max(1, CellHeightFor(Metrics.tmHeight));
     FCellWidth = std::max(1, CellWidthFor(Metrics.tmAveCharWidth));
-    SetClientWidth(ColumnCount * FCellWidth + 8);
+    // The week numbers take two digits and a blank: two thirds of a day column.
+    FWeekColumnWidth = FOptions.Contains(coWeekNumbers) ? 2 * FCellWidth / 3 : 0;
+    SetClientWidth(ColumnCount * FCellWidth + 8 + FWeekColumnWidth);
     SetClientHeight((RowCount + 2) * FCellHeight + 8);
 }
 
@@ -189,8 +198,11 @@ void TfrmQzCal::LayOut() {
     FButtonRect[cbYearNext] = YearNext;
     FButtonRect[cbMonthNext] = {YearNext.Left - 16, YearNext.Top, YearNext.Right - 16, YearNext.Bottom};
     FTitleRect = {36, 4, W - 35, 4 + FCellHeight};
-    FDayNameRect = {4, FCellHeight + 2, FCellWidth + 2, 2 * FCellHeight + 2};
-    FGridRect = {4, 2 * FCellHeight + 3, ColumnCount * FCellWidth + 3, (RowCount + 2) * FCellHeight + 2};
+    // The week-number column, when shown, comes before the first weekday.
+    const int X = FWeekColumnWidth;
+    FDayNameRect = {4 + X, FCellHeight + 2, FCellWidth + 2 + X, 2 * FCellHeight + 2};
+    FGridRect = {4 + X, 2 * FCellHeight + 3, ColumnCount * FCellWidth + 3 + X,
+                 (RowCount + 2) * FCellHeight + 2};
 }
 
 // ---------------------------------------------------------------- the grid
@@ -205,7 +217,9 @@ int TfrmQzCal::GetFirstDay(fw::TDateTime D) const {
 void TfrmQzCal::BuildCalendarDates() {
     fw::Word Year = 0, Month = 0, Day = 0;
     fw::DecodeDate(FDate, Year, Month, Day);
-    FFirstIndex = GetFirstDay(fw::EncodeDate(Year, Month, 1));
+    const fw::TDateTime First = fw::EncodeDate(Year, Month, 1);
+    FFirstIndex = GetFirstDay(First);
+    FFirstCellDate = First - (FFirstIndex - 1);
     FLastIndex = FFirstIndex + DaysInMonth(Month, Year) - 1;
     FSelIndex = FFirstIndex + Day - 1;
     for (int I = FFirstIndex; I <= FLastIndex; ++I)
@@ -248,6 +262,41 @@ int TfrmQzCal::CellSide(int Index) const {
     if (Index < FFirstIndex) return -1;
     if (Index > FLastIndex) return 1;
     return 0;
+}
+
+int TfrmQzCal::IsoWeekNumber(fw::TDateTime D) {
+    // The week belongs to the year of its Thursday, and counts from the week
+    // holding that year's first Thursday.
+    const fw::TDateTime Day = std::floor(D);
+    const int FromMonday = (fw::DayOfWeek(Day) + 5) % 7; // Monday 0 ... Sunday 6
+    const fw::TDateTime Thursday = Day - FromMonday + 3;
+    fw::Word Year = 0, Month = 0, Unused = 0;
+    fw::DecodeDate(Thursday, Year, Month, Unused);
+    if (Year == 0) return 0;
+    const int DayOfYear = static_cast<int>(Thursday - fw::EncodeDate(Year, 1, 1));
+    return DayOfYear / 7 + 1;
+}
+
+bool TfrmQzCal::ButtonEnabled(TCalButtons Button) const {
+    if (!FRange.Limited()) return true;
+    static constexpr TAdjustAmounts Steps[] = {aaMonthPrev, aaMonthNext, aaYearPrev, aaYearNext};
+    if (Button > cbYearNext) return false;
+    fw::TDateTime Target = 0;
+    if (!StepDate(Steps[Button], Target)) return false;
+    // The target month must hold a permitted day.
+    fw::Word Year = 0, Month = 0, Day = 0;
+    fw::DecodeDate(Target, Year, Month, Day);
+    const fw::TDateTime First = fw::EncodeDate(Year, Month, 1);
+    return FRange.Meets(First, First + DaysInMonth(Month, Year) - 1);
+}
+
+int TfrmQzCal::TodayIndex() const {
+    if (!FOptions.Contains(coShowToday)) return 0;
+    const double Index = std::floor(fw::Date()) - FFirstCellDate + 1;
+    if (Index < 1 || Index > CellCount) return 0;
+    const int Cell = static_cast<int>(Index);
+    // A cell of a neighbouring month shows its day only with fill page.
+    return CellSide(Cell) == 0 || FFillPage ? Cell : 0;
 }
 
 TQzDateEdit* TfrmQzCal::DateEditOwner() const {

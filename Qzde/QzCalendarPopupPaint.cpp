@@ -22,6 +22,9 @@ constexpr unsigned HeadingFlags = fw::DT_SINGLELINE | fw::DT_CENTER;
 // The part of a button image that is drawn: its top-left 16 x 16 pixels.
 const fw::TRect GlyphSource{0, 0, 16, 16};
 
+// The frame on today's cell.
+constexpr fw::TColor TodayColor = fw::clMaroon;
+
 void DrawTextIn(fw::TCanvas* Canvas, const fw::String& Text, fw::TRect Rect, unsigned Flags) {
     fw::DrawTextA(Canvas->Handle(), Text.c_str(), -1, &Rect, Flags);
 }
@@ -29,7 +32,8 @@ void DrawTextIn(fw::TCanvas* Canvas, const fw::String& Text, fw::TRect Rect, uns
 } // namespace
 
 fw::TColor TfrmQzCal::CellColor(int Index) const {
-    if (CellSide(Index) != 0) return fw::clGrayText;
+    // Days outside the permitted range are greyed like the neighbouring months'.
+    if (CellSide(Index) != 0 || !CellAllowed(Index)) return fw::clGrayText;
     // The Sunday and Saturday columns, as i mod 7.
     const int W = StartDay();
     int WeekendA = 8 - W;
@@ -105,6 +109,8 @@ void TfrmQzCal::FormPaint(fw::TObject*) {
         C->Font()->SetColor(CellColor(Index));
         DrawDayText(Index);
     }
+    if (FWeekColumnWidth > 0) DrawWeekNumbers();
+    if (const int Today = TodayIndex()) DrawTodayMark(Today);
 
     DrawSelector();
 }
@@ -118,6 +124,7 @@ void TfrmQzCal::DrawSelector() {
         C->Brush()->SetColor(fw::clBtnFace);
         C->FillRect(FindArrayRect(FPrevSelIndex));
         DrawDayText(FPrevSelIndex);
+        if (FPrevSelIndex == TodayIndex()) DrawTodayMark(FPrevSelIndex);
     }
 
     // The selected cell: bold (grey in a neighbouring month, even without fill page).
@@ -142,8 +149,70 @@ void TfrmQzCal::DrawSelector() {
         Edit->SetText(FormatDateByPattern(FDate, FOwnerDateFormat));
 }
 
+void TfrmQzCal::DrawWeekNumbers() {
+    // Each row's number is that of its Thursday's week, which holds at least
+    // four of the row's seven days whatever the week start.
+    fw::TCanvas* C = Canvas();
+    C->Font()->SetStyle({});
+    C->Font()->SetColor(fw::clGrayText);
+    C->Brush()->SetColor(fw::clBtnFace);
+    const int ThursdayColumn = (4 - StartDay() + ColumnCount) % ColumnCount;
+    for (int Row = 0; Row < RowCount; ++Row) {
+        const int First = Row * ColumnCount + 1;
+        // Without fill page a row of the next month alone shows nothing.
+        if (!FFillPage && First > FLastIndex) continue;
+        fw::TRect R = FindArrayRect(First);
+        R.Right = R.Left - 1;
+        R.Left = 4;
+        const int Week = IsoWeekNumber(CellDate(First + ThursdayColumn));
+        if (Week > 0) DrawTextIn(C, fw::IntToStr(Week) + " ", R, DayTextFlags);
+    }
+}
+
+void TfrmQzCal::DrawTodayMark(int Index) {
+    // A frame one pixel inside the cell, clear of the selection's sunken frame.
+    const fw::TRect R = FindArrayRect(Index);
+    fw::TCanvas* C = Canvas();
+    C->Brush()->SetColor(TodayColor);
+    C->FrameRect({R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1});
+    C->Brush()->SetColor(fw::clBtnFace);
+}
+
+fw::TBitmap* TfrmQzCal::DisabledGlyph(TCalButtons Button) {
+    auto& Slot = FDisabledGlyphs[Button];
+    if (Slot) return Slot.get();
+    const fw::TBitmap* Up = FGlyphs[Button].get();
+    Slot = std::make_unique<fw::TBitmap>();
+    if (!Up || Up->Empty() || !Up->Surface()) return Slot.get();
+    // The arrow etched: its ink in the shadow colour over a highlight one pixel
+    // down and right, on the face (the classic highlight is white, which a
+    // transparent copy would turn into the face).
+    const fw::TSurface& Source = *Up->Surface();
+    Slot->SetSize(Source.Width(), Source.Height());
+    fw::TSurface& Target = *Slot->Surface();
+    const fw::TPixel White = fw::clWhite;
+    const fw::TPixel Face = fw::ColorToRGB(fw::clBtnFace);
+    const fw::TPixel Shadow = fw::ColorToRGB(fw::clBtnShadow);
+    const fw::TPixel Highlight = fw::ColorToRGB(fw::clBtnHighlight);
+    Target.Fill({0, 0, Source.Width(), Source.Height()}, Face);
+    for (int Y = 0; Y < Source.Height(); ++Y)
+        for (int X = 0; X < Source.Width(); ++X)
+            if (Source.Pixel(X, Y) != White) Target.SetPixel(X + 1, Y + 1, Highlight);
+    for (int Y = 0; Y < Source.Height(); ++Y)
+        for (int X = 0; X < Source.Width(); ++X)
+            if (Source.Pixel(X, Y) != White) Target.SetPixel(X, Y, Shadow);
+    return Slot.get();
+}
+
 void TfrmQzCal::DrawButton(TCalButtons Button, bool Pressed) {
     if (Button > cbYearNext) return;
+    if (!Pressed && !ButtonEnabled(Button)) {
+        // The etched image holds the face itself: copied without transparency.
+        fw::TBitmap* Image = DisabledGlyph(Button);
+        if (Image && !Image->Empty())
+            Canvas()->BrushCopy(FButtonRect[Button], Image, GlyphSource, fw::clNone);
+        return;
+    }
     fw::TBitmap* Image = FGlyphs[static_cast<std::size_t>(Button + (Pressed ? 4 : 0))].get();
     if (!Image || Image->Empty()) return;
     // White shows the canvas's brush colour (the button face).

@@ -97,6 +97,9 @@ public:
     // Shows the invalid-date message for the current text in the mtDelphi or
     // mtWindows style; returns when the user has closed it.
     void ShowErrorMessage();
+    // The same for a date outside MinDate-MaxDate: the range message with both
+    // ends in the edit's layout.
+    void ShowRangeMessage();
 
     // ---- published properties (in declaration order)
     bool AllowKeyEntry() const { return FAllowKeyEntry; }
@@ -144,6 +147,17 @@ public:
     void SetGlyphType(TGlyphTypes Value);
     bool UseCentury() const { return FUseCentury; }
     void SetUseCentury(bool Value) { FUseCentury = Value; }
+    // The permitted range (0: that end open). The popup greys and refuses the
+    // days outside it; the exit check reports a typed date outside it. SetDate
+    // from code is not limited.
+    fw::TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(fw::TDateTime Value) { FMinDate = Value; }
+    fw::TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(fw::TDateTime Value) { FMaxDate = Value; }
+    TDateRange Range() const { return TDateRange::Of(FMinDate, FMaxDate); }
+    // The popup's optional features (none by default).
+    TCalendarOptions CalendarOptions() const { return FCalendarOptions; }
+    void SetCalendarOptions(TCalendarOptions Value) { FCalendarOptions = KnownCalendarOptions(Value); }
 
     fw::TNotifyEvent OnCloseCalendar;
     fw::TNotifyEvent OnInvalidDate;
@@ -204,6 +218,11 @@ private:
     bool FUseCentury = false;
     fw::TColor FCalendarWeekendColor = fw::clBtnText;
     TWeekStart FCalendarWeekStart = wsSunday;
+    fw::TDateTime FMinDate = 0;
+    fw::TDateTime FMaxDate = 0;
+    TCalendarOptions FCalendarOptions;
+    // Shows a report in the mtDelphi or mtWindows style.
+    void ShowMessageText(const fw::String& Message);
 };
 
 // The calendar component: a non-visual holder of a date and the popup settings.
@@ -248,6 +267,14 @@ public:
     void SetCalendarLeft(int Value) { FCalendarLeft = Value; }
     int CalendarTop() const { return FCalendarTop; }
     void SetCalendarTop(int Value) { FCalendarTop = Value; }
+    // The permitted range (0: that end open) and the popup's optional features.
+    fw::TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(fw::TDateTime Value) { FMinDate = Value; }
+    fw::TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(fw::TDateTime Value) { FMaxDate = Value; }
+    TDateRange Range() const { return TDateRange::Of(FMinDate, FMaxDate); }
+    TCalendarOptions CalendarOptions() const { return FCalendarOptions; }
+    void SetCalendarOptions(TCalendarOptions Value) { FCalendarOptions = KnownCalendarOptions(Value); }
     fw::TNotifyEvent OnCloseCalendar;
     fw::TNotifyEvent OnOpenCalendar;
 
@@ -260,6 +287,9 @@ private:
     TWeekStart FCalendarWeekStart = wsSunday;
     int FCalendarLeft = 0;
     int FCalendarTop = 0;
+    fw::TDateTime FMinDate = 0;
+    fw::TDateTime FMaxDate = 0;
+    TCalendarOptions FCalendarOptions;
 };
 
 // The data-aware date edit: a date edit bound to one field of a dataset through a

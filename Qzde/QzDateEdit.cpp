@@ -51,6 +51,11 @@ FW_PUBLISH(TQzDateEdit) {
              gtCustom)
         .StoredIf(&TQzDateEdit::CalendarEnabled);
     cls.Bool("UseCentury", &TQzDateEdit::UseCentury, &TQzDateEdit::SetUseCentury, false);
+    // The optional features come last: a property list keeps its old rows.
+    cls.SetOf("CalendarOptions", &TQzDateEdit::CalendarOptions, &TQzDateEdit::SetCalendarOptions,
+              CalendarOptionIdents(), TCalendarOptions{});
+    cls.Float("MaxDate", &TQzDateEdit::MaxDate, &TQzDateEdit::SetMaxDate, 0.0);
+    cls.Float("MinDate", &TQzDateEdit::MinDate, &TQzDateEdit::SetMinDate, 0.0);
     cls.Event("OnCloseCalendar", &TQzDateEdit::OnCloseCalendar);
     cls.Event("OnInvalidDate", &TQzDateEdit::OnInvalidDate);
     cls.Event("OnOpenCalendar", &TQzDateEdit::OnOpenCalendar);

@@ -1,6 +1,7 @@
 // The date edit's text entry: the key filter, the validation of a date text with
 // its two-digit-year expansion, and the check and report when the user leaves.
 
+#include <QzComponents5/QzModule.h>
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateRoutines.h>
 #include <framework/classes/ComponentRef.h>
@@ -29,6 +30,11 @@ bool IsDateCharacter(char Key) {
     return Key == '/' || (Key >= '0' && Key <= '9') || Key == CtrlC || Key == Backspace || Key == CtrlV ||
            Key == CtrlX || Key == Escape;
 }
+
+// String table entries of the range messages: both ends, only the first, only the last.
+constexpr int RangeMessageResource = 302;
+constexpr int EarliestMessageResource = 303;
+constexpr int LatestMessageResource = 304;
 
 void Beep() {
     fw::MessageBeep(fw::MB_OK);
@@ -132,10 +138,14 @@ void TQzDateEdit::CheckExit() {
     bool Expanded = false;
     fw::TDateTime Value = 0;
     // Every text ReadDate accepts is a date of the years 1-9999.
+    bool OutOfRange = false;
     if (ReadDate(Text(), Year, Month, Day, Expanded) && fw::TryEncodeDate(Year, Month, Day, Value)) {
-        FDateValid = true;
-        SetDate(Value);
-        return;
+        OutOfRange = !Range().Contains(Value);
+        if (!OutOfRange) {
+            FDateValid = true;
+            SetDate(Value);
+            return;
+        }
     }
     FDateValid = false;
     SelectAll();
@@ -152,7 +162,10 @@ void TQzDateEdit::CheckExit() {
         break;
     case mtDelphi:
     case mtWindows:
-        ShowErrorMessage();
+        if (OutOfRange)
+            ShowRangeMessage();
+        else
+            ShowErrorMessage();
         break;
     }
 }
@@ -166,6 +179,27 @@ void TQzDateEdit::ShowErrorMessage() {
         // as written rather than turning an invalid date into an error.
         Message = FErrorMessage;
     }
+    ShowMessageText(Message);
+}
+
+void TQzDateEdit::ShowRangeMessage() {
+    // Both ends in the edit's own layout; an open end leaves its part out.
+    const TDateRange R = Range();
+    const fw::String Typed = Text();
+    fw::String Message;
+    if (R.HasMin && R.HasMax)
+        Message = fw::Format(LoadStr(RangeMessageResource), {Typed, FormatDateByPattern(R.Min, FDateFormat),
+                                                             FormatDateByPattern(R.Max, FDateFormat)});
+    else if (R.HasMin)
+        Message =
+            fw::Format(LoadStr(EarliestMessageResource), {Typed, FormatDateByPattern(R.Min, FDateFormat)});
+    else
+        Message =
+            fw::Format(LoadStr(LatestMessageResource), {Typed, FormatDateByPattern(R.Max, FDateFormat)});
+    ShowMessageText(Message);
+}
+
+void TQzDateEdit::ShowMessageText(const fw::String& Message) {
     if (FErrorMessageType == mtDelphi)
         fw::MessageDlg(Message, fw::mtError, {fw::mbOK}, 0);
     else

@@ -5,6 +5,8 @@
 #include <QzComponents5/QzRegister.h>
 #include <Qzde/QzDateControls.h>
 #include <framework/classes/FormFile.h>
+#include <framework/classes/TypInfo.h>
+#include <framework/rtl/DateUtils.h>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -49,6 +51,33 @@ TEST_F(CalendarFormFile, SettingsAndDesignPositionRoundTrip) {
     EXPECT_EQ(calendar->DesignLeft(), 320);
     EXPECT_EQ(calendar->DesignTop(), 48);
     EXPECT_EQ(fw::WriteComponentToText(calendar), text);
+}
+
+} // namespace
+
+namespace {
+
+// The opt-in settings of the three openers are written by identifier and read
+// back; at their defaults they are not written at all.
+TEST_F(CalendarFormFile, RangeAndOptionsRoundTripOnEveryOpener) {
+    std::unique_ptr<fw::TComponent> Openers[] = {std::make_unique<qz::TQzCalendar>(nullptr),
+                                                 std::make_unique<qz::TQzDateEdit>(nullptr),
+                                                 std::make_unique<qz::TQzDBDateEdit>(nullptr)};
+    for (auto& Opener : Openers) {
+        Opener->SetName("Opener");
+        const fw::String Plain = fw::WriteComponentToText(Opener.get());
+        for (const char* Name : {"CalendarOptions", "MinDate", "MaxDate"})
+            EXPECT_EQ(Plain.find(Name), fw::String::npos) << Name;
+        fw::SetFloatProp(Opener.get(), "MinDate", fw::EncodeDate(2026, 3, 10));
+        fw::SetFloatProp(Opener.get(), "MaxDate", fw::EncodeDate(2026, 4, 20));
+        fw::SetPropText(Opener.get(), "CalendarOptions", "[coShowToday, coWheelPaging]");
+        const fw::String Text = fw::WriteComponentToText(Opener.get());
+        EXPECT_NE(Text.find("CalendarOptions = [coShowToday, coWheelPaging]"), fw::String::npos) << Text;
+        std::unique_ptr<fw::TComponent> Read(fw::ReadComponentFromText(Text));
+        EXPECT_EQ(fw::WriteComponentToText(Read.get()), Text);
+        EXPECT_EQ(fw::GetFloatProp(Read.get(), "MinDate"), fw::EncodeDate(2026, 3, 10));
+        EXPECT_EQ(fw::GetFloatProp(Read.get(), "MaxDate"), fw::EncodeDate(2026, 4, 20));
+    }
 }
 
 } // namespace

@@ -108,7 +108,8 @@ TEST(PackageModule, HoldsTheEmbeddedResources) {
     EXPECT_EQ(package, qz::HInstance());
     EXPECT_EQ(qz::LoadStr(300), "'%s' is not a valid date!");
     EXPECT_EQ(qz::LoadStr(301), "Invalid Date!");
-    EXPECT_EQ(LoadStr(package, 302), "");
+    EXPECT_EQ(qz::LoadStr(304), "'%s' is later than %s!");
+    EXPECT_EQ(LoadStr(package, 305), "");
     ASSERT_TRUE(package->Version().has_value());
     EXPECT_EQ(package->Version()->Major, 5);
     EXPECT_EQ(package->Version()->Minor, 0);
