@@ -6,15 +6,16 @@
 #include <framework/platform/Text.h>
 #include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
+#include <framework/rtl/FormatSettings.h>
 #include <framework/rtl/SysUtils.h>
+#include <framework/rtl/Utf8.h>
 
 namespace qz {
 
 namespace {
 
-// Two letters and a blank per weekday, Sunday first; fixed whatever the locale.
-constexpr const char* WeekdayNames = "Su Mo Tu We Th Fr Sa ";
-constexpr int WeekdayNameLength = 3;
+// A weekday heading is the first two characters of its short name and a blank.
+constexpr int WeekdayNameCharacters = 2;
 
 constexpr unsigned DayTextFlags = fw::DT_SINGLELINE | fw::DT_VCENTER | fw::DT_RIGHT;
 constexpr unsigned HeadingFlags = fw::DT_SINGLELINE | fw::DT_CENTER;
@@ -27,6 +28,29 @@ constexpr fw::TColor TodayColor = fw::clMaroon;
 
 void DrawTextIn(fw::TCanvas* Canvas, const fw::String& Text, fw::TRect Rect, unsigned Flags) {
     fw::DrawTextA(Canvas->Handle(), Text.c_str(), -1, &Rect, Flags);
+}
+
+int TextWidth(fw::TCanvas* Canvas, const fw::String& Text) {
+    fw::SIZE Size;
+    fw::GetTextExtentPoint32A(Canvas->Handle(), Text.c_str(), static_cast<int>(Text.size()), &Size);
+    return Size.cx;
+}
+
+// Text cut by whole characters to what fits in Width pixels, so that a long
+// name never runs over its neighbour.
+fw::String FitText(fw::TCanvas* Canvas, fw::String Text, int Width) {
+    while (!Text.empty() && TextWidth(Canvas, Text) > Width)
+        Text.erase(fw::PrevCharStart(Text, Text.size()));
+    return Text;
+}
+
+// The heading of weekday Day (0 Sunday): two characters of the short name and a blank.
+fw::String WeekdayHeading(int Day) {
+    const fw::String& Name = fw::FormatSettings.ShortDayNames[static_cast<std::size_t>(Day)];
+    std::size_t End = 0;
+    for (int I = 0; I < WeekdayNameCharacters && End < Name.size(); ++I)
+        End = fw::NextCharStart(Name, End);
+    return Name.substr(0, End) + " ";
 }
 
 } // namespace
@@ -83,14 +107,14 @@ void TfrmQzCal::FormPaint(fw::TObject*) {
     C->FillRect(FTitleRect);
     fw::Word Year = 0, Month = 0;
     DisplayedMonth(Year, Month);
-    DrawTextIn(C, fw::FormatDateTime("mmmm yyyy", fw::EncodeDate(Year, Month, 1)), FTitleRect, HeadingFlags);
+    const fw::String Title = fw::FormatDateTime("mmmm yyyy", fw::EncodeDate(Year, Month, 1));
+    DrawTextIn(C, FitText(C, Title, FTitleRect.Right - FTitleRect.Left), FTitleRect, HeadingFlags);
 
     // The weekday names, from the week-start day on, still bold.
     fw::TRect NameRect = FDayNameRect;
     for (int Column = 1; Column <= ColumnCount; ++Column) {
-        int P = WeekdayNameLength * (StartDay() + Column - 1) + 1;
-        if (P > 21) P -= 21;
-        DrawTextIn(C, fw::String(WeekdayNames + P - 1, WeekdayNameLength), NameRect, HeadingFlags);
+        const fw::String Name = WeekdayHeading((StartDay() + Column - 1) % ColumnCount);
+        DrawTextIn(C, FitText(C, Name, NameRect.Right - NameRect.Left), NameRect, HeadingFlags);
         NameRect.Left = NameRect.Right;
         NameRect.Right += FCellWidth;
     }

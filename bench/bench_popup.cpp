@@ -104,6 +104,41 @@ void BM_PopupConstructionToFirstPaint(benchmark::State& State) {
 }
 BENCHMARK(BM_PopupConstructionToFirstPaint);
 
+// Construction to the first complete paint of a calendar component's popup,
+// classic or with every opt-in feature on (a range that greys days and disables
+// buttons, today's mark, week numbers, wheel paging).
+void RunConstructionToFirstPaint(benchmark::State& State, bool AllOptions) {
+    fw::TScopedClock Clock{fw::EncodeDate(2026, 3, 14)};
+    qz::TQzCalendar Opener(nullptr);
+    if (AllOptions) {
+        Opener.SetMinDate(fw::EncodeDate(2026, 3, 5));
+        Opener.SetMaxDate(fw::EncodeDate(2026, 3, 28));
+        Opener.SetCalendarOptions({qz::coShowToday, qz::coWeekNumbers, qz::coWheelPaging});
+    }
+    for (auto _ : State) {
+        auto Popup = std::make_unique<TfrmQzCal>(&Opener);
+        Popup->Show();
+        Popup->Update();
+        fw::FreeDeviceContexts();
+        benchmark::DoNotOptimize(Popup->FormPaintCount());
+        State.PauseTiming();
+        Popup.reset();
+        fw::Ui::Pump();
+        State.ResumeTiming();
+    }
+}
+
+void BM_Reference_ClassicPopupToFirstPaint(benchmark::State& State) {
+    RunConstructionToFirstPaint(State, false);
+}
+BENCHMARK(BM_Reference_ClassicPopupToFirstPaint);
+
+void BM_PopupAllOptionsToFirstPaint(benchmark::State& State) {
+    RunConstructionToFirstPaint(State, true);
+    State.SetLabel("ref=BM_Reference_ClassicPopupToFirstPaint");
+}
+BENCHMARK(BM_PopupAllOptionsToFirstPaint);
+
 void BM_PopupFullRepaint(benchmark::State& State) {
     ShownPopup P;
     for (auto _ : State) {

@@ -4,6 +4,7 @@
 #include <framework/controls/MessageQueue.h>
 #include <framework/platform/Windows.h>
 #include <framework/rtl/DateFormat.h>
+#include <framework/rtl/LocaleSettings.h>
 
 namespace qzdemo {
 
@@ -49,6 +50,14 @@ qz::TQzDateEdit* DateEditOf(fw::TObject* Sender, const char* Handler) {
     return Edit;
 }
 
+// The languages of the switch: the name shown and the C-library locale (empty:
+// the built-in English names).
+constexpr struct {
+    const char* Name;
+    const char* Locale;
+} Languages[] = {
+    {"English", ""}, {"German", "de_DE.UTF-8"}, {"French", "fr_FR.UTF-8"}, {"Russian", "ru_RU.UTF-8"}};
+
 void SetLamp(qz::TQzLED* Lamp, qz::TLEDColor Color, qz::TLEDState State) {
     if (Lamp == nullptr) return;
     Lamp->SetLEDColor(Color);
@@ -83,6 +92,8 @@ FW_PUBLISH(TfrmQzDemo) {
     cls.Method("btnPickDateClick", &TfrmQzDemo::btnPickDateClick);
     cls.Method("calPickerOpenCalendar", &TfrmQzDemo::calPickerOpenCalendar);
     cls.Method("calPickerCloseCalendar", &TfrmQzDemo::calPickerCloseCalendar);
+    cls.Field("btnLanguage", &TfrmQzDemo::btnLanguage);
+    cls.Method("btnLanguageClick", &TfrmQzDemo::btnLanguageClick);
 }
 
 TfrmQzDemo::TfrmQzDemo(fw::TComponent* AOwner) : inherited(AOwner) {
@@ -188,6 +199,36 @@ void TfrmQzDemo::calPickerCloseCalendar(fw::TObject* Sender) {
     FPickerOpen = false;
     FPicked = calPicker->Date() != 0;
     Log(Sender, "OnCloseCalendar", FPicked ? "date " + ShortDate(calPicker->Date()) : "no date");
+}
+
+void TfrmQzDemo::btnLanguageClick(fw::TObject* Sender) {
+    const int Next = (FLanguage + 1) % LanguageCount;
+    const bool Shown = SetLanguage(Next);
+    Log(Sender, "OnClick",
+        fw::String("language ") + LanguageName(Next) +
+            (Shown ? "" : " (locale not installed: English names)"));
+}
+
+const char* TfrmQzDemo::LanguageName(int Index) {
+    return Index >= 0 && Index < LanguageCount ? Languages[Index].Name : "";
+}
+
+bool TfrmQzDemo::SetLanguage(int Index) {
+    if (Index < 0 || Index >= LanguageCount) return false;
+    FLanguage = Index;
+    // Only the names follow the language: the edits keep their own layouts and
+    // the calendars their week starts.
+    fw::TFormatSettings Names;
+    const bool Found =
+        !*Languages[Index].Locale || fw::GetLocaleFormatSettings(Languages[Index].Locale, Names);
+    fw::FormatSettings.LongMonthNames = Names.LongMonthNames;
+    fw::FormatSettings.ShortMonthNames = Names.ShortMonthNames;
+    fw::FormatSettings.LongDayNames = Names.LongDayNames;
+    fw::FormatSettings.ShortDayNames = Names.ShortDayNames;
+    FLanguageInstalled = Found;
+    if (btnLanguage) btnLanguage->SetCaption(fw::String("Language: ") + LanguageName(Index));
+    RefreshStatus();
+    return Found;
 }
 
 // ---------------------------------------------------------------- status

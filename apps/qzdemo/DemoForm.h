@@ -48,6 +48,7 @@ public:
     qz::TQzLED* ledPicker = nullptr;
     qz::TQzCalendar* calPicker = nullptr;
     fw::TLabel* lblEvents = nullptr;
+    fw::TButton* btnLanguage = nullptr;
 
     // ---- published handlers, bound by the form file
     void DateEditChange(fw::TObject* Sender);
@@ -58,6 +59,19 @@ public:
     void btnPickDateClick(fw::TObject* Sender);
     void calPickerOpenCalendar(fw::TObject* Sender);
     void calPickerCloseCalendar(fw::TObject* Sender);
+    // Switches the month and day names to the next language (English, German,
+    // French, Russian, then English again).
+    void btnLanguageClick(fw::TObject* Sender);
+
+    // The languages of the switch, and the one shown.
+    static constexpr int LanguageCount = 4;
+    static const char* LanguageName(int Index);
+    int Language() const { return FLanguage; }
+    // Whether the shown language's locale was found (English always is).
+    bool LanguageInstalled() const { return FLanguageInstalled; }
+    // Shows the names of language Index; false (English names shown) when its
+    // locale is not installed.
+    bool SetLanguage(int Index);
 
     // Every event the handlers saw, in order.
     const TEventLog& Events() const { return FEvents; }
@@ -93,6 +107,8 @@ private:
     bool FPickerOpen = false;
     bool FPicked = false;
     bool FRefreshPosted = false;
+    int FLanguage = 0;
+    bool FLanguageInstalled = true;
     TEventLog FEvents;
 };
 

@@ -266,12 +266,22 @@ object frmQzDemo: TfrmQzDemo
     ShowAccelChar = False
     Transparent = True
   end
+  object btnLanguage: TButton
+    Left = 336
+    Top = 4
+    Width = 120
+    Height = 22
+    Caption = 'Language: English'
+    TabOrder = 4
+    OnClick = btnLanguageClick
+  end
   object calPicker: TQzCalendar
     CalendarCaption = 'Pick a date'
     CalendarStyle = csDialog
     CalendarWeekendColor = clRed
     CalendarLeft = 272
     CalendarTop = 132
+    CalendarOptions = [coShowToday, coWeekNumbers, coWheelPaging]
     OnCloseCalendar = calPickerCloseCalendar
     OnOpenCalendar = calPickerOpenCalendar
     Left = 440

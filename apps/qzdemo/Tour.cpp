@@ -18,6 +18,7 @@
 #include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
 #include <framework/rtl/FormatSettings.h>
+#include <framework/rtl/SysUtils.h>
 #include <fstream>
 #include <functional>
 #include <iomanip>
@@ -127,6 +128,7 @@ private:
     void RecordsAlignedPainting();
     void RecordsNullDate();
     void RecordsNotADate();
+    void Languages();
     void ClickNavigator(fw::TNavigateBtn Button);
     void ClickGridRow(int Row);
 
@@ -737,6 +739,48 @@ void TTour::RecordsNotADate() {
     End();
 }
 
+void TTour::Languages() {
+    // The switch changes the month and day names only; the calendar component
+    // shows them with its today mark and week numbers.
+    for (int Index = 1; Index <= TfrmQzDemo::LanguageCount; ++Index) {
+        const int Language = Index % TfrmQzDemo::LanguageCount;
+        const fw::String Name = TfrmQzDemo::LanguageName(Language);
+        fw::String Lower = fw::LowerCase(Name);
+        const fw::String Before = F->btnLanguage->Caption();
+        if (Language == 0) {
+            Begin("language-" + Lower, "Back to English");
+            Did("clicked " + Quoted(Before));
+            Ui::Click(F->btnLanguage);
+            Expect(F->Language() == 0, "English names", "another language");
+            Saw("the date labels read " + Quoted(F->lblDayFirstDate->Caption()));
+            End();
+            continue;
+        }
+        Ui::OnNextModal([this, Name](fw::TForm*) {
+            qz::TfrmQzCal* Popup = ActivePopup();
+            Expect(Popup != nullptr, "the calendar popup is open", "another window is modal");
+            fw::Word Year = 0, Month = 0, Day = 0;
+            fw::DecodeDate(Popup->Date(), Year, Month, Day);
+            Saw("the popup's title is " +
+                Quoted(fw::FormatSettings.LongMonthNames[Month - 1u] + " " + std::to_string(Year)) +
+                ", its first weekday heading " + Quoted(fw::FormatSettings.ShortDayNames[0]));
+            End();
+            Ui::PressKey(fw::VK_ESCAPE);
+        });
+        Begin("language-" + Lower, "Switch the names to " + Name + " and open the calendar component");
+        Did("clicked " + Quoted(Before) + ", then \"Pick a date...\"");
+        Ui::Click(F->btnLanguage);
+        Expect(F->btnLanguage->Caption() == "Language: " + Name,
+               "the button reads \"Language: " + Name + "\"",
+               "it reads " + Quoted(F->btnLanguage->Caption()));
+        if (!F->LanguageInstalled())
+            Saw("the locale of " + Name +
+                " is not installed (scripts/bootstrap generates it): English names");
+        Ui::Click(F->btnPickDate);
+        ExpectStepsUsed("the calendar component's popup");
+    }
+}
+
 void TTour::Run(const fw::String& FormFile) {
     FTranscript << "Qz Components demo: a scripted tour\n"
                 << "===================================\n\n"
@@ -781,6 +825,9 @@ void TTour::Run(const fw::String& FormFile) {
         RecordsNullDate();
         RecordsNotADate();
         R.reset();
+        // Back on the main form: its events again.
+        FLog = &F->Events();
+        Languages();
     } catch (const fw::ELoopError&) {
         throw; // ETourFailed, or a modal loop that waited for nothing: already clear
     } catch (const std::exception& E) {

@@ -31,6 +31,8 @@ struct TFormatSettings {
     std::array<String, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     std::array<String, 7> LongDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
                                        "Thursday", "Friday", "Saturday"};
+    // The first day of the week as DayOfWeek numbers it (1 Sunday ... 7 Saturday).
+    int FirstDayOfWeek = 1;
 };
 
 // The application's current settings. Only the user-interface thread uses them.

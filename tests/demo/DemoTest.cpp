@@ -84,7 +84,7 @@ TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
     EXPECT_NE(Run.Output.find("every step had its expected effect"), std::string::npos) << Run.Output;
 
     const std::string Transcript = ReadFile(Dir / "transcript.txt");
-    EXPECT_NE(Transcript.find("All 29 steps had their expected effect."), std::string::npos);
+    EXPECT_NE(Transcript.find("All 33 steps had their expected effect."), std::string::npos);
     EXPECT_EQ(Transcript.find("FAILED"), std::string::npos);
 
     // Every picture the transcript names exists, is a full screen, and shows
@@ -93,7 +93,7 @@ TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
     std::vector<std::string> Pictures;
     for (std::sregex_iterator I(Transcript.begin(), Transcript.end(), Screen), End; I != End; ++I)
         Pictures.push_back((*I)[1]);
-    ASSERT_EQ(Pictures.size(), 29u);
+    ASSERT_EQ(Pictures.size(), 33u);
     fw::TSurface Previous(1, 1);
     for (std::size_t I = 0; I < Pictures.size(); ++I) {
         char Number[24];
@@ -111,7 +111,7 @@ TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
     int Files = 0;
     for ([[maybe_unused]] const auto& Entry : fs::directory_iterator(Dir))
         ++Files;
-    EXPECT_EQ(Files, 31);
+    EXPECT_EQ(Files, 35);
     EXPECT_TRUE(fs::exists(Dir / "events.db"));
 }
 
