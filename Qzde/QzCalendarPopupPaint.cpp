@@ -166,6 +166,14 @@ void TfrmQzCal::DrawSelector() {
     C->LineTo(R.Right - 1, R.Bottom - 1);
     C->LineTo(R.Left, R.Bottom - 1);
 
+    // With a range, a selection in a neighbouring month can enable or disable
+    // a button: they follow the selection.
+    if (FRange.Limited()) {
+        C->Brush()->SetColor(fw::clBtnFace);
+        for (TCalButtons Button : {cbYearPrev, cbMonthPrev, cbMonthNext, cbYearNext})
+            DrawButton(Button, false);
+    }
+
     // The edit shows the selected date in its own layout, written as the edit
     // writes it (always "/"), while the popup is open; once its opening text
     // was put back, it keeps that.

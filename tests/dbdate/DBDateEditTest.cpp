@@ -92,17 +92,22 @@ TEST_F(Writing, AClearedTextStoresNull) {
     EXPECT_EQ(StoredText(file, "SELECT born FROM people WHERE id = 1"), "<null>");
 }
 
-TEST_F(Writing, AnInvalidTextKeepsTheFocusAndWritesNothing) {
-    int Invalid = 0;
-    edit->OnInvalidDate = [&](fw::TObject*) { ++Invalid; };
-    edit->SelectAll();
-    TypeText("31/02/2003");
-    fw::Ui::Tab();
-    EXPECT_TRUE(edit->Focused());
-    EXPECT_TRUE(edit->FocusedState());
-    EXPECT_EQ(Invalid, 1);
-    EXPECT_EQ(Born()->Text(), "10/12/1955");
-    EXPECT_TRUE(edit->DataLink()->IsModified()) << "the record was not updated";
+TEST_F(Writing, AnInvalidOrOutOfRangeTextKeepsTheFocusAndWritesNothing) {
+    // An impossible date, and a real one before MinDate.
+    for (const char* Typed : {"31/02/2003", "01/01/1950"}) {
+        SCOPED_TRACE(Typed);
+        edit->SetMinDate(fw::EncodeDate(1951, 1, 1));
+        int Invalid = 0;
+        edit->OnInvalidDate = [&](fw::TObject*) { ++Invalid; };
+        edit->SelectAll();
+        TypeText(Typed);
+        fw::Ui::Tab();
+        EXPECT_TRUE(edit->Focused());
+        EXPECT_TRUE(edit->FocusedState());
+        EXPECT_EQ(Invalid, 1);
+        EXPECT_EQ(Born()->Text(), "10/12/1955");
+        EXPECT_TRUE(edit->DataLink()->IsModified()) << "the record was not updated";
+    }
 }
 
 TEST_F(Writing, AReadOnlyLinkKeepsTheDatasetBrowsingAndTheTextUnchanged) {

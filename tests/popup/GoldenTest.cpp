@@ -1,5 +1,7 @@
 // Golden screenshots of the popup: each week start with and without fill page, a
 // selected neighbouring-month day, a pressed arrow button, and the dialog style.
+// Each runs twice: as the classic popup, and with a permitted range wide enough
+// to hold every day shown, which must not change a pixel.
 
 #include "PopupFixture.h"
 
@@ -11,10 +13,14 @@ namespace {
 
 using fw::EncodeDate;
 
-class PopupGolden : public PopupFixture {
+class PopupGolden : public PopupFixture, public testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
         PopupFixture::SetUp();
+        if (GetParam()) {
+            edit->SetMinDate(EncodeDate(1990, 1, 1));
+            edit->SetMaxDate(EncodeDate(2090, 1, 1));
+        }
         // April 2026 has days of March before it and of May after it for every week
         // start; red weekends make the weekend columns visible.
         edit->SetDate(EncodeDate(2026, 4, 14));
@@ -22,7 +28,7 @@ protected:
     }
 };
 
-TEST_F(PopupGolden, WeekStartsWithAndWithoutFillPage) {
+TEST_P(PopupGolden, WeekStartsWithAndWithoutFillPage) {
     const struct {
         qz::TWeekStart WeekStart;
         const char* Name;
@@ -40,7 +46,7 @@ TEST_F(PopupGolden, WeekStartsWithAndWithoutFillPage) {
         }
 }
 
-TEST_F(PopupGolden, ASelectedNeighbouringMonthDay) {
+TEST_P(PopupGolden, ASelectedNeighbouringMonthDay) {
     auto Popup = ShowPopup();
     const fw::TPoint P = CellCentre(Popup.get(), 36); // 3 May
     fw::Ui::MouseDown(Popup.get(), P.X, P.Y);
@@ -49,7 +55,7 @@ TEST_F(PopupGolden, ASelectedNeighbouringMonthDay) {
     fw::Ui::MouseUp(Popup.get(), 0, 0);
 }
 
-TEST_F(PopupGolden, APressedArrowButton) {
+TEST_P(PopupGolden, APressedArrowButton) {
     auto Popup = ShowPopup();
     fw::TSurface Pressed;
     auto Original = Popup->tmr->OnTimer;
@@ -63,13 +69,15 @@ TEST_F(PopupGolden, APressedArrowButton) {
     EXPECT_GOLDEN(fw::Ui::FormImage(Popup.get()), "popup", "after-month-next");
 }
 
-TEST_F(PopupGolden, TheDialogStyle) {
+TEST_P(PopupGolden, TheDialogStyle) {
     edit->SetCalendarWeekendColor(fw::clBtnText);
     edit->SetCalendarStyle(qz::csDialog);
     edit->SetCalendarCaption("Select a date");
     auto Popup = ShowPopup();
     EXPECT_GOLDEN(fw::Ui::FormImage(Popup.get()), "popup", "dialog");
 }
+
+INSTANTIATE_TEST_SUITE_P(ClassicAndWideRange, PopupGolden, testing::Bool());
 
 } // namespace
 } // namespace qztest

@@ -1,6 +1,5 @@
 // The popup's opt-in features, driven through the edit and the popup's input: the
-// permitted range, today's mark and key, week numbers and wheel paging; and the
-// classic pictures with the features at their defaults.
+// permitted range, today's mark and key, week numbers and wheel paging.
 
 #include "PopupFixture.h"
 
@@ -8,7 +7,6 @@
 #include <framework/graphics/Color.h>
 #include <framework/platform/Messages.h>
 #include <string>
-#include <tests/support/Golden.h>
 
 namespace qztest {
 namespace {
@@ -214,31 +212,6 @@ TEST_F(PickerOptions, TheWheelPagesByMonthsAndWithCtrlByYears) {
                 EXPECT_EQ(Popup->Date(), EncodeDate(2026, 2, 28));
             }
         });
-}
-
-// ---------------------------------------------------------------- defaults
-
-TEST_F(PickerOptions, AWideRangeWithoutOptionsPaintsTheClassicPictures) {
-    // Every day shown is permitted, so nothing may differ from the classic popup.
-    edit->SetDate(EncodeDate(2026, 4, 14));
-    edit->SetCalendarWeekendColor(fw::clRed);
-    edit->SetMinDate(EncodeDate(2000, 1, 1));
-    edit->SetMaxDate(EncodeDate(2100, 1, 1));
-    const struct {
-        qz::TWeekStart WeekStart;
-        const char* Name;
-    } Rows[] = {{qz::wsSunday, "sunday"},
-                {qz::wsMonday, "monday"},
-                {qz::wsWednesday, "wednesday"},
-                {qz::wsSaturday, "saturday"}};
-    for (const auto& Row : Rows)
-        for (bool FillPage : {true, false}) {
-            edit->SetCalendarWeekStart(Row.WeekStart);
-            edit->SetCalendarFillPage(FillPage);
-            auto Popup = ShowPopup();
-            EXPECT_GOLDEN(fw::Ui::FormImage(Popup.get()), "popup",
-                          std::string(Row.Name) + (FillPage ? "" : "-nofill"));
-        }
 }
 
 } // namespace
