@@ -1,6 +1,7 @@
 # Set-up and everyday commands. Each target installs what is missing first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+RELEASE_BUILD ?= build-release
 JOBS       ?= $(shell nproc)
 # The sanitizer build uses clang when it is installed (its sanitizers and
 # libFuzzer come with it; the fuzz targets need it), else g++:
@@ -10,8 +11,10 @@ ASAN_CXX   ?= $(if $(shell command -v clang++),clang++,g++)
 FUZZ_SECONDS ?= 60
 # ccache speeds up rebuilds when it is installed; nothing needs it.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+# The project's own builds treat warnings as errors; the package's default does not.
+OWN        := -DQZ_WERROR=ON $(LAUNCHER)
 
-.PHONY: all bootstrap configure build test asan asan-configure fuzz bench format clean demo design
+.PHONY: all bootstrap configure build test asan asan-configure fuzz release bench format clean demo design
 
 all: build
 
@@ -19,7 +22,7 @@ bootstrap:
 	@scripts/bootstrap
 
 configure: bootstrap
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(OWN) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -46,7 +49,7 @@ test: build
 # Debug information with light optimisation: readable reports, tolerable speed.
 asan-configure: bootstrap
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(ASAN_CXX) -DCMAKE_BUILD_TYPE=Debug \
-	    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DQZ_SANITIZE=ON -DQZ_BENCH=OFF $(LAUNCHER) >/dev/null
+	    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DQZ_SANITIZE=ON -DQZ_BENCH=OFF $(OWN) >/dev/null
 
 asan: asan-configure
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
@@ -59,6 +62,12 @@ fuzz: asan-configure
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target fuzz_targets
 	@scripts/fuzz $(ASAN_BUILD) $(FUZZ_SECONDS)
 
+# The optimised build (-O3) with the same warnings as errors, and its tests.
+release: bootstrap
+	@cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(OWN) >/dev/null
+	@cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	@cd $(RELEASE_BUILD) && ctest --output-on-failure -j $(JOBS)
+
 bench: build
 	@scripts/bench $(BUILD)
 
@@ -66,4 +75,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD)
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)

@@ -1,5 +1,7 @@
 #include <QzComponents5/QzModule.h>
+#include <algorithm>
 #include <cstddef>
+#include <framework/graphics/Bitmap.h>
 #include <span>
 
 namespace qz {
@@ -20,6 +22,21 @@ fw::HINSTANCE HInstance() {
 
 fw::String LoadStr(int id) {
     return fw::LoadStr(HInstance(), id);
+}
+
+fw::TSurface PackageIcon() {
+    constexpr int Size = 32;
+    fw::TSurface icon(Size, Size, fw::ColorToRGB(fw::clBtnFace));
+    fw::TBitmap glyph;
+    glyph.SetHandle(fw::LoadBitmapA(HInstance(), 203));
+    const fw::TSurface* picture = glyph.Surface();
+    if (!picture) return icon;
+    const int frame = std::min(picture->Height(), picture->Width());
+    const int offset = (Size - 2 * frame) / 2;
+    for (int y = 0; y < 2 * frame; ++y)
+        for (int x = 0; x < 2 * frame; ++x)
+            icon.SetPixel(offset + x, offset + y, picture->Pixel(x / 2, y / 2));
+    return icon;
 }
 
 } // namespace qz

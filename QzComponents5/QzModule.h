@@ -2,6 +2,7 @@
 // The package's own resource module: bitmaps, string table, form resources and version record,
 // embedded into the library at build time from the files under resources/.
 
+#include <framework/graphics/Surface.h>
 #include <framework/resources/Resources.h>
 
 namespace qz {
@@ -12,5 +13,9 @@ fw::HINSTANCE HInstance();
 
 // An entry of the package's string table (empty when missing).
 fw::String LoadStr(int id);
+
+// The package's picture for program windows: the calendar glyph (bitmap 203,
+// its first frame) at twice its size on a 32 x 32 square of button face.
+fw::TSurface PackageIcon();
 
 } // namespace qz

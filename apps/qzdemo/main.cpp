@@ -1,27 +1,33 @@
-// qzdemo: the package's components on a form loaded from a form file, shown on the
-// headless screen and driven through a scripted tour that saves a numbered picture
-// of the screen after each step and a transcript of what happened.
+// qzdemo: the package's components on a form loaded from a form file. With a
+// display the form opens in a window for a person to use; on the headless screen
+// (or with --tour) a scripted tour drives it and saves a numbered picture of the
+// screen after each step and a transcript of what happened.
 //
-//     qzdemo [--out DIR] [--form FILE] [--database CONNINFO]
+//     qzdemo [--tour] [--out DIR] [--form FILE] [--database CONNINFO] [--headless | --window] [--scale N]
 //
-// DIR (default out/demo) receives NN-step.png and transcript.txt; earlier pictures
-// there are removed first. FILE is the main form's form file (default: found in
-// the source tree, see DemoResources.h). CONNINFO, a PostgreSQL connection string
-// ("postgresql://user@host/db", "host=/run/postgresql dbname=db"), puts the
-// Records form on the table "events" of that server (made or reset there)
-// instead of an SQLite file beside the pictures. Exit code 0 when every step had its
-// expected effect, 1 with a message on stderr otherwise, 2 for a bad command line.
+// DIR (default out/demo) receives the tour's NN-step.png and transcript.txt;
+// earlier pictures there are removed first. FILE is the main form's form file
+// (default: found in the source tree, see DemoResources.h). CONNINFO, a
+// PostgreSQL connection string ("postgresql://user@host/db", "host=/run/postgresql
+// dbname=db"), puts the tour's Records form on the table "events" of that server
+// (made or reset there) instead of an SQLite file beside the pictures.
+// --headless, --window and --scale choose the backend (see
+// fw::TApplication::Initialize). Exit code 0 when the window was closed or every
+// step of the tour had its expected effect, 1 with a message on stderr otherwise,
+// 2 for a bad command line.
 
 #include "DemoForm.h"
 #include "DemoResources.h"
 #include "Tour.h"
 
+#include <QzComponents5/QzModule.h>
 #include <QzComponents5/QzRegister.h>
 #include <cstring>
 #include <filesystem>
 #include <framework/forms/Application.h>
 #include <framework/forms/Registration.h>
 #include <framework/forms/Screen.h>
+#include <framework/platform/Windows.h>
 #include <framework/rtl/Clock.h>
 #include <framework/rtl/DateUtils.h>
 #include <iostream>
@@ -35,6 +41,7 @@ namespace fs = std::filesystem;
 struct TOptions {
     fs::path Out = fs::path("out") / "demo";
     fs::path Form;
+    bool Tour = false;
     std::string Database; // a PostgreSQL connection string, or empty for the SQLite file
 };
 
@@ -48,6 +55,8 @@ bool ParseArguments(int argc, char** argv, TOptions& Options) {
         const char* Arg = argv[I];
         if ((std::strcmp(Arg, "--out") == 0 || std::strcmp(Arg, "--form") == 0) && I + 1 < argc) {
             (std::strcmp(Arg, "--out") == 0 ? Options.Out : Options.Form) = argv[++I];
+        } else if (std::strcmp(Arg, "--tour") == 0) {
+            Options.Tour = true;
         } else if (std::strcmp(Arg, "--database") == 0 && I + 1 < argc && argv[I + 1][0] != '\0') {
 #ifdef QZ_HAVE_PG
             Options.Database = argv[++I];
@@ -56,7 +65,8 @@ bool ParseArguments(int argc, char** argv, TOptions& Options) {
             return false;
 #endif
         } else {
-            std::cerr << "usage: qzdemo [--out DIR] [--form FILE] [--database CONNINFO]\n";
+            std::cerr << "usage: qzdemo [--tour] [--out DIR] [--form FILE] [--database CONNINFO] [--headless | "
+                         "--window] [--scale N]\n";
             return false;
         }
     }
@@ -74,6 +84,23 @@ void ClearOutput(const fs::path& Dir) {
     }
 }
 
+// The form in a window for a person: today is today, the desktop is the
+// display's, and the program ends when the window is closed.
+int RunInWindow(const fs::path& FormFile, const fs::path& RecordsFile) {
+    qzdemo::TDemoResources Resources(FormFile, RecordsFile);
+    fw::RegisterControlClasses();
+    qz::RegisterPackageClasses();
+    fw::Application->SetTitle("Qz Components demo");
+    fw::Application->Backend()->SetIcon(qz::PackageIcon());
+    auto Form = std::make_unique<qzdemo::TfrmQzDemo>(nullptr);
+    fw::Application->SetMainForm(Form.get());
+    Form->Show();
+    fw::Application->Run();
+    fw::Application->SetMainForm(nullptr);
+    Form.reset();
+    return 0;
+}
+
 int Run(const TOptions& Options) {
     const std::optional<fs::path> FormFile = qzdemo::FindFormFile(Options.Form);
     if (!FormFile) {
@@ -87,6 +114,8 @@ int Run(const TOptions& Options) {
             << "qzdemo: cannot find apps/qzdemo/RecordsForm.dfm beside the main form or in the source tree\n";
         return 1;
     }
+    const bool Windowed = fw::Application->Backend()->Interactive();
+    if (Windowed && !Options.Tour) return RunInWindow(*FormFile, *RecordsFile);
     fs::create_directories(Options.Out);
     ClearOutput(Options.Out);
 
@@ -96,13 +125,16 @@ int Run(const TOptions& Options) {
     fw::RegisterControlClasses();
     qz::RegisterPackageClasses();
     fw::Screen->SetSize(DesktopWidth, DesktopHeight);
+    // A steady caret keeps the pictures the same in a window too.
+    fw::SetCaretBlinkTime(0);
 
     auto Form = std::make_unique<qzdemo::TfrmQzDemo>(nullptr);
     fw::Application->SetMainForm(Form.get());
+    if (Windowed) fw::Application->Backend()->SetIcon(qz::PackageIcon());
     Form->Show();
 
-    std::cout << "qzdemo: scripted tour on the headless screen (" << DesktopWidth << " x " << DesktopHeight
-              << ")\n";
+    std::cout << "qzdemo: scripted tour " << (Windowed ? "in a window" : "on the headless screen") << " ("
+              << DesktopWidth << " x " << DesktopHeight << ")\n";
     try {
         qzdemo::RunTour(Form.get(), Options.Out, FormFile->string(), std::cout, Options.Database);
     } catch (...) {
@@ -122,7 +154,20 @@ int Run(const TOptions& Options) {
 
 int main(int argc, char** argv) {
     TOptions Options;
+    try {
+        fw::Application->Initialize(argc, argv);
+    } catch (const fw::EConvertError& E) {
+        std::cerr << "qzdemo: " << E.what() << "\n";
+        return 2;
+    } catch (const std::exception& E) {
+        std::cerr << "qzdemo: " << E.what() << "\n";
+        return 1;
+    }
     if (!ParseArguments(argc, argv, Options)) return 2;
+    // The window backend gives the display back before the program ends.
+    struct TBackendGuard {
+        ~TBackendGuard() { fw::Application->SetBackend(nullptr); }
+    } BackendGuard;
     try {
         return Run(Options);
     } catch (const qzdemo::ETourFailed& E) {

@@ -1,3 +1,5 @@
+// The clipboard: the text in memory, or the desktop's clipboard once connected.
+
 #include <framework/controls/Clipboard.h>
 
 namespace fw {
@@ -5,6 +7,18 @@ namespace fw {
 namespace {
 TClipboard TheClipboard;
 } // namespace
+
+void TClipboard::SetAsText(const String& Value) {
+    if (FWrite)
+        FWrite(Value);
+    else
+        FText = Value;
+}
+
+void TClipboard::Connect(std::function<String()> Read, std::function<void(const String&)> Write) {
+    FRead = std::move(Read);
+    FWrite = std::move(Write);
+}
 
 TClipboard& Clipboard() {
     return TheClipboard;

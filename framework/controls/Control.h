@@ -109,6 +109,9 @@ public:
     void SetParentShowHint(bool Value);
 
     TCursor Cursor() const { return FCursor; }
+    // The pointer over the control when Cursor is crDefault: the shape its
+    // kind of window has on a desktop (an I-beam over edits).
+    virtual TCursor ClassCursor() const { return crArrow; }
     void SetCursor(TCursor Value) { FCursor = Value; }
     // A plain reference to the control's popup menu component (not shown by the framework).
     TComponent* PopupMenu() const { return FPopupMenu; }

@@ -6,9 +6,11 @@
 #include <framework/controls/Chrome.h>
 #include <framework/controls/Clipboard.h>
 #include <framework/controls/Edit.h>
+#include <framework/controls/MessageQueue.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Rects.h>
 #include <framework/platform/Text.h>
+#include <framework/platform/Windows.h>
 #include <framework/rtl/Utf8.h>
 
 namespace fw {
@@ -23,6 +25,10 @@ String ApplyCase(String s, TEditCharCase c) {
             ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     }
     return s;
+}
+
+bool IsWordChar(char c) {
+    return !std::isspace(static_cast<unsigned char>(c));
 }
 
 // The first line of a text: an edit holds one line.
@@ -90,6 +96,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 TCustomEdit::~TCustomEdit() {
+    StopCaretBlink();
     PrepareDestroy();
 }
 
@@ -328,6 +335,29 @@ void TCustomEdit::ScrollToCaret() {
     if (x < FScrollX) FScrollX = x;
 }
 
+// Ctrl+Left goes to the start of the word before the caret, Ctrl+Right to the
+// start of the next word (the end of the text after the last one). Words are
+// runs of characters other than blanks, as for a double click. Blanks are
+// single bytes, so a word edge always falls between whole characters.
+int TCustomEdit::PreviousWordStart(int from) const {
+    int i = from;
+    while (i > 0 && !IsWordChar(FText[static_cast<std::size_t>(i - 1)]))
+        --i;
+    while (i > 0 && IsWordChar(FText[static_cast<std::size_t>(i - 1)]))
+        --i;
+    return i;
+}
+
+int TCustomEdit::NextWordStart(int from) const {
+    const int len = static_cast<int>(FText.size());
+    int i = from;
+    while (i < len && IsWordChar(FText[static_cast<std::size_t>(i)]))
+        ++i;
+    while (i < len && !IsWordChar(FText[static_cast<std::size_t>(i)]))
+        ++i;
+    return i;
+}
+
 // ---------------------------------------------------------------- messages
 
 void TCustomEdit::Dispatch(TMessage& Message) {
@@ -356,6 +386,16 @@ void TCustomEdit::CMExit(TMessage& Message) {
 }
 
 void TCustomEdit::DefaultHandler(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+        // The caret shows at once after input, as it does on a desktop.
+        ShowCaretNow();
+        break;
+    default:
+        break;
+    }
     switch (Message.Msg) {
     case WM_CHAR:
         CharDefault(static_cast<char>(Message.WParam));
@@ -398,10 +438,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         const int at = CharAtX(LoWordSigned(Message.LParam));
         int start = at;
         int end = at;
-        auto isWord = [](char c) { return !std::isspace(static_cast<unsigned char>(c)); };
-        while (start > 0 && isWord(FText[static_cast<std::size_t>(start - 1)]))
+        while (start > 0 && IsWordChar(FText[static_cast<std::size_t>(start - 1)]))
             --start;
-        while (end < static_cast<int>(FText.size()) && isWord(FText[static_cast<std::size_t>(end)]))
+        while (end < static_cast<int>(FText.size()) && IsWordChar(FText[static_cast<std::size_t>(end)]))
             ++end;
         FSelStart = start;
         FSelLength = end - start;
@@ -456,13 +495,17 @@ void TCustomEdit::KeyDownDefault(Word key) {
     const bool extend = shift.Contains(ssShift);
     switch (key) {
     case VK_LEFT:
-        if (!extend && FSelLength > 0)
+        if (shift.Contains(ssCtrl))
+            SetCaret(PreviousWordStart(FCaret), extend);
+        else if (!extend && FSelLength > 0)
             SetCaret(FSelStart, false);
         else
             SetCaret(static_cast<int>(PrevCharStart(FText, static_cast<std::size_t>(FCaret))), extend);
         break;
     case VK_RIGHT:
-        if (!extend && FSelLength > 0)
+        if (shift.Contains(ssCtrl))
+            SetCaret(NextWordStart(FCaret), extend);
+        else if (!extend && FSelLength > 0)
             SetCaret(FSelStart + FSelLength, false);
         else
             SetCaret(static_cast<int>(NextCharStart(FText, static_cast<std::size_t>(FCaret))), extend);
@@ -493,6 +536,40 @@ void TCustomEdit::KeyDownDefault(Word key) {
     default:
         break;
     }
+}
+
+// ---------------------------------------------------------------- caret blink
+
+// A blinking caret: while the edit has the focus and a blink time is set, a
+// timer of the loop shows and hides the caret in turn. It starts with the
+// first paint that has the focus and stops as soon as the focus is elsewhere.
+void TCustomEdit::StartCaretBlink() {
+    const UINT period = GetCaretBlinkTime();
+    if (FBlinkTimer || period == 0) return;
+    FBlinkTimer = MessageQueue().SetTimer(
+        [this] {
+            if (!Focused()) {
+                StopCaretBlink();
+                return;
+            }
+            FCaretHidden = !FCaretHidden;
+            Invalidate();
+        },
+        period);
+}
+
+void TCustomEdit::StopCaretBlink() {
+    if (FBlinkTimer) MessageQueue().KillTimer(FBlinkTimer);
+    FBlinkTimer = 0;
+    FCaretHidden = false;
+}
+
+void TCustomEdit::ShowCaretNow() {
+    if (!FBlinkTimer) return;
+    const bool wasHidden = FCaretHidden;
+    StopCaretBlink();
+    if (wasHidden) Invalidate();
+    StartCaretBlink();
 }
 
 // ---------------------------------------------------------------- painting
@@ -556,7 +633,8 @@ void TCustomEdit::PaintEdit(HDC DC) {
         ExtTextOutA(DC, a, TextMarginY, ETO_CLIPPED | ETO_OPAQUE, &sel, part.c_str(),
                     static_cast<int>(part.size()));
     }
-    if (focused && FSelLength == 0) {
+    if (focused) StartCaretBlink();
+    if (focused && FSelLength == 0 && !FCaretHidden) {
         const int x = TextX(FCaret);
         DrawSolidLine(DC, x, TextMarginY, x, TextMarginY + tm.tmHeight, Font()->Color());
     }

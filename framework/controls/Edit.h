@@ -7,12 +7,12 @@
 // - WM_CHAR inserts the character at the caret (replacing the selection);
 //   Backspace deletes; Ctrl+C, Ctrl+X and Ctrl+V (characters 3, 24 and 22)
 //   become WM_COPY, WM_CUT and WM_PASTE sent to the edit itself;
-// - WM_KEYDOWN moves the caret (Left, Right, Home, End; with Shift they
-//   extend the selection) and deletes (Delete; Shift+Delete cuts,
+// - WM_KEYDOWN moves the caret (Left, Right, Home, End; Ctrl+Left and
+//   Ctrl+Right by words; with Shift they extend the selection) and deletes (Delete; Shift+Delete cuts,
 //   Shift+Insert pastes, Ctrl+Insert copies);
 // - WM_CUT, WM_COPY, WM_PASTE work with the framework clipboard;
 // - WM_PAINT draws the text left-aligned at the top of the client area, the
-//   selection, and the caret while focused.
+//   selection, and the caret while focused (blinking at GetCaretBlinkTime).
 // A read-only edit refuses every change (typing, Backspace, Delete, cut,
 // paste) but copies; MaxLength (0: no limit) limits typing and pasting.
 // Every change of the text, typed or set, calls Change, which fires OnChange.
@@ -71,6 +71,7 @@ public:
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
     bool FocusOnClick() const override { return true; }
+    TCursor ClassCursor() const override { return crIBeam; }
 
     TNotifyEvent OnChange;
 
@@ -99,6 +100,11 @@ private:
     int CharAtX(int x);
     int TextX(int index);
     void ScrollToCaret();
+    int PreviousWordStart(int from) const;
+    int NextWordStart(int from) const;
+    void StartCaretBlink();
+    void StopCaretBlink();
+    void ShowCaretNow();
     void AdjustHeight();
     int FontTextHeight();
 
@@ -117,6 +123,8 @@ private:
     bool FHideSelection = true;
     bool FSelecting = false;
     int FLastFontHeight = 0;
+    unsigned FBlinkTimer = 0;
+    bool FCaretHidden = false;
 };
 
 class TEdit : public TCustomEdit {

@@ -26,13 +26,14 @@ class TWinControl;
 // Raw input as a keyboard or a mouse delivers it, in screen coordinates. The
 // loop turns it into messages for the focused control or the control under
 // the pointer.
-enum class TInputKind { KeyDown, KeyUp, MouseDown, MouseUp, MouseMove };
+enum class TInputKind { KeyDown, KeyUp, MouseDown, MouseUp, MouseMove, MouseWheel };
 
 struct TInputEvent {
     TInputKind Kind = TInputKind::KeyDown;
     Word Key = 0;                 // KeyDown, KeyUp
     TMouseButton Button = mbLeft; // MouseDown, MouseUp
     TPoint Pos;                   // mouse events: screen point
+    int WheelDelta = 0;           // MouseWheel: 120 a notch, positive away from the user
 };
 
 struct TPostedMessage {

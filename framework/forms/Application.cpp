@@ -31,6 +31,17 @@ void TApplication::SetBackend(std::unique_ptr<TBackend> backend) {
     FBackend = std::move(backend);
 }
 
+void TApplication::Initialize(int& argc, char** argv) {
+    // The old backend goes first: a window backend gives the display back.
+    FBackend.reset();
+    SetBackend(CreateBackend(ReadBackendRequest(argc, argv)));
+}
+
+void TApplication::Initialize() {
+    int argc = 0;
+    Initialize(argc, nullptr);
+}
+
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;

@@ -28,6 +28,14 @@ public:
     explicit TApplication(TComponent* AOwner);
     ~TApplication() override;
 
+    // Chooses the backend from the command line and the environment (see
+    // ReadBackendRequest: --headless, --window, --scale N, QZ_BACKEND,
+    // QZ_SCALE), takes its options out of argv and installs it: a window on
+    // a desktop, the headless screen otherwise. Call before showing forms.
+    void Initialize(int& argc, char** argv);
+    // The same from the environment alone, for programs without options.
+    void Initialize();
+
     // Dispatches everything pending now. When nothing at all was pending and
     // a timer waits, the clock moves to it (a headless run has no real time
     // passing) and the timer fires: a busy wait on ProcessMessages ends.

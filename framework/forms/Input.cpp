@@ -222,6 +222,16 @@ void MouseMove(const TPoint& p) {
     if (target) SendMouse(target, WM_MOUSEMOVE, p);
 }
 
+// The wheel turns for the control under the pointer (or the one holding the
+// mouse); the point stays in screen coordinates, as the window system sends it.
+void MouseWheel(int delta, const TPoint& p) {
+    TControl* target = CaptureControl();
+    if (!target) target = ControlAt(p);
+    if (!target) return;
+    const WPARAM wParam = MouseKeys() | (static_cast<WPARAM>(static_cast<Word>(delta)) << 16);
+    target->Perform(WM_MOUSEWHEEL, wParam, MakeLParam(p.X, p.Y));
+}
+
 } // namespace
 
 void RouteInput(const TInputEvent& event) {
@@ -240,6 +250,9 @@ void RouteInput(const TInputEvent& event) {
         break;
     case TInputKind::MouseMove:
         MouseMove(event.Pos);
+        break;
+    case TInputKind::MouseWheel:
+        MouseWheel(event.WheelDelta, event.Pos);
         break;
     }
 }

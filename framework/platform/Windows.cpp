@@ -1,4 +1,4 @@
-// Beeps and the pointer shape: process-wide state of the one user-interface thread.
+// Beeps, the pointer shape and the caret rate: process-wide state of the one user-interface thread.
 
 #include <framework/platform/Windows.h>
 
@@ -14,6 +14,7 @@ struct TBeepState {
 TBeepState Beeps;
 HCURSOR CurrentCursor = nullptr;
 int CursorCalls = 0;
+UINT CaretBlinkTime = 0;
 
 } // namespace
 
@@ -72,6 +73,13 @@ HCURSOR GetCursor() {
 }
 int SetCursorCount() {
     return CursorCalls;
+}
+
+UINT GetCaretBlinkTime() {
+    return CaretBlinkTime;
+}
+void SetCaretBlinkTime(UINT ms) {
+    CaretBlinkTime = ms;
 }
 
 } // namespace fw

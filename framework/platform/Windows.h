@@ -118,4 +118,11 @@ HCURSOR GetCursor();
 // How many times SetCursor was called: the data-aware edit's exit calls it.
 int SetCursorCount();
 
+// ---------------------------------------------------------------- the caret
+// How long the caret of a focused edit stays shown, then hidden, in
+// milliseconds; 0 (the headless screen's setting, so that pictures repeat)
+// keeps it shown. A backend with a real desktop sets the desktop's rate.
+UINT GetCaretBlinkTime();
+void SetCaretBlinkTime(UINT ms);
+
 } // namespace fw

@@ -4,8 +4,10 @@
 #include <framework/backends/headless/Automation.h>
 #include <framework/controls/Clipboard.h>
 #include <framework/controls/Edit.h>
+#include <framework/controls/MessageQueue.h>
 #include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
+#include <framework/platform/Windows.h>
 #include <memory>
 #include <string>
 #include <tests/support/UiFixture.h>
@@ -227,6 +229,71 @@ TEST_F(EditTest, ClickPutsTheCaretAndShiftClickSelects) {
     EXPECT_EQ(edit->SelLength(), 0);
     Ui::DoubleClick(edit, 10, 5);
     EXPECT_EQ(edit->SelLength(), 6);
+}
+
+TEST_F(EditTest, CtrlLeftAndRightMoveByWordsAndShiftSelects) {
+    Ui::TypeText("14 mar  2026 x");
+    struct Row {
+        int From;
+        Word Key;
+        TShiftState Shift;
+        int CaretTo;
+        const char* Selected;
+    };
+    const Row rows[] = {
+        {14, VK_LEFT, {ssCtrl}, 13, ""},              // to the start of the last word
+        {13, VK_LEFT, {ssCtrl}, 8, ""},               // over blanks, then the word
+        {0, VK_RIGHT, {ssCtrl}, 3, ""},               // to the start of the next word
+        {3, VK_RIGHT, {ssCtrl}, 8, ""},               // two blanks between
+        {13, VK_RIGHT, {ssCtrl}, 14, ""},             // the last word: to the end
+        {0, VK_LEFT, {ssCtrl}, 0, ""},                // nothing before the start
+        {3, VK_RIGHT, {ssCtrl, ssShift}, 8, "mar  "}, // Shift extends the selection
+        {12, VK_LEFT, {ssCtrl, ssShift}, 8, "2026"},
+    };
+    for (const Row& r : rows) {
+        edit->SetSelStart(r.From);
+        Ui::PressKey(r.Key, r.Shift);
+        EXPECT_EQ(edit->CaretPos(), r.CaretTo) << "from " << r.From;
+        EXPECT_EQ(edit->SelText(), r.Selected) << "from " << r.From;
+    }
+}
+
+// The caret blinks only where a blink time is set (a desktop), shows at once
+// after a key, and stops with the focus; the edit's pointer is an I-beam.
+TEST_F(EditTest, CaretBlinksAtTheSetRateAndShowsAgainOnInput) {
+    const auto caretShown = [&] {
+        // The caret of the empty edit: column 1 of its client area.
+        const TSurface image = Ui::FormImage(form.get());
+        const TPoint at = edit->ClientToScreen({1, 4});
+        return image.Pixel(at.X - form->Left(), at.Y - form->Top()) == ColorToRGB(clWindowText);
+    };
+    EXPECT_EQ(edit->ClassCursor(), crIBeam);
+    EXPECT_EQ(form->ClassCursor(), crArrow);
+    ASSERT_TRUE(caretShown());
+    Ui::Wait(2000);
+    EXPECT_TRUE(caretShown()) << "no blink time: the caret stays";
+
+    SetCaretBlinkTime(500);
+    edit->Invalidate();
+    Ui::Pump();
+    std::vector<bool> seen;
+    for (int i = 0; i < 4; ++i) {
+        Ui::Wait(500);
+        seen.push_back(caretShown());
+    }
+    EXPECT_EQ(seen, (std::vector<bool>{false, true, false, true}));
+    Ui::Wait(500);
+    ASSERT_FALSE(caretShown());
+    Ui::PressKey(VK_HOME);
+    EXPECT_TRUE(caretShown()) << "a key shows the caret at once";
+    Ui::Wait(400);
+    EXPECT_TRUE(caretShown()) << "and the blink starts over";
+
+    SetCaretBlinkTime(0);
+    Ui::Tab();
+    EXPECT_FALSE(edit->Focused());
+    Ui::Wait(1000);
+    EXPECT_EQ(MessageQueue().TimerCount(), 0) << "the blink stops once the focus is elsewhere";
 }
 
 } // namespace

@@ -28,7 +28,8 @@ struct RunResult {
 
 RunResult RunDemo(const std::string& Arguments) {
     RunResult Result;
-    const std::string Command = "'" + Program.string() + "' " + Arguments + " 2>&1";
+    // The tour on the headless screen, also where a display is there.
+    const std::string Command = "'" + Program.string() + "' --headless " + Arguments + " 2>&1";
     FILE* Pipe = popen(Command.c_str(), "r");
     if (Pipe == nullptr) return Result;
     std::array<char, 4096> Buffer{};

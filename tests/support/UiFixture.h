@@ -15,6 +15,7 @@ protected:
         Application->Reset();
         Application->OnException = nullptr;
         ResetBeeps();
+        SetCaretBlinkTime(0);
         Screen->SetSize(1024, 768);
     }
     void TearDown() override {

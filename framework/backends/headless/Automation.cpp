@@ -49,17 +49,21 @@ void Pump() {
     }
 }
 
+// Time passes through the backend: the headless one moves its virtual clock,
+// a window backend waits on the real one (taking input meanwhile).
 void Wait(Cardinal ms) {
     TMessageQueue& q = MessageQueue();
     const Cardinal end = q.TickCount() + ms;
     Pump();
     Cardinal due = 0;
     while (q.NextTimerDue(due) && due <= end) {
-        q.AdvanceClockTo(due);
+        Application->Backend()->Idle(true, due);
         Pump();
     }
-    q.AdvanceClockTo(end);
-    Pump();
+    while (q.TickCount() < end) {
+        Application->Backend()->Idle(true, end);
+        Pump();
+    }
 }
 
 void TypeText(const String& text) {

@@ -28,7 +28,8 @@ namespace Ui {
 
 // Runs the loop until nothing is pending (no clock jump).
 void Pump();
-// Lets ms milliseconds of the virtual clock pass, firing timers in order.
+// Lets ms milliseconds pass, firing timers in order: the headless clock jumps,
+// a window backend waits for real (and takes input meanwhile).
 void Wait(Cardinal ms);
 
 // ---- keyboard

@@ -1,0 +1,537 @@
+// The window backend over SDL2: windows for forms, changed pixels to the
+// windows, desktop events to raw input.
+
+#include <SDL.h>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <framework/backends/WindowBackend.h>
+#include <framework/backends/sdl/SdlBackend.h>
+#include <framework/backends/sdl/SdlKeys.h>
+#include <framework/controls/Clipboard.h>
+#include <framework/controls/MessageQueue.h>
+#include <framework/controls/WinControl.h>
+#include <framework/forms/Application.h>
+#include <framework/forms/Form.h>
+#include <framework/forms/Screen.h>
+#include <framework/platform/Keys.h>
+#include <framework/platform/Windows.h>
+#include <framework/rtl/Utf8.h>
+#include <vector>
+
+namespace fw {
+
+namespace {
+
+// How long the caret stays shown, then hidden: the desktop default of one
+// blink a little over a second. QZ_CARET_BLINK_TIME (milliseconds, 0 for a
+// steady caret) sets another.
+constexpr UINT DefaultCaretBlinkTime = 600;
+
+UINT CaretBlinkTimeFromEnvironment() {
+    const char* text = std::getenv("QZ_CARET_BLINK_TIME");
+    if (!text || !*text) return DefaultCaretBlinkTime;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return *end == 0 && value >= 0 && value <= 10000 ? static_cast<UINT>(value) : DefaultCaretBlinkTime;
+}
+
+bool IsLiveForm(const TForm* form) {
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (Screen->Forms(i) == form) return true;
+    return false;
+}
+
+// The part of a form's pixels its window shows: the client area (the desktop
+// draws the frame of a form that has one).
+TRect ShownRect(TForm* form) {
+    const TRect b = form->BorderInsets();
+    return {b.Left, b.Top, form->Width() - b.Right, form->Height() - b.Bottom};
+}
+
+SDL_SystemCursor SystemCursorFor(TCursor cursor) {
+    switch (cursor) {
+    case crIBeam:
+        return SDL_SYSTEM_CURSOR_IBEAM;
+    case crCross:
+        return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case crSizeNS:
+        return SDL_SYSTEM_CURSOR_SIZENS;
+    case crSizeNESW:
+        return SDL_SYSTEM_CURSOR_SIZENESW;
+    case crSizeNWSE:
+        return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case crSize:
+        return SDL_SYSTEM_CURSOR_SIZEALL;
+    default:
+        return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
+} // namespace
+
+// One form's window and what it shows now.
+struct TFormWindow {
+    TForm* Form = nullptr;
+    SDL_Window* Window = nullptr;
+    Uint32 Id = 0;
+    TPoint Origin;             // framework screen point of the shown area's top-left
+    int Width = 0, Height = 0; // shown area, framework pixels
+    String Title;
+    std::vector<TPixel> Shown; // the pixels the window has, row by row
+    bool Exposed = false;      // the desktop lost the window's contents
+};
+
+struct TSdlBackend::TImpl {
+    int Scale = 1;
+    SDL_Rect Display{};
+    std::vector<std::unique_ptr<TFormWindow>> Windows;
+    SDL_Surface* Icon = nullptr;
+    TForm* Top = nullptr;
+    std::vector<SDL_Cursor*> Cursors = std::vector<SDL_Cursor*>(SDL_NUM_SYSTEM_CURSORS, nullptr);
+    SDL_SystemCursor Cursor = SDL_SYSTEM_CURSOR_ARROW;
+    TPoint MousePos;
+    bool MouseInside = false;
+    int ButtonsDown = 0;
+    TShiftState PostedShift; // the modifiers as the queued input leaves them
+    long long PixelsCopied = 0;
+
+    ~TImpl() {
+        for (auto& w : Windows)
+            SDL_DestroyWindow(w->Window);
+        for (SDL_Cursor* c : Cursors)
+            if (c) SDL_FreeCursor(c);
+        if (Icon) SDL_FreeSurface(Icon);
+    }
+
+    TFormWindow* ById(Uint32 id) {
+        for (auto& w : Windows)
+            if (w->Id == id && IsLiveForm(w->Form)) return w.get();
+        return nullptr;
+    }
+    TFormWindow* ByForm(const TForm* form) {
+        for (auto& w : Windows)
+            if (w->Form == form) return w.get();
+        return nullptr;
+    }
+
+    TPoint ScreenPoint(const TFormWindow& w, int x, int y) const {
+        return {w.Origin.X + x / Scale, w.Origin.Y + y / Scale};
+    }
+
+    // ---- windows
+
+    void Create(TForm* form, const TRect& shown, const TPoint& origin) {
+        auto w = std::make_unique<TFormWindow>();
+        w->Form = form;
+        w->Origin = origin;
+        w->Width = shown.Width();
+        w->Height = shown.Height();
+        w->Title = form->Caption();
+        Uint32 flags = SDL_WINDOW_HIDDEN;
+        if (form->BorderStyle() == bsNone)
+            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
+        else if (form->BorderStyle() == bsSizeable || form->BorderStyle() == bsSizeToolWin)
+            flags |= SDL_WINDOW_RESIZABLE;
+        w->Window = SDL_CreateWindow(ToUtf8(w->Title).c_str(), Display.x + origin.X * Scale,
+                                     Display.y + origin.Y * Scale, std::max(1, w->Width * Scale),
+                                     std::max(1, w->Height * Scale), flags);
+        if (!w->Window) return;
+        w->Id = SDL_GetWindowID(w->Window);
+        if (Icon) SDL_SetWindowIcon(w->Window, Icon);
+        // A modal form stays above the form that was active before it.
+        if (form->Modal() && Top)
+            if (TFormWindow* owner = ByForm(Top)) SDL_SetWindowModalFor(w->Window, owner->Window);
+        SDL_ShowWindow(w->Window);
+        Windows.push_back(std::move(w));
+    }
+
+    // Windows for the shown forms, at the framework's places and sizes.
+    void Arrange() {
+        std::erase_if(Windows, [](const std::unique_ptr<TFormWindow>& w) {
+            const bool keep = IsLiveForm(w->Form) && w->Form->Visible() && w->Form->WindowSurface();
+            if (!keep) SDL_DestroyWindow(w->Window);
+            return !keep;
+        });
+        TForm* top = nullptr;
+        for (TForm* form : Screen->ZOrder()) {
+            if (!form->Visible() || !form->WindowSurface()) continue;
+            top = form;
+            const TRect shown = ShownRect(form);
+            const TPoint origin{form->Left() + shown.Left, form->Top() + shown.Top};
+            TFormWindow* w = ByForm(form);
+            if (!w) {
+                Create(form, shown, origin);
+                continue;
+            }
+            if (shown.Width() != w->Width || shown.Height() != w->Height) {
+                w->Width = shown.Width();
+                w->Height = shown.Height();
+                w->Shown.clear();
+                SDL_SetWindowSize(w->Window, std::max(1, w->Width * Scale), std::max(1, w->Height * Scale));
+            }
+            if (origin.X != w->Origin.X || origin.Y != w->Origin.Y) {
+                w->Origin = origin;
+                SDL_SetWindowPosition(w->Window, Display.x + origin.X * Scale, Display.y + origin.Y * Scale);
+            }
+            if (form->Caption() != w->Title) {
+                w->Title = form->Caption();
+                SDL_SetWindowTitle(w->Window, ToUtf8(w->Title).c_str());
+            }
+        }
+        if (top != Top) {
+            Top = top;
+            if (TFormWindow* w = ByForm(top)) SDL_RaiseWindow(w->Window);
+        }
+    }
+
+    // ---- pixels
+
+    // Copies the rows top..bottom-1, columns left..right-1 of the shown
+    // pixels to the window, each pixel a Scale x Scale block.
+    void Copy(TFormWindow& w, SDL_Surface* target, int left, int top, int right, int bottom) {
+        if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+        const bool xrgb = target->format->format == SDL_PIXELFORMAT_XRGB8888;
+        for (int y = top; y < bottom; ++y) {
+            const TPixel* src = w.Shown.data() + std::size_t(y) * std::size_t(w.Width);
+            for (int dy = 0; dy < Scale; ++dy) {
+                const int ty = y * Scale + dy;
+                if (ty >= target->h) break;
+                auto* row =
+                    reinterpret_cast<Uint32*>(static_cast<Uint8*>(target->pixels) + ty * target->pitch);
+                for (int x = left; x < right; ++x) {
+                    const TPixel c = src[x];
+                    const Uint8 r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+                    const Uint32 v =
+                        xrgb ? (Uint32(r) << 16) | (Uint32(g) << 8) | b : SDL_MapRGB(target->format, r, g, b);
+                    for (int dx = 0; dx < Scale; ++dx) {
+                        const int tx = x * Scale + dx;
+                        if (tx < target->w) row[tx] = v;
+                    }
+                }
+            }
+        }
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+        PixelsCopied += static_cast<long long>(right - left) * (bottom - top);
+    }
+
+    // Finds what changed since the window was last drawn and copies only that.
+    void Draw(TFormWindow& w) {
+        const TSurface* surface = w.Form->WindowSurface();
+        SDL_Surface* target = SDL_GetWindowSurface(w.Window);
+        if (!surface || !target || target->format->BytesPerPixel != 4) return;
+        const TRect shown = IntersectRects(ShownRect(w.Form), surface->Bounds());
+        if (shown.Width() != w.Width || shown.Height() != w.Height) return; // resized: next pass
+        const std::size_t area = std::size_t(w.Width) * std::size_t(w.Height);
+        const bool full = w.Shown.size() != area;
+        if (full) w.Shown.assign(area, 0);
+        int left = w.Width, right = 0, top = w.Height, bottom = 0;
+        for (int y = 0; y < w.Height; ++y) {
+            const TPixel* src = surface->Row(shown.Top + y) + shown.Left;
+            TPixel* have = w.Shown.data() + std::size_t(y) * std::size_t(w.Width);
+            if (!full && std::memcmp(src, have, std::size_t(w.Width) * sizeof(TPixel)) == 0) continue;
+            int a = 0, b = w.Width;
+            if (!full) {
+                while (src[a] == have[a])
+                    ++a;
+                while (src[b - 1] == have[b - 1])
+                    --b;
+            }
+            std::memcpy(have, src, std::size_t(w.Width) * sizeof(TPixel));
+            left = std::min(left, a);
+            right = std::max(right, b);
+            top = std::min(top, y);
+            bottom = y + 1;
+        }
+        if (full) {
+            left = top = 0;
+            right = w.Width;
+            bottom = w.Height;
+        }
+        if (left < right && top < bottom) {
+            Copy(w, target, left, top, right, bottom);
+            const SDL_Rect r{left * Scale, top * Scale, (right - left) * Scale, (bottom - top) * Scale};
+            SDL_UpdateWindowSurfaceRects(w.Window, &r, 1);
+            w.Exposed = false;
+        } else if (w.Exposed) {
+            SDL_UpdateWindowSurface(w.Window);
+            w.Exposed = false;
+        }
+    }
+
+    void UpdateCursor() {
+        SDL_SystemCursor shape = SDL_SYSTEM_CURSOR_ARROW;
+        TControl* control = CaptureControl();
+        if (!control && MouseInside) {
+            if (TForm* form = Screen->FormAtPoint(MousePos)) {
+                const TPoint c = form->ScreenToClient(MousePos);
+                if (c.X >= 0 && c.Y >= 0 && c.X < form->ClientWidth() && c.Y < form->ClientHeight())
+                    control = form->DeepestControlAtPos(c);
+            }
+        }
+        if (control)
+            shape =
+                SystemCursorFor(control->Cursor() != crDefault ? control->Cursor() : control->ClassCursor());
+        if (shape == Cursor) return;
+        Cursor = shape;
+        if (!Cursors[shape]) Cursors[shape] = SDL_CreateSystemCursor(shape);
+        if (Cursors[shape]) SDL_SetCursor(Cursors[shape]);
+    }
+
+    // ---- input
+
+    void PostKey(TInputKind kind, Word key) {
+        TInputEvent e;
+        e.Kind = kind;
+        e.Key = key;
+        MessageQueue().PostInput(e);
+        TShiftStateItem item;
+        if (key == VK_SHIFT)
+            item = ssShift;
+        else if (key == VK_CONTROL)
+            item = ssCtrl;
+        else if (key == VK_MENU)
+            item = ssAlt;
+        else
+            return;
+        if (kind == TInputKind::KeyDown)
+            PostedShift << item;
+        else
+            PostedShift >> item;
+    }
+
+    // A modifier pressed or released while no window of ours had the
+    // keyboard: the framework hears of it before the next key.
+    void SyncModifiers(Uint16 mod) {
+        const struct {
+            Uint16 Mask;
+            TShiftStateItem Item;
+            Word Key;
+        } mods[] = {
+            {KMOD_SHIFT, ssShift, VK_SHIFT}, {KMOD_CTRL, ssCtrl, VK_CONTROL}, {KMOD_ALT, ssAlt, VK_MENU}};
+        for (const auto& m : mods) {
+            const bool down = (mod & m.Mask) != 0;
+            if (down != PostedShift.Contains(m.Item))
+                PostKey(down ? TInputKind::KeyDown : TInputKind::KeyUp, m.Key);
+        }
+    }
+
+    void PostMouse(TInputKind kind, const TPoint& p, TMouseButton button = mbLeft, int wheel = 0) {
+        TInputEvent e;
+        e.Kind = kind;
+        e.Pos = p;
+        e.Button = button;
+        e.WheelDelta = wheel;
+        MessageQueue().PostInput(e);
+    }
+
+    void WindowEvent(const SDL_WindowEvent& e) {
+        TFormWindow* w = ById(e.windowID);
+        if (!w) return;
+        switch (e.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            PostMessage(w->Form, WM_CLOSE);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            w->Exposed = true;
+            break;
+        case SDL_WINDOWEVENT_MOVED: {
+            // The user moved the window: the form follows, so popups open
+            // beside its controls where they are now.
+            const TPoint origin{(e.data1 - Display.x) / Scale, (e.data2 - Display.y) / Scale};
+            if (origin.X == w->Origin.X && origin.Y == w->Origin.Y) break;
+            const TRect shown = ShownRect(w->Form);
+            w->Origin = origin;
+            w->Form->SetBounds(origin.X - shown.Left, origin.Y - shown.Top, w->Form->Width(),
+                               w->Form->Height());
+            break;
+        }
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            const int width = e.data1 / Scale, height = e.data2 / Scale;
+            if (width == w->Width && height == w->Height) break;
+            w->Width = width;
+            w->Height = height;
+            w->Shown.clear();
+            w->Form->SetClientWidth(width);
+            w->Form->SetClientHeight(height);
+            break;
+        }
+        case SDL_WINDOWEVENT_LEAVE:
+            MouseInside = false;
+            break;
+        default:
+            break;
+        }
+    }
+
+    void Handle(const SDL_Event& e) {
+        switch (e.type) {
+        case SDL_QUIT:
+            Application->Terminate();
+            break;
+        case SDL_WINDOWEVENT:
+            WindowEvent(e.window);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const Word key = VirtualKeyFor(e.key.keysym.sym);
+            if (!key) break;
+            if (key != VK_SHIFT && key != VK_CONTROL && key != VK_MENU) SyncModifiers(e.key.keysym.mod);
+            PostKey(e.type == SDL_KEYDOWN ? TInputKind::KeyDown : TInputKind::KeyUp, key);
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            if (TFormWindow* w = ById(e.motion.windowID)) {
+                MousePos = ScreenPoint(*w, e.motion.x, e.motion.y);
+                MouseInside = true;
+                PostMouse(TInputKind::MouseMove, MousePos);
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            TFormWindow* w = ById(e.button.windowID);
+            if (!w) break;
+            const TMouseButton button = e.button.button == SDL_BUTTON_RIGHT    ? mbRight
+                                        : e.button.button == SDL_BUTTON_MIDDLE ? mbMiddle
+                                                                               : mbLeft;
+            if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT &&
+                e.button.button != SDL_BUTTON_MIDDLE)
+                break;
+            SyncModifiers(static_cast<Uint16>(SDL_GetModState()));
+            MousePos = ScreenPoint(*w, e.button.x, e.button.y);
+            MouseInside = true;
+            const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+            ButtonsDown = std::max(0, ButtonsDown + (down ? 1 : -1));
+            // The pointer belongs to the program from a press to the last
+            // release, also outside its windows.
+            SDL_CaptureMouse(ButtonsDown > 0 ? SDL_TRUE : SDL_FALSE);
+            PostMouse(down ? TInputKind::MouseDown : TInputKind::MouseUp, MousePos, button);
+            break;
+        }
+        case SDL_MOUSEWHEEL:
+            if (ById(e.wheel.windowID)) {
+                const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+                if (notches) PostMouse(TInputKind::MouseWheel, MousePos, mbLeft, notches * 120);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+};
+
+// ---------------------------------------------------------------- the backend
+
+TSdlBackend::TSdlBackend() : F(std::make_unique<TImpl>()) {}
+
+std::unique_ptr<TSdlBackend> TSdlBackend::Open(int scale, String& reason) {
+    // The framework draws with its own fonts and makes characters from keys:
+    // the desktop's text input and its compositor bypass are not wanted.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        reason = SDL_GetError();
+        return nullptr;
+    }
+    std::unique_ptr<TSdlBackend> backend(new TSdlBackend());
+    TImpl& f = *backend->F;
+    SDL_StopTextInput();
+    if (SDL_GetDisplayBounds(0, &f.Display) != 0) f.Display = {0, 0, 1024, 768};
+    if (scale <= 0) {
+        float dpi = 0;
+        scale =
+            SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= 192 ? static_cast<int>(dpi / 96) : 1;
+    }
+    f.Scale = std::clamp(scale, 1, 8);
+    Screen->SetSize(f.Display.w / f.Scale, f.Display.h / f.Scale);
+    MessageQueue().SetRealTime(true);
+    SetCaretBlinkTime(CaretBlinkTimeFromEnvironment());
+    Clipboard().Connect(
+        [] {
+            String text;
+            if (char* utf8 = SDL_GetClipboardText()) {
+                text = ToUtf8(utf8);
+                SDL_free(utf8);
+            }
+            return text;
+        },
+        [](const String& text) { SDL_SetClipboardText(ToUtf8(text).c_str()); });
+    return backend;
+}
+
+TSdlBackend::~TSdlBackend() {
+    Clipboard().Connect({}, {});
+    SetCaretBlinkTime(0);
+    MessageQueue().SetRealTime(false);
+    F.reset();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_Quit();
+}
+
+bool TSdlBackend::Idle(bool hasTimer, Cardinal due) {
+    Present();
+    SDL_Event e;
+    int got = 0;
+    if (hasTimer) {
+        const Cardinal now = MessageQueue().TickCount();
+        got = SDL_WaitEventTimeout(&e, due > now ? static_cast<int>(due - now) : 0);
+    } else {
+        got = SDL_WaitEvent(&e);
+    }
+    if (got) {
+        F->Handle(e);
+        PollEvents();
+    }
+    return true;
+}
+
+int TSdlBackend::PollEvents() {
+    int count = 0;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        F->Handle(e);
+        ++count;
+    }
+    return count;
+}
+
+void TSdlBackend::Present() {
+    F->Arrange();
+    for (auto& w : F->Windows)
+        F->Draw(*w);
+    F->UpdateCursor();
+}
+
+void TSdlBackend::SetIcon(const TSurface& image) {
+    if (F->Icon) SDL_FreeSurface(F->Icon);
+    F->Icon = nullptr;
+    if (image.Empty()) return;
+    F->Icon = SDL_CreateRGBSurfaceWithFormat(0, image.Width(), image.Height(), 32, SDL_PIXELFORMAT_ABGR8888);
+    if (!F->Icon) return;
+    for (int y = 0; y < image.Height(); ++y) {
+        auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(F->Icon->pixels) + y * F->Icon->pitch);
+        for (int x = 0; x < image.Width(); ++x)
+            row[x] = 0xFF000000u | image.Pixel(x, y);
+    }
+    for (auto& w : F->Windows)
+        SDL_SetWindowIcon(w->Window, F->Icon);
+}
+
+int TSdlBackend::Scale() const {
+    return F->Scale;
+}
+
+int TSdlBackend::WindowCount() const {
+    return static_cast<int>(F->Windows.size());
+}
+
+long long TSdlBackend::PixelsCopied() const {
+    return F->PixelsCopied;
+}
+
+std::unique_ptr<TBackend> CreateWindowBackend(int scale, String& reason) {
+    return TSdlBackend::Open(scale, reason);
+}
+
+} // namespace fw

@@ -1,0 +1,66 @@
+#pragma once
+// A private X server (Xvfb) for the window tests, the programs started on it,
+// and what a person sees there: its top-level windows and their pixels.
+
+#include <framework/graphics/Surface.h>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace qztest {
+
+struct TXWindow {
+    unsigned long Id = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    std::string Title;
+};
+
+class TXServer {
+public:
+    TXServer() = default;
+    TXServer(const TXServer&) = delete;
+    TXServer& operator=(const TXServer&) = delete;
+    ~TXServer();
+
+    // Starts Xvfb with one screen of this size; false with the reason when it
+    // cannot start (not installed, no free display...).
+    bool Start(int Width, int Height, std::string& Why);
+    // ":N", for DISPLAY.
+    const std::string& Name() const { return FName; }
+
+    // The shown top-level windows, bottom to top.
+    std::vector<TXWindow> Windows() const;
+    // The pixels of a window as the server has them, as framework colours.
+    fw::TSurface Capture(const TXWindow& Window) const;
+    // Asks a window to close, as a desktop's close button does.
+    void RequestClose(const TXWindow& Window) const;
+    // Runs xdotool on this display; false when it failed.
+    bool XDoTool(const std::string& Arguments) const;
+
+private:
+    pid_t FPid = -1;
+    std::string FName;
+    void* FDisplay = nullptr;
+};
+
+// A program started with extra environment variables; killed when it goes.
+class TChildProgram {
+public:
+    TChildProgram(const std::string& Path, const std::vector<std::string>& Arguments,
+                  const std::vector<std::string>& Environment);
+    TChildProgram(const TChildProgram&) = delete;
+    TChildProgram& operator=(const TChildProgram&) = delete;
+    ~TChildProgram();
+
+    bool Running();
+    // Waits up to Seconds for the end; the exit code, or -1.
+    int Wait(double Seconds);
+    // Processor time used so far (user and system), in seconds.
+    double CpuSeconds() const;
+
+private:
+    pid_t FPid = -1;
+    int FExitCode = -1;
+};
+
+} // namespace qztest
