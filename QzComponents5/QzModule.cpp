@@ -1,7 +1,6 @@
 #include <QzComponents5/QzModule.h>
-#include <algorithm>
 #include <cstddef>
-#include <framework/graphics/Bitmap.h>
+#include <framework/forms/Backend.h>
 #include <span>
 
 namespace qz {
@@ -25,18 +24,7 @@ fw::String LoadStr(int id) {
 }
 
 fw::TSurface PackageIcon() {
-    constexpr int Size = 32;
-    fw::TSurface icon(Size, Size, fw::ColorToRGB(fw::clBtnFace));
-    fw::TBitmap glyph;
-    glyph.SetHandle(fw::LoadBitmapA(HInstance(), 203));
-    const fw::TSurface* picture = glyph.Surface();
-    if (!picture) return icon;
-    const int frame = std::min(picture->Height(), picture->Width());
-    const int offset = (Size - 2 * frame) / 2;
-    for (int y = 0; y < 2 * frame; ++y)
-        for (int x = 0; x < 2 * frame; ++x)
-            icon.SetPixel(offset + x, offset + y, picture->Pixel(x / 2, y / 2));
-    return icon;
+    return fw::GlyphIcon(HInstance(), 203);
 }
 
 } // namespace qz

@@ -1,12 +1,15 @@
 // qzdesign: the designer host. It loads a package module with the dynamic loader, calls its
 // Register, and shows the palette, a form being designed and the object inspector.
 //
-//     qzdesign [--module PATH] [--tour] [--out DIR]
+//     qzdesign [--module PATH] [--tour] [--out DIR] [--headless | --window] [--scale N]
 //
-// PATH defaults to QzComponents5.so beside the program. With --tour (the only mode without a
-// display) it runs the scripted tour and leaves NN-step.png pictures, three close-ups and
-// transcript.txt in DIR (default out/design). Exit code 0 when every step had its expected
-// effect, 1 with a message on stderr otherwise, 2 for a bad command line.
+// PATH defaults to QzComponents5.so beside the program. With a display the palette and the
+// inspector open in windows for a person to use; the program ends when the palette is closed.
+// With --tour (the only mode without a display) it runs the scripted tour on the headless screen,
+// whatever the display, and leaves NN-step.png pictures, three close-ups and transcript.txt in DIR
+// (default out/design). --headless, --window and --scale choose the backend as for any program
+// (see fw::TApplication::Initialize). Exit code 0 when every step had its expected effect or the
+// window was closed, 1 with a message on stderr otherwise, 2 for a bad command line.
 
 #include "FormDesigner.h"
 #include "Inspector.h"
@@ -21,9 +24,11 @@
 #include <framework/forms/Registration.h>
 #include <framework/forms/Screen.h>
 #include <framework/platform/Windows.h>
+#include <framework/resources/Resources.h>
 #include <framework/rtl/Clock.h>
 #include <framework/rtl/DateUtils.h>
 #include <iostream>
+#include <optional>
 #include <regex>
 
 namespace {
@@ -61,6 +66,14 @@ bool ParseArguments(int argc, char** argv, TOptions& Options) {
     return true;
 }
 
+// The windows' icon: the package's calendar glyph, as the demo shows it. The designer has the
+// package only as a loaded module, so the glyph comes from the resource module it registered.
+fw::TSurface PackageIcon() {
+    for (fw::TResourceModule* module : fw::ResourceModules())
+        if (module->Name() == "QzComponents5") return fw::GlyphIcon(module, 203);
+    return fw::GlyphIcon(nullptr, 0);
+}
+
 void ClearOutput(const fs::path& Dir) {
     const std::regex picture(R"(\d\d-[A-Za-z0-9-]+\.png|palette\.png|inspector-dateformat\.png|about\.png)");
     for (const fs::directory_entry& entry : fs::directory_iterator(Dir)) {
@@ -75,9 +88,15 @@ int Run(const TOptions& Options) {
         std::cerr << "qzdesign: no display here; run the scripted tour with --tour\n";
         return 2;
     }
-    fw::TScopedClock clock(fw::EncodeDate(2026, 3, 14)); // the same pictures on every run
+    // The tour's pictures are the same on every run: a fixed day and desktop. A person gets
+    // today and the display's desktop.
+    std::optional<fw::TScopedClock> clock;
+    if (Options.Tour) {
+        clock.emplace(fw::EncodeDate(2026, 3, 14));
+        fw::Screen->SetSize(DesktopWidth, DesktopHeight);
+    }
     fw::RegisterControlClasses();
-    fw::Screen->SetSize(DesktopWidth, DesktopHeight);
+    fw::Application->SetTitle("Qz Designer");
 
     qzdesign::TFormDesigner designer;
     qzdesign::TPaletteForm palette(&designer);
@@ -106,6 +125,7 @@ int Run(const TOptions& Options) {
     palette.ShowPage("QzComponents");
 
     if (!Options.Tour) {
+        fw::Application->Backend()->SetIcon(PackageIcon());
         fw::Application->Run();
         fw::Application->SetMainForm(nullptr);
         return 0;
@@ -131,7 +151,22 @@ int Run(const TOptions& Options) {
 
 int main(int argc, char** argv) {
     TOptions options;
-    if (!ParseArguments(argc, argv, options)) return 2;
+    try {
+        fw::TBackendRequest request = fw::ReadBackendRequest(argc, argv);
+        if (!ParseArguments(argc, argv, options)) return 2;
+        if (options.Tour) request.Kind = fw::TBackendKind::Headless;
+        fw::Application->SetBackend(fw::CreateBackend(request));
+    } catch (const fw::EConvertError& e) {
+        std::cerr << "qzdesign: " << e.what() << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "qzdesign: " << e.what() << "\n";
+        return 1;
+    }
+    // The window backend gives the display back before the program ends.
+    struct TBackendGuard {
+        ~TBackendGuard() { fw::Application->SetBackend(nullptr); }
+    } backendGuard;
     try {
         return Run(options);
     } catch (const qzdesign::ETourFailed& e) {

@@ -5,6 +5,7 @@
 // in a real window and feeds real input into the message queue.
 
 #include <framework/graphics/Surface.h>
+#include <framework/platform/Gdi.h>
 #include <framework/rtl/Types.h>
 #include <memory>
 
@@ -27,6 +28,11 @@ public:
     // The picture a desktop shows for the program's windows.
     virtual void SetIcon(const TSurface& image) {}
 };
+
+// A picture for SetIcon: bitmap resource id of the module (its first square
+// frame) at twice its size, centred on 32 x 32 of button face; plain button
+// face where the module has no such bitmap.
+TSurface GlyphIcon(HINSTANCE module, int id);
 
 // The backend the application starts with (the headless one).
 std::unique_ptr<TBackend> CreateDefaultBackend();

@@ -188,7 +188,12 @@ protected:
         fw::TSurface Have;
         const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         do {
-            Have = Server->Capture(Window);
+            // Capture the window as it is now: a busy machine can list it before
+            // its last move or resize.
+            TXWindow Now = Window;
+            for (const TXWindow& W : Server->Windows())
+                if (W.Id == Window.Id) Now = W;
+            Have = Server->Capture(Now);
             if (DifferentPixels(Have, Want) == 0) return;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         } while (std::chrono::steady_clock::now() < End);
