@@ -1,7 +1,9 @@
 #include <Qzde/QzDateControls.h>
+#include <Qzde/QzDateRoutines.h>
 #include <Qzled/Qzled.h>
 #include <RegQz/RegQz.h>
 #include <array>
+#include <framework/classes/TypInfo.h>
 #include <framework/designer/Palette.h>
 #include <framework/forms/Application.h>
 
@@ -38,10 +40,44 @@ void Register() {
          {TQzDateEdit::StaticClass(), TQzDBDateEdit::StaticClass(), TQzDBDateText::StaticClass()})
         fw::RegisterPropertyEditor<TQzDateFormatProperty>(stringType, cls, "DateFormat");
 
+    const fw::TPropertyType floatType{fw::TTypeKind::Float};
+    for (const fw::TClassInfo* cls :
+         {TQzCalendar::StaticClass(), TQzDateEdit::StaticClass(), TQzDBDateEdit::StaticClass()})
+        for (const char* Name : {"MinDate", "MaxDate"})
+            fw::RegisterPropertyEditor<TQzDateLimitProperty>(floatType, cls, Name);
+
     for (const fw::TClassInfo* cls :
          {TQzCalendar::StaticClass(), TQzDateEdit::StaticClass(), TQzDBDateEdit::StaticClass(),
           TQzDBDateText::StaticClass(), TQzLED::StaticClass()})
         fw::RegisterComponentEditor<TQzComponentEditor>(cls);
+}
+
+// ---------------------------------------------------------------- TQzDateLimitProperty
+
+namespace {
+
+// Year first: the same text whatever the application's layout.
+constexpr const char* LimitLayout = "yyyy/mm/dd";
+
+} // namespace
+
+fw::String TQzDateLimitProperty::GetValue() {
+    const fw::TDateTime Value = GetFloatValueAt(0);
+    return Value == 0 ? fw::String() : FormatDateByPattern(Value, LimitLayout);
+}
+
+void TQzDateLimitProperty::SetValue(const fw::String& Value) {
+    if (Value.empty()) {
+        SetFloatValue(0);
+        return;
+    }
+    fw::TDateTime Date = 0;
+    try {
+        Date = StrToDateEx(Value, LimitLayout);
+    } catch (const fw::Exception&) {
+        throw fw::EPropertyError("'" + Value + "' is not a date (year/month/day)");
+    }
+    SetFloatValue(Date);
 }
 
 // ---------------------------------------------------------------- TQzDateFormatProperty

@@ -8,7 +8,7 @@
 
 namespace qz {
 
-// Puts the five components on the page "QzComponents" and attaches the two editors.
+// Puts the five components on the page "QzComponents" and attaches the editors.
 void Register();
 
 // The DateFormat editor: a read-only drop-down of the twelve layouts, year-first, then
@@ -18,6 +18,14 @@ public:
     bool AllEqual() override;
     fw::TPropertyAttributes GetAttributes() override;
     void GetValues(fw::TGetStrProc Proc) override;
+};
+
+// MinDate and MaxDate: the date as year/month/day text ("2026/03/10"), empty for no
+// limit; any other text raises EPropertyError.
+class TQzDateLimitProperty : public fw::TFloatProperty {
+public:
+    fw::String GetValue() override;
+    void SetValue(const fw::String& Value) override;
 };
 
 // One verb, "&Version 5.0", which shows the About box; a double-click runs it too.

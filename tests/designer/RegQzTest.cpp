@@ -8,11 +8,13 @@
 #include <RegQz/RegQz.h>
 #include <algorithm>
 #include <framework/backends/headless/Automation.h>
+#include <framework/classes/TypInfo.h>
 #include <framework/designer/Palette.h>
 #include <framework/forms/Form.h>
 #include <framework/graphics/Bitmap.h>
 #include <framework/resources/ResourceModule.h>
 #include <framework/resources/Resources.h>
+#include <framework/rtl/DateUtils.h>
 #include <framework/rtl/SysUtils.h>
 #include <memory>
 #include <tests/support/UiFixture.h>
@@ -125,6 +127,23 @@ TEST_F(RegQzTest, ChosenValueGoesThroughEverySelectedSetter) {
     ASSERT_TRUE(dynamic_cast<qz::TQzDateFormatProperty*>(mixed.get()));
     mixed->SetValue("m/d/yyyy");
     EXPECT_EQ(label->DateFormat(), "m/d/yyyy");
+}
+
+TEST_F(RegQzTest, DateLimitsAreEditedAsYearMonthDayText) {
+    auto* Edit = DateEdit("dd/mm/yyyy");
+    auto* Calendar = new qz::TQzCalendar(form.get());
+    auto Editor = GetPropertyEditor({Edit, Calendar}, "MinDate");
+    ASSERT_TRUE(dynamic_cast<qz::TQzDateLimitProperty*>(Editor.get()));
+    EXPECT_EQ(Editor->GetValue(), "") << "no limit";
+    Editor->SetValue("2026/03/10");
+    EXPECT_EQ(Edit->MinDate(), EncodeDate(2026, 3, 10));
+    EXPECT_EQ(Calendar->MinDate(), EncodeDate(2026, 3, 10));
+    EXPECT_EQ(Editor->GetValue(), "2026/03/10");
+    for (const char* Bad : {"2026/02/30", "10/03/2026x", "tomorrow"})
+        EXPECT_THROW(Editor->SetValue(Bad), EPropertyError) << Bad;
+    EXPECT_EQ(Edit->MinDate(), EncodeDate(2026, 3, 10)) << "a refused text changes nothing";
+    Editor->SetValue("");
+    EXPECT_EQ(Calendar->MinDate(), 0);
 }
 
 TEST_F(RegQzTest, EveryComponentHasTheVersionVerbShowingTheAboutBox) {

@@ -5,7 +5,6 @@
 
 #include <framework/forms/Screen.h>
 #include <framework/graphics/Color.h>
-#include <framework/platform/Messages.h>
 #include <string>
 
 namespace qztest {
@@ -24,9 +23,12 @@ protected:
         });
     }
     static fw::TPoint Centre(const fw::TRect& R) { return {(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2}; }
+    // Turns the wheel over the middle of the grid, with Ctrl held when asked.
     static void Wheel(TfrmQzCal* Popup, int Delta, bool Ctrl = false) {
-        const fw::WPARAM Keys = Ctrl ? fw::MK_CONTROL : 0;
-        Popup->Perform(fw::WM_MOUSEWHEEL, Keys | (fw::WPARAM(std::uint16_t(Delta)) << 16), 0);
+        if (Ctrl) fw::Ui::KeyDown(fw::VK_CONTROL);
+        const fw::TPoint P = Centre(Popup->GridRect());
+        fw::Ui::Wheel(Popup, P.X, P.Y, Delta);
+        if (Ctrl) fw::Ui::KeyUp(fw::VK_CONTROL);
     }
 };
 

@@ -135,6 +135,15 @@ void MouseUp(TControl* control, int x, int y, TMouseButton button) {
     MouseUpAt(ScreenPoint(control, x, y), button);
 }
 
+void Wheel(TControl* control, int x, int y, int delta) {
+    TInputEvent e;
+    e.Kind = TInputKind::MouseWheel;
+    e.Pos = ScreenPoint(control, x, y);
+    e.WheelDelta = delta;
+    MessageQueue().PostInput(e);
+    Pump();
+}
+
 void ClickAt(const TPoint& screen, TMouseButton button) {
     PostMouse(TInputKind::MouseDown, screen, button);
     PostMouse(TInputKind::MouseUp, screen, button);

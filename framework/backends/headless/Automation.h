@@ -49,6 +49,9 @@ void DoubleClick(TControl* control, int x, int y);
 void MouseDown(TControl* control, int x, int y, TMouseButton button = mbLeft);
 void MouseMove(TControl* control, int x, int y);
 void MouseUp(TControl* control, int x, int y, TMouseButton button = mbLeft);
+// Turns the wheel over a point: 120 a notch, positive away from the user. Hold
+// Ctrl or Shift with KeyDown first for a turn with modifiers.
+void Wheel(TControl* control, int x, int y, int delta);
 // ... or screen points.
 void ClickAt(const TPoint& screen, TMouseButton button = mbLeft);
 void MouseDownAt(const TPoint& screen, TMouseButton button = mbLeft);
