@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     Edit->SetParent(&Form);
     Edit->SetBounds(16, 16, 121, 21);
     Edit->SetDateFormat("dd/mm/yyyy");
+    Edit->SetGlyphType(qz::gtDropArrow);
     auto* Lamp = new qz::TQzLED(&Form);
     Lamp->SetParent(&Form);
     Lamp->SetBounds(146, 21, 11, 11);
