@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <framework/graphics/DeviceContext.h>
 #include <framework/graphics/FontEngine.h>
+#include <framework/rtl/Utf8.h>
 #include <memory>
 
 namespace fw {
@@ -509,9 +510,9 @@ void TDeviceContext::DrawRun(int x, int y, std::string_view text, int underlineI
     const int baseline = y + m.Ascent + FOrigin.Y;
     int pen = x + FOrigin.X;
     const auto& clipRects = ClipRects();
-    int index = 0;
-    for (char ch : text) {
-        const TGlyph& g = font.Glyph(static_cast<unsigned char>(ch));
+    for (std::size_t pos = 0; pos < text.size();) {
+        const int index = int(pos);
+        const TGlyph& g = font.Glyph(NextCodePoint(text, pos));
         if (!g.Coverage.empty()) {
             TRect box{pen + g.Left, baseline - g.Top, pen + g.Left + g.Width, baseline - g.Top + g.Height};
             box = IntersectRects(box, sLimit);
@@ -538,7 +539,6 @@ void TDeviceContext::DrawRun(int x, int y, std::string_view text, int underlineI
             FillSurface(line, color);
         }
         pen += g.Advance;
-        ++index;
     }
     const TLogFont* log = FFont ? &FFont->Log : nullptr;
     if (log && log->Underline) {

@@ -82,7 +82,8 @@ public:
     // first; opaque, when given, is filled instead. clip, when given, limits the drawing.
     void TextOut(int x, int y, std::string_view text, const TRect* clip = nullptr,
                  const TRect* opaque = nullptr);
-    // Draws text with the character at underlineIndex underlined (-1: none).
+    // Text is UTF-8. Draws it with the character that starts at byte underlineIndex underlined
+    // (-1: none).
     void TextOutUnderlined(int x, int y, std::string_view text, int underlineIndex, const TRect* clip);
 
 private:

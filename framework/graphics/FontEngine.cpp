@@ -1,6 +1,7 @@
 #include <fontconfig/fontconfig.h>
 #include <framework/graphics/FontEngine.h>
 #include <framework/rtl/Exceptions.h>
+#include <framework/rtl/Utf8.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_ADVANCES_H
@@ -12,17 +13,11 @@
 #include <map>
 #include <strings.h>
 #include <tuple>
+#include <unordered_map>
 
 namespace fw {
 
 namespace {
-
-// The Western code page's 0x80-0x9F block; the rest of the page is Latin-1.
-constexpr char32_t Cp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
-};
 
 // Weights of a-z and space in the classic average character width (they sum to 1000).
 constexpr int AverageWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6,  35, 20, 56,
@@ -56,6 +51,14 @@ struct FaceFile {
     bool SynthItalic = false;
 };
 
+// The faces fontconfig would fall back to from one face (in its order of preference, trimmed to
+// those that add characters), and the choice made for each character asked about so far
+// (-1: none has it).
+struct FallbackChain {
+    FcFontSet* Fonts = nullptr;
+    std::unordered_map<char32_t, int> Chosen;
+};
+
 // Process-wide font state: the FreeType library, fontconfig and the caches.
 class FontLibrary {
 public:
@@ -64,6 +67,8 @@ public:
         FConfig = FcInitLoadConfigAndFonts();
     }
     ~FontLibrary() {
+        for (auto& [key, chain] : FFallbacks)
+            if (chain.Fonts) FcFontSetDestroy(chain.Fonts);
         FInstances.clear();
         FRequests.clear();
         for (auto& [key, face] : FProbeFaces)
@@ -81,19 +86,86 @@ public:
         auto found = FRequests.find(key);
         if (found != FRequests.end()) return *found->second;
         FaceFile file = Locate(request);
-        int em = EmPixels(request, file);
+        TFontInstance& instance = Instance(file, EmPixels(request, file));
+        FRequests[key] = &instance;
+        return instance;
+    }
+
+    // The instance that draws ch for a face that lacks it, or nullptr when no face has it. The
+    // face is looked for once per character and face; its instances are shared like any other.
+    TFontInstance* Fallback(const String& file, int index, const String& family, bool bold, bool italic,
+                            int em, char32_t ch) {
+        FallbackChain& chain = FFallbacks[std::make_tuple(file, index, bold, italic)];
+        if (!chain.Fonts) chain.Fonts = SortedFaces(family, bold, italic);
+        auto found = chain.Chosen.find(ch);
+        if (found == chain.Chosen.end()) {
+            ++FFallbackSearches;
+            found = chain.Chosen.emplace(ch, FindFace(*chain.Fonts, file, index, ch)).first;
+        }
+        if (found->second < 0) return nullptr;
+        FcPattern* font = chain.Fonts->fonts[found->second];
+        FaceFile face;
+        FcChar8* path = nullptr;
+        FcPatternGetString(font, FC_FILE, 0, &path);
+        face.File = reinterpret_cast<char*>(path);
+        FcPatternGetInteger(font, FC_INDEX, 0, &face.Index);
+        int weight = FC_WEIGHT_REGULAR;
+        int slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+        face.SynthBold = bold && weight < FC_WEIGHT_DEMIBOLD;
+        face.SynthItalic = italic && slant == FC_SLANT_ROMAN;
+        return &Instance(face, em);
+    }
+
+    int FallbackSearches() const { return FFallbackSearches; }
+
+    int EmPixels(const TFontRequest& request) { return EmPixels(request, Locate(request)); }
+
+private:
+    TFontInstance& Instance(const FaceFile& file, int em) {
         auto instanceKey = std::make_tuple(file.File, file.Index, em, file.SynthBold, file.SynthItalic);
         auto& slot = FInstances[instanceKey];
         if (!slot)
             slot =
                 std::make_unique<TFontInstance>(file.File, file.Index, em, file.SynthBold, file.SynthItalic);
-        FRequests[key] = slot.get();
         return *slot;
     }
 
-    int EmPixels(const TFontRequest& request) { return EmPixels(request, Locate(request)); }
+    // Every scalable face in fontconfig's fallback order for a family, style and weight.
+    FcFontSet* SortedFaces(const String& family, bool bold, bool italic) {
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+        FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(FConfig, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult res = FcResultNoMatch;
+        FcFontSet* fonts = FcFontSort(FConfig, pattern, FcTrue, nullptr, &res);
+        FcPatternDestroy(pattern);
+        return fonts ? fonts : FcFontSetCreate();
+    }
 
-private:
+    // The first face of the set, other than the one asking, that is scalable and has ch.
+    static int FindFace(const FcFontSet& fonts, const String& file, int index, char32_t ch) {
+        for (int i = 0; i < fonts.nfont; ++i) {
+            FcPattern* font = fonts.fonts[i];
+            FcCharSet* charset = nullptr;
+            FcChar8* path = nullptr;
+            FcBool scalable = FcFalse;
+            int faceIndex = 0;
+            if (FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch ||
+                FcPatternGetString(font, FC_FILE, 0, &path) != FcResultMatch)
+                continue;
+            FcPatternGetInteger(font, FC_INDEX, 0, &faceIndex);
+            if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable) continue;
+            if (file == reinterpret_cast<char*>(path) && faceIndex == index) continue;
+            if (FcCharSetHasChar(charset, ch)) return i;
+        }
+        return -1;
+    }
+
     FaceFile Locate(const TFontRequest& request) {
         auto key = std::make_tuple(request.Name, request.Bold, request.Italic);
         auto found = FFiles.find(key);
@@ -177,6 +249,8 @@ private:
     std::map<std::pair<String, int>, FT_Face> FProbeFaces;
     std::map<std::tuple<String, int, int, bool, bool>, std::unique_ptr<TFontInstance>> FInstances;
     std::map<std::tuple<String, int, bool, bool>, TFontInstance*> FRequests;
+    std::map<std::tuple<String, int, bool, bool>, FallbackChain> FFallbacks;
+    int FFallbackSearches = 0;
 };
 
 // The process's font library: a deliberate cache, made on first use.
@@ -189,6 +263,8 @@ FontLibrary& Fonts() {
 
 struct TFontInstance::Face {
     FT_Face Handle = nullptr;
+    String File;
+    int Index = 0;
     bool SynthBold = false;
     bool SynthItalic = false;
     ~Face() {
@@ -196,16 +272,13 @@ struct TFontInstance::Face {
     }
 };
 
-char32_t CodePageToUnicode(unsigned char ch) {
-    if (ch >= 0x80 && ch < 0xA0) return Cp1252High[ch - 0x80];
-    return ch;
-}
-
 TFontInstance::TFontInstance(const String& file, int faceIndex, int emPixels, bool synthBold,
                              bool synthItalic)
     : FFace(std::make_unique<Face>()) {
     if (FT_New_Face(Fonts().Library(), file.c_str(), faceIndex, &FFace->Handle) != 0)
         throw EInvalidGraphic("Cannot open font file " + file);
+    FFace->File = file;
+    FFace->Index = faceIndex;
     FFace->SynthBold = synthBold;
     FFace->SynthItalic = synthItalic;
     FT_Set_Pixel_Sizes(FFace->Handle, 0, FT_UInt(emPixels));
@@ -246,12 +319,37 @@ void TFontInstance::ComputeMetrics(bool synthBold, bool synthItalic) {
         FMetrics.StrikeOutPosition = std::max(1, ScaleRound(os2->yStrikeoutPosition, em, upm));
 }
 
-std::unique_ptr<TGlyph> TFontInstance::Render(unsigned char ch) {
+namespace {
+
+// Characters that show nothing and take no room: the C0 and C1 controls.
+bool IsControl(char32_t ch) {
+    return ch < 0x20 || (ch >= 0x7F && ch < 0xA0);
+}
+
+} // namespace
+
+bool TFontInstance::HasGlyph(char32_t ch) const {
+    return FT_Get_Char_Index(FFace->Handle, ch) != 0;
+}
+
+std::unique_ptr<TGlyph> TFontInstance::Render(char32_t ch) {
     ++FRenderCount;
+    if (IsControl(ch)) return std::make_unique<TGlyph>();
+    if (!HasGlyph(ch)) {
+        FT_Face face = FFace->Handle;
+        const String family = face->family_name ? face->family_name : "";
+        if (TFontInstance* other = Fonts().Fallback(FFace->File, FFace->Index, family, FMetrics.Weight >= 700,
+                                                    FMetrics.Italic, FMetrics.EmPixels, ch))
+            return other->RenderOwn(ch);
+    }
+    return RenderOwn(ch);
+}
+
+// The face's own glyph for ch (its missing-glyph box when it has none).
+std::unique_ptr<TGlyph> TFontInstance::RenderOwn(char32_t ch) {
     auto glyph = std::make_unique<TGlyph>();
-    if (ch < 0x20) return glyph; // control characters take no room and show nothing
     FT_Face face = FFace->Handle;
-    FT_UInt index = FT_Get_Char_Index(face, CodePageToUnicode(ch));
+    FT_UInt index = FT_Get_Char_Index(face, ch);
     FT_Int32 flags = RenderMono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
     if (FT_Load_Glyph(face, index, flags) != 0) return glyph;
     FT_GlyphSlot slot = face->glyph;
@@ -280,8 +378,8 @@ std::unique_ptr<TGlyph> TFontInstance::Render(unsigned char ch) {
 
 int TFontInstance::TextWidth(std::string_view text) {
     int width = 0;
-    for (char c : text)
-        width += Glyph(static_cast<unsigned char>(c)).Advance;
+    for (std::size_t pos = 0; pos < text.size();)
+        width += Glyph(NextCodePoint(text, pos)).Advance;
     return width;
 }
 
@@ -291,6 +389,10 @@ TFontInstance& GetFontInstance(const TFontRequest& request) {
 
 int ResolveEmPixels(const TFontRequest& request) {
     return Fonts().EmPixels(request);
+}
+
+int FallbackSearchCount() {
+    return Fonts().FallbackSearches();
 }
 
 } // namespace fw

@@ -7,6 +7,7 @@
 #include <framework/rtl/Types.h>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace fw {
@@ -47,7 +48,10 @@ struct TGlyph {
     std::vector<std::uint8_t> Coverage;
 };
 
-// One face at one pixel size. Characters are single bytes in the Western code page.
+// One face at one pixel size. Characters are Unicode code points; text is UTF-8. A character
+// the face has no glyph for is drawn from a fallback face that fontconfig names for it, at the
+// same pixel size and on the same baseline; where no face has it, the face's missing-glyph box
+// stands in.
 class TFontInstance {
 public:
     TFontInstance(const String& file, int faceIndex, int emPixels, bool synthBold, bool synthItalic);
@@ -56,23 +60,29 @@ public:
     TFontInstance& operator=(const TFontInstance&) = delete;
 
     const TFontMetrics& Metrics() const { return FMetrics; }
-    const TGlyph& Glyph(unsigned char ch) {
-        auto& slot = FGlyphs[ch];
+    const TGlyph& Glyph(char32_t ch) {
+        auto& slot = ch < FLatin.size() ? FLatin[ch] : FOther[ch];
         if (!slot) slot = Render(ch);
         return *slot;
     }
+    // The advance of UTF-8 text; a byte that does not start a well-formed sequence counts as
+    // its Western code page (1252) character.
     int TextWidth(std::string_view text);
-    // How many times a glyph has been rasterised (the cache makes this at most 256).
+    // Whether the face itself (not a fallback) has a glyph for ch.
+    bool HasGlyph(char32_t ch) const;
+    // How many times a glyph has been rasterised for this instance (once per character).
     int RenderCount() const { return FRenderCount; }
 
 private:
     struct Face;
-    std::unique_ptr<TGlyph> Render(unsigned char ch);
+    std::unique_ptr<TGlyph> Render(char32_t ch);
+    std::unique_ptr<TGlyph> RenderOwn(char32_t ch);
     void ComputeMetrics(bool bold, bool italic);
 
     std::unique_ptr<Face> FFace;
     TFontMetrics FMetrics;
-    std::array<std::unique_ptr<TGlyph>, 256> FGlyphs;
+    std::array<std::unique_ptr<TGlyph>, 256> FLatin;
+    std::unordered_map<char32_t, std::unique_ptr<TGlyph>> FOther;
     int FRenderCount = 0;
 };
 
@@ -82,8 +92,9 @@ TFontInstance& GetFontInstance(const TFontRequest& request);
 // The em size a request is rendered at: "MS Sans Serif" snaps to its family's classic sizes.
 int ResolveEmPixels(const TFontRequest& request);
 
-// The Unicode character of a byte of the Western code page (1252).
-char32_t CodePageToUnicode(unsigned char ch);
+// How many times a fallback face has been looked for: once per character and face, however many
+// sizes and instances draw it.
+int FallbackSearchCount();
 
 // Name of the system font that a screen device context starts with.
 inline constexpr const char* SystemFontName = "System";

@@ -15,7 +15,7 @@ std::uint32_t Win1252(unsigned char c) {
 }
 
 // The length of the well-formed sequence at pos, or 0.
-std::size_t SequenceLength(const String& s, std::size_t pos, std::uint32_t& cp) {
+std::size_t SequenceLength(std::string_view s, std::size_t pos, std::uint32_t& cp) {
     const auto c = static_cast<unsigned char>(s[pos]);
     std::size_t n = 0;
     std::uint32_t min = 0;
@@ -61,7 +61,7 @@ void AppendUtf8(String& out, std::uint32_t cp) {
     }
 }
 
-bool IsValidUtf8(const String& s) {
+bool IsValidUtf8(std::string_view s) {
     std::uint32_t cp = 0;
     for (std::size_t pos = 0; pos < s.size();) {
         if (static_cast<unsigned char>(s[pos]) < 0x80) {
@@ -75,7 +75,7 @@ bool IsValidUtf8(const String& s) {
     return true;
 }
 
-std::uint32_t NextCodePoint(const String& s, std::size_t& pos) {
+std::uint32_t NextCodePoint(std::string_view s, std::size_t& pos) {
     std::uint32_t cp = 0;
     const std::size_t n = SequenceLength(s, pos, cp);
     if (n == 0) return Win1252(static_cast<unsigned char>(s[pos++]));
@@ -83,13 +83,13 @@ std::uint32_t NextCodePoint(const String& s, std::size_t& pos) {
     return cp;
 }
 
-std::size_t NextCharStart(const String& s, std::size_t pos) {
+std::size_t NextCharStart(std::string_view s, std::size_t pos) {
     if (pos >= s.size()) return s.size();
     NextCodePoint(s, pos);
     return pos;
 }
 
-std::size_t PrevCharStart(const String& s, std::size_t pos) {
+std::size_t PrevCharStart(std::string_view s, std::size_t pos) {
     if (pos == 0) return 0;
     if (pos > s.size()) pos = s.size();
     // Back over at most three continuation bytes to a start that spans pos.

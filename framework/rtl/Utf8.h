@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <framework/rtl/Types.h>
+#include <string_view>
 
 namespace fw {
 
@@ -11,15 +12,15 @@ namespace fw {
 void AppendUtf8(String& out, std::uint32_t cp);
 // Whether s is well-formed UTF-8 (no overlong forms, surrogates or values
 // beyond U+10FFFF).
-bool IsValidUtf8(const String& s);
+bool IsValidUtf8(std::string_view s);
 // The code point starting at pos, advancing pos past it. A byte that does
 // not start a well-formed sequence is taken alone as its Windows-1252
 // character, so any byte string decodes without loss of position.
-std::uint32_t NextCodePoint(const String& s, std::size_t& pos);
+std::uint32_t NextCodePoint(std::string_view s, std::size_t& pos);
 // The start of the character before pos (pos itself when it is 0).
-std::size_t PrevCharStart(const String& s, std::size_t pos);
+std::size_t PrevCharStart(std::string_view s, std::size_t pos);
 // The start of the character after pos (the size at the end).
-std::size_t NextCharStart(const String& s, std::size_t pos);
+std::size_t NextCharStart(std::string_view s, std::size_t pos);
 // Windows-1252 text as UTF-8 (the five unassigned bytes map to U+0081...).
 String Win1252ToUtf8(const String& s);
 // s when it is valid UTF-8, otherwise s taken as Windows-1252.
