@@ -449,18 +449,25 @@ void TWinControl::PaintHandler(TMessage& Message) {
     PAINTSTRUCT ps;
     const bool began = dc == nullptr;
     if (began) dc = BeginPaint(Handle(), &ps);
-    // A paint handler may free the control (its window and the paint go with
-    // it): nothing here touches the control once it is gone.
+    // A paint handler may free the control: nothing here touches it once it
+    // is gone, and the paint's device context, which outlives it, is freed here.
     TComponentRef<TWinControl> self(this);
+    const auto end = [&] {
+        if (!began) return;
+        if (self)
+            EndPaint(Handle(), &ps);
+        else
+            DeleteDC(dc);
+    };
     try {
         if (began) EraseBackground(dc);
         PaintWindow(dc);
         if (self) PaintControls(dc);
     } catch (...) {
-        if (began && self) EndPaint(Handle(), &ps);
+        end();
         throw;
     }
-    if (began && self) EndPaint(Handle(), &ps);
+    end();
 }
 
 void TWinControl::EraseBackground(HDC DC) {
