@@ -160,8 +160,10 @@ void TControl::SetVisible(bool Value) {
     if (Value == FVisible) return;
     if (!Value) InvalidateInParent();
     FVisible = Value;
+    // Showing runs handlers (a form's activation), which may free the control.
+    TComponentRef<TControl> self(this);
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
-    if (Value) InvalidateInParent();
+    if (Value && self) InvalidateInParent();
 }
 
 void TControl::SetEnabled(bool Value) {

@@ -312,8 +312,9 @@ void TForm::Update() {
 // ---------------------------------------------------------------- showing and activation
 
 void TForm::Show() {
+    TComponentRef<TForm> self(this);
     SetVisible(true);
-    BringToFront();
+    if (self) BringToFront();
 }
 
 void TForm::Hide() {
@@ -398,13 +399,22 @@ void TForm::Dispatch(TMessage& Message) {
 void TForm::SetActive(bool Value) {
     if (Value == FActive) return;
     if (Value) {
-        if (TForm* old = Screen->ActiveForm(); old && old != this) old->SetActive(false);
+        // The form left behind deactivates first; its OnDeactivate may free this one.
+        TComponentRef<TForm> self(this);
+        if (TForm* old = Screen->ActiveForm(); old && old != this) {
+            TComponentRef<TForm> oldSelf(old);
+            old->SetActive(false);
+            if (!self) {
+                // This form went instead of taking over: the old one keeps the activation.
+                if (oldSelf && oldSelf->Visible() && oldSelf->AcceptsInput()) oldSelf->SetActive(true);
+                return;
+            }
+        }
         FActive = true;
         Screen->SetActiveForm(this);
         if (HandleAllocated()) InvalidateRect(nullptr); // the caption changes colour
         // The focus is restored even when OnActivate raises (the keys must
         // reach the form); the exception goes on afterwards.
-        TComponentRef<TForm> self(this);
         TAllSteps steps;
         steps.Run([&] { Activate(); });
         if (self && FActive) steps.Run([&] { RestoreFocus(); });
@@ -540,7 +550,7 @@ TModalResult TForm::ShowModal() {
     TComponentRef<TForm> self(this);
     try {
         Show();
-        Application->RunModalLoop(this);
+        if (self) Application->RunModalLoop(this);
     } catch (...) {
         if (self) {
             EndModalState();

@@ -182,7 +182,7 @@ TEST_F(Faults, OnExitRaisingStillChecksTheTextAndKeepsTheFocus) {
 
 TEST_F(Faults, FreeingTheEditFromItsHandlersIsSafeOnEveryPath) {
     // Which handler frees the edit, and how the popup is opened and ended.
-    enum TWho { CloseHandler, OpenHandler, ChangeHandler, TimerInPopup, TimerFreesForm };
+    enum TWho { CloseHandler, OpenHandler, ChangeHandler, DeactivateHandler, TimerInPopup, TimerFreesForm };
     const struct {
         const char* Name;
         TWho Who;
@@ -196,6 +196,8 @@ TEST_F(Faults, FreeingTheEditFromItsHandlersIsSafeOnEveryPath) {
         {"OnOpenCalendar, button", OpenHandler, TOpen::DropButton, 0},
         // The popup's first paint shows its date in the edit.
         {"OnChange as the popup paints, Alt+Down", ChangeHandler, TOpen::AltDown, 0},
+        // The main form deactivates as the popup becomes active.
+        {"the form's OnDeactivate as the popup shows, Alt+Down", DeactivateHandler, TOpen::AltDown, 0},
         {"a timer while the popup is open, Alt+Down", TimerInPopup, TOpen::AltDown, 0},
         {"a timer while the popup is open, button", TimerInPopup, TOpen::DropButton, 0},
         {"a timer frees the form while the popup is open", TimerFreesForm, TOpen::AltDown, 0},
@@ -208,6 +210,11 @@ TEST_F(Faults, FreeingTheEditFromItsHandlersIsSafeOnEveryPath) {
         if (Row.Who == CloseHandler) Edit->OnCloseCalendar = FreeEdit;
         if (Row.Who == OpenHandler) Edit->OnOpenCalendar = FreeEdit;
         if (Row.Who == ChangeHandler) Edit->OnChange = FreeEdit;
+        if (Row.Who == DeactivateHandler)
+            form->OnDeactivate = [this](fw::TObject*) {
+                form->OnDeactivate = nullptr;
+                delete edit;
+            };
         fw::TTimer* Timer = nullptr;
         if (Row.Who == TimerInPopup || Row.Who == TimerFreesForm) {
             Timer = new fw::TTimer(nullptr);
