@@ -149,10 +149,17 @@ void TQzDateEdit::CheckExit() {
     FDateValid = false;
     SelectAll();
     // The focus comes back and the handler runs; either may free the edit.
+    // Each step runs even when an earlier handler raised (OnEnter as the focus
+    // comes back), so the text is always reported; the first exception goes on.
     fw::TComponentRef<TQzDateEdit> Self(this);
-    if (CanFocus()) SetFocus();
-    if (Self && OnInvalidDate) OnInvalidDate(this);
-    if (!Self) return;
+    fw::TAllSteps Steps;
+    if (CanFocus()) Steps.Run([&] { SetFocus(); });
+    if (Self && OnInvalidDate) Steps.Run([&] { OnInvalidDate(this); });
+    if (Self) Steps.Run([&] { ReportInvalid(OutOfRange); });
+    Steps.Rethrow();
+}
+
+void TQzDateEdit::ReportInvalid(bool OutOfRange) {
     switch (FErrorMessageType) {
     case mtBeep:
         Beep();
