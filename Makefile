@@ -9,6 +9,8 @@ JOBS       ?= $(shell nproc)
 ASAN_CXX   ?= $(if $(shell command -v clang++),clang++,g++)
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS ?= 60
+# Seconds one fuzz input may take (wall clock) before it counts as a hang.
+FUZZ_TIMEOUT ?= 10
 # ccache speeds up rebuilds when it is installed; nothing needs it.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
 # The project's own builds treat warnings as errors; the package's default does not.
@@ -60,7 +62,7 @@ asan: asan-configure
 fuzz: ASAN_CXX = clang++
 fuzz: asan-configure
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target fuzz_targets
-	@scripts/fuzz $(ASAN_BUILD) $(FUZZ_SECONDS)
+	@FUZZ_TIMEOUT=$(FUZZ_TIMEOUT) scripts/fuzz $(ASAN_BUILD) $(FUZZ_SECONDS)
 
 # The optimised build (-O3) with the same warnings as errors, and its tests.
 release: bootstrap

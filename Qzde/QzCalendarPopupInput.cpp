@@ -5,6 +5,7 @@
 #include <Qzde/QzDateControls.h>
 #include <Qzde/QzDateRoutines.h>
 #include <cmath>
+#include <framework/classes/ComponentRef.h>
 #include <framework/forms/Application.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Messages.h>
@@ -134,13 +135,16 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
         CancelPopup();
         return;
     }
+    // Showing a date writes the edit's text, and its OnChange (or anything
+    // while the button waits) may free the edit and this popup with it.
+    fw::TComponentRef<TfrmQzCal> Self(this);
     if (HitTest(FGridRect, X, Y)) {
         FSelecting = true;
         const int Index = FindArrayIndex(X, Y);
         // An empty cell, a day outside the permitted range, or one without a
         // date starts nothing.
         if ((!FFillPage && CellSide(Index) != 0) || !CellAllowed(Index) || !SelectCell(Index))
-            FSelecting = false;
+            if (Self) FSelecting = false;
         return;
     }
     const struct {
@@ -156,12 +160,13 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
         if (!ButtonEnabled(B.Button)) return;
         DrawButton(B.Button, true);
         Delay(ButtonDelay);
+        if (!Self) return;
         // A popup accepted or cancelled during the wait takes no step: after a
         // cancel the edit keeps its restored text.
         if (ModalResult() == fw::mrNone) AdjustCalendar(B.Amount);
         // Up again whatever the step did: a step that changes nothing (at the
         // ends of the years 1-9999) repaints nothing.
-        DrawButton(B.Button, false);
+        if (Self) DrawButton(B.Button, false);
         return;
     }
 }
@@ -250,9 +255,11 @@ void TfrmQzCal::MoveSelection(fw::TDateTime Value) {
 }
 
 void TfrmQzCal::Delay(fw::Word Interval) {
+    // The popup (and its timer) may be freed while the wait runs the loop.
+    fw::TComponentRef<TfrmQzCal> Self(this);
     tmr->SetInterval(Interval);
     tmr->SetEnabled(true);
-    while (tmr->Enabled())
+    while (Self && tmr->Enabled())
         fw::Application->ProcessMessages();
 }
 

@@ -73,15 +73,9 @@ TQzDBDateEdit::~TQzDBDateEdit() {
 
 void TQzDBDateEdit::Notification(fw::TComponent* AComponent, fw::TOperation Operation) {
     inherited::Notification(AComponent, Operation);
-    if (Operation == fw::opRemove && FDataLink && AComponent != nullptr &&
-        AComponent == static_cast<fw::TComponent*>(GetDataSource())) {
-        // The data source is going: the link lets go of it, also inside a control
-        // grid, whose fixed data source it is.
-        const bool Fixed = FDataLink->DataSourceFixed();
-        FDataLink->SetDataSourceFixed(false);
-        SetDataSource(nullptr);
-        FDataLink->SetDataSourceFixed(Fixed);
-    }
+    // The data source is going: the link lets go of it, also inside a control
+    // grid, whose fixed data source it is.
+    if (Operation == fw::opRemove && FDataLink) FDataLink->DataSourceFreed(AComponent);
 }
 
 void TQzDBDateEdit::Dispatch(fw::TMessage& Message) {

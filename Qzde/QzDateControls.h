@@ -201,6 +201,8 @@ private:
     bool ReadDate(std::string_view Text, int& Year, int& Month, int& Day, bool& Expanded) const;
     // The check of DoExit, after OnExit.
     void CheckExit();
+    // SetDate for a value already split into its parts (0 when Value is 0).
+    void ShowDate(fw::TDateTime Value, int Year, int Month, int Day);
 
     fw::TDateTime FDate = 0;
     TQzCalendarButton* FButton = nullptr;

@@ -122,7 +122,10 @@ void TQzDateEdit::SetDate(fw::TDateTime Value) {
     // text can show (beyond those years, infinite, not a number) is no date.
     fw::Word Year = 0, Month = 0, Day = 0;
     fw::DecodeDate(Value, Year, Month, Day);
-    if (Year == 0) Value = 0;
+    ShowDate(Year == 0 ? 0 : Value, Year, Month, Day);
+}
+
+void TQzDateEdit::ShowDate(fw::TDateTime Value, int Year, int Month, int Day) {
     FDate = Value;
     SetModified(true);
     fw::String Shown;

@@ -101,8 +101,7 @@ bool TQzDateEdit::ReadDate(std::string_view Text, int& Year, int& Month, int& Da
     if (!Expanded) return Year >= 1 && Year <= 9999; // taken as typed
     Year = ExpandYear(Year, FUseCentury, FCuspYear);
     // 29 February of a typed leap year such as 00 may not exist once expanded.
-    fw::TDateTime Unused = 0;
-    return fw::TryEncodeDate(Year, Month, Day, Unused);
+    return Year >= 1 && Year <= 9999 && Day <= DaysInMonth(Month, Year);
 }
 
 bool TQzDateEdit::IsValidDate(fw::String& Text) const {
@@ -144,7 +143,7 @@ void TQzDateEdit::CheckExit() {
         OutOfRange = !Range().Contains(Value);
         if (!OutOfRange) {
             FDateValid = true;
-            SetDate(Value);
+            ShowDate(Value, Year, Month, Day);
             return;
         }
     }

@@ -70,6 +70,35 @@ inline bool PlainParse(std::string_view Text, double& Date) {
     return true;
 }
 
+// The same for a text that may carry a one- or two-digit year, checked and
+// rewritten in place as "dd/mm/yyyy" when it did (years below Cusp are 20xx,
+// the others 19xx), the way a date entry normalises what was typed.
+inline bool PlainNormalise(std::string& Text, int Cusp = 30) {
+    const auto P1 = Text.find('/');
+    if (P1 == std::string::npos) return false;
+    const auto P2 = Text.find('/', P1 + 1);
+    if (P2 == std::string::npos) return false;
+    int D, M, Y;
+    const auto Read = [](const char* First, const char* Last, int& Value) {
+        const auto R = std::from_chars(First, Last, Value);
+        return R.ec == std::errc() && R.ptr == Last && First != Last;
+    };
+    const char* S = Text.data();
+    if (!Read(S, S + P1, D) || !Read(S + P1 + 1, S + P2, M) || !Read(S + P2 + 1, S + Text.size(), Y))
+        return false;
+    const bool Short = Text.size() - P2 - 1 <= 2;
+    if (Short) Y += Y < Cusp ? 2000 : 1900;
+    if (Y < 1 || Y > 9999 || M < 1 || M > 12 || D < 1 || D > PlainDaysInMonth(Y, M)) return false;
+    if (Short) {
+        const char Out[10] = {char('0' + D / 10),   char('0' + D % 10),       '/',
+                              char('0' + M / 10),   char('0' + M % 10),       '/',
+                              char('0' + Y / 1000), char('0' + Y / 100 % 10), char('0' + Y / 10 % 10),
+                              char('0' + Y % 10)};
+        Text.assign(Out, sizeof Out);
+    }
+    return true;
+}
+
 // The C library's reading of "%d/%m/%Y", then the checks it does not make
 // (years 1-9999, the month's length) and the day count.
 inline bool StrptimeParse(const std::string& Text, double& Date) {

@@ -48,21 +48,38 @@ TComponent::TComponent(TComponent* AOwner) {
     ++LiveComponents; // after the only step that may raise: the destructor then runs
 }
 
-TComponentRefBase::TComponentRefBase(TComponent* component)
-    : FComponent(component && !component->FDestroyPrepared ? component : nullptr) {
+TComponentRefBase::TComponentRefBase(TComponent* component) {
+    Link(component);
+}
+
+TComponentRefBase::~TComponentRefBase() {
+    Unlink();
+}
+
+void TComponentRefBase::Reset(TComponent* component) {
+    if (component == FComponent) return;
+    Unlink();
+    Link(component);
+}
+
+void TComponentRefBase::Link(TComponent* component) {
+    // A component whose destruction has begun is already gone for its references.
+    FComponent = component && !component->FDestroyPrepared ? component : nullptr;
     if (FComponent) {
         FNext = FComponent->FRefs;
         FComponent->FRefs = this;
     }
 }
 
-TComponentRefBase::~TComponentRefBase() {
+void TComponentRefBase::Unlink() {
     if (!FComponent) return;
     for (TComponentRefBase** p = &FComponent->FRefs; *p; p = &(*p)->FNext)
         if (*p == this) {
             *p = FNext;
             break;
         }
+    FComponent = nullptr;
+    FNext = nullptr;
 }
 
 TComponent::~TComponent() {

@@ -8,7 +8,8 @@
 //     if (OnOpenCalendar) OnOpenCalendar(this);
 //     if (!Self) return false;        // the handler freed the edit
 //
-// A component keeps the list of references to it; they live on the stack, so
+// A component keeps the list of references to it; they live on the stack (or,
+// for one kept between events, in a long-lived object re-aimed with Reset), so
 // nothing is allocated.
 
 #include <framework/classes/Component.h>
@@ -23,16 +24,24 @@ public:
     TComponentRefBase& operator=(const TComponentRefBase&) = delete;
 
 protected:
-    TComponent* FComponent;
+    // Leaves the component referred to so far and refers to Component instead.
+    void Reset(TComponent* component);
+
+    TComponent* FComponent = nullptr;
 
 private:
     friend class TComponent;
+    void Link(TComponent* component);
+    void Unlink();
+
     TComponentRefBase* FNext = nullptr;
 };
 
-template <class T> class TComponentRef : public TComponentRefBase {
+template <class T>
+class TComponentRef : public TComponentRefBase {
 public:
     explicit TComponentRef(T* component) : TComponentRefBase(component) {}
+    void Reset(T* component) { TComponentRefBase::Reset(component); }
     T* Get() const { return static_cast<T*>(FComponent); }
     T* operator->() const { return Get(); }
     explicit operator bool() const { return FComponent != nullptr; }

@@ -449,15 +449,18 @@ void TWinControl::PaintHandler(TMessage& Message) {
     PAINTSTRUCT ps;
     const bool began = dc == nullptr;
     if (began) dc = BeginPaint(Handle(), &ps);
+    // A paint handler may free the control (its window and the paint go with
+    // it): nothing here touches the control once it is gone.
+    TComponentRef<TWinControl> self(this);
     try {
         if (began) EraseBackground(dc);
         PaintWindow(dc);
-        PaintControls(dc);
+        if (self) PaintControls(dc);
     } catch (...) {
-        if (began) EndPaint(Handle(), &ps);
+        if (began && self) EndPaint(Handle(), &ps);
         throw;
     }
-    if (began) EndPaint(Handle(), &ps);
+    if (began && self) EndPaint(Handle(), &ps);
 }
 
 void TWinControl::EraseBackground(HDC DC) {

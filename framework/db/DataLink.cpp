@@ -24,6 +24,14 @@ TDataSet* TDataLink::DataSet() const {
 void TDataLink::SetDataSource(TDataSource* Value) {
     if (Value == FDataSource) return;
     if (FDataSourceFixed) DatabaseError(SDataSourceFixed);
+    ChangeDataSource(Value);
+}
+
+void TDataLink::DataSourceFreed(const TComponent* Component) {
+    if (Component != nullptr && FDataSource != nullptr && Component == FDataSource) ChangeDataSource(nullptr);
+}
+
+void TDataLink::ChangeDataSource(TDataSource* Value) {
     if (FDataSource) {
         FDataSource->RemoveLink(this);
         FDataSource = nullptr;

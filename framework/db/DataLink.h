@@ -37,6 +37,9 @@ public:
     TDataSource* DataSource() const { return FDataSource; }
     // Raises EDatabaseError(SDataSourceFixed) while DataSourceFixed.
     void SetDataSource(TDataSource* Value);
+    // For a control's Notification: when Component (being freed) is the data
+    // source, lets go of it, also while DataSourceFixed (which stays as it is).
+    void DataSourceFreed(const TComponent* Component);
     TDataSet* DataSet() const;
     // Set by the data-aware control grid on the links of the controls it
     // holds: their data source is the grid's and cannot be changed.
@@ -75,6 +78,7 @@ private:
     friend class TDataSource;
     void DataEvent(TDataEvent Event, std::intptr_t Info);
     void UpdateActive();
+    void ChangeDataSource(TDataSource* Value);
 
     TDataSource* FDataSource = nullptr;
     bool FDataSourceFixed = false;

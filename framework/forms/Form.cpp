@@ -276,13 +276,15 @@ void TForm::PaintNonClient(HDC DC) {
 void TForm::PaintWindow(HDC DC) {
     FCanvas->FreeHandle();
     FCanvas->SetHandle(DC);
+    // OnPaint may free the form (directly, or through a handler it sets off).
+    TComponentRef<TForm> self(this);
     try {
         Paint();
     } catch (...) {
-        FCanvas->SetHandle(nullptr);
+        if (self) FCanvas->SetHandle(nullptr);
         throw;
     }
-    FCanvas->SetHandle(nullptr);
+    if (self) FCanvas->SetHandle(nullptr);
 }
 
 void TForm::Paint() {

@@ -22,7 +22,9 @@ struct TMouseState {
     bool Left = false;
     bool Right = false;
     bool Middle = false;
-    const TControl* LastDownTarget = nullptr;
+    // Turns null when the control goes, so a control made later at the same
+    // address does not take its first press for the second of a double click.
+    TComponentRef<TControl> LastDownTarget{nullptr};
     TMouseButton LastDownButton = mbLeft;
     Cardinal LastDownTime = 0;
     TPoint LastDownPos;
@@ -198,12 +200,12 @@ void MouseDown(TMouseButton button, const TPoint& p) {
     }
     SetButton(button, true);
     const Cardinal now = MessageQueue().TickCount();
-    const bool dbl = !Mouse.LastWasDouble && Mouse.LastDownTarget == target &&
+    const bool dbl = !Mouse.LastWasDouble && Mouse.LastDownTarget.Get() == target &&
                      Mouse.LastDownButton == button && now - Mouse.LastDownTime <= DoubleClickTime &&
                      std::abs(p.X - Mouse.LastDownPos.X) <= DoubleClickDistance &&
                      std::abs(p.Y - Mouse.LastDownPos.Y) <= DoubleClickDistance &&
                      target->ControlStyle().Contains(csDoubleClicks);
-    Mouse.LastDownTarget = target;
+    Mouse.LastDownTarget.Reset(target);
     Mouse.LastDownButton = button;
     Mouse.LastDownTime = now;
     Mouse.LastDownPos = p;

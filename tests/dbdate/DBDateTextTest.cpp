@@ -137,6 +137,7 @@ TEST_F(Label, CopiesInAControlGridShowEachRecordsDate) {
     // Its data source may go first, wherever it is owned.
     delete dataSource;
     EXPECT_EQ(Copy->GetDataSource(), nullptr);
+    EXPECT_TRUE(Copy->DataLink()->DataSourceFixed()); // still the grid's to set
 }
 
 TEST_F(Label, BothControlsGoThroughAFormFileWithTheirBinding) {

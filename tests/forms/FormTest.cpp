@@ -266,6 +266,31 @@ TEST_F(FormTest, DoubleClickFiresOnDblClick) {
     EXPECT_EQ(doubles, 1);
 }
 
+// The press that starts a double click is remembered until the next one; a
+// control freed in between (and one made in its place, often at the same
+// address) takes the next press as a first press.
+TEST_F(FormTest, AControlFreedBetweenTwoPressesIsNotDoubleClicked) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    std::vector<std::string> log;
+    TLabel* label = nullptr;
+    const auto make = [&](const char* name) {
+        label = new TLabel(&form);
+        label->SetParent(&form);
+        label->SetAutoSize(false);
+        label->SetBounds(10, 10, 80, 20);
+        label->OnClick = [&log, name](TObject*) { log.push_back(std::string(name) + " click"); };
+        label->OnDblClick = [&log, name](TObject*) { log.push_back(std::string(name) + " double"); };
+    };
+    make("first");
+    form.Show();
+    Ui::Click(label, 5, 5);
+    delete label;
+    make("second");
+    Ui::Click(label, 5, 5); // within the double-click time and distance
+    EXPECT_EQ(log, (std::vector<std::string>{"first click", "second click"}));
+}
+
 TEST_F(FormTest, CanvasDrawsOnTheShownFormOutsideAPaint) {
     TForm form(nullptr);
     form.SetBorderStyle(bsNone);

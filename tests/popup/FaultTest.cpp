@@ -182,7 +182,7 @@ TEST_F(Faults, OnExitRaisingStillChecksTheTextAndKeepsTheFocus) {
 
 TEST_F(Faults, FreeingTheEditFromItsHandlersIsSafeOnEveryPath) {
     // Which handler frees the edit, and how the popup is opened and ended.
-    enum TWho { CloseHandler, OpenHandler, TimerInPopup, TimerFreesForm };
+    enum TWho { CloseHandler, OpenHandler, ChangeHandler, TimerInPopup, TimerFreesForm };
     const struct {
         const char* Name;
         TWho Who;
@@ -194,6 +194,8 @@ TEST_F(Faults, FreeingTheEditFromItsHandlersIsSafeOnEveryPath) {
         {"OnCloseCalendar, button, Enter", CloseHandler, TOpen::DropButton, fw::VK_RETURN},
         {"OnOpenCalendar, Alt+Down", OpenHandler, TOpen::AltDown, 0},
         {"OnOpenCalendar, button", OpenHandler, TOpen::DropButton, 0},
+        // The popup's first paint shows its date in the edit.
+        {"OnChange as the popup paints, Alt+Down", ChangeHandler, TOpen::AltDown, 0},
         {"a timer while the popup is open, Alt+Down", TimerInPopup, TOpen::AltDown, 0},
         {"a timer while the popup is open, button", TimerInPopup, TOpen::DropButton, 0},
         {"a timer frees the form while the popup is open", TimerFreesForm, TOpen::AltDown, 0},
@@ -205,6 +207,7 @@ TEST_F(Faults, FreeingTheEditFromItsHandlersIsSafeOnEveryPath) {
         auto FreeEdit = [this](fw::TObject*) { delete edit; };
         if (Row.Who == CloseHandler) Edit->OnCloseCalendar = FreeEdit;
         if (Row.Who == OpenHandler) Edit->OnOpenCalendar = FreeEdit;
+        if (Row.Who == ChangeHandler) Edit->OnChange = FreeEdit;
         fw::TTimer* Timer = nullptr;
         if (Row.Who == TimerInPopup || Row.Who == TimerFreesForm) {
             Timer = new fw::TTimer(nullptr);
