@@ -27,7 +27,7 @@ constexpr char Escape = 27;
 
 // The characters that ask the dataset to enter edit mode: the clipboard keys,
 // Backspace, "/" and the digits.
-bool IsEditCharacter(char Key) {
+bool IsEditCharacter(fw::Char Key) {
     return Key == CtrlC || Key == Backspace || Key == CtrlV || Key == CtrlX || (Key >= '/' && Key <= '9');
 }
 
@@ -192,7 +192,7 @@ void TQzDBDateEdit::KeyDown(fw::Word& Key, fw::TShiftState Shift) {
         (void)FDataLink->Edit();
 }
 
-void TQzDBDateEdit::KeyPress(char& Key) {
+void TQzDBDateEdit::KeyPress(fw::Char& Key) {
     // The date edit's filter runs first and may already have beeped and dropped
     // the key; a dropped key (0) then beeps once more here.
     inherited::KeyPress(Key);

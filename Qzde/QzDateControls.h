@@ -177,7 +177,7 @@ protected:
     // calendar while it is enabled.
     void KeyDown(fw::Word& Key, fw::TShiftState Shift) override;
     // The key filter: digits, "/" and a few control characters pass.
-    void KeyPress(char& Key) override;
+    void KeyPress(fw::Char& Key) override;
     // Lays the button out as a square at the right end of the client area.
     void WMSize(fw::TMessage& Message);
     // Keeps the button's enabled state equal to the edit's.
@@ -357,7 +357,7 @@ protected:
     void KeyDown(fw::Word& Key, fw::TShiftState Shift) override;
     // Accepted characters ask the link to edit (a character the field refuses
     // beeps); Escape reloads the field's value; everything else beeps.
-    void KeyPress(char& Key) override;
+    void KeyPress(fw::Char& Key) override;
     void CMEnter(fw::TMessage& Message);
     // The exit check, then the record update; see the .cpp.
     void CMExit(fw::TMessage& Message);

@@ -26,7 +26,8 @@ constexpr char CtrlV = 22;
 constexpr char CtrlX = 24;
 constexpr char Escape = 27;
 
-bool IsDateCharacter(char Key) {
+// Any other character, of whatever length in UTF-8, is one refused key.
+bool IsDateCharacter(fw::Char Key) {
     return Key == '/' || (Key >= '0' && Key <= '9') || Key == CtrlC || Key == Backspace || Key == CtrlV ||
            Key == CtrlX || Key == Escape;
 }
@@ -70,7 +71,7 @@ void TQzDateEdit::KeyDown(fw::Word& Key, fw::TShiftState Shift) {
     inherited::KeyDown(Key, Shift);
 }
 
-void TQzDateEdit::KeyPress(char& Key) {
+void TQzDateEdit::KeyPress(fw::Char& Key) {
     // OnKeyPress sees the key first and may change it; the filter judges the result.
     inherited::KeyPress(Key);
     if (FAllowKeyEntry) {

@@ -124,7 +124,7 @@ using TMouseEvent =
     std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
-using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, Char& Key)>;
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
 using TDragOverEvent =
     std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;

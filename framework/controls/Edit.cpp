@@ -124,9 +124,11 @@ void TCustomEdit::Change() {
     if (OnChange) OnChange(this);
 }
 
+// Positions are byte offsets; one inside a character of several bytes goes to
+// that character's start, so a selection never splits a character.
 void TCustomEdit::SetSelStart(int Value) {
     const int len = static_cast<int>(FText.size());
-    FSelStart = std::clamp(Value, 0, len);
+    FSelStart = static_cast<int>(CharStartAt(FText, static_cast<std::size_t>(std::clamp(Value, 0, len))));
     FSelLength = 0;
     FCaret = FSelStart;
     ScrollToCaret();
@@ -135,7 +137,9 @@ void TCustomEdit::SetSelStart(int Value) {
 
 void TCustomEdit::SetSelLength(int Value) {
     const int len = static_cast<int>(FText.size());
-    FSelLength = std::clamp(Value, 0, len - FSelStart);
+    std::size_t end = static_cast<std::size_t>(FSelStart + std::clamp(Value, 0, len - FSelStart));
+    if (CharStartAt(FText, end) != end) end = NextCharStart(FText, end); // the whole last character
+    FSelLength = static_cast<int>(end) - FSelStart;
     FCaret = FSelStart + FSelLength;
     ScrollToCaret();
     Invalidate();
@@ -298,12 +302,19 @@ void TCustomEdit::CMFontChanged(TMessage& Message) {
 // ---------------------------------------------------------------- measuring
 
 String TCustomEdit::DisplayText() const {
-    if (FPasswordChar) return String(FText.size(), FPasswordChar);
-    return FText;
+    return Shown(0, static_cast<int>(FText.size()));
+}
+
+// A password shows one PasswordChar for each character, whatever its length.
+String TCustomEdit::Shown(int from, int to) const {
+    const std::string_view part =
+        std::string_view(FText).substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+    if (FPasswordChar) return String(CharCount(part), FPasswordChar);
+    return String(part);
 }
 
 int TCustomEdit::TextX(int index) {
-    const String shown = DisplayText().substr(0, static_cast<std::size_t>(index));
+    const String shown = Shown(0, index);
     HDC dc = GetDC(0);
     HGDIOBJ old = SelectObject(dc, Font()->Handle());
     SIZE size;
@@ -313,16 +324,19 @@ int TCustomEdit::TextX(int index) {
     return TextMarginX - FScrollX + size.cx;
 }
 
+// The character boundary nearest to x (never inside a character).
 int TCustomEdit::CharAtX(int x) {
-    const int len = static_cast<int>(FText.size());
+    const std::size_t len = FText.size();
     int best = 0;
     int bestDistance = std::abs(x - TextX(0));
-    for (int i = 1; i <= len; ++i) {
-        const int d = std::abs(x - TextX(i));
+    for (std::size_t i = NextCharStart(FText, 0); i > 0 && i <= len;) {
+        const int d = std::abs(x - TextX(static_cast<int>(i)));
         if (d < bestDistance) {
-            best = i;
+            best = static_cast<int>(i);
             bestDistance = d;
         }
+        if (i == len) break;
+        i = NextCharStart(FText, i);
     }
     return best;
 }
@@ -398,7 +412,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     }
     switch (Message.Msg) {
     case WM_CHAR:
-        CharDefault(static_cast<char>(Message.WParam));
+        CharDefault(static_cast<Char>(Message.WParam));
         break;
     case WM_KEYDOWN:
         KeyDownDefault(static_cast<Word>(Message.WParam));
@@ -415,8 +429,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         if (FReadOnly) break;
         String s = ApplyCase(FirstLine(Clipboard().AsText()), FCharCase);
         if (FMaxLength > 0) {
-            const int room = FMaxLength - (static_cast<int>(FText.size()) - FSelLength);
-            s = s.substr(0, static_cast<std::size_t>(std::max(0, room)));
+            // MaxLength counts characters; a paste is cut at a character's end.
+            const int room = FMaxLength - static_cast<int>(CharCount(FText) - CharCount(SelText()));
+            s.resize(CharOffset(s, static_cast<std::size_t>(std::max(0, room))));
         }
         if (!s.empty() || FSelLength > 0) ReplaceSelection(s);
         break;
@@ -461,7 +476,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     }
 }
 
-void TCustomEdit::CharDefault(char c) {
+void TCustomEdit::CharDefault(Char c) {
     switch (c) {
     case 3:
         Perform(WM_COPY);
@@ -485,9 +500,11 @@ void TCustomEdit::CharDefault(char c) {
     default:
         break;
     }
-    if (static_cast<unsigned char>(c) < 32 || FReadOnly) return;
-    if (FMaxLength > 0 && static_cast<int>(FText.size()) - FSelLength + 1 > FMaxLength) return;
-    ReplaceSelection(ApplyCase(String(1, c), FCharCase));
+    // Control characters, surrogate halves and values beyond Unicode insert nothing.
+    if (c < 32 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF || FReadOnly)
+        return;
+    if (FMaxLength > 0 && static_cast<int>(CharCount(FText) - CharCount(SelText())) + 1 > FMaxLength) return;
+    ReplaceSelection(ApplyCase(CharToUtf8(c), FCharCase));
 }
 
 void TCustomEdit::KeyDownDefault(Word key) {
@@ -628,8 +645,7 @@ void TCustomEdit::PaintEdit(HDC DC) {
         SetBkMode(DC, OPAQUE);
         SetBkColor(DC, ColorToRGB(clHighlight));
         SetTextColor(DC, ColorToRGB(clHighlightText));
-        const String part =
-            shown.substr(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength));
+        const String part = Shown(FSelStart, FSelStart + FSelLength);
         ExtTextOutA(DC, a, TextMarginY, ETO_CLIPPED | ETO_OPAQUE, &sel, part.c_str(),
                     static_cast<int>(part.size()));
     }

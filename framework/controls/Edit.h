@@ -87,6 +87,8 @@ protected:
 
     // The text as shown: PasswordChar in place of every character.
     String DisplayText() const;
+    // What the edit shows for the bytes [from, to) of the text.
+    String Shown(int from, int to) const;
     // Left and top of the text in the client area.
     static constexpr int TextMarginX = 1;
     static constexpr int TextMarginY = 1;
@@ -94,7 +96,7 @@ protected:
 private:
     void PaintEdit(HDC DC);
     void KeyDownDefault(Word key);
-    void CharDefault(char c);
+    void CharDefault(Char c);
     void ReplaceSelection(const String& s);
     void SetCaret(int pos, bool extend);
     int CharAtX(int x);

@@ -26,7 +26,7 @@ class TWinControl;
 // Raw input as a keyboard or a mouse delivers it, in screen coordinates. The
 // loop turns it into messages for the focused control or the control under
 // the pointer.
-enum class TInputKind { KeyDown, KeyUp, MouseDown, MouseUp, MouseMove, MouseWheel };
+enum class TInputKind { KeyDown, KeyUp, MouseDown, MouseUp, MouseMove, MouseWheel, Character };
 
 struct TInputEvent {
     TInputKind Kind = TInputKind::KeyDown;
@@ -34,6 +34,7 @@ struct TInputEvent {
     TMouseButton Button = mbLeft; // MouseDown, MouseUp
     TPoint Pos;                   // mouse events: screen point
     int WheelDelta = 0;           // MouseWheel: 120 a notch, positive away from the user
+    Char Character = 0;           // Character: a typed character that no key of its own makes
 };
 
 struct TPostedMessage {

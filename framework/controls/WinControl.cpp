@@ -643,7 +643,7 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
 bool TWinControl::DoKeyPress(TMessage& Message) {
     // The form's preview or the control's own handler may free the control.
     TComponentRef<TWinControl> self(this);
-    char key = static_cast<char>(Message.WParam);
+    Char key = static_cast<Char>(Message.WParam);
     TWinControl* form = TopLevel();
     if (form && form != this && form->KeyPreviewActive()) {
         form->KeyPress(key);
@@ -654,7 +654,7 @@ bool TWinControl::DoKeyPress(TMessage& Message) {
     }
     KeyPress(key);
     if (!self) return true;
-    Message.WParam = static_cast<unsigned char>(key);
+    Message.WParam = key;
     return key == 0;
 }
 
@@ -730,7 +730,7 @@ void TWinControl::KeyUp(Word& Key, TShiftState Shift) {
     if (OnKeyUp) OnKeyUp(this, Key, Shift);
 }
 
-void TWinControl::KeyPress(char& Key) {
+void TWinControl::KeyPress(Char& Key) {
     if (OnKeyPress) OnKeyPress(this, Key);
 }
 

@@ -137,7 +137,7 @@ protected:
     // Dynamic methods.
     virtual void KeyDown(Word& Key, TShiftState Shift);
     virtual void KeyUp(Word& Key, TShiftState Shift);
-    virtual void KeyPress(char& Key);
+    virtual void KeyPress(Char& Key);
     virtual void DoEnter();
     virtual void DoExit();
     // KeyPreview of the form first, then the control's own method; true when

@@ -202,7 +202,7 @@ void TField::SetText(const String& Value) {
         SetAsString(Value);
 }
 
-bool TField::IsValidChar(char Ch) const {
+bool TField::IsValidChar(Char Ch) const {
     return true;
 }
 
@@ -226,8 +226,8 @@ TIntegerField::TIntegerField(TComponent* AOwner) : TField(AOwner) {
     SetDefaultAlignment(taRightJustify);
 }
 
-bool TIntegerField::IsValidChar(char Ch) const {
-    return static_cast<unsigned char>(Ch) < 32 || (Ch >= '0' && Ch <= '9') || Ch == '+' || Ch == '-';
+bool TIntegerField::IsValidChar(Char Ch) const {
+    return Ch < 32 || (Ch >= '0' && Ch <= '9') || Ch == '+' || Ch == '-';
 }
 
 TVariant TIntegerField::GetValue() const {
@@ -263,9 +263,9 @@ TFloatField::TFloatField(TComponent* AOwner) : TField(AOwner) {
     SetDefaultAlignment(taRightJustify);
 }
 
-bool TFloatField::IsValidChar(char Ch) const {
-    return static_cast<unsigned char>(Ch) < 32 || (Ch >= '0' && Ch <= '9') || Ch == '+' || Ch == '-' ||
-           Ch == 'e' || Ch == 'E' || Ch == FormatSettings.DecimalSeparator;
+bool TFloatField::IsValidChar(Char Ch) const {
+    return Ch < 32 || (Ch >= '0' && Ch <= '9') || Ch == '+' || Ch == '-' || Ch == 'e' || Ch == 'E' ||
+           Ch == static_cast<unsigned char>(FormatSettings.DecimalSeparator);
 }
 
 TVariant TFloatField::GetValue() const {

@@ -95,7 +95,7 @@ public:
 
     // Whether a typed character may go into the field's text. Control
     // characters (editing commands such as Backspace, Ctrl+C, Ctrl+V) always may.
-    virtual bool IsValidChar(char Ch) const;
+    virtual bool IsValidChar(Char Ch) const;
     // Not read-only, in a dataset that may be modified.
     bool CanModify() const;
 
@@ -168,7 +168,7 @@ class TIntegerField : public TField {
 
 public:
     explicit TIntegerField(TComponent* AOwner);
-    bool IsValidChar(char Ch) const override;
+    bool IsValidChar(Char Ch) const override;
 
 protected:
     TVariant GetValue() const override;
@@ -184,7 +184,7 @@ class TFloatField : public TField {
 
 public:
     explicit TFloatField(TComponent* AOwner);
-    bool IsValidChar(char Ch) const override;
+    bool IsValidChar(Char Ch) const override;
 
 protected:
     TVariant GetValue() const override;

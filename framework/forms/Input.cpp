@@ -103,6 +103,13 @@ void KeyDown(Word key) {
     target->Perform(alt || key == VK_MENU || key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key);
 }
 
+// A character from a text input (a keyboard layout or an input method): it
+// reaches the focused control as WM_CHAR alone, without key messages.
+void TypeCharacter(Char c) {
+    TForm* form = nullptr;
+    if (TWinControl* target = KeyTarget(form)) PostMessage(target, WM_CHAR, c);
+}
+
 void KeyUp(Word key) {
     const bool alt = KeyboardShiftState().Contains(ssAlt);
     UpdateModifiers(key, false);
@@ -243,6 +250,9 @@ void RouteInput(const TInputEvent& event) {
         break;
     case TInputKind::KeyUp:
         KeyUp(event.Key);
+        break;
+    case TInputKind::Character:
+        TypeCharacter(event.Character);
         break;
     case TInputKind::MouseDown:
         MouseDown(event.Button, event.Pos);

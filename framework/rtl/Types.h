@@ -12,6 +12,9 @@ using String = std::string;
 // Days since 30 December 1899 (day 0); the fraction is the time of day.
 using TDateTime = double;
 
+// One character, as typed and as key filters see it: a Unicode code point.
+using Char = char32_t;
+
 using Word = std::uint16_t;
 using Cardinal = std::uint32_t;
 

@@ -104,6 +104,36 @@ std::size_t PrevCharStart(std::string_view s, std::size_t pos) {
     return pos - 1;
 }
 
+String CharToUtf8(std::uint32_t c) {
+    String out;
+    AppendUtf8(out, c);
+    return out;
+}
+
+std::size_t CharCount(std::string_view s) {
+    std::size_t n = 0;
+    for (std::size_t pos = 0; pos < s.size(); ++n)
+        NextCodePoint(s, pos);
+    return n;
+}
+
+std::size_t CharOffset(std::string_view s, std::size_t n) {
+    std::size_t pos = 0;
+    for (; n > 0 && pos < s.size(); --n)
+        NextCodePoint(s, pos);
+    return pos;
+}
+
+std::size_t CharStartAt(std::string_view s, std::size_t pos) {
+    if (pos >= s.size()) return s.size();
+    for (std::size_t start = 0;;) {
+        std::size_t next = start;
+        NextCodePoint(s, next);
+        if (next > pos) return start;
+        start = next;
+    }
+}
+
 String Win1252ToUtf8(const String& s) {
     String out;
     out.reserve(s.size() + s.size() / 4);

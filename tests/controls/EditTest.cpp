@@ -8,6 +8,7 @@
 #include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Windows.h>
+#include <framework/rtl/Utf8.h>
 #include <memory>
 #include <string>
 #include <tests/support/UiFixture.h>
@@ -46,7 +47,7 @@ TEST_F(EditTest, TypedTextGoesToTheFocusedEditAndFiresTheKeyEventsInOrder) {
     edit->OnKeyDown = [&](TObject*, Word& key, TShiftState) {
         events.push_back("down " + std::to_string(key));
     };
-    edit->OnKeyPress = [&](TObject*, char& key) { events.push_back(std::string("press ") + key); };
+    edit->OnKeyPress = [&](TObject*, Char& key) { events.push_back("press " + CharToUtf8(key)); };
     edit->OnKeyUp = [&](TObject*, Word& key, TShiftState) { events.push_back("up " + std::to_string(key)); };
     int changes = 0;
     edit->OnChange = [&](TObject* sender) {
@@ -63,11 +64,11 @@ TEST_F(EditTest, TypedTextGoesToTheFocusedEditAndFiresTheKeyEventsInOrder) {
 }
 
 TEST_F(EditTest, KeyPressMayChangeOrSwallowTheCharacter) {
-    edit->OnKeyPress = [](TObject*, char& key) {
+    edit->OnKeyPress = [](TObject*, Char& key) {
         if (key == 'x')
             key = 0;
         else if (key >= 'a' && key <= 'z')
-            key = static_cast<char>(key - 'a' + 'A');
+            key = key - 'a' + 'A';
     };
     Ui::TypeText("axbx");
     EXPECT_EQ(edit->Text(), "AB");
@@ -153,7 +154,7 @@ TEST_F(EditTest, WritingTextCallsChangeButLeavesModifiedAlone) {
 TEST_F(EditTest, CtrlCharactersBecomeClipboardMessagesAfterKeyPress) {
     std::vector<UINT> seen;
     // A subclass would see WM_CUT/WM_PASTE in Dispatch; the key press sees the characters first.
-    edit->OnKeyPress = [&](TObject*, char& key) { seen.push_back(static_cast<unsigned char>(key)); };
+    edit->OnKeyPress = [&](TObject*, Char& key) { seen.push_back(key); };
     Ui::TypeText("abcd");
     edit->SelectAll();
     Ui::PressKey('C', {ssCtrl});

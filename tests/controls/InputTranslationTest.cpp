@@ -6,6 +6,7 @@
 #include <framework/controls/MessageQueue.h>
 #include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
+#include <framework/rtl/Utf8.h>
 #include <memory>
 #include <string>
 #include <tests/support/UiFixture.h>
@@ -54,7 +55,7 @@ TEST_F(QueueTest, PostedMessagesComeBeforeInputAndInOrder) {
     edit->SetParent(&form);
     form.Show();
     std::vector<std::string> log;
-    edit->OnKeyPress = [&](TObject*, char& k) { log.push_back(std::string("key ") + k); };
+    edit->OnKeyPress = [&](TObject*, Char& k) { log.push_back("key " + CharToUtf8(k)); };
     class TProbe : public TEdit {
     public:
         TProbe(TComponent* o, std::vector<std::string>& l) : TEdit(o), FLog(l) {}

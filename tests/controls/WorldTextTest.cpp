@@ -1,9 +1,16 @@
-// Controls showing text in several languages: labels in German, French, Russian and Greek
-// (one with an accelerator on a Cyrillic letter, one bold) under a Greek form caption.
+// Controls showing and taking text in several languages: labels in German, French, Russian and
+// Greek under a Greek caption; an edit typed into, measured, clicked and selected character by
+// character, whatever each character's length in UTF-8.
 
 #include <framework/backends/headless/Automation.h>
+#include <framework/controls/Clipboard.h>
+#include <framework/controls/Edit.h>
 #include <framework/controls/Label.h>
 #include <framework/forms/Form.h>
+#include <framework/graphics/Bitmap.h>
+#include <framework/platform/Keys.h>
+#include <framework/platform/Text.h>
+#include <framework/rtl/Utf8.h>
 #include <memory>
 #include <tests/support/Golden.h>
 #include <tests/support/UiFixture.h>
@@ -53,6 +60,104 @@ TEST_F(WorldTextTest, LabelsInFourLanguages) {
     form->Show();
     Ui::Pump();
     EXPECT_GOLDEN(Ui::FormImage(form.get()), "controls", "labels_four_languages");
+}
+
+class WorldEditTest : public WorldTextTest {
+protected:
+    void SetUp() override {
+        WorldTextTest::SetUp();
+        form->SetCaption("Edit");
+        edit = new TEdit(form.get());
+        edit->SetParent(form.get());
+        edit->SetBounds(8, 8, 200, 21);
+        form->Show();
+        edit->SetFocus();
+        Ui::Pump();
+    }
+
+    // The client x of the boundary before byte index of the edit's text.
+    int XOf(std::size_t index) {
+        TBitmap bmp;
+        bmp.Canvas()->Font()->Assign(edit->Font());
+        return 1 + bmp.Canvas()->TextWidth(edit->Text().substr(0, index));
+    }
+
+    TEdit* edit = nullptr;
+};
+
+// a é Ж € 😀 z: characters of one to four bytes.
+const String Mixed = "a\xC3\xA9\xD0\x96\xE2\x82\xAC\xF0\x9F\x98\x80z";
+
+TEST_F(WorldEditTest, TypedCharactersArriveWholeAndGoWhole) {
+    std::vector<Char> pressed;
+    edit->OnKeyPress = [&](TObject*, Char& key) { pressed.push_back(key); };
+    Ui::TypeText(Mixed);
+    EXPECT_EQ(edit->Text(), Mixed);
+    EXPECT_EQ(pressed, (std::vector<Char>{U'a', U'\u00E9', U'\u0416', U'\u20AC', U'\U0001F600', U'z'}));
+    EXPECT_EQ(edit->SelStart(), static_cast<int>(Mixed.size()));
+    Ui::PressKey(VK_LEFT);
+    Ui::PressKey(VK_BACK);
+    EXPECT_EQ(edit->Text(), "a\xC3\xA9\xD0\x96\xE2\x82\xACz");
+
+    // A handler may put another character of any length in place of the typed one.
+    edit->OnKeyPress = [](TObject*, Char& key) { key = key == U'o' ? U'\u00F6' : key; };
+    edit->SetText("");
+    Ui::TypeText("Ol");
+    EXPECT_EQ(edit->Text(), "O\x6C");
+    Ui::TypeText("o");
+    EXPECT_EQ(edit->Text(), "Ol\xC3\xB6");
+}
+
+TEST_F(WorldEditTest, MaxLengthAndPasswordCountCharacters) {
+    edit->SetMaxLength(3);
+    Ui::TypeText("\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F"); // äöüß
+    EXPECT_EQ(edit->Text(), "\xC3\xA4\xC3\xB6\xC3\xBC");
+    edit->SetText("");
+    Clipboard().SetAsText("\xD0\x96\xD0\x96\xD0\x96\xD0\x96");
+    Ui::TypeText("x");
+    Ui::PressKey('V', {ssCtrl});
+    EXPECT_EQ(edit->Text(), "x\xD0\x96\xD0\x96"); // cut after a whole character
+
+    edit->SetMaxLength(0);
+    edit->SetText(Mixed);
+    edit->SetPasswordChar('*');
+    // One star a character: a click just after the third star is after Ж.
+    TBitmap bmp;
+    bmp.Canvas()->Font()->Assign(edit->Font());
+    Ui::Click(edit, 1 + 3 * bmp.Canvas()->TextWidth("*") + 1, 10);
+    EXPECT_EQ(edit->SelStart(), 5);
+    edit->SetSelStart(1);
+    edit->SetSelLength(2); // inside é: the selection takes the whole character
+    EXPECT_EQ(edit->SelText(), "\xC3\xA9");
+}
+
+TEST_F(WorldEditTest, ClicksAndDragsLandOnCharacterBoundaries) {
+    edit->SetText(Mixed);
+    const std::size_t euro = 5, grin = 8; // byte offsets of € and 😀
+    // A click anywhere inside a character puts the caret on one of its edges.
+    for (int x = XOf(euro); x <= XOf(grin); ++x) {
+        Ui::Wait(1000); // not a double click
+        Ui::Click(edit, x, 10);
+        const int at = edit->SelStart();
+        EXPECT_TRUE(at == static_cast<int>(euro) || at == static_cast<int>(grin)) << x << " gave " << at;
+    }
+    Ui::MouseDown(edit, XOf(1) + 1, 10);
+    Ui::MouseMove(edit, XOf(grin) - 1, 10);
+    Ui::MouseUp(edit, XOf(grin) - 1, 10);
+    EXPECT_EQ(edit->SelText(), "\xC3\xA9\xD0\x96\xE2\x82\xAC"); // éЖ€
+}
+
+TEST_F(WorldEditTest, SelectionInsideMultiByteText) {
+    edit->SetText("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xCE\xBA\xCF\x8C\xCF\x83\xCE\xBC\xCE\xB5 "
+                  "Gr\xC3\xBC\xC3\x9F"
+                  "e"); // Привет κόσμε Grüße
+    Ui::PressKey(VK_HOME);
+    for (int i = 0; i < 3; ++i)
+        Ui::PressKey(VK_RIGHT);
+    for (int i = 0; i < 7; ++i)
+        Ui::PressKey(VK_RIGHT, {ssShift});
+    EXPECT_EQ(edit->SelText(), "\xD0\xB2\xD0\xB5\xD1\x82 \xCE\xBA\xCF\x8C\xCF\x83"); // вет κόσ
+    EXPECT_GOLDEN(Ui::FormImage(form.get()), "controls", "edit_selection_multibyte");
 }
 
 } // namespace

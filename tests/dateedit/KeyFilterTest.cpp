@@ -6,6 +6,7 @@
 #include <framework/controls/Clipboard.h>
 #include <framework/platform/Keys.h>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace qztest {
 namespace {
@@ -34,6 +35,25 @@ TEST_F(KeyFilter, EveryOtherCharacterBeepsAndInsertsNothing) {
     EXPECT_EQ(edit->Text(), "12");
     EXPECT_EQ(BeepCount(), 4);
     EXPECT_EQ(fw::LastBeepType(), fw::MB_OK);
+}
+
+// A character of two, three or four UTF-8 bytes is one key: one beep, nothing
+// inserted; among them the ones whose low byte is a digit or a slash (U+0131,
+// U+012F, U+FF11), which a filter judging a byte would let through.
+TEST_F(KeyFilter, ACharacterBeyondAsciiIsOneRefusedKeyWhateverItsLength) {
+    for (const char* typed : {"\xC3\xA9", "\xC4\xB1", "\xC4\xAF", "\xD0\x96", "\xE2\x82\xAC", "\xEF\xBC\x91",
+                              "\xF0\x9F\x98\x80"}) {
+        for (bool typing : {true, false}) {
+            SCOPED_TRACE(std::string(typed) + (typing ? " typing" : " without typing"));
+            edit->SetAllowKeyEntry(typing);
+            edit->SetText("1/2");
+            fw::Ui::PressKey(fw::VK_END);
+            const int before = BeepCount();
+            TypeText(typed);
+            EXPECT_EQ(BeepCount() - before, 1);
+            EXPECT_EQ(edit->Text(), "1/2");
+        }
+    }
 }
 
 TEST_F(KeyFilter, AnEnterThatReachesTheEditAsACharacterBeeps) {
@@ -71,7 +91,7 @@ TEST_F(KeyFilter, ThePasteIsNotFilteredOnlyTheKeys) {
 TEST_F(KeyFilter, OnKeyPressRunsFirstAndTheFilterJudgesItsResult) {
     // A handler that turns '-' into '/' makes it acceptable; one that swallows a
     // digit leaves a null character, which still beeps.
-    edit->OnKeyPress = [](fw::TObject*, char& Key) {
+    edit->OnKeyPress = [](fw::TObject*, fw::Char& Key) {
         if (Key == '-') Key = '/';
         if (Key == '9') Key = 0;
     };
@@ -135,7 +155,7 @@ TEST_F(KeyFilterWithoutTyping, NoPasteOrCutPathChangesTheText) {
 
 TEST_F(KeyFilterWithoutTyping, EscapeIsSwallowedSilently) {
     int Pressed = 0;
-    edit->OnKeyPress = [&](fw::TObject*, char& Key) { Pressed += Key == 27; };
+    edit->OnKeyPress = [&](fw::TObject*, fw::Char& Key) { Pressed += Key == 27; };
     PressKey(fw::VK_ESCAPE);
     EXPECT_EQ(Pressed, 1);
     EXPECT_EQ(BeepCount(), 0);

@@ -8,6 +8,7 @@
 #include <framework/forms/Dialogs.h>
 #include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
+#include <framework/rtl/Utf8.h>
 #include <memory>
 #include <string>
 #include <tests/support/UiFixture.h>
@@ -127,7 +128,7 @@ TEST_F(ModalLoopTest, NestedProcessMessagesWaitEndsWithTheTimerAndKeepsOrder) {
         log.push_back("timer");
         timer->SetEnabled(false);
     };
-    edit->OnKeyPress = [&](TObject*, char& key) { log.push_back(std::string("key ") + key); };
+    edit->OnKeyPress = [&](TObject*, Char& key) { log.push_back("key " + CharToUtf8(key)); };
     edit->OnKeyDown = [&](TObject*, Word& key, TShiftState) {
         if (key != VK_F2) return;
         log.push_back("wait");
@@ -206,7 +207,7 @@ TEST_F(ModalLoopTest, MessageBoxesAreCentredOnTheScreen) {
 TEST_F(ModalLoopTest, OnExceptionReplacesTheErrorBox) {
     std::vector<std::string> seen;
     Application->OnException = [&](TObject*, const std::exception& e) { seen.push_back(e.what()); };
-    mainEdit->OnKeyPress = [](TObject*, char&) { throw Exception("bad key"); };
+    mainEdit->OnKeyPress = [](TObject*, Char&) { throw Exception("bad key"); };
     Ui::TypeText("q");
     EXPECT_EQ(seen, (std::vector<std::string>{"bad key"}));
     EXPECT_EQ(mainEdit->Text(), "");

@@ -7,6 +7,7 @@
 #include <framework/forms/Dialogs.h>
 #include <framework/forms/Screen.h>
 #include <framework/platform/Keys.h>
+#include <framework/rtl/Utf8.h>
 
 namespace fw::Ui {
 
@@ -16,6 +17,13 @@ void PostKey(TInputKind kind, Word key) {
     TInputEvent e;
     e.Kind = kind;
     e.Key = key;
+    MessageQueue().PostInput(e);
+}
+
+void PostCharacter(Char c) {
+    TInputEvent e;
+    e.Kind = TInputKind::Character;
+    e.Character = c;
     MessageQueue().PostInput(e);
 }
 
@@ -67,7 +75,14 @@ void Wait(Cardinal ms) {
 }
 
 void TypeText(const String& text) {
-    for (char c : text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Char ch = NextCodePoint(text, pos);
+        if (ch >= 0x80) {
+            // Beyond ASCII: the character comes as a text input delivers it.
+            PostCharacter(ch);
+            continue;
+        }
+        const char c = static_cast<char>(ch);
         TKeyStroke stroke;
         if (!KeyForChar(c, stroke))
             throw ELoopError(String("No key types the character ") +

@@ -33,7 +33,9 @@ void Pump();
 void Wait(Cardinal ms);
 
 // ---- keyboard
-// Types each character as the key stroke that makes it (Shift when needed).
+// Types each character as the key stroke that makes it (Shift when needed);
+// a character beyond ASCII (text is UTF-8) comes as one typed character, as
+// a keyboard layout or an input method delivers it.
 void TypeText(const String& text);
 // Presses and releases a key with the modifiers held around it.
 void PressKey(Word key, TShiftState shift = {});
