@@ -27,14 +27,7 @@ FW_PUBLISH(TQzCalendar) {
     cls.DesignPosition();
 }
 
-TQzCalendar::TQzCalendar(fw::TComponent* AOwner) : inherited(AOwner) {
-    FCalendarStyle = csStandard;
-    FCalendarWeekendColor = fw::clBtnText;
-    FCalendarWeekStart = wsSunday;
-    FCalendarFillPage = true;
-    FCalendarLeft = 0;
-    FCalendarTop = 0;
-}
+TQzCalendar::TQzCalendar(fw::TComponent* AOwner) : inherited(AOwner) {}
 
 bool TQzCalendar::OpenCalendar() {
     // A handler, or a timer while the popup is open, may free the component;

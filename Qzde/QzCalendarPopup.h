@@ -84,6 +84,52 @@ constexpr TCalendarOptions KnownCalendarOptions(TCalendarOptions Value) {
     return TCalendarOptions::FromBits(Value.Bits() & 0x7);
 }
 
+// The popup's settings as its openers publish them: the date edit and the
+// calendar component both hold one. The setters only store (a value outside
+// its enumeration, or an unknown option bit, is ignored).
+class TQzCalendarSettings {
+public:
+    // The caption of a csDialog popup.
+    const fw::String& CalendarCaption() const { return FCalendarCaption; }
+    void SetCalendarCaption(const fw::String& Value) { FCalendarCaption = Value; }
+    // Whether the days of the neighbouring months fill the grid.
+    bool CalendarFillPage() const { return FCalendarFillPage; }
+    void SetCalendarFillPage(bool Value) { FCalendarFillPage = Value; }
+    TCalendarStyles CalendarStyle() const { return FCalendarStyle; }
+    void SetCalendarStyle(TCalendarStyles Value) {
+        if (IsCalendarStyle(Value)) FCalendarStyle = Value;
+    }
+    fw::TColor CalendarWeekendColor() const { return FCalendarWeekendColor; }
+    void SetCalendarWeekendColor(fw::TColor Value) { FCalendarWeekendColor = Value; }
+    TWeekStart CalendarWeekStart() const { return FCalendarWeekStart; }
+    void SetCalendarWeekStart(TWeekStart Value) {
+        if (IsWeekStart(Value)) FCalendarWeekStart = Value;
+    }
+    // The permitted range (0: that end open). The popup greys and refuses the
+    // days outside it.
+    fw::TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(fw::TDateTime Value) { FMinDate = Value; }
+    fw::TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(fw::TDateTime Value) { FMaxDate = Value; }
+    TDateRange Range() const { return TDateRange::Of(FMinDate, FMaxDate); }
+    // The popup's optional features (none by default).
+    TCalendarOptions CalendarOptions() const { return FCalendarOptions; }
+    void SetCalendarOptions(TCalendarOptions Value) { FCalendarOptions = KnownCalendarOptions(Value); }
+
+protected:
+    ~TQzCalendarSettings() = default;
+
+private:
+    fw::String FCalendarCaption;
+    bool FCalendarFillPage = true;
+    TCalendarStyles FCalendarStyle = csStandard;
+    fw::TColor FCalendarWeekendColor = fw::clBtnText;
+    TWeekStart FCalendarWeekStart = wsSunday;
+    fw::TDateTime FMinDate = 0;
+    fw::TDateTime FMaxDate = 0;
+    TCalendarOptions FCalendarOptions;
+};
+
 // The four navigation buttons, in their order in FButtonRect and FGlyphs.
 enum TCalButtons : std::uint8_t { cbMonthPrev, cbMonthNext, cbYearPrev, cbYearNext };
 

@@ -93,41 +93,31 @@ TfrmQzCal::~TfrmQzCal() {
 }
 
 void TfrmQzCal::ReadOwnerSettings() {
-    if (auto* Edit = dynamic_cast<TQzDateEdit*>(Owner())) {
-        FOwnerComponent = Edit;
-        FOwnerDateFormat = Edit->DateFormat();
-        FWeekendColor = Edit->CalendarWeekendColor();
-        FWeekStart = KnownWeekStart(Edit->CalendarWeekStart());
-        FFillPage = Edit->CalendarFillPage();
-        FRange = Edit->Range();
-        FOptions = KnownCalendarOptions(Edit->CalendarOptions());
-        if (Edit->CalendarStyle() == csDialog) {
-            SetBorderStyle(fw::bsDialog);
-            SetCaption(Edit->CalendarCaption());
-        }
+    auto* Edit = dynamic_cast<TQzDateEdit*>(Owner());
+    auto* Calendar = Edit ? nullptr : dynamic_cast<TQzCalendar*>(Owner());
+    const TQzCalendarSettings* Settings = Edit ? static_cast<const TQzCalendarSettings*>(Edit) : Calendar;
+    if (!Settings) return;
+    FOwnerComponent = Owner();
+    FWeekendColor = Settings->CalendarWeekendColor();
+    FWeekStart = KnownWeekStart(Settings->CalendarWeekStart());
+    FFillPage = Settings->CalendarFillPage();
+    FRange = Settings->Range();
+    FOptions = KnownCalendarOptions(Settings->CalendarOptions());
+    if (Settings->CalendarStyle() == csDialog) {
+        SetBorderStyle(fw::bsDialog);
+        SetCaption(Settings->CalendarCaption());
+    }
+    FOriginalDate = 0;
+    if (Calendar) {
+        FOriginalDate = Calendar->Date();
+        return;
+    }
+    FOwnerDateFormat = Edit->DateFormat();
+    try {
+        fw::String Text = Edit->Text();
+        if (!Text.empty() && Edit->IsValidDate(Text)) FOriginalDate = StrToDateEx(Text, FOwnerDateFormat);
+    } catch (const std::exception&) {
         FOriginalDate = 0;
-        try {
-            fw::String Text = Edit->Text();
-            if (!Text.empty() && Edit->IsValidDate(Text)) FOriginalDate = StrToDateEx(Text, FOwnerDateFormat);
-        } catch (const std::exception&) {
-            FOriginalDate = 0;
-        }
-    } else if (auto* Calendar = dynamic_cast<TQzCalendar*>(Owner())) {
-        FOwnerComponent = Calendar;
-        FWeekendColor = Calendar->CalendarWeekendColor();
-        FWeekStart = KnownWeekStart(Calendar->CalendarWeekStart());
-        FFillPage = Calendar->CalendarFillPage();
-        FRange = Calendar->Range();
-        FOptions = KnownCalendarOptions(Calendar->CalendarOptions());
-        if (Calendar->CalendarStyle() == csDialog) {
-            SetBorderStyle(fw::bsDialog);
-            SetCaption(Calendar->CalendarCaption());
-        }
-        try {
-            FOriginalDate = Calendar->Date();
-        } catch (const std::exception&) {
-            FOriginalDate = 0;
-        }
     }
 }
 

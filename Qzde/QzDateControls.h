@@ -64,7 +64,7 @@ public:
     void Click() override;
 };
 
-class TQzDateEdit : public fw::TEdit {
+class TQzDateEdit : public fw::TEdit, public TQzCalendarSettings {
     FW_CLASS(TQzDateEdit, fw::TEdit)
 
 public:
@@ -101,27 +101,13 @@ public:
     // ends in the edit's layout.
     void ShowRangeMessage();
 
-    // ---- published properties (in declaration order)
+    // ---- published properties (in declaration order, with the popup's
+    // settings from TQzCalendarSettings among them)
     bool AllowKeyEntry() const { return FAllowKeyEntry; }
     void SetAllowKeyEntry(bool Value);
-    const fw::String& CalendarCaption() const { return FCalendarCaption; }
-    void SetCalendarCaption(const fw::String& Value) { FCalendarCaption = Value; }
     // Shows or hides the drop button; GlyphType can only change while it is on.
     bool CalendarEnabled() const { return FCalendarEnabled; }
     void SetCalendarEnabled(bool Value);
-    bool CalendarFillPage() const { return FCalendarFillPage; }
-    void SetCalendarFillPage(bool Value) { FCalendarFillPage = Value; }
-    TCalendarStyles CalendarStyle() const { return FCalendarStyle; }
-    // The enumeration setters ignore a value outside their type.
-    void SetCalendarStyle(TCalendarStyles Value) {
-        if (IsCalendarStyle(Value)) FCalendarStyle = Value;
-    }
-    fw::TColor CalendarWeekendColor() const { return FCalendarWeekendColor; }
-    void SetCalendarWeekendColor(fw::TColor Value) { FCalendarWeekendColor = Value; }
-    TWeekStart CalendarWeekStart() const { return FCalendarWeekStart; }
-    void SetCalendarWeekStart(TWeekStart Value) {
-        if (IsWeekStart(Value)) FCalendarWeekStart = Value;
-    }
     // Two-digit years below CuspYear are 20xx, the others 19xx; 10-90 only.
     int CuspYear() const { return FCuspYear; }
     void SetCuspYear(int Value);
@@ -134,6 +120,7 @@ public:
     const fw::String& ErrorMessageTitle() const { return FErrorMessageTitle; }
     void SetErrorMessageTitle(const fw::String& Value);
     TMessageTypes ErrorMessageType() const { return FErrorMessageType; }
+    // The enumeration setters ignore a value outside their type.
     void SetErrorMessageType(TMessageTypes Value) {
         if (IsMessageType(Value)) FErrorMessageType = Value;
     }
@@ -147,18 +134,8 @@ public:
     void SetGlyphType(TGlyphTypes Value);
     bool UseCentury() const { return FUseCentury; }
     void SetUseCentury(bool Value) { FUseCentury = Value; }
-    // The permitted range (0: that end open). The popup greys and refuses the
-    // days outside it; the exit check reports a typed date outside it. SetDate
-    // from code is not limited.
-    fw::TDateTime MinDate() const { return FMinDate; }
-    void SetMinDate(fw::TDateTime Value) { FMinDate = Value; }
-    fw::TDateTime MaxDate() const { return FMaxDate; }
-    void SetMaxDate(fw::TDateTime Value) { FMaxDate = Value; }
-    TDateRange Range() const { return TDateRange::Of(FMinDate, FMaxDate); }
-    // The popup's optional features (none by default).
-    TCalendarOptions CalendarOptions() const { return FCalendarOptions; }
-    void SetCalendarOptions(TCalendarOptions Value) { FCalendarOptions = KnownCalendarOptions(Value); }
-
+    // MinDate and MaxDate also bound the exit check, which reports a typed date
+    // outside them; SetDate from code is not limited.
     fw::TNotifyEvent OnCloseCalendar;
     fw::TNotifyEvent OnInvalidDate;
     fw::TNotifyEvent OnOpenCalendar;
@@ -210,21 +187,13 @@ private:
     TQzCalendarButton* FButton = nullptr;
     bool FAllowKeyEntry = true;
     bool FCalendarEnabled = true;
-    TCalendarStyles FCalendarStyle = csStandard;
-    fw::String FCalendarCaption;
     int FCuspYear = 30;
     fw::String FDateFormat = "dd/mm/yyyy";
     fw::String FErrorMessage;
     fw::String FErrorMessageTitle;
     TMessageTypes FErrorMessageType = mtDelphi;
-    bool FCalendarFillPage = true;
     TGlyphTypes FGlyphType = gtCustom;
     bool FUseCentury = false;
-    fw::TColor FCalendarWeekendColor = fw::clBtnText;
-    TWeekStart FCalendarWeekStart = wsSunday;
-    fw::TDateTime FMinDate = 0;
-    fw::TDateTime FMaxDate = 0;
-    TCalendarOptions FCalendarOptions;
     // Shows a report in the mtDelphi or mtWindows style.
     void ShowMessageText(const fw::String& Message);
 };
@@ -233,7 +202,7 @@ private:
 // OpenCalendar shows the popup calendar modally with its top-left corner at
 // (CalendarLeft, CalendarTop) in the client coordinates of the component's owner
 // (a control, in practice the form), and keeps the picked date.
-class TQzCalendar : public fw::TComponent {
+class TQzCalendar : public fw::TComponent, public TQzCalendarSettings {
     FW_CLASS(TQzCalendar, fw::TComponent)
 
 public:
@@ -251,49 +220,18 @@ public:
     // goes on to the caller without OnCloseCalendar.
     bool OpenCalendar();
 
-    // ---- published properties (in declaration order); the setters only store
-    // (a value outside its enumeration is ignored)
-    const fw::String& CalendarCaption() const { return FCalendarCaption; }
-    void SetCalendarCaption(const fw::String& Value) { FCalendarCaption = Value; }
-    bool CalendarFillPage() const { return FCalendarFillPage; }
-    void SetCalendarFillPage(bool Value) { FCalendarFillPage = Value; }
-    TCalendarStyles CalendarStyle() const { return FCalendarStyle; }
-    void SetCalendarStyle(TCalendarStyles Value) {
-        if (IsCalendarStyle(Value)) FCalendarStyle = Value;
-    }
-    fw::TColor CalendarWeekendColor() const { return FCalendarWeekendColor; }
-    void SetCalendarWeekendColor(fw::TColor Value) { FCalendarWeekendColor = Value; }
-    TWeekStart CalendarWeekStart() const { return FCalendarWeekStart; }
-    void SetCalendarWeekStart(TWeekStart Value) {
-        if (IsWeekStart(Value)) FCalendarWeekStart = Value;
-    }
+    // ---- published properties besides the popup's settings
     int CalendarLeft() const { return FCalendarLeft; }
     void SetCalendarLeft(int Value) { FCalendarLeft = Value; }
     int CalendarTop() const { return FCalendarTop; }
     void SetCalendarTop(int Value) { FCalendarTop = Value; }
-    // The permitted range (0: that end open) and the popup's optional features.
-    fw::TDateTime MinDate() const { return FMinDate; }
-    void SetMinDate(fw::TDateTime Value) { FMinDate = Value; }
-    fw::TDateTime MaxDate() const { return FMaxDate; }
-    void SetMaxDate(fw::TDateTime Value) { FMaxDate = Value; }
-    TDateRange Range() const { return TDateRange::Of(FMinDate, FMaxDate); }
-    TCalendarOptions CalendarOptions() const { return FCalendarOptions; }
-    void SetCalendarOptions(TCalendarOptions Value) { FCalendarOptions = KnownCalendarOptions(Value); }
     fw::TNotifyEvent OnCloseCalendar;
     fw::TNotifyEvent OnOpenCalendar;
 
 private:
     fw::TDateTime FDate = 0;
-    TCalendarStyles FCalendarStyle = csStandard;
-    fw::String FCalendarCaption;
-    bool FCalendarFillPage = true;
-    fw::TColor FCalendarWeekendColor = fw::clBtnText;
-    TWeekStart FCalendarWeekStart = wsSunday;
     int FCalendarLeft = 0;
     int FCalendarTop = 0;
-    fw::TDateTime FMinDate = 0;
-    fw::TDateTime FMaxDate = 0;
-    TCalendarOptions FCalendarOptions;
 };
 
 // The data-aware date edit: a date edit bound to one field of a dataset through a

@@ -2,8 +2,6 @@
 // a readable transcript naming every step's events and a picture per step, and
 // report a failed step as a failure.
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <framework/graphics/Png.h>
 #include <fstream>
@@ -11,7 +9,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
+#include <tests/support/Process.h>
 #include <vector>
 
 namespace {
@@ -21,23 +19,9 @@ namespace fs = std::filesystem;
 const fs::path Program = fs::path(QZ_BINARY_DIR) / "qzdemo";
 const fs::path FormFile = fs::path(QZ_SOURCE_DIR) / "apps" / "qzdemo" / "MainForm.dfm";
 
-struct RunResult {
-    int ExitCode = -1;
-    std::string Output; // stdout and stderr
-};
-
-RunResult RunDemo(const std::string& Arguments) {
-    RunResult Result;
+qztest::TCommandResult RunDemo(const std::string& Arguments) {
     // The tour on the headless screen, also where a display is there.
-    const std::string Command = "'" + Program.string() + "' --headless " + Arguments + " 2>&1";
-    FILE* Pipe = popen(Command.c_str(), "r");
-    if (Pipe == nullptr) return Result;
-    std::array<char, 4096> Buffer{};
-    while (std::fgets(Buffer.data(), static_cast<int>(Buffer.size()), Pipe) != nullptr)
-        Result.Output += Buffer.data();
-    const int Status = pclose(Pipe);
-    Result.ExitCode = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-    return Result;
+    return qztest::RunCommand(qztest::ShellQuote(Program.string()) + " --headless " + Arguments);
 }
 
 std::string ReadFile(const fs::path& Path) {
@@ -80,7 +64,7 @@ protected:
 
 TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
     const fs::path Dir = OutDir("tour");
-    const RunResult Run = RunDemo("--out '" + Dir.string() + "'");
+    const qztest::TCommandResult Run = RunDemo("--out '" + Dir.string() + "'");
     ASSERT_EQ(Run.ExitCode, 0) << Run.Output;
     EXPECT_NE(Run.Output.find("every step had its expected effect"), std::string::npos) << Run.Output;
 
@@ -150,7 +134,8 @@ TEST_F(DemoProgram, TheTranscriptNamesTheEventsOfEachStep) {
 }
 
 // Runs the tour on the demo's form file with one line changed.
-RunResult RunWithChangedForm(const fs::path& Dir, const std::string& From, const std::string& To) {
+qztest::TCommandResult RunWithChangedForm(const fs::path& Dir, const std::string& From,
+                                          const std::string& To) {
     std::string Form = ReadFile(FormFile);
     const std::size_t At = Form.find(From);
     if (At == std::string::npos) return {};
@@ -162,7 +147,8 @@ RunResult RunWithChangedForm(const fs::path& Dir, const std::string& From, const
 TEST_F(DemoProgram, AStepWithoutItsEffectFailsTheRunAndSaysWhichAndWhy) {
     // The first edit in another layout: leaving it no longer gives 14/03/2026.
     const fs::path Dir = OutDir("failing");
-    const RunResult Run = RunWithChangedForm(Dir, "DateFormat = 'dd/mm/yyyy'", "DateFormat = 'yyyy/mm/dd'");
+    const qztest::TCommandResult Run =
+        RunWithChangedForm(Dir, "DateFormat = 'dd/mm/yyyy'", "DateFormat = 'yyyy/mm/dd'");
     EXPECT_EQ(Run.ExitCode, 1) << Run.Output;
     EXPECT_NE(Run.Output.find("FAILED: Step 3 (Leave with Tab"), std::string::npos) << Run.Output;
     const std::string Transcript = ReadFile(Dir / "transcript.txt");
@@ -178,7 +164,7 @@ TEST_F(DemoProgram, AStepWithoutItsEffectFailsTheRunAndSaysWhichAndWhy) {
 TEST_F(DemoProgram, AFailureInsideThePopupEndsItsModalLoopAndTheRun) {
     // The popup of the first edit starting its weeks on another day.
     const fs::path Dir = OutDir("failing-popup");
-    const RunResult Run =
+    const qztest::TCommandResult Run =
         RunWithChangedForm(Dir, "CalendarWeekStart = wsMonday\n    DateFormat = 'dd/mm/yyyy'",
                            "CalendarWeekStart = wsFriday\n    DateFormat = 'dd/mm/yyyy'");
     EXPECT_EQ(Run.ExitCode, 1) << Run.Output;
@@ -192,8 +178,8 @@ TEST_F(DemoProgram, AFailureInsideThePopupEndsItsModalLoopAndTheRun) {
 TEST_F(DemoProgram, AnExceptionFromAnEventHandlerFailsTheStepInsteadOfShowingABox) {
     // A date-edit handler bound to the calendar component raises when it fires.
     const fs::path Dir = OutDir("failing-handler");
-    const RunResult Run = RunWithChangedForm(Dir, "OnOpenCalendar = calPickerOpenCalendar",
-                                             "OnOpenCalendar = DateEditOpenCalendar");
+    const qztest::TCommandResult Run = RunWithChangedForm(Dir, "OnOpenCalendar = calPickerOpenCalendar",
+                                                          "OnOpenCalendar = DateEditOpenCalendar");
     EXPECT_EQ(Run.ExitCode, 1) << Run.Output;
     EXPECT_NE(
         Run.Output.find("FAILED: Step 13 (Open the calendar component with \"Pick a date...\"): an exception "
@@ -207,7 +193,8 @@ TEST_F(DemoProgram, AnExceptionFromAnEventHandlerFailsTheStepInsteadOfShowingABo
 TEST_F(DemoProgram, ABrokenOrIncompleteFormFileIsReportedNotRun) {
     const fs::path Dir = OutDir("broken");
     std::ofstream(Dir / "Broken.dfm") << "object frmQzDemo: TfrmQzDemo\n  Caption = 'unterminated\n";
-    RunResult Run = RunDemo("--out '" + Dir.string() + "' --form '" + (Dir / "Broken.dfm").string() + "'");
+    qztest::TCommandResult Run =
+        RunDemo("--out '" + Dir.string() + "' --form '" + (Dir / "Broken.dfm").string() + "'");
     EXPECT_EQ(Run.ExitCode, 1);
     EXPECT_NE(Run.Output.find("line "), std::string::npos) << Run.Output;
 
@@ -231,7 +218,7 @@ TEST_F(DemoProgram, AnEarlierRunsPicturesAreRemovedAndOtherFilesKept) {
 }
 
 TEST_F(DemoProgram, AnUnknownArgumentShowsTheUsage) {
-    const RunResult Run = RunDemo("--colour");
+    const qztest::TCommandResult Run = RunDemo("--colour");
     EXPECT_EQ(Run.ExitCode, 2);
     EXPECT_NE(Run.Output.find("usage: qzdemo"), std::string::npos);
 }

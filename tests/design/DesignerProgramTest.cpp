@@ -2,15 +2,13 @@
 // the DateFormat drop-down over two date edits, the verb, the double-click, save and reopen, a
 // broken file), its close-ups against the golden pictures, and a module that does not load.
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <framework/graphics/Png.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/wait.h>
 #include <tests/support/Golden.h>
+#include <tests/support/Process.h>
 
 namespace {
 
@@ -18,22 +16,8 @@ namespace fs = std::filesystem;
 
 const fs::path Program = fs::path(QZ_BINARY_DIR) / "qzdesign";
 
-struct RunResult {
-    int ExitCode = -1;
-    std::string Output;
-};
-
-RunResult RunDesigner(const std::string& Arguments) {
-    RunResult result;
-    const std::string command = "'" + Program.string() + "' " + Arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), int(buffer.size()), pipe) != nullptr)
-        result.Output += buffer.data();
-    const int status = pclose(pipe);
-    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+qztest::TCommandResult RunDesigner(const std::string& Arguments) {
+    return qztest::RunCommand(qztest::ShellQuote(Program.string()) + " " + Arguments);
 }
 
 fs::path OutDir(const std::string& name) {
@@ -57,7 +41,7 @@ protected:
 
 TEST_F(DesignerProgram, TourSucceedsWithItsPicturesTranscriptAndCloseUps) {
     const fs::path dir = OutDir("tour");
-    const RunResult run = RunDesigner("--tour --out '" + dir.string() + "'");
+    const qztest::TCommandResult run = RunDesigner("--tour --out '" + dir.string() + "'");
     ASSERT_EQ(run.ExitCode, 0) << run.Output;
 
     const std::string transcript = ReadFile(dir / "transcript.txt");
@@ -90,7 +74,7 @@ TEST_F(DesignerProgram, TourSucceedsWithItsPicturesTranscriptAndCloseUps) {
 TEST_F(DesignerProgram, AModuleThatDoesNotLoadIsNamedWithTheReason) {
     const fs::path dir = OutDir("bad-module");
     const fs::path missing = dir / "Missing.so";
-    const RunResult run =
+    const qztest::TCommandResult run =
         RunDesigner("--tour --module '" + missing.string() + "' --out '" + dir.string() + "'");
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_NE(run.Output.find(missing.string()), std::string::npos) << run.Output;

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/wait.h>
 #include <tests/support/PgTestServer.h>
+#include <tests/support/Process.h>
 
 namespace {
 
@@ -17,16 +17,10 @@ TEST(PgDemoTest, TheToursRecordsFormWorksOnTheServer) {
     const fs::path Dir = fs::path(QZ_BINARY_DIR) / "test-pg-demo";
     fs::remove_all(Dir);
     fs::create_directories(Dir);
-    const std::string Command = (fs::path(QZ_BINARY_DIR) / "qzdemo").string() + " --out '" + Dir.string() +
-                                "' --database '" + qztest::PgTestServer::ConnInfo() + "' 2>&1";
-    FILE* Pipe = popen(Command.c_str(), "r");
-    ASSERT_NE(Pipe, nullptr);
-    std::string Output;
-    char Buffer[512];
-    while (std::fgets(Buffer, sizeof Buffer, Pipe))
-        Output += Buffer;
-    const int Status = pclose(Pipe);
-    ASSERT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << Output;
+    const auto Run = qztest::RunCommand(qztest::ShellQuote((fs::path(QZ_BINARY_DIR) / "qzdemo").string()) +
+                                        " --out " + qztest::ShellQuote(Dir.string()) + " --database " +
+                                        qztest::ShellQuote(qztest::PgTestServer::ConnInfo()));
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Output;
 
     std::ifstream In(Dir / "transcript.txt");
     std::stringstream Transcript;

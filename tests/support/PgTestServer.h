@@ -7,10 +7,10 @@
 //
 // Header-only: included by the programs that link qzpg.
 
-#include <cstdio>
 #include <cstdlib>
 #include <framework/db/pg/PgConnection.h>
 #include <string>
+#include <tests/support/Process.h>
 #include <unistd.h>
 
 namespace qztest {
@@ -69,18 +69,12 @@ private:
 
     // Runs scripts/pg-test-server COMMAND FDir EXTRA; its output (last line trimmed) or nothing on failure.
     std::optional<std::string> Script(const std::string& Command, const std::string& Extra = "") {
-        const std::string Line = std::string(QZ_SOURCE_DIR) + "/scripts/pg-test-server " + Command + " '" +
-                                 FDir + "'" + Extra + " 2>&1";
-        FOutput.clear();
-        FILE* Pipe = popen(Line.c_str(), "r");
-        if (!Pipe) return std::nullopt;
-        char Buffer[512];
-        while (std::fgets(Buffer, sizeof Buffer, Pipe))
-            FOutput += Buffer;
-        const int Status = pclose(Pipe);
+        const auto Run = RunCommand(ShellQuote(std::string(QZ_SOURCE_DIR) + "/scripts/pg-test-server") + " " +
+                                    Command + " " + ShellQuote(FDir) + Extra);
+        FOutput = Run.Output;
         while (!FOutput.empty() && FOutput.back() == '\n')
             FOutput.pop_back();
-        if (Status != 0) return std::nullopt;
+        if (Run.ExitCode != 0) return std::nullopt;
         const auto LastLine = FOutput.rfind('\n');
         return LastLine == std::string::npos ? FOutput : FOutput.substr(LastLine + 1);
     }
