@@ -65,8 +65,9 @@ bool ParseArguments(int argc, char** argv, TOptions& Options) {
             return false;
 #endif
         } else {
-            std::cerr << "usage: qzdemo [--tour] [--out DIR] [--form FILE] [--database CONNINFO] [--headless | "
-                         "--window] [--scale N]\n";
+            std::cerr
+                << "usage: qzdemo [--tour] [--out DIR] [--form FILE] [--database CONNINFO] [--headless | "
+                   "--window] [--scale N]\n";
             return false;
         }
     }

@@ -18,10 +18,10 @@
 // parent) calls PrepareDestroy() first thing in its own destructor; the
 // base destructor then finds the work done.
 
+#include <cstddef>
 #include <framework/classes/Object.h>
 #include <framework/classes/Set.h>
 #include <framework/rtl/Exceptions.h>
-#include <cstddef>
 #include <map>
 #include <vector>
 

@@ -2,9 +2,8 @@
 // The framework's exception classes. Every error the framework raises derives
 // from fw::Exception, which is a std::exception with a readable message.
 
-#include <framework/rtl/Types.h>
-
 #include <exception>
+#include <framework/rtl/Types.h>
 #include <utility>
 
 namespace fw {
@@ -54,7 +53,8 @@ public:
 // first goes on from Rethrow once every step has run, later ones are dropped.
 class TAllSteps {
 public:
-    template <class F> void Run(F&& step) {
+    template <class F>
+    void Run(F&& step) {
         try {
             step();
         } catch (...) {

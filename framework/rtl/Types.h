@@ -38,7 +38,9 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TPoint Point(int x, int y) { return {x, y}; }
+inline TPoint Point(int x, int y) {
+    return {x, y};
+}
 
 // A + B as a coordinate: kept inside the int range instead of overflowing, for
 // positions that come from settings holding any integer.
@@ -46,6 +48,8 @@ constexpr int ClampedSum(std::int64_t a, std::int64_t b) {
     const std::int64_t sum = a + b;
     return sum < INT32_MIN ? INT32_MIN : sum > INT32_MAX ? INT32_MAX : static_cast<int>(sum);
 }
-inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+inline TRect Rect(int left, int top, int right, int bottom) {
+    return {left, top, right, bottom};
+}
 
 } // namespace fw

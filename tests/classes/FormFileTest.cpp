@@ -1,7 +1,7 @@
 #include "TestClasses.h"
 
-#include <framework/classes/FormText.h>
 #include <cmath>
+#include <framework/classes/FormText.h>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -150,8 +150,12 @@ TEST_F(FormFileTest, AcceptsTheWrittenVariants) {
 }
 
 TEST_F(FormFileTest, FloatsThatAreNotNumbersReadBackAsWritten) {
-    const double values[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity(), -0.0, 0.1, 1e308};
+    const double values[] = {std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
+                             -0.0,
+                             0.1,
+                             1e308};
     for (double v : values) {
         TTestForm form(nullptr);
         form.SetName("f");
@@ -159,7 +163,8 @@ TEST_F(FormFileTest, FloatsThatAreNotNumbersReadBackAsWritten) {
         const String text = fw::WriteComponentToText(&form);
         std::unique_ptr<TComponent> back(fw::ReadComponentFromText(text));
         const double got = static_cast<TTestForm*>(back.get())->Ratio;
-        EXPECT_TRUE(std::isnan(v) ? std::isnan(got) : got == v && std::signbit(got) == std::signbit(v)) << text;
+        EXPECT_TRUE(std::isnan(v) ? std::isnan(got) : got == v && std::signbit(got) == std::signbit(v))
+            << text;
         EXPECT_EQ(fw::WriteComponentToText(back.get()), text);
     }
 }
@@ -222,8 +227,10 @@ const TBadFile BadFiles[] = {
     {"bad set", "object f: TTestForm\n  Font.Style = [fsBold fsItalic]\nend\n",
      "line 2: expected ',' or ']'"},
     {"bad character code", "object f: TTestForm\n  Caption = #\nend\n", "line 2: bad character code"},
-    {"minus before a name", "object f: TTestForm\n  Ratio = -Big\nend\n", "line 2: expected a number after '-'"},
-    {"infinity for an integer", "object f: TTestForm\n  Left = Inf\nend\n", "line 2: unknown identifier 'Inf'"},
+    {"minus before a name", "object f: TTestForm\n  Ratio = -Big\nend\n",
+     "line 2: expected a number after '-'"},
+    {"infinity for an integer", "object f: TTestForm\n  Left = Inf\nend\n",
+     "line 2: unknown identifier 'Inf'"},
 };
 
 TEST_F(FormFileTest, BadFilesRaiseOneReadErrorNamingTheLineAndFreeEverything) {

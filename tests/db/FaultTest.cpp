@@ -323,7 +323,8 @@ TEST(Transactions, ManyPostsCommitTogetherOrRollBackTogether) {
             people.Data->Rollback();
         EXPECT_FALSE(people.Data->InTransaction());
         EXPECT_EQ(people.Data->State(), dsBrowse);
-        EXPECT_EQ(db.Scalar("SELECT group_concat(DISTINCT visits) FROM people WHERE name LIKE 'p%'"), commit ? "100" : "7");
+        EXPECT_EQ(db.Scalar("SELECT group_concat(DISTINCT visits) FROM people WHERE name LIKE 'p%'"),
+                  commit ? "100" : "7");
         EXPECT_EQ(people.Data->RecordCount(), commit ? 6 : 5);
         EXPECT_EQ(people.F("visits")->AsInteger(), 7);
     }

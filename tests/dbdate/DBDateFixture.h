@@ -29,7 +29,8 @@ inline std::string StoredText(const std::filesystem::path& File, const std::stri
     std::string Result = "<error>";
     if (sqlite3_open_v2(File.c_str(), &Db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt* Stmt = nullptr;
-        if (sqlite3_prepare_v2(Db, Sql.c_str(), -1, &Stmt, nullptr) == SQLITE_OK && sqlite3_step(Stmt) == SQLITE_ROW)
+        if (sqlite3_prepare_v2(Db, Sql.c_str(), -1, &Stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(Stmt) == SQLITE_ROW)
             Result = sqlite3_column_type(Stmt, 0) == SQLITE_NULL
                          ? "<null>"
                          : reinterpret_cast<const char*>(sqlite3_column_text(Stmt, 0));
@@ -53,12 +54,13 @@ inline void Execute(const std::filesystem::path& File, const std::string& Sql) {
 // date with a two-digit year), 3 Alan (no birth date), 4 Edsger (a birth date
 // another program stored as 'garbage').
 inline void MakePeopleTable(const std::filesystem::path& File) {
-    Execute(File, "CREATE TABLE people(id INTEGER PRIMARY KEY, name TEXT(20), born DATE, met DATETIME,"
-                  " note TEXT(12), age INTEGER);"
-                  "INSERT INTO people VALUES(1, 'Ada', '1955-12-10', '2026-03-14 09:30:00', 'Rock & roll', 36);"
-                  "INSERT INTO people VALUES(2, 'Grace', '1906-12-09', NULL, '7/12/26', 85);"
-                  "INSERT INTO people VALUES(3, 'Alan', NULL, NULL, NULL, 41);"
-                  "INSERT INTO people VALUES(4, 'Edsger', 'garbage', NULL, 'x', 72);");
+    Execute(File,
+            "CREATE TABLE people(id INTEGER PRIMARY KEY, name TEXT(20), born DATE, met DATETIME,"
+            " note TEXT(12), age INTEGER);"
+            "INSERT INTO people VALUES(1, 'Ada', '1955-12-10', '2026-03-14 09:30:00', 'Rock & roll', 36);"
+            "INSERT INTO people VALUES(2, 'Grace', '1906-12-09', NULL, '7/12/26', 85);"
+            "INSERT INTO people VALUES(3, 'Alan', NULL, NULL, NULL, 41);"
+            "INSERT INTO people VALUES(4, 'Edsger', 'garbage', NULL, 'x', 72);");
 }
 
 class DBDateFixture : public fw::test::UiFixture {

@@ -25,13 +25,13 @@ TEST(Utf8, CodePageTextBecomesTheSameCharactersAndUtf8StaysAsItIs) {
 
 TEST(Utf8, MalformedSequencesAreNotValidAndStepOneByteAtATime) {
     const std::string Malformed[] = {
-        "a\xC3",         // cut short at the end
-        "\xC3(",         // continuation missing
-        "\xC0\xAF",      // overlong '/'
-        "\xED\xA0\x80",  // a surrogate
+        "a\xC3",            // cut short at the end
+        "\xC3(",            // continuation missing
+        "\xC0\xAF",         // overlong '/'
+        "\xED\xA0\x80",     // a surrogate
         "\xF4\x90\x80\x80", // beyond U+10FFFF
-        "\xFF",          // never a lead byte
-        "\x80x",         // continuation without a lead
+        "\xFF",             // never a lead byte
+        "\x80x",            // continuation without a lead
     };
     for (const auto& s : Malformed) {
         EXPECT_FALSE(IsValidUtf8(s)) << s;
