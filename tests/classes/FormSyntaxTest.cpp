@@ -52,16 +52,6 @@ protected:
         fw::SetFormResourceLookup(nullptr);
         EXPECT_EQ(TWidget::Live, 0);
     }
-
-    // Reads text, writes it, reads that and writes again: the two written
-    // texts are the same.
-    static std::unique_ptr<TComponent> RoundTrip(const String& text) {
-        std::unique_ptr<TComponent> root(fw::ReadComponentFromText(text));
-        const String written = fw::WriteComponentToText(root.get());
-        std::unique_ptr<TComponent> again(fw::ReadComponentFromText(written));
-        EXPECT_EQ(fw::WriteComponentToText(again.get()), written);
-        return root;
-    }
 };
 
 TEST_F(FormSyntaxTest, ListsCollectionsAndStringLists) {

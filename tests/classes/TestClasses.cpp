@@ -1,6 +1,8 @@
 #include "TestClasses.h"
 
 #include <algorithm>
+#include <framework/classes/FormText.h>
+#include <gtest/gtest.h>
 
 namespace test {
 
@@ -224,6 +226,14 @@ end
 
 TResourceForm::TResourceForm(fw::TComponent* AOwner) : TTestForm(AOwner) {
     fw::ReadRootFromText(this, Resource);
+}
+
+std::unique_ptr<fw::TComponent> RoundTrip(const String& text) {
+    std::unique_ptr<fw::TComponent> root(fw::ReadComponentFromText(text));
+    const String written = fw::WriteComponentToText(root.get());
+    std::unique_ptr<fw::TComponent> again(fw::ReadComponentFromText(written));
+    EXPECT_EQ(fw::WriteComponentToText(again.get()), written) << "read from:\n" << text;
+    return root;
 }
 
 } // namespace test

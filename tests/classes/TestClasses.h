@@ -172,4 +172,9 @@ public:
     explicit TResourceForm(fw::TComponent* AOwner);
 };
 
+// Reads text, writes what was read, reads that and writes it again: the two
+// written texts must be the same (a failed expectation otherwise). Returns what
+// the first read made.
+std::unique_ptr<fw::TComponent> RoundTrip(const String& text);
+
 } // namespace test
