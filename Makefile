@@ -55,7 +55,7 @@ asan-configure: bootstrap
 
 asan: asan-configure
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Runs every fuzz target for FUZZ_SECONDS on its own copy of the seed corpus
 # (in $(ASAN_BUILD)/fuzz-corpus); findings are left as crash-* files there.

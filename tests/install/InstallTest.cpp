@@ -22,8 +22,16 @@ const fs::path Prefix = Work / "prefix";
 // The example prints the date its edit shows when the loop ends: today.
 const std::regex ExampleOutput(R"(hello-date: \d\d/\d\d/\d{4}\n)");
 
-std::string Launcher() {
-    return RunCommand("command -v ccache").ExitCode == 0 ? " -DCMAKE_CXX_COMPILER_LAUNCHER=ccache" : "";
+// The example is built with this build's compiler, and a sanitizer build's
+// library needs its sanitizers in the programs that link it.
+const std::string Sanitizers = QZ_SANITIZER_FLAGS;
+
+std::string CompilerOptions() {
+    std::string Options = " -DCMAKE_CXX_COMPILER=" + ShellQuote(QZ_CXX_COMPILER);
+    if (!Sanitizers.empty())
+        Options += " -DCMAKE_CXX_FLAGS=" + Sanitizers + " -DCMAKE_EXE_LINKER_FLAGS=" + Sanitizers;
+    if (RunCommand("command -v ccache").ExitCode == 0) Options += " -DCMAKE_CXX_COMPILER_LAUNCHER=ccache";
+    return Options;
 }
 
 TEST(InstalledPackage, InstallsFindsBuildsAndRunsTheExample) {
@@ -43,7 +51,7 @@ TEST(InstalledPackage, InstallsFindsBuildsAndRunsTheExample) {
     const fs::path ExampleBuild = Work / "hello-date";
     Step = RunCommand(CMake + " -S " + ShellQuote(Example) + " -B " + ShellQuote(ExampleBuild) +
                       " -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=" + ShellQuote(Prefix) +
-                      Launcher());
+                      CompilerOptions());
     ASSERT_EQ(Step.ExitCode, 0) << Step.Output;
     Step = RunCommand(CMake + " --build " + ShellQuote(ExampleBuild));
     ASSERT_EQ(Step.ExitCode, 0) << Step.Output;
@@ -58,8 +66,9 @@ TEST(InstalledPackage, InstallsFindsBuildsAndRunsTheExample) {
     ASSERT_EQ(Step.ExitCode, 0) << Step.Output;
     EXPECT_EQ(Step.Output, "5.0\n");
     const fs::path Direct = Work / "hello-date-pkg-config";
-    Step = RunCommand(ShellQuote(QZ_CXX_COMPILER) + " -O1 " + ShellQuote(Example / "main.cpp") + " -o " +
-                      ShellQuote(Direct) + " $(" + PkgConfig + " --cflags --libs qzcomponents5)");
+    Step = RunCommand(ShellQuote(QZ_CXX_COMPILER) + " -O1 " + Sanitizers + " " +
+                      ShellQuote(Example / "main.cpp") + " -o " + ShellQuote(Direct) + " $(" + PkgConfig +
+                      " --cflags --libs qzcomponents5)");
     ASSERT_EQ(Step.ExitCode, 0) << Step.Output;
     Step = RunCommand("QZ_BACKEND=headless " + ShellQuote(Direct));
     EXPECT_EQ(Step.ExitCode, 0) << Step.Output;
