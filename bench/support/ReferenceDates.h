@@ -50,21 +50,28 @@ inline int PlainDaysInMonth(int Y, int M) {
     return M == 2 && Y % 4 == 0 && (Y % 100 != 0 || Y % 400 == 0) ? 29 : Lengths[M - 1];
 }
 
-// Day, month and year in that order: split, from_chars, range check, day count
-// (day 0 = 30 December 1899).
-inline bool PlainParse(std::string_view Text, double& Date) {
+// Splits "d/m/y" at the first two '/' and reads the three numbers with
+// from_chars; YearDigits is the length of the year's text.
+inline bool PlainSplit(std::string_view Text, int& D, int& M, int& Y, std::size_t& YearDigits) {
     const auto P1 = Text.find('/');
     if (P1 == std::string_view::npos) return false;
     const auto P2 = Text.find('/', P1 + 1);
     if (P2 == std::string_view::npos) return false;
-    int D, M, Y;
     const auto Read = [](const char* First, const char* Last, int& Value) {
         const auto R = std::from_chars(First, Last, Value);
         return R.ec == std::errc() && R.ptr == Last && First != Last;
     };
     const char* S = Text.data();
-    if (!Read(S, S + P1, D) || !Read(S + P1 + 1, S + P2, M) || !Read(S + P2 + 1, S + Text.size(), Y))
-        return false;
+    YearDigits = Text.size() - P2 - 1;
+    return Read(S, S + P1, D) && Read(S + P1 + 1, S + P2, M) && Read(S + P2 + 1, S + Text.size(), Y);
+}
+
+// Day, month and year in that order: split, from_chars, range check, day count
+// (day 0 = 30 December 1899).
+inline bool PlainParse(std::string_view Text, double& Date) {
+    int D, M, Y;
+    std::size_t YearDigits;
+    if (!PlainSplit(Text, D, M, Y, YearDigits)) return false;
     if (Y < 1 || Y > 9999 || M < 1 || M > 12 || D < 1 || D > PlainDaysInMonth(Y, M)) return false;
     Date = DaysFromCivil(Y, M, D) + 25569;
     return true;
@@ -74,19 +81,10 @@ inline bool PlainParse(std::string_view Text, double& Date) {
 // rewritten in place as "dd/mm/yyyy" when it did (years below Cusp are 20xx,
 // the others 19xx), the way a date entry normalises what was typed.
 inline bool PlainNormalise(std::string& Text, int Cusp = 30) {
-    const auto P1 = Text.find('/');
-    if (P1 == std::string::npos) return false;
-    const auto P2 = Text.find('/', P1 + 1);
-    if (P2 == std::string::npos) return false;
     int D, M, Y;
-    const auto Read = [](const char* First, const char* Last, int& Value) {
-        const auto R = std::from_chars(First, Last, Value);
-        return R.ec == std::errc() && R.ptr == Last && First != Last;
-    };
-    const char* S = Text.data();
-    if (!Read(S, S + P1, D) || !Read(S + P1 + 1, S + P2, M) || !Read(S + P2 + 1, S + Text.size(), Y))
-        return false;
-    const bool Short = Text.size() - P2 - 1 <= 2;
+    std::size_t YearDigits;
+    if (!PlainSplit(Text, D, M, Y, YearDigits)) return false;
+    const bool Short = YearDigits <= 2;
     if (Short) Y += Y < Cusp ? 2000 : 1900;
     if (Y < 1 || Y > 9999 || M < 1 || M > 12 || D < 1 || D > PlainDaysInMonth(Y, M)) return false;
     if (Short) {
