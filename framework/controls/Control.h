@@ -50,7 +50,8 @@ public:
     // Moves and sizes at once. Every change of size sends WM_SIZE to a
     // windowed control (also before its window exists).
     virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
-    TRect BoundsRect() const { return {FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+    // Right and bottom are kept inside the int range for a control placed near its end.
+    TRect BoundsRect() const { return {FLeft, FTop, ClampedSum(FLeft, FWidth), ClampedSum(FTop, FHeight)}; }
     void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
 
     // The frame outside the client area (a sunken edit border, a form's

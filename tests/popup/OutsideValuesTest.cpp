@@ -100,6 +100,7 @@ TEST_F(PopupFixture, AnchorsNearTheIntegerLimitsStayOnTheScreen) {
     }
     // A control far out on its form.
     edit->SetBounds(INT_MAX - 10, INT_MAX - 10, 121, 20);
+    EXPECT_EQ(edit->BoundsRect(), fw::Rect(INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX));
     const fw::TPoint Far = edit->ClientToScreen({100, 100});
     EXPECT_EQ(Far.X, INT_MAX);
     EXPECT_EQ(Far.Y, INT_MAX);
