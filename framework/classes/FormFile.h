@@ -41,6 +41,8 @@ using TFormSkipList = std::vector<TFormSkipped>;
 // that searches the resource modules; returns null when there is none.
 using TFormResourceLookup = std::function<const String*(const TClassInfo* cls)>;
 void SetFormResourceLookup(TFormResourceLookup lookup);
+// The resource the installed lookup finds for cls, or null.
+const String* FindClassResource(const TClassInfo* cls);
 
 // Makes the root named by the file's class (from the registry) with `owner`
 // as its owner and reads the file into it. The caller owns the result when
@@ -57,7 +59,10 @@ TComponent* ReadComponentFromText(const String& text, TComponent* owner = nullpt
 void ReadRootFromText(TComponent* root, const String& text, TFormSkipList* skipped = nullptr);
 
 // Writes root, its published properties that are stored, and the children
-// that GetChildren lists, nested.
+// that GetChildren lists, nested. A component whose class has a resource of its
+// own (a form that loads its file when made) also writes each property that
+// differs from a freshly made one, so that reading the text back, over that
+// resource, gives the same component.
 String WriteComponentToText(TComponent* root);
 
 } // namespace fw

@@ -35,10 +35,6 @@ TFormResourceLookup& ResourceLookup() {
     return lookup;
 }
 
-const String* FindResource(const TClassInfo* cls) {
-    return ResourceLookup() ? ResourceLookup()(cls) : nullptr;
-}
-
 // Ancestor files read into one root, and frames in frames, at most this deep.
 constexpr int MaxAncestors = 32;
 
@@ -53,6 +49,10 @@ const TPropInfo StringsProp = [] {
 
 void SetFormResourceLookup(TFormResourceLookup lookup) {
     ResourceLookup() = std::move(lookup);
+}
+
+const String* FindClassResource(const TClassInfo* cls) {
+    return ResourceLookup() ? ResourceLookup()(cls) : nullptr;
 }
 
 // Reads one parsed form into a root. A friend of TComponent: it sets the
@@ -98,7 +98,7 @@ private:
             const String* text = nullptr;
             for (const TClassInfo* c = FRoot->ClassInfo()->Parent; c != nullptr && text == nullptr;
                  c = c->Parent)
-                text = FindResource(c);
+                text = FindClassResource(c);
             if (text == nullptr)
                 Fail(node.Line, "no ancestor resource of " + FRoot->ClassName() + " to inherit from");
             ReadTree(ParseFormText(*text), ancestors + 1);
@@ -207,7 +207,7 @@ private:
     // A frame reads its own class's resource as its own root first; the
     // form's file then changes it.
     void ReadFrameResource(TComponent* frame, const TFormObject& node) {
-        const String* text = FindResource(frame->ClassInfo());
+        const String* text = FindClassResource(frame->ClassInfo());
         if (text == nullptr) Fail(node.Line, "no resource for the frame class " + frame->ClassName());
         if (FFrames >= MaxAncestors) Fail(node.Line, "frames nested too deeply");
         TFormObject frameNode = ParseFormText(*text);

@@ -43,7 +43,8 @@ protected:
         RegisterTestClasses();
         fw::SetFormResourceLookup([](const fw::TClassInfo* cls) -> const String* {
             static const std::map<String, String> resources{{"TTestForm", BaseForm},
-                                                            {"TTestFrame", FrameResource}};
+                                                            {"TTestFrame", FrameResource},
+                                                            {"TResourceForm", TResourceForm::Resource}};
             auto it = resources.find(cls->Name);
             return it == resources.end() ? nullptr : &it->second;
         });
@@ -109,6 +110,17 @@ TEST_F(FormSyntaxTest, InheritedFormsAndFramesReadTheirAncestorsFirst) {
     EXPECT_EQ(tree.Kind, fw::TFormObjectKind::Inherited);
     EXPECT_EQ(tree.Children[1].Index, 2);
     EXPECT_EQ(tree.Children[2].Kind, fw::TFormObjectKind::Inline);
+}
+
+// A form reads its own resource when it is made, so its text is read over
+// that: values the file sets back to their defaults are written all the same.
+TEST_F(FormSyntaxTest, AFormWithItsOwnResourceWritesWhereItDiffersFromIt) {
+    auto root = RoundTrip("object frmRes: TResourceForm\n  Caption = ''\n  object tmr: TTicker\n"
+                          "    Interval = 1000\n    Enabled = False\n  end\nend\n");
+    EXPECT_EQ(static_cast<TWidget*>(root.get())->Caption, "");
+    const String written = fw::WriteComponentToText(root.get());
+    EXPECT_NE(written.find("  Caption = ''\n"), String::npos) << written;
+    EXPECT_NE(written.find("    Interval = 1000\n    Enabled = False\n"), String::npos) << written;
 }
 
 TEST_F(FormSyntaxTest, IdentifiersAndTextBeyondAscii) {
