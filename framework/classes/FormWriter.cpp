@@ -106,9 +106,13 @@ private:
         }
     }
 
-    // Whether obj's value of p differs from like's (false without like).
+    // Whether obj's value of p differs from like's (false without like), for
+    // a property that is stored at all (not one derived from another, such as
+    // a font's size from its height).
     bool DiffersFrom(const TObject* like, const TObject* obj, const TPropInfo& p) const {
-        if (like == nullptr || like->ClassInfo() != obj->ClassInfo() || !p.Writable()) return false;
+        if (like == nullptr || like->ClassInfo() != obj->ClassInfo() || !p.Writable() ||
+            !p.IsStored(obj, true))
+            return false;
         return FormatPropValue(obj, p, FRoot) != FormatPropValue(like, p, FLikeRoot);
     }
 

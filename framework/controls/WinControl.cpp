@@ -431,12 +431,18 @@ void TWinControl::InvalidateCoveredChildren(const TRect& area) {
 void TWinControl::Update() {
     // Paint this window and its children if they wait, parents first.
     if (!FWindow) return;
+    // A paint handler may free this window or a later child.
+    TComponentRef<TWinControl> self(this);
     if (!FUpdateRect.IsEmpty() && Showing()) {
         Perform(WM_NCPAINT);
-        Perform(WM_PAINT);
+        if (self) Perform(WM_PAINT);
+        if (!self) return;
     }
-    for (TControl* c : std::vector<TControl*>(FControls))
+    for (TControl* c : std::vector<TControl*>(FControls)) {
+        if (!self) return;
+        if (std::find(FControls.begin(), FControls.end(), c) == FControls.end()) continue;
         if (c->IsWindowed()) static_cast<TWinControl*>(c)->Update();
+    }
 }
 
 void TWinControl::WMPaint(TMessage& Message) {
