@@ -120,7 +120,16 @@ bool TApplication::ProcessMessage() {
         throw;
     } catch (const std::exception&) {
         FreeDeviceContexts();
-        HandleException(nullptr);
+        try {
+            HandleException(nullptr);
+        } catch (const ELoopError&) {
+            throw;
+        } catch (const std::exception&) {
+            // A handler raised while the error box showed or closed: that one
+            // is reported too, and whatever its report raises is dropped, so
+            // a handler that always raises cannot end or stall the loop.
+            ReportException(nullptr);
+        }
     }
     FreeDeviceContexts();
     return done;

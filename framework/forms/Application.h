@@ -6,7 +6,9 @@
 // input event (translated into messages for the focused control or the
 // control under the pointer), then a paint of every waiting window (parents
 // first), then one timer that is due. An exception that escapes a handler is
-// reported by HandleException in an error box and the loop goes on.
+// reported by HandleException in an error box and the loop goes on; one that a
+// handler raises while that box shows or closes is reported as well, and
+// nothing but a loop error leaves a pass of the loop.
 
 #include <deque>
 #include <exception>
