@@ -57,9 +57,12 @@ void TfrmQzCal::RestoreOwnerText() {
 
 void TfrmQzCal::CancelPopup() {
     // The popup ends even when the edit's OnChange raises during the restore;
-    // the exception goes on afterwards.
+    // the exception goes on afterwards. An OnChange that frees the edit frees
+    // the popup with it: nothing here touches it then.
+    fw::TComponentRef<TfrmQzCal> Self(this);
     fw::TAllSteps Steps;
     Steps.Run([&] { RestoreOwnerText(); });
+    if (!Self) return Steps.Rethrow();
     FSelecting = false;
     FormCancel(this);
     Steps.Rethrow();
