@@ -288,6 +288,10 @@ void TForm::PaintWindow(HDC DC) {
 }
 
 void TForm::Paint() {
+    // A form whose destruction has begun (with its owner) may still be asked
+    // to paint by a report's message box; its handlers belong to a
+    // descendant that is already gone.
+    if (ComponentState().Contains(csDestroying)) return;
     if (OnPaint) OnPaint(this);
 }
 
