@@ -172,9 +172,13 @@ void SendMouse(TControl* target, UINT msg, const TPoint& screen) {
 void MouseDown(TMouseButton button, const TPoint& p) {
     TForm* form = nullptr;
     TControl* target = ControlAt(p, &form);
+    // The activation runs handlers, which may free the form or the control pressed.
+    TComponentRef<TForm> formAlive(form);
+    TComponentRef<TControl> alive(target);
     if (form && form->AcceptsInput() && !form->Active()) {
         form->BringToFront();
         form->SetActive(true);
+        if (!formAlive || (target && !alive)) return;
     }
     if (!target) {
         // The frame: a left press on the close box closes the form.
@@ -188,7 +192,6 @@ void MouseDown(TMouseButton button, const TPoint& p) {
     if (target->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(target);
         // The exit check of the control losing the focus may free the one clicked.
-        TComponentRef<TControl> alive(target);
         if (w->FocusOnClick() && w->CanFocus() && !w->Focused()) {
             TWinControl* before = FocusedWindow();
             w->SetFocus();

@@ -165,10 +165,11 @@ protected:
                                                Env);
     }
 
-    // Waits for a shown window that the test accepts; fails after 10 s.
+    // Waits for a shown window that the test accepts; fails after 30 s (a
+    // sanitizer build on a busy machine starts slowly).
     template <class Pred>
     std::optional<TXWindow> WaitForWindow(Pred Accept) {
-        const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (std::chrono::steady_clock::now() < End) {
             for (const TXWindow& W : Server->Windows())
                 if (Accept(W)) return W;
@@ -186,7 +187,7 @@ protected:
                      const std::string& Name) {
         const fw::TSurface Want = Scale == 1 ? Expected : Scaled(Expected, Scale);
         fw::TSurface Have;
-        const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         do {
             // Capture the window as it is now: a busy machine can list it before
             // its last move or resize.
