@@ -62,7 +62,10 @@ void TfrmQzCal::CancelPopup() {
     fw::TComponentRef<TfrmQzCal> Self(this);
     fw::TAllSteps Steps;
     Steps.Run([&] { RestoreOwnerText(); });
-    if (!Self) return Steps.Rethrow();
+    if (!Self) {
+        Steps.Rethrow();
+        return;
+    }
     FSelecting = false;
     FormCancel(this);
     Steps.Rethrow();
