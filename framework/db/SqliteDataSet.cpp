@@ -370,7 +370,7 @@ void TSQLiteDataSet::BindOld(TSqliteStatement& Stmt, int First, const TRecordBuf
         Stmt.Bind(First + static_cast<int>(i), i < Old.size() ? Old[i] : NullValue, false);
 }
 
-void TSQLiteDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                                   const std::vector<bool>& Assigned) {
     const std::size_t n = FColumns.size();
     TWriteScope scope(FDb);

@@ -62,7 +62,7 @@ protected:
     void InternalClose() override;
     int InternalRecordCount() const override;
     void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) override;
-    void InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+    void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                       const std::vector<bool>& Assigned) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
     void InternalRefresh() override;
