@@ -35,6 +35,9 @@ private:
 
 const TStoredValue NullValue;
 
+constexpr const char* STransactionLost =
+    "The database rolled the transaction back and nothing of it was saved; roll it back before going on";
+
 bool Contains(const String& text, const char* part) {
     return text.find(part) != String::npos;
 }
@@ -192,13 +195,17 @@ void TSQLiteDataSet::OpenTable() {
 }
 
 void TSQLiteDataSet::LoadKeys() {
-    FCleanVersion = DataVersion();
+    // The rows read before stay in use when this fails part-way: until the keys
+    // are read whole, every write compares them with the stored row.
+    FCleanVersion = -1;
+    const std::int64_t version = DataVersion();
     std::vector<std::int64_t> keys;
     TSqliteStatement stmt = FDb.Prepare("SELECT rowid FROM " + FTable + " ORDER BY rowid");
     while (stmt.Step())
         keys.push_back(stmt.ColumnInt64(0));
     keys.shrink_to_fit();
     FKeys = std::move(keys);
+    FCleanVersion = version;
 }
 
 void TSQLiteDataSet::OpenQuery(const String& Sql) {
@@ -236,7 +243,7 @@ void TSQLiteDataSet::OpenQuery(const String& Sql) {
 }
 
 void TSQLiteDataSet::InternalClose() {
-    FOwnTransaction = FCleanInTransaction = false;
+    FOwnTransaction = FCleanInTransaction = FTransactionLost = false;
     FStatements.clear();
     FFetchRange = TSqliteStatement();
     FFetchOne = TSqliteStatement();
@@ -372,6 +379,17 @@ void TSQLiteDataSet::BindOld(TSqliteStatement& Stmt, int First, const TRecordBuf
 
 void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                                   const std::vector<bool>& Assigned) {
+    CheckTransactionKept();
+    try {
+        WriteRow(Index, Inserting, Old, Values, Assigned);
+    } catch (const ESqliteError& E) {
+        if (FOwnTransaction && !FDb.InTransaction()) RaiseLost(E);
+        throw;
+    }
+}
+
+void TSQLiteDataSet::WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+                              const std::vector<bool>& Assigned) {
     const std::size_t n = FColumns.size();
     TWriteScope scope(FDb);
     if (Inserting) {
@@ -431,6 +449,16 @@ void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffe
 }
 
 void TSQLiteDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
+    CheckTransactionKept();
+    try {
+        DeleteRow(Index, Old);
+    } catch (const ESqliteError& E) {
+        if (FOwnTransaction && !FDb.InTransaction()) RaiseLost(E);
+        throw;
+    }
+}
+
+void TSQLiteDataSet::DeleteRow(int Index, const TRecordBuffer& Old) {
     const std::int64_t key = FKeys[static_cast<std::size_t>(Index)];
     TWriteScope scope(FDb);
     const bool clean = Unchanged();
@@ -447,8 +475,21 @@ void TSQLiteDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
 
 // ---------------------------------------------------------------- transactions
 
+// SQLite ends a transaction by itself when a statement fails for want of disk
+// or memory or by an I/O error; the posts after it would each commit alone.
+void TSQLiteDataSet::CheckTransactionKept() const {
+    if (FTransactionLost) DatabaseError(STransactionLost);
+}
+
+void TSQLiteDataSet::RaiseLost(const ESqliteError& Cause) {
+    FOwnTransaction = FCleanInTransaction = false;
+    FTransactionLost = true;
+    throw ESqliteError(Cause.Message() + ". " + STransactionLost, Cause.ExtendedCode());
+}
+
 void TSQLiteDataSet::StartTransaction() {
     if (!Active()) DatabaseError(SDataSetClosed);
+    CheckTransactionKept();
     if (FDb.InTransaction()) DatabaseError("A transaction is already open");
     FDb.Exec("BEGIN IMMEDIATE");
     FOwnTransaction = true;
@@ -456,17 +497,30 @@ void TSQLiteDataSet::StartTransaction() {
 }
 
 void TSQLiteDataSet::Commit() {
+    CheckTransactionKept();
     if (!FDb.InTransaction()) DatabaseError("No transaction is open");
     CheckBrowseMode();
-    FDb.Exec("COMMIT");
+    try {
+        FDb.Exec("COMMIT");
+    } catch (const ESqliteError& E) {
+        if (FDb.InTransaction()) throw; // still open (a busy reader): commit again or roll back
+        // Rolled back: the rows shown must be the file's again.
+        FOwnTransaction = FCleanInTransaction = false;
+        FTransactionLost = true;
+        try {
+            Refresh();
+        } catch (const Exception&) {
+        }
+        throw ESqliteError(E.Message() + ". " + STransactionLost, E.ExtendedCode());
+    }
     FOwnTransaction = FCleanInTransaction = false;
 }
 
 void TSQLiteDataSet::Rollback() {
-    if (!FDb.InTransaction()) DatabaseError("No transaction is open");
+    if (!InTransaction()) DatabaseError("No transaction is open");
     Cancel();
-    FOwnTransaction = FCleanInTransaction = false;
-    FDb.Exec("ROLLBACK");
+    FOwnTransaction = FCleanInTransaction = FTransactionLost = false;
+    if (FDb.InTransaction()) FDb.Exec("ROLLBACK");
     Refresh();
 }
 

@@ -49,10 +49,16 @@ public:
 
     // One transaction around many posts (the posts then do not commit one by
     // one). Rollback cancels a pending edit and re-reads the rows.
+    //
+    // A transaction that SQLite rolls back by itself under a failed statement
+    // (a full disk, an I/O error) or a failed COMMIT is lost: the error says
+    // so, InTransaction stays true, and Post, Delete and Commit raise until
+    // Rollback (which then only re-reads), so nothing meant for it is
+    // committed on its own. After a failed COMMIT the rows are re-read.
     void StartTransaction();
     void Commit();
     void Rollback();
-    bool InTransaction() const { return FDb.InTransaction(); }
+    bool InTransaction() const { return FDb.InTransaction() || FTransactionLost; }
 
     // The connection, for statements of the application's own.
     TSqliteDatabase& Database() { return FDb; }
@@ -65,6 +71,9 @@ protected:
     void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                       const std::vector<bool>& Assigned) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
+    void WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+                  const std::vector<bool>& Assigned);
+    void DeleteRow(int Index, const TRecordBuffer& Old);
     void InternalRefresh() override;
     bool InternalCanModify() const override;
 
@@ -79,6 +88,8 @@ private:
     String OldMatch(bool Full) const;
     bool Unchanged();
     std::int64_t DataVersion();
+    void CheckTransactionKept() const;
+    [[noreturn]] void RaiseLost(const ESqliteError& Cause);
 
     String FFileName;
     String FTableName;
@@ -95,6 +106,7 @@ private:
     std::int64_t FCleanVersion = -1;  // data_version when the keys were read
     bool FOwnTransaction = false;     // inside StartTransaction ... Commit
     bool FCleanInTransaction = false; // checked clean since it began
+    bool FTransactionLost = false;    // rolled back by SQLite under the application
     std::map<String, TSqliteStatement> FStatements;
 };
 

@@ -1,0 +1,130 @@
+// Ways a write could lose or overwrite data without saying so: a refresh that
+// failed part-way, a transaction SQLite rolled back by itself (full disk, failed
+// COMMIT), a table whose own column hides the row id, a column another
+// connection dropped or renamed. Each on a real file.
+
+#include "DbTestSupport.h"
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace fw::test {
+namespace {
+
+std::string Error(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EDatabaseError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(ChangesElsewhere, AFailedRefreshKeepsTheChangeCheckStrict) {
+    // The refresh fails at its n-th step (the data version, the first key, a later key):
+    // the rows shown are the old ones, so a post must still compare them with the file.
+    for (int failingStep : {1, 2, 4}) {
+        SCOPED_TRACE(failingStep);
+        TTempDatabase db;
+        db.MakePeople(5);
+        TPeople people(db.File());
+        EXPECT_EQ(people.F("name")->AsString(), "p1");
+        db.Exec("UPDATE people SET name = 'theirs' WHERE id = 1");
+        InjectSqliteFault(sqStep, failingStep, 10 /* SQLITE_IOERR */);
+        EXPECT_EQ(Error([&] { people.Data->Refresh(); }), "disk I/O error");
+        ClearSqliteFaults();
+        people.Data->Edit();
+        people.F("name")->SetAsString("mine");
+        EXPECT_EQ(Error([&] { people.Data->Post(); }), SRecordChanged);
+        EXPECT_EQ(db.Scalar("SELECT name FROM people WHERE id = 1"), "theirs");
+        people.Data->Cancel();
+        people.Data->Refresh();
+        EXPECT_EQ(people.F("name")->AsString(), "theirs");
+    }
+}
+
+TEST(LostTransactions, AFullDiskRollsTheWholeTransactionBackAndNothingCommitsAlone) {
+    TTempDatabase db;
+    db.MakePeople(3);
+    db.Exec("ALTER TABLE people ADD COLUMN note TEXT");
+    TPeople people(db.File());
+    people.Data->StartTransaction();
+    people.Data->Edit();
+    people.F("name")->SetAsString("first");
+    people.Data->Post();
+    // The file may not grow: the next post needs new pages and fails as on a full disk,
+    // and SQLite rolls the whole transaction back (the first post too).
+    people.Data->Database().Exec("PRAGMA max_page_count = " + db.Scalar("PRAGMA page_count"));
+    people.Data->Next();
+    people.Data->Edit();
+    const std::string big(100000, 'x');
+    people.F("note")->SetAsString(big);
+    const std::string lost = Error([&] { people.Data->Post(); });
+    EXPECT_TRUE(Contains(lost, "database or disk is full")) << lost;
+    EXPECT_TRUE(Contains(lost, "rolled the transaction back and nothing of it was saved")) << lost;
+    EXPECT_EQ(people.Data->State(), dsEdit);
+    EXPECT_EQ(people.F("note")->AsString(), big) << "the user's values stay";
+    EXPECT_TRUE(people.Data->InTransaction());
+
+    // Nothing continues outside the transaction: a retry, a delete and Commit all refuse.
+    people.Data->Database().Exec("PRAGMA max_page_count = 1000000");
+    people.F("note")->SetAsString("small");
+    EXPECT_TRUE(Contains(Error([&] { people.Data->Post(); }), "roll it back before going on"));
+    people.Data->Cancel();
+    EXPECT_TRUE(Contains(Error([&] { people.Data->Delete(); }), "roll it back before going on"));
+    EXPECT_TRUE(Contains(Error([&] { people.Data->Commit(); }), "roll it back before going on"));
+    EXPECT_TRUE(Contains(Error([&] { people.Data->StartTransaction(); }), "roll it back before going on"));
+    EXPECT_EQ(db.Scalar("SELECT group_concat(name || '/' || coalesce(note, '-')) FROM people"),
+              "p1/-,p2/-,p3/-");
+
+    // Rollback ends it and shows the file again; writing works as before.
+    people.Data->Rollback();
+    EXPECT_FALSE(people.Data->InTransaction());
+    people.Data->First();
+    EXPECT_EQ(people.F("name")->AsString(), "p1");
+    people.Data->Edit();
+    people.F("note")->SetAsString("after");
+    people.Data->Post();
+    EXPECT_EQ(db.Scalar("SELECT note FROM people WHERE id = 1"), "after");
+}
+
+TEST(LostTransactions, AFailedCommitShowsTheFileAndRollbackDoesNotRefuse) {
+    TTempDatabase db;
+    db.MakePeople(3);
+    db.Exec("ALTER TABLE people ADD COLUMN note TEXT");
+    TPeople people(db.File());
+    people.Data->StartTransaction();
+    people.Data->Edit();
+    people.F("note")->SetAsString(std::string(200000, 'y')); // the file must grow at COMMIT
+    people.Data->Post();
+    EXPECT_EQ(people.F("note")->AsString().size(), 200000u);
+
+    // The file may not grow past its size: COMMIT fails writing and SQLite rolls back.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = static_cast<rlim_t>(std::filesystem::file_size(db.File()));
+    setrlimit(RLIMIT_FSIZE, &small);
+    const std::string failed = Error([&] { people.Data->Commit(); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_TRUE(Contains(failed, "nothing of it was saved")) << failed;
+    EXPECT_TRUE(people.F("note")->IsNull()) << "the record shows what the file holds";
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM people WHERE note IS NOT NULL"), "0");
+    EXPECT_EQ(db.Scalar("PRAGMA integrity_check"), "ok");
+    people.Data->Rollback();
+    EXPECT_FALSE(people.Data->InTransaction());
+    people.Data->Edit();
+    people.F("note")->SetAsString("again");
+    people.Data->Post();
+    EXPECT_EQ(db.Scalar("SELECT note FROM people WHERE id = 1"), "again");
+}
+
+} // namespace
+} // namespace fw::test
