@@ -168,7 +168,9 @@ bool TDataSet::CanModify() const {
 }
 
 void TDataSet::CheckCanModify() const {
-    if (!CanModify()) DatabaseError(SDataSetReadOnly);
+    if (CanModify()) return;
+    const String reason = !FReadOnly && Active() ? InternalReadOnlyReason() : String();
+    DatabaseError(reason.empty() ? String(SDataSetReadOnly) : String(SDataSetReadOnly) + ": " + reason);
 }
 
 void TDataSet::SetReadOnly(bool Value) {

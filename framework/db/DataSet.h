@@ -72,6 +72,8 @@ public:
     // Whether the record being edited has changes.
     bool Modified() const { return FModified; }
     bool CanModify() const;
+    // Why the storage takes no changes, when it says ("" otherwise).
+    String ReadOnlyReason() const { return Active() ? InternalReadOnlyReason() : String(); }
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
 
@@ -146,6 +148,9 @@ protected:
     virtual void InternalRefresh() = 0;
     // Whether the storage accepts changes (a query may not).
     virtual bool InternalCanModify() const { return true; }
+    // Why the storage accepts no changes when that is not plain (added to the
+    // read-only error); empty otherwise.
+    virtual String InternalReadOnlyReason() const { return String(); }
     // Rows fetched per InternalFetch call.
     virtual int PageSize() const { return 256; }
 

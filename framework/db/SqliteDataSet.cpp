@@ -4,6 +4,7 @@
 #include <framework/db/SqliteDataSet.h>
 #include <framework/rtl/Format.h>
 #include <framework/rtl/SysUtils.h>
+#include <algorithm>
 
 namespace fw {
 
@@ -160,17 +161,42 @@ void TSQLiteDataSet::OpenTable() {
         }
     }
     if (columns.empty()) DatabaseError(Format("Table '%s' not found in '%s'", {FTableName, FFileName}));
-    try {
-        FDb.Prepare("SELECT rowid FROM " + FTable + " LIMIT 0");
-        FKeyed = true;
-    } catch (const ESqliteError&) {
-        FKeyed = false; // WITHOUT ROWID: read whole, read-only
-    }
-    if (!FKeyed) return OpenQuery("SELECT * FROM " + FTable);
-
     int pkCount = 0;
     for (const auto& c : columns)
         pkCount += c.Pk > 0;
+    // The row id under a name none of the table's own columns takes (imported
+    // data often has a column "rowid", which then hides it).
+    FRowid.clear();
+    bool hidden = true;
+    for (const char* alias : {"rowid", "_rowid_", "oid"}) {
+        if (std::any_of(columns.begin(), columns.end(),
+                        [&](const TColumn& c) { return LowerCase(c.Name) == alias; }))
+            continue;
+        hidden = false;
+        try {
+            FDb.Prepare(String("SELECT ") + alias + " FROM " + FTable + " LIMIT 0");
+            FRowid = alias;
+        } catch (const ESqliteError&) {
+            // WITHOUT ROWID: read whole, read-only
+        }
+        break;
+    }
+    if (hidden) {
+        // Every alias is a column: an INTEGER PRIMARY KEY is the row id under its own name.
+        TSqliteStatement pkIndex =
+            FDb.Prepare("SELECT count(*) FROM pragma_index_list(?1) WHERE origin = 'pk'");
+        pkIndex.Bind(1, FTableName);
+        const bool rowidTable = pkIndex.Step() && pkIndex.ColumnInt64(0) == 0;
+        for (const auto& c : columns)
+            if (rowidTable && pkCount == 1 && c.Pk == 1 && UpperCase(c.Type) == "INTEGER")
+                FRowid = QuoteIdent(c.Name);
+        if (FRowid.empty())
+            FReadOnlyReason = "the table's own columns rowid, _rowid_ and oid hide SQLite's row id, and it "
+                              "has no INTEGER PRIMARY KEY to find its rows by";
+    }
+    FKeyed = !FRowid.empty();
+    if (!FKeyed) return OpenQuery("SELECT * FROM " + FTable);
+
     FColumns.clear();
     for (const auto& c : columns) {
         int size = 0;
@@ -188,9 +214,9 @@ void TSQLiteDataSet::OpenTable() {
     String list;
     for (const auto& c : FColumns)
         list += (list.empty() ? "" : ", ") + c;
-    FFetchRange = FDb.Prepare("SELECT rowid, " + list + " FROM " + FTable +
-                              " WHERE rowid BETWEEN ?1 AND ?2 ORDER BY rowid");
-    FFetchOne = FDb.Prepare("SELECT " + list + " FROM " + FTable + " WHERE rowid = ?1");
+    FFetchRange = FDb.Prepare("SELECT " + FRowid + ", " + list + " FROM " + FTable + " WHERE " + FRowid +
+                              " BETWEEN ?1 AND ?2 ORDER BY " + FRowid);
+    FFetchOne = FDb.Prepare("SELECT " + list + " FROM " + FTable + " WHERE " + FRowid + " = ?1");
     LoadKeys();
 }
 
@@ -200,7 +226,7 @@ void TSQLiteDataSet::LoadKeys() {
     FCleanVersion = -1;
     const std::int64_t version = DataVersion();
     std::vector<std::int64_t> keys;
-    TSqliteStatement stmt = FDb.Prepare("SELECT rowid FROM " + FTable + " ORDER BY rowid");
+    TSqliteStatement stmt = FDb.Prepare("SELECT " + FRowid + " FROM " + FTable + " ORDER BY " + FRowid);
     while (stmt.Step())
         keys.push_back(stmt.ColumnInt64(0));
     keys.shrink_to_fit();
@@ -244,6 +270,7 @@ void TSQLiteDataSet::OpenQuery(const String& Sql) {
 
 void TSQLiteDataSet::InternalClose() {
     FOwnTransaction = FCleanInTransaction = FTransactionLost = false;
+    FReadOnlyReason.clear();
     FStatements.clear();
     FFetchRange = TSqliteStatement();
     FFetchOne = TSqliteStatement();
@@ -261,6 +288,10 @@ int TSQLiteDataSet::InternalRecordCount() const {
 
 bool TSQLiteDataSet::InternalCanModify() const {
     return FKeyed && !FDb.IsReadOnly();
+}
+
+String TSQLiteDataSet::InternalReadOnlyReason() const {
+    return FReadOnlyReason;
 }
 
 void TSQLiteDataSet::InternalRefresh() {
@@ -343,7 +374,7 @@ TSqliteStatement& TSQLiteDataSet::Cached(const String& Key, const std::function<
 
 // "rowid = ?k AND c1 IS ?k+1 AND ...": the row still holds what was read.
 String TSQLiteDataSet::OldMatch(bool Full) const {
-    String where = "rowid = ?";
+    String where = FRowid + " = ?";
     if (Full)
         for (const auto& c : FColumns)
             where += " AND " + c + " IS ?";

@@ -12,7 +12,10 @@
 // deleted by another connection raises SRecordChanged instead of being
 // overwritten. (While no other connection has committed anything since the
 // rows were read, the key alone is enough and the values are not compared.) A SELECT (SQL) is read whole and
-// is read-only, as is a table without rowids.
+// is read-only, as is a table without rowids. Rows are found by "rowid", or
+// by "_rowid_" or "oid" when the table has a column of that name; a table
+// whose columns take all three is found by its INTEGER PRIMARY KEY, or is
+// read-only (ReadOnlyReason says why).
 //
 // Column types map to field kinds by their declared type: "DATETIME" or
 // "TIMESTAMP" date-time, "DATE" date, "BOOL" Boolean, "INT" integer,
@@ -76,6 +79,7 @@ protected:
     void DeleteRow(int Index, const TRecordBuffer& Old);
     void InternalRefresh() override;
     bool InternalCanModify() const override;
+    String InternalReadOnlyReason() const override;
 
 private:
     void CheckInactive() const;
@@ -102,6 +106,8 @@ private:
     std::vector<TRecordBuffer> FRows; // not keyed: every row
     std::vector<String> FColumns;     // quoted column names
     String FTable;                    // quoted table name
+    String FRowid;                    // the row id's name in statements ("rowid", "_rowid_", ...)
+    String FReadOnlyReason;           // why a table is read-only though the file is not
     TSqliteStatement FFetchRange, FFetchOne, FDataVersion;
     std::int64_t FCleanVersion = -1;  // data_version when the keys were read
     bool FOwnTransaction = false;     // inside StartTransaction ... Commit

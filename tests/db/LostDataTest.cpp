@@ -126,5 +126,62 @@ TEST(LostTransactions, AFailedCommitShowsTheFileAndRollbackDoesNotRefuse) {
     EXPECT_EQ(db.Scalar("SELECT note FROM people WHERE id = 1"), "again");
 }
 
+TEST(ShadowedRowids, RowsAreFoundByAnIdTheTableDoesNotHideOrTheTableIsReadOnly) {
+    TTempDatabase db;
+    // Imported data with a column of its own named rowid, its values repeated.
+    db.Exec("CREATE TABLE imported (rowid INTEGER, name TEXT)");
+    db.Exec("INSERT INTO imported VALUES (7, 'a'), (7, 'b'), (3, 'c')");
+    {
+        TSQLiteDataSet ds(nullptr);
+        ds.SetFileName(db.File());
+        ds.SetTableName("imported");
+        ds.Open();
+        std::string shown;
+        for (ds.First(); !ds.Eof(); ds.Next())
+            shown += ds.FieldByName("rowid")->AsString() + ds.FieldByName("name")->AsString() + " ";
+        EXPECT_EQ(shown, "7a 7b 3c ");
+        ds.SetRecNo(2);
+        ds.Edit();
+        ds.FieldByName("name")->SetAsString("B");
+        ds.Post();
+        ds.First();
+        ds.Delete();
+        EXPECT_EQ(db.Scalar("SELECT group_concat(rowid || name, ' ') FROM imported"), "7B 3c");
+        ds.Append();
+        ds.FieldByName("rowid")->SetAsInteger(7);
+        ds.FieldByName("name")->SetAsString("d");
+        ds.Post();
+        EXPECT_EQ(ds.FieldByName("name")->AsString(), "d");
+        EXPECT_EQ(ds.RecordCount(), 3);
+    }
+    // All three names taken: the INTEGER PRIMARY KEY finds the rows; without one the
+    // table is read-only, and the refusal says why.
+    db.Exec("CREATE TABLE keyed (rowid TEXT, _rowid_ TEXT, oid TEXT, id INTEGER PRIMARY KEY)");
+    db.Exec("CREATE TABLE keyless (rowid TEXT, _rowid_ TEXT, oid TEXT)");
+    for (const char* table : {"keyed", "keyless"}) {
+        SCOPED_TRACE(table);
+        db.Exec(std::string("INSERT INTO ") + table + " (rowid, _rowid_, oid) VALUES ('x', 'x', 'x'), ('x', 'x', 'x')");
+        TSQLiteDataSet ds(nullptr);
+        ds.SetFileName(db.File());
+        ds.SetTableName(table);
+        ds.Open();
+        EXPECT_EQ(ds.RecordCount(), 2);
+        const bool keyed = std::string(table) == "keyed";
+        EXPECT_EQ(ds.CanModify(), keyed);
+        if (keyed) {
+            ds.Last();
+            ds.Edit();
+            ds.FieldByName("oid")->SetAsString("y");
+            ds.Post();
+            EXPECT_EQ(db.Scalar("SELECT group_concat(oid) FROM keyed"), "x,y");
+        } else {
+            const std::string refused = Error([&] { ds.Edit(); });
+            EXPECT_TRUE(Contains(refused, SDataSetReadOnly)) << refused;
+            EXPECT_TRUE(Contains(refused, "hide SQLite's row id")) << refused;
+            EXPECT_EQ(ds.ReadOnlyReason(), refused.substr(std::string(SDataSetReadOnly).size() + 2));
+        }
+    }
+}
+
 } // namespace
 } // namespace fw::test
