@@ -47,6 +47,27 @@ TEST(ChangesElsewhere, AFailedRefreshKeepsTheChangeCheckStrict) {
     }
 }
 
+TEST(ChangesElsewhere, AColumnDroppedOrRenamedElsewhereIsAnErrorNotItsOwnName) {
+    const struct {
+        const char* Change;
+        const char* Field;
+    } rows[] = {
+        {"ALTER TABLE people RENAME COLUMN name TO full_name", "name"},
+        {"ALTER TABLE people DROP COLUMN seen", "seen"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.Change);
+        TTempDatabase db;
+        db.MakePeople(600);
+        TPeople people(db.File());
+        EXPECT_EQ(people.F("name")->AsString(), "p1");
+        db.Exec(r.Change);
+        people.Data->SetRecNo(500); // a page not read yet
+        const std::string error = Error([&] { (void)people.F(r.Field)->AsString(); });
+        EXPECT_TRUE(Contains(error, std::string("no such column: ") + r.Field)) << error;
+    }
+}
+
 TEST(LostTransactions, AFullDiskRollsTheWholeTransactionBackAndNothingCommitsAlone) {
     TTempDatabase db;
     db.MakePeople(3);
