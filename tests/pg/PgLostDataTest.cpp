@@ -17,7 +17,9 @@ protected:
         Db.emplace(qztest::PgTestServer::ConnInfo());
         Db->Exec("DROP TABLE IF EXISTS shrink, blobs CASCADE;"
                  "CREATE TABLE shrink (id int PRIMARY KEY, v text);"
-                 "INSERT INTO shrink SELECT i, 'r' || i FROM generate_series(1, 2500) i;");
+                 "INSERT INTO shrink SELECT i, 'r' || i FROM generate_series(1, 2500) i;"
+                 "CREATE TABLE blobs (id int PRIMARY KEY, t text, v varchar(10), b bytea);"
+                 "INSERT INTO blobs VALUES (1, 'one', 'one', NULL);");
     }
 
     TPgDataSet* Open(const String& Table) {
@@ -98,6 +100,42 @@ TEST_F(PgLostDataTest, RowsDeletedByAnotherSessionLeaveTheKeysAndPositionsSound)
     EXPECT_EQ(Value("SELECT count(*) FROM shrink WHERE id = 1501"), "0");
     EXPECT_EQ(Value("SELECT count(*) FROM shrink"), "2489");
     ExpectMatchesServer(Data);
+}
+
+TEST_F(PgLostDataTest, TextWithANulIsRefusedNamingTheFieldAndBytesAreStoredWhole) {
+    TPgDataSet* Blobs = Open("blobs");
+    const String WithNul("ab\0cd", 5);
+    for (bool Inserting : {false, true}) {
+        for (const char* Field : {"t", "v"}) {
+            SCOPED_TRACE(String(Field) + (Inserting ? " (insert)" : " (edit)"));
+            if (Inserting) {
+                Blobs->Append();
+                Blobs->FieldByName("id")->SetAsInteger(2);
+            } else {
+                Blobs->First();
+                Blobs->Edit();
+            }
+            Blobs->FieldByName(Field)->SetAsString(WithNul);
+            try {
+                Blobs->Post();
+                ADD_FAILURE() << "posted a text the server would cut";
+            } catch (const EDatabaseError& E) {
+                EXPECT_NE(String(E.what()).find(String("Field '") + Field + "' holds a NUL character"),
+                          String::npos)
+                    << E.what();
+            }
+            EXPECT_EQ(Blobs->State(), Inserting ? dsInsert : dsEdit);
+            EXPECT_EQ(Blobs->FieldByName(Field)->AsString(), WithNul) << "the user's value stays";
+            Blobs->Cancel();
+        }
+    }
+    EXPECT_EQ(Value("SELECT count(*) || t || v FROM blobs GROUP BY t, v"), "1oneone");
+
+    Blobs->First();
+    Blobs->Edit();
+    Blobs->FieldByName("b")->SetAsString(WithNul);
+    Blobs->Post();
+    EXPECT_EQ(Value("SELECT length(b) || ' ' || encode(b, 'hex') FROM blobs"), "5 6162006364");
 }
 
 } // namespace

@@ -410,6 +410,25 @@ String TPgDataSet::KeyMatch(int FirstParam) const {
     return Match;
 }
 
+// A value as the parameter of column C. Text cannot hold a NUL character (libpq
+// would cut the value there and store the rest as a success): bytes for a
+// bytea column go in its hex form, in full; any other column refuses them.
+TPgParam TPgDataSet::ColumnParam(std::size_t C, const TStoredValue& Value) const {
+    const auto* Text = std::get_if<String>(&Value);
+    if (!Text || Text->find('\0') == String::npos) return StoredToPg(Value);
+    if (FColumns[C].Oid == pgtype::Bytea) {
+        static constexpr char Digits[] = "0123456789abcdef";
+        String Hex = "\\x";
+        for (unsigned char Byte : *Text) {
+            Hex += Digits[Byte >> 4];
+            Hex += Digits[Byte & 15];
+        }
+        return Hex;
+    }
+    DatabaseError("Field '" + Fields(static_cast<int>(C))->DisplayLabel() +
+                  "' holds a NUL character, which the database server cannot store in text");
+}
+
 void TPgDataSet::AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) const {
     for (int K : FKeyColumns)
         Params.push_back(StoredToPg(Values[static_cast<std::size_t>(K)]));
@@ -433,7 +452,7 @@ void TPgDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& O
         for (std::size_t C = 0; C < FColumns.size(); ++C) {
             const bool Set = (C < Assigned.size() && Assigned[C]) || !IsNullValue(Values[C]);
             if (FColumns[C].Generated || !Set) continue;
-            Params.push_back(StoredToPg(Values[C]));
+            Params.push_back(ColumnParam(C, Values[C]));
             Names += (Names.empty() ? "" : ", ") + FColumns[C].Quoted;
             Places += (Places.empty() ? "$" : ", $") + std::to_string(Params.size());
         }
@@ -444,7 +463,7 @@ void TPgDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& O
         String Sets;
         for (std::size_t C = 0; C < FColumns.size(); ++C) {
             if (FColumns[C].Generated || Values[C] == Old[C]) continue;
-            Params.push_back(StoredToPg(Values[C]));
+            Params.push_back(ColumnParam(C, Values[C]));
             Sets += (Sets.empty() ? "" : ", ") + FColumns[C].Quoted + " = $" + std::to_string(Params.size());
         }
         const TStoredValue& Version = Old[static_cast<std::size_t>(FVersionField)];

@@ -87,6 +87,7 @@ private:
     TPgParams KeyArrays(const std::vector<const String*>& Keys) const;
     String KeyMatch(int FirstParam) const;
     void AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) const;
+    TPgParam ColumnParam(std::size_t C, const TStoredValue& Value) const;
     TPgStatement& Cached(const String& Sql);
 
     String FConnectionString;
