@@ -194,7 +194,7 @@ TEST_F(StreamingTest, TabOrderIsAppliedOnceTheWholeFormIsRead) {
         {"descending", {3, 2, 1, 0}, {3, 2, 1, 0}},
         {"equal values keep file order", {1, 0, 1}, {1, 0, 2}},
         {"gaps and values out of range close up", {7, 2, 40}, {1, 0, 2}},
-        {"a control without a value goes where it was inserted", {-1, 0}, {1, 0}},
+        {"a control without a value takes the place it was inserted at", {-1, 0}, {0, 1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
