@@ -319,7 +319,8 @@ private:
             try {
                 BindEvent(obj, prop, FRoot, method);
             } catch (const EPropertyError& e) {
-                Skip(FLine, e.Message() + "; event '" + prop.Name + "' of " + obj->ClassName() + " left unbound");
+                Skip(FLine,
+                     e.Message() + "; event '" + prop.Name + "' of " + obj->ClassName() + " left unbound");
             }
         };
         if (FSkipped != nullptr)

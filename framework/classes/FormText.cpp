@@ -215,8 +215,7 @@ private:
                 if (v >= 0xDC00 && v <= 0xDFFF) Fail(FLine, "a low UTF-16 half without a high one before it");
                 if (v >= 0xD800 && v <= 0xDBFF) {
                     // Characters beyond U+FFFF, as UTF-16 writes them: two halves.
-                    const std::uint32_t low =
-                        FPos < FText.size() && FText[FPos] == '#' ? ReadCharCode() : 0;
+                    const std::uint32_t low = FPos < FText.size() && FText[FPos] == '#' ? ReadCharCode() : 0;
                     if (low < 0xDC00 || low > 0xDFFF)
                         Fail(FLine, "a high UTF-16 half without a low one after it");
                     v = 0x10000 + ((v - 0xD800) << 10) + (low - 0xDC00);
@@ -502,11 +501,11 @@ struct TCharsetCodePage {
     int CodePage;
 };
 const TCharsetCodePage CharsetCodePages[] = {
-    {"ANSI_CHARSET", 0, 1252},         {"SHIFTJIS_CHARSET", 128, 932},  {"HANGEUL_CHARSET", 129, 949},
-    {"HANGUL_CHARSET", 129, 949},      {"JOHAB_CHARSET", 130, 1361},    {"GB2312_CHARSET", 134, 936},
-    {"CHINESEBIG5_CHARSET", 136, 950}, {"GREEK_CHARSET", 161, 1253},    {"TURKISH_CHARSET", 162, 1254},
-    {"VIETNAMESE_CHARSET", 163, 1258}, {"HEBREW_CHARSET", 177, 1255},   {"ARABIC_CHARSET", 178, 1256},
-    {"BALTIC_CHARSET", 186, 1257},     {"RUSSIAN_CHARSET", 204, 1251},  {"THAI_CHARSET", 222, 874},
+    {"ANSI_CHARSET", 0, 1252},         {"SHIFTJIS_CHARSET", 128, 932}, {"HANGEUL_CHARSET", 129, 949},
+    {"HANGUL_CHARSET", 129, 949},      {"JOHAB_CHARSET", 130, 1361},   {"GB2312_CHARSET", 134, 936},
+    {"CHINESEBIG5_CHARSET", 136, 950}, {"GREEK_CHARSET", 161, 1253},   {"TURKISH_CHARSET", 162, 1254},
+    {"VIETNAMESE_CHARSET", 163, 1258}, {"HEBREW_CHARSET", 177, 1255},  {"ARABIC_CHARSET", 178, 1256},
+    {"BALTIC_CHARSET", 186, 1257},     {"RUSSIAN_CHARSET", 204, 1251}, {"THAI_CHARSET", 222, 874},
     {"EASTEUROPE_CHARSET", 238, 1250},
 };
 

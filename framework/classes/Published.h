@@ -73,8 +73,8 @@ inline const String ColorIdentKind = "TColor";
 struct TPropInfo {
     String Name;
     TTypeKind Kind = TTypeKind::Integer;
-    TEnumNames Idents; // enumerations and sets
-    String IdentKind;  // integers with an identifier table
+    TEnumNames Idents;      // enumerations and sets
+    String IdentKind;       // integers with an identifier table
     bool CharValue = false; // an integer that is a character's code, written as a quoted character
     std::int64_t MinValue = std::numeric_limits<std::int64_t>::min();
     std::int64_t MaxValue = std::numeric_limits<std::int64_t>::max();

@@ -27,9 +27,8 @@ constexpr int CloseBoxHeight = 14;
 
 const TEnumNames BorderIconNames{"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
 const TEnumNames FormStyleNames{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"};
-const TEnumNames PositionNames{"poDesigned",      "poDefault",        "poDefaultPosOnly",
-                               "poDefaultSizeOnly", "poScreenCenter", "poDesktopCenter",
-                               "poMainFormCenter",  "poOwnerFormCenter"};
+const TEnumNames PositionNames{"poDesigned",     "poDefault",       "poDefaultPosOnly", "poDefaultSizeOnly",
+                               "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
 
 int FrameWidth(TFormBorderStyle style) {
     switch (style) {

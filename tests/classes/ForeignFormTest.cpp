@@ -45,10 +45,10 @@ protected:
 };
 
 struct TValueCase {
-    const char* Value;  // right of '='
-    double Float;       // the float it makes,
-    const char* Text;   // or the string (UTF-8),
-    const char* Error;  // or the error
+    const char* Value; // right of '='
+    double Float;      // the float it makes,
+    const char* Text;  // or the string (UTF-8),
+    const char* Error; // or the error
 };
 
 const TValueCase ValueCases[] = {
@@ -63,7 +63,10 @@ const TValueCase ValueCases[] = {
     {"$1Fs", 0, nullptr, "line 1: bad number"},
     {"#55356#57225", 0, "\xF0\x9F\x8E\x89", nullptr},
     {"#$D83D#$de00", 0, "\xF0\x9F\x98\x80", nullptr},
-    {"'a'#55357#$DE00'b'", 0, "a\xF0\x9F\x98\x80" "b", nullptr},
+    {"'a'#55357#$DE00'b'", 0,
+     "a\xF0\x9F\x98\x80"
+     "b",
+     nullptr},
     {"#55356", 0, nullptr, "a high UTF-16 half without a low one after it"},
     {"#55356'x'", 0, nullptr, "a high UTF-16 half without a low one after it"},
     {"#55356#55356", 0, nullptr, "a high UTF-16 half without a low one after it"},
@@ -96,8 +99,10 @@ TEST_F(ForeignFormTest, TypedNumbersAndUtf16HalvesParse) {
     auto root = RoundTrip("object f: TTestForm\n  Ratio = 45000d\n  Caption = #55356#57225\nend\n");
     EXPECT_EQ(Widget(root.get())->Ratio, 45000);
     EXPECT_EQ(Widget(root.get())->Caption, "\xF0\x9F\x8E\x89");
-    EXPECT_NE(ReadError("object f: TTestForm\n  Left = 0c\nend\n").find("line 2: property 'Left'"), String::npos);
-    EXPECT_NE(ReadError("object f: TTestForm\n\n  Ratio = 3q\nend\n").find("line 3: bad number"), String::npos);
+    EXPECT_NE(ReadError("object f: TTestForm\n  Left = 0c\nend\n").find("line 2: property 'Left'"),
+              String::npos);
+    EXPECT_NE(ReadError("object f: TTestForm\n\n  Ratio = 3q\nend\n").find("line 3: bad number"),
+              String::npos);
 }
 
 TEST_F(ForeignFormTest, FloatsAreWrittenToReadBackAsFloats) {
@@ -233,9 +238,11 @@ const std::vector<TLenientCase>& LenientCases() {
              EXPECT_EQ(f->Font()->Style(), TStyles{fsBold});
          }},
         {"references to skipped or foreign components are left empty",
-         "object f: TTestForm\n  object cdsCities: TClientDataSet\n    object inner: TWidget\n    end\n  end\n"
+         "object f: TTestForm\n  object cdsCities: TClientDataSet\n    object inner: TWidget\n    end\n  "
+         "end\n"
          "  object a: TWidget\n    Buddy = cdsCities\n  end\n  object b: TWidget\n    Buddy = inner\n  end\n"
-         "  object c: TWidget\n    Buddy = dmMain.dsCities\n  end\n  object d: TWidget\n    Buddy = a\n  end\nend\n",
+         "  object c: TWidget\n    Buddy = dmMain.dsCities\n  end\n  object d: TWidget\n    Buddy = a\n  "
+         "end\nend\n",
          {{2, "unknown class 'TClientDataSet'"},
           {7, "skipped component 'cdsCities' for property 'Buddy' of TWidget; left empty"},
           {10, "skipped component 'inner'"},
@@ -280,8 +287,9 @@ TEST_F(ForeignFormTest, LenientReadingKeepsWhatItKnowsAndReportsTheRestAtItsLine
         RoundTrip(written);
     }
     // Broken syntax and values of the wrong kind still fail, with the line.
-    for (const char* bad : {"object f: TTestForm\n  Left = 'text'\nend\n", "object f: TTestForm\n  Left = \nend\n",
-                            "object f: TTestForm\n  Lamp = 3\nend\n"}) {
+    for (const char* bad :
+         {"object f: TTestForm\n  Left = 'text'\nend\n", "object f: TTestForm\n  Left = \nend\n",
+          "object f: TTestForm\n  Lamp = 3\nend\n"}) {
         fw::TFormSkipList skipped;
         try {
             delete fw::ReadComponentFromText(bad, nullptr, &skipped);
@@ -296,8 +304,8 @@ TEST_F(ForeignFormTest, LenientReadingKeepsWhatItKnowsAndReportsTheRestAtItsLine
 
 // A random code point of one of the planes real text uses, above U+FFFF too.
 std::uint32_t RandomCodePoint(std::mt19937& rng) {
-    const std::uint32_t ranges[][2] = {{0x20, 0x7E},     {0x01, 0x1F},       {0xA0, 0x24F},
-                                       {0x370, 0x52F},   {0x4E00, 0x9FFF},   {0xE000, 0xFFFD},
+    const std::uint32_t ranges[][2] = {{0x20, 0x7E},       {0x01, 0x1F},       {0xA0, 0x24F},
+                                       {0x370, 0x52F},     {0x4E00, 0x9FFF},   {0xE000, 0xFFFD},
                                        {0x1F300, 0x1FAFF}, {0x20000, 0x2A6DF}, {0x10000, 0x10FFFD}};
     const auto& r = ranges[std::uniform_int_distribution<std::size_t>(0, std::size(ranges) - 1)(rng)];
     return std::uniform_int_distribution<std::uint32_t>(r[0], r[1])(rng);
@@ -372,8 +380,8 @@ TEST_F(ForeignFormTest, GeneratedFormsWithEveryValueKindWriteReadAndWriteTheSame
                     fw::AppendUtf8(s, RandomCodePoint(rng));
                     continue;
                 }
-                const char byte[3] = {static_cast<char>(0x80 + rng() % 0x80), static_cast<char>(0x40 + rng() % 0xBF),
-                                      ' '};
+                const char byte[3] = {static_cast<char>(0x80 + rng() % 0x80),
+                                      static_cast<char>(0x40 + rng() % 0xBF), ' '};
                 const String decoded = fw::CodePageToUtf8(String(byte, 3), page.CodePage);
                 std::size_t pos = 0;
                 const std::uint32_t c = fw::NextCodePoint(decoded, pos);

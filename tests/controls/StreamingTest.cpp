@@ -230,13 +230,14 @@ TEST_F(StreamingTest, PasswordCharIsACharacter) {
         char32_t Read;
         const char* Written; // nullptr: not written
     } cases[] = {
-        {"'*'", U'*', "'*'"},        {"#8226", U'\u2022', "'\u2022'"}, {"42", U'*', "'*'"},
-        {"'\u25CF'", U'\u25CF', "'\u25CF'"}, {"''", 0, nullptr},         {"#9", U'\t', "#9"},
+        {"'*'", U'*', "'*'"}, {"#8226", U'\u2022', "'\u2022'"},
+        {"42", U'*', "'*'"},  {"'\u25CF'", U'\u25CF', "'\u25CF'"},
+        {"''", 0, nullptr},   {"#9", U'\t', "#9"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Value);
-        const String text = String("object Form1: TForm\n  object Edit1: TEdit\n    PasswordChar = ") + c.Value +
-                            "\n    Text = 'abc'\n  end\nend\n";
+        const String text = String("object Form1: TForm\n  object Edit1: TEdit\n    PasswordChar = ") +
+                            c.Value + "\n    Text = 'abc'\n  end\nend\n";
         std::unique_ptr<TComponent> root(ReadComponentFromText(text));
         auto* edit = static_cast<TEdit*>(root->FindComponent("Edit1"));
         EXPECT_EQ(edit->PasswordChar(), c.Read);

@@ -369,8 +369,8 @@ TEST_F(FormTest, MakingAndFreeingManyFormsLeavesNothingBehind) {
 TEST_F(FormTest, PositionPlacesTheFormWhenItIsShown) {
     const struct {
         TPosition Position;
-        bool Owned;      // owned by the owner form (otherwise by nothing)
-        bool WithMain;   // with a main form
+        bool Owned;    // owned by the owner form (otherwise by nothing)
+        bool WithMain; // with a main form
         TRect Bounds;
     } cases[] = {
         {poDesigned, true, true, {10, 20, 210, 120}},
@@ -383,7 +383,8 @@ TEST_F(FormTest, PositionPlacesTheFormWhenItIsShown) {
         {poOwnerFormCenter, false, false, {412, 334, 612, 434}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.Position) + (c.Owned ? " owned" : "") + (c.WithMain ? " with main" : ""));
+        SCOPED_TRACE(std::to_string(c.Position) + (c.Owned ? " owned" : "") +
+                     (c.WithMain ? " with main" : ""));
         TForm main(nullptr);
         main.SetBounds(100, 50, 400, 300);
         if (c.WithMain) Application->SetMainForm(&main);

@@ -90,8 +90,8 @@ bool CheckFile(const String& path, const TOptions& options) {
     try {
         root.reset(fw::ReadComponentFromText(text, nullptr, &skipped));
     } catch (const fw::EReadError& e) {
-        std::cout << path << ": parses (" << encoding << ", " << counts.Objects << " objects, " << counts.Props
-                  << " properties) but does not read: " << e.Message() << "\n";
+        std::cout << path << ": parses (" << encoding << ", " << counts.Objects << " objects, "
+                  << counts.Props << " properties) but does not read: " << e.Message() << "\n";
         return false;
     }
     const String written = fw::WriteComponentToText(root.get());
