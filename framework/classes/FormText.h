@@ -63,7 +63,7 @@ void SetFormFileCodePage(int codePage);
 // Parses one value as it appears right of '=' (for setting properties by text).
 TFormValue ParseFormValue(const String& text);
 
-// 'It''s'#13#10'ok': control characters as #nn, other characters as they
+// 'It''s'#13#10'ok': control characters as # and their code, other characters as they
 // are in UTF-8; bytes that are not UTF-8 are taken as Windows-1252.
 String QuoteFormString(const String& s);
 // A ( 'a' 'b' ) list, one string a line after the head, at the indent.

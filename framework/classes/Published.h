@@ -48,7 +48,7 @@ enum class TTypeKind {
     Boolean,     // True / False
     Enumeration, // identifier by ordinal
     Set,         // [fsBold, fsItalic]
-    String,      // 'text' with '' and #nn
+    String,      // 'text' with '' and `#nn`
     Float,       // 1.5
     Binary,      // { hex bytes }
     Class,       // nested persistent: written as dotted names
