@@ -175,7 +175,10 @@ TPgConnInfo SplitKeywords(const String& Text) {
 } // namespace
 
 TPgConnInfo SplitPassword(const String& ConnInfo) {
-    return IsUri(ConnInfo) ? SplitUri(ConnInfo) : SplitKeywords(ConnInfo);
+    TPgConnInfo Split = IsUri(ConnInfo) ? SplitUri(ConnInfo) : SplitKeywords(ConnInfo);
+    // A text without a password stays as it was written.
+    if (Split.Password.empty() && Split.Problem.empty()) Split.Text = ConnInfo;
+    return Split;
 }
 
 void TPgResult::Clear::operator()(pg_result* Result) const {
