@@ -8,8 +8,8 @@
 #include <framework/db/pg/PgDataSet.h>
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
-#include <thread>
 #include <tests/support/PgTestServer.h>
+#include <thread>
 
 namespace {
 
@@ -72,7 +72,8 @@ protected:
         const String& Info = qztest::PgTestServer::ConnInfo();
         const auto At = Info.rfind(Key + "=");
         const auto End = Info.find(' ', At);
-        return Info.substr(At + Key.size() + 1, End == String::npos ? String::npos : End - At - Key.size() - 1);
+        return Info.substr(At + Key.size() + 1,
+                           End == String::npos ? String::npos : End - At - Key.size() - 1);
     }
 
     TComponent Owner{nullptr};
@@ -82,7 +83,8 @@ protected:
 };
 
 TEST_F(PgSecretsTest, APasswordComesFromItsPlacesAndIsNeverStored) {
-    if (!ServerAsksForPasswords()) GTEST_SKIP() << "the test server does not ask " << Role << " for a password";
+    if (!ServerAsksForPasswords())
+        GTEST_SKIP() << "the test server does not ask " << Role << " for a password";
     String Encoded;
     for (unsigned char C : Secret) {
         static constexpr char Hex[] = "0123456789ABCDEF";
@@ -106,10 +108,13 @@ TEST_F(PgSecretsTest, APasswordComesFromItsPlacesAndIsNeverStored) {
         std::function<void(TPgDataSet*)> Prepare;
     } Rows[] = {
         {"in the keyword form", RoleInfo + " password='" + Quoted + "'", nullptr},
-        {"in a URI", "postgresql://" + String(Role) + ":" + Encoded + "@/" + Setting("dbname") + "?host=" + Setting("host"),
+        {"in a URI",
+         "postgresql://" + String(Role) + ":" + Encoded + "@/" + Setting("dbname") +
+             "?host=" + Setting("host"),
          nullptr},
         {"as a URI parameter",
-         "postgresql:///" + Setting("dbname") + "?host=" + Setting("host") + "&user=" + Role + "&password=" + Encoded,
+         "postgresql:///" + Setting("dbname") + "?host=" + Setting("host") + "&user=" + Role +
+             "&password=" + Encoded,
          nullptr},
         {"the Password property", RoleInfo, [](TPgDataSet* Data) { Data->SetPassword(Secret); }},
         {"OnPassword", RoleInfo,
@@ -176,8 +181,9 @@ TEST_F(PgSecretsTest, AConnectionStringLibpqCannotReadNeverShowsItsPassword) {
     for (const auto& R : Rows) {
         SCOPED_TRACE(R.Case);
         TPgDataSet* Data = Make(R.ConnInfo);
-        for (const String& Shown : {Raised([&] { Data->Open(); }), Raised([&] { TPgConnection(R.ConnInfo).Open(); }),
-                                    Data->ConnectionString(), WriteComponentToText(Data)}) {
+        for (const String& Shown :
+             {Raised([&] { Data->Open(); }), Raised([&] { TPgConnection(R.ConnInfo).Open(); }),
+              Data->ConnectionString(), WriteComponentToText(Data)}) {
             EXPECT_EQ(Shown.find("Zebra"), String::npos) << Shown;
             EXPECT_EQ(Shown.find("Quokka"), String::npos) << Shown;
         }
@@ -185,8 +191,9 @@ TEST_F(PgSecretsTest, AConnectionStringLibpqCannotReadNeverShowsItsPassword) {
     }
     // What libpq can read is passed on whole, without the password.
     for (const char* Readable :
-         {"host=/x password=secret7 user=u", "password = 'se cr\\'et' host=/x", "postgresql://u:secret7@h/db?port=5",
-          "postgresql://u@h/db?password=secret7&port=5", "dbname='host=/x password=secret7' user=u"}) {
+         {"host=/x password=secret7 user=u", "password = 'se cr\\'et' host=/x",
+          "postgresql://u:secret7@h/db?port=5", "postgresql://u@h/db?password=secret7&port=5",
+          "dbname='host=/x password=secret7' user=u"}) {
         SCOPED_TRACE(Readable);
         const TPgConnInfo Split = SplitPassword(Readable);
         EXPECT_TRUE(Split.Problem.empty()) << Split.Problem;
@@ -251,8 +258,8 @@ TEST_F(PgSecretsTest, NoWaitOnTheServerLastsForEver) {
     // given up, as after any lost connection: the version check keeps a second post out.
     kill(Backend, SIGCONT);
     const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (Db->Exec("SELECT count(*) FROM pg_stat_activity WHERE pid = " + std::to_string(Backend)).Value(0, 0) !=
-               "0" &&
+    while (Db->Exec("SELECT count(*) FROM pg_stat_activity WHERE pid = " + std::to_string(Backend))
+                   .Value(0, 0) != "0" &&
            std::chrono::steady_clock::now() < Deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(Raised([&] { Data->Post(); }), SRecordChanged);

@@ -82,7 +82,8 @@ TPgConnInfo SplitUri(const String& Uri) {
             if (To == String::npos) To = Rest.size();
             const String Param = Rest.substr(From, To - From);
             if (Param.rfind("password=", 0) == 0) {
-                if (!PercentDecode(std::string_view(Param).substr(9), R.Password)) R.Problem = SUnreadablePassword;
+                if (!PercentDecode(std::string_view(Param).substr(9), R.Password))
+                    R.Problem = SUnreadablePassword;
             } else if (!Param.empty()) {
                 Kept += (Kept.empty() ? "" : "&") + Param;
             }
@@ -264,11 +265,16 @@ bool TPgConnection::Connected() const {
 void TPgConnection::Open() {
     if (Connected()) return;
     Close();
-    if (!FProblem.empty()) throw EPgError("Cannot connect to the database server: " + FProblem, "08001", true);
+    if (!FProblem.empty())
+        throw EPgError("Cannot connect to the database server: " + FProblem, "08001", true);
     for (bool Asked = false;;) {
         // Defaults first: settings in the connection string override them; the password last.
-        const char* Keys[] = {"connect_timeout", "client_encoding", "fallback_application_name", "dbname",
-                              FPassword.empty() ? nullptr : "password", nullptr};
+        const char* Keys[] = {"connect_timeout",
+                              "client_encoding",
+                              "fallback_application_name",
+                              "dbname",
+                              FPassword.empty() ? nullptr : "password",
+                              nullptr};
         const char* Values[] = {"10", "UTF8", "qz", FConnInfo.c_str(), FPassword.c_str(), nullptr};
         FConn = PQconnectdbParams(Keys, Values, 1);
         if (FConn && PQstatus(FConn) == CONNECTION_OK) break;
@@ -309,9 +315,9 @@ pg_result* TPgConnection::Await(bool Sent) {
         while (PQisBusy(FConn)) {
             int Wait = -1;
             if (Limit > 0) {
-                const auto Left =
-                    std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - std::chrono::steady_clock::now())
-                        .count();
+                const auto Left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                      Deadline - std::chrono::steady_clock::now())
+                                      .count();
                 if (Left <= 0) {
                     PQclear(Last);
                     RaiseNoAnswer(Limit);
@@ -414,7 +420,8 @@ TPgResult TPgConnection::Run(TPgStatement* Statement, const String& Sql, const T
     } else if (Params.empty()) {
         Result = Await(PQsendQuery(FConn, Sql.c_str()));
     } else {
-        Result = Await(PQsendQueryParams(FConn, Sql.c_str(), Count, nullptr, Values.data(), nullptr, nullptr, 0));
+        Result =
+            Await(PQsendQueryParams(FConn, Sql.c_str(), Count, nullptr, Values.data(), nullptr, nullptr, 0));
     }
     const ExecStatusType Status = Result ? PQresultStatus(Result) : PGRES_FATAL_ERROR;
     if (Status != PGRES_COMMAND_OK && Status != PGRES_TUPLES_OK) RaiseFromResult(Result);

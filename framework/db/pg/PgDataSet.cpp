@@ -74,7 +74,8 @@ void TPgDataSet::CheckInactive() const {
 // (which form files store) never holds it.
 void TPgDataSet::SetConnectionString(const String& Value) {
     TPgConnInfo Split = SplitPassword(Value);
-    if (Split.Text == FConnectionString && Split.Password.empty() && Split.Problem == FConnectionProblem) return;
+    if (Split.Text == FConnectionString && Split.Password.empty() && Split.Problem == FConnectionProblem)
+        return;
     CheckInactive();
     FConnectionString = std::move(Split.Text);
     FConnectionProblem = std::move(Split.Problem);
