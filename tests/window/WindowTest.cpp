@@ -24,6 +24,7 @@
 #include <framework/forms/Registration.h>
 #include <framework/graphics/Png.h>
 #include <framework/platform/Keys.h>
+#include <set>
 #include <thread>
 
 namespace {
@@ -156,6 +157,12 @@ protected:
     }
 
     std::unique_ptr<TChildProgram> StartDemo(int Scale, bool SteadyCaret = true) {
+        // The windows of an earlier test's program may still be listed while the server
+        // tears them down (seconds on a busy machine): only windows that appear from now
+        // on can be this program's.
+        Earlier.clear();
+        for (const TXWindow& W : Server->Windows())
+            Earlier.insert(W.Id);
         std::vector<std::string> Env{"DISPLAY=" + Server->Name(), "SDL_VIDEODRIVER=x11"};
         if (SteadyCaret) Env.push_back("QZ_CARET_BLINK_TIME=0");
         return std::make_unique<TChildProgram>(Demo.string(),
@@ -165,14 +172,14 @@ protected:
                                                Env);
     }
 
-    // Waits for a shown window that the test accepts; fails after 30 s (a
-    // sanitizer build on a busy machine starts slowly).
+    // Waits for a shown window of the program started last that the test
+    // accepts; fails after 30 s (a sanitizer build on a busy machine starts slowly).
     template <class Pred>
     std::optional<TXWindow> WaitForWindow(Pred Accept) {
         const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (std::chrono::steady_clock::now() < End) {
             for (const TXWindow& W : Server->Windows())
-                if (Accept(W)) return W;
+                if (!Earlier.count(W.Id) && Accept(W)) return W;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return std::nullopt;
@@ -220,6 +227,7 @@ protected:
 
     static inline std::unique_ptr<TXServer> Server;
     static inline std::string SkipReason;
+    std::set<unsigned long> Earlier; // windows listed before the program started
 };
 
 TEST_F(DemoWindow, ShowsTheHeadlessPixelsAfterRealKeysAndClicks) {
