@@ -10,6 +10,23 @@
 # dpkg-shlibdeps; the development package names the -dev packages the headers need.
 
 include(GNUInstallDirs)
+set(QZ_DEB_RELEASE 1)
+
+# The test debian (tests/debian) makes the packages, unpacks them and builds against them. The
+# sanitizer build makes no packages and no shared libraries (the plain build's are the ones
+# shipped); there the test only compiles.
+if(TARGET test_debian)
+    target_compile_definitions(test_debian PRIVATE
+        QZ_CMAKE_COMMAND="${CMAKE_COMMAND}" QZ_CPACK_COMMAND="${CMAKE_CPACK_COMMAND}"
+        QZ_CXX_COMPILER="${CMAKE_CXX_COMPILER}" QZ_PACKAGE_VERSION="${PROJECT_VERSION}-${QZ_DEB_RELEASE}"
+        QZ_PACKAGE_LIBDIR="${CMAKE_INSTALL_LIBDIR}")
+    if(QZ_SANITIZE)
+        set_tests_properties(debian PROPERTIES DISABLED TRUE)
+    endif()
+endif()
+if(QZ_SANITIZE)
+    return()
+endif()
 
 # ---- the shared libraries: the same objects as the static ones
 set_target_properties(qzframework PROPERTIES POSITION_INDEPENDENT_CODE ON)
@@ -47,7 +64,6 @@ target_compile_definitions(qzdesign PRIVATE QZ_INSTALLED_MODULE="${QZ_MODULE_FRO
 set(QZ_DEB_PACKAGE_Runtime libqzcomponents5-${PROJECT_VERSION_MAJOR})
 set(QZ_DEB_PACKAGE_Development libqzcomponents5-dev)
 set(QZ_DEB_PACKAGE_Tools qzcomponents5-tools)
-set(QZ_DEB_RELEASE 1)
 set(QZ_DEB_MAINTAINER "Qz Components developers <qz-components@lists.example.org>")
 find_program(QZ_GZIP gzip REQUIRED)
 foreach(component Runtime Development Tools)
@@ -128,14 +144,3 @@ module.")
 
 include(CPack)
 
-# The test debian (tests/debian) makes the packages, unpacks them and builds against them. The
-# packages are made from the plain build; a sanitizer build's would need its sanitizers.
-if(TARGET test_debian)
-    target_compile_definitions(test_debian PRIVATE
-        QZ_CMAKE_COMMAND="${CMAKE_COMMAND}" QZ_CPACK_COMMAND="${CMAKE_CPACK_COMMAND}"
-        QZ_CXX_COMPILER="${CMAKE_CXX_COMPILER}" QZ_PACKAGE_VERSION="${PROJECT_VERSION}-${QZ_DEB_RELEASE}"
-        QZ_PACKAGE_LIBDIR="${CMAKE_INSTALL_LIBDIR}")
-    if(QZ_SANITIZE)
-        set_tests_properties(debian PROPERTIES DISABLED TRUE)
-    endif()
-endif()
