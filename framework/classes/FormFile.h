@@ -26,6 +26,8 @@
 
 namespace fw {
 
+struct TFormObject;
+
 // Lenient reading, for bringing in other applications' forms: with a list
 // given, an unknown property or an object of an unknown class is skipped and
 // recorded here with its line instead of failing the read. Without one
@@ -57,6 +59,9 @@ TComponent* ReadComponentFromText(const String& text, TComponent* owner = nullpt
 // A file whose root is `inherited` first reads the nearest ancestor class's
 // resource into root, then changes and adds to what it made.
 void ReadRootFromText(TComponent* root, const String& text, TFormSkipList* skipped = nullptr);
+// The same for a file parsed already (ParseFormText), for a caller that reads
+// one text many times.
+void ReadRootFromTree(TComponent* root, const TFormObject& node, TFormSkipList* skipped = nullptr);
 
 // Writes root, its published properties that are stored, and the children
 // that GetChildren lists, nested. A component whose class has a resource of its
