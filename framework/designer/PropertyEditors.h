@@ -112,6 +112,14 @@ public:
     void SetValue(const String& Value) override;
 };
 
+// A character (PasswordChar): shown as itself, or as #n when it does not
+// print; typed as one character or as #n (#$hhhh). Empty is character 0.
+class TCharProperty : public TOrdinalProperty {
+public:
+    String GetValue() override;
+    void SetValue(const String& Value) override;
+};
+
 class TEnumProperty : public TOrdinalProperty {
 public:
     TPropertyAttributes GetAttributes() override;
