@@ -124,7 +124,6 @@ String TIntegerProperty::GetValue() {
 
 String TCharProperty::GetValue() {
     const std::int64_t c = GetOrdValue();
-    if (c == 0) return String();
     if (c < 32 || c == 127 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return "#" + IntToStr(c);
     return CharToUtf8(static_cast<std::uint32_t>(c));
 }

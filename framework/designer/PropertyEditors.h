@@ -113,7 +113,8 @@ public:
 };
 
 // A character (PasswordChar): shown as itself, or as #n when it does not
-// print; typed as one character or as #n (#$hhhh). Empty is character 0.
+// print (#0 for none); typed as one character or as #n (#$hhhh), or left
+// empty for none.
 class TCharProperty : public TOrdinalProperty {
 public:
     String GetValue() override;

@@ -96,7 +96,7 @@ TEST_F(PropertyEditorsTest, KindEditorsShowAndParseValues) {
         {edit, "PasswordChar", "#8226", "\u2022", false},
         {edit, "PasswordChar", "42", "\u2022", true}, // two characters, not a code
         {edit, "PasswordChar", "#9", "#9", false},
-        {edit, "PasswordChar", "", "", false},
+        {edit, "PasswordChar", "", "#0", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.prop + " = " + row.text);
