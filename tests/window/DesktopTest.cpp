@@ -13,6 +13,7 @@
 #include <SDL.h>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <framework/backends/headless/Automation.h>
 #include <framework/backends/sdl/SdlBackend.h>
 #include <framework/controls/Buttons.h>
@@ -111,8 +112,15 @@ protected:
                          std::to_string(Button)));
     }
 
+    // What the desktop's clipboard or primary selection holds, read by
+    // another program while this one answers for the selection it owns.
     std::string Selection(const std::string& Which) {
-        return Server.Run("xclip -selection " + Which + " -o 2>/dev/null");
+        const std::string File = testing::TempDir() + "qz-selection.txt";
+        qztest::TChildProgram Tool("/bin/sh", {"-c", "exec xclip -selection " + Which + " -o >" + File},
+                                   {"DISPLAY=" + Server.Name()});
+        if (!WaitUntil([&] { return !Tool.Running(); }, 10)) return "(xclip did not end)";
+        std::ifstream In(File);
+        return std::string((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
     }
 
     TXServer Server;
@@ -160,5 +168,130 @@ INSTANTIATE_TEST_SUITE_P(
                               "\xC3\xA9\xC3\xBC\xE2\x82\xAC\xC3\x9F"},
                       TTyping{"de", "key --delay 20 dead_acute e", false, "\xC3\xA9"},
                       TTyping{"fr", "key --delay 20 dead_circumflex o", false, "\xC3\xB4"}));
+
+// ---------------------------------------------------------------- shortcuts, selections, bell
+
+struct TShortcuts {
+    const char* Layout;
+    const char* SelectAll;
+    const char* Copy;
+    const char* Undo;
+};
+
+// Ctrl+A, Ctrl+C, Ctrl+Z by the key the layout names (French) and by the key's
+// place where the layout names no Latin letter (Russian); the selection is the
+// desktop's primary selection, which the middle button pastes elsewhere.
+class DesktopShortcuts : public Desktop, public ::testing::WithParamInterface<TShortcuts> {};
+
+TEST_P(DesktopShortcuts, WorkOnAnyLayoutAndTheSelectionIsTheDesktops) {
+    const TShortcuts& L = GetParam();
+    Open(L.Layout);
+    if (HasFatalFailure() || IsSkipped()) return;
+    ShowForm();
+    Plain->SetText("14/03/2026 meeting");
+    Plain->SetSelStart(static_cast<int>(Plain->Text().size()));
+    ASSERT_TRUE(Send(std::string("key --delay 20 ") + L.SelectAll + " " + L.Copy));
+    EXPECT_TRUE(WaitUntil([&] { return Selection("clipboard") == "14/03/2026 meeting"; }))
+        << "the clipboard has '" << Selection("clipboard") << "'";
+    EXPECT_EQ(Plain->SelLength(), static_cast<int>(Plain->Text().size()));
+    EXPECT_EQ(Selection("primary"), "14/03/2026 meeting");
+
+    // Typing replaces the selection; Ctrl+Z brings the text back.
+    ASSERT_TRUE(Send("key --delay 20 BackSpace"));
+    ASSERT_TRUE(WaitUntil([&] { return Plain->Text().empty(); }));
+    ASSERT_TRUE(Send(std::string("key --delay 20 ") + L.Undo));
+    EXPECT_TRUE(WaitUntil([&] { return Plain->Text() == "14/03/2026 meeting"; }))
+        << "undo left '" << Plain->Text() << "'";
+
+    // A selection made with the keyboard becomes the primary selection, and
+    // the middle button pastes it into another edit.
+    Plain->SetSelStart(0);
+    ASSERT_TRUE(Send("key --delay 20 shift+End"));
+    ASSERT_TRUE(WaitUntil([&] { return Selection("primary") == "14/03/2026 meeting"; }));
+    Plain->SetText("");
+    Click(DateEdit, 2);
+    EXPECT_TRUE(WaitUntil([&] { return DateEdit->Text() == "14/03/2026 meeting"; }))
+        << "the middle button pasted '" << DateEdit->Text() << "'";
+    EXPECT_EQ(fw::BeepCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, DesktopShortcuts,
+                         ::testing::Values(TShortcuts{"fr", "ctrl+a", "ctrl+c", "ctrl+z"},
+                                           TShortcuts{"ru", "ctrl+Cyrillic_ef", "ctrl+Cyrillic_es",
+                                                      "ctrl+Cyrillic_ya"}));
+
+// A refused key rings the desktop's bell, once per key.
+TEST_F(Desktop, EachRefusedKeyRingsTheBellOnce) {
+    Open("us");
+    if (HasFatalFailure() || IsSkipped()) return;
+    ShowForm();
+    DateEdit->SetFocus();
+    ASSERT_TRUE(Send("type --delay 20 1x2yz"));
+    ASSERT_TRUE(WaitUntil([&] { return DateEdit->Text() == "12" && fw::BeepCount() == 3; }))
+        << DateEdit->Text() << ", " << fw::BeepCount() << " beeps";
+    EXPECT_TRUE(WaitUntil([&] { return Server.Bells() >= 3; }, 5));
+    EXPECT_EQ(Server.Bells(), 3);
+}
+
+// An input method's composition (delivered as the desktop's events) shows in
+// the edit, underlined at the caret; only the committed text is typed.
+TEST_F(Desktop, AnInputMethodsCompositionShowsUnderlinedAndOnlyTheCommitIsTyped) {
+    Open("us");
+    if (HasFatalFailure() || IsSkipped()) return;
+    ShowForm();
+    Plain->SetText("ab");
+    Plain->SetSelStart(1);
+    std::vector<fw::Char> Pressed;
+    int Changes = 0;
+    Plain->OnKeyPress = [&](fw::TObject*, fw::Char& Key) { Pressed.push_back(Key); };
+    Plain->OnChange = [&](fw::TObject*) { ++Changes; };
+    ASSERT_TRUE(WaitUntil([&] { return SDL_IsTextInputActive(); }));
+    const fw::TSurface Before = fw::Ui::FormImage(Form.get());
+
+    SDL_Event Edit{};
+    Edit.type = SDL_TEXTEDITING;
+    std::snprintf(Edit.edit.text, sizeof Edit.edit.text, "%s", "ni\xE5\xA5\xBD");
+    Edit.edit.start = 2; // the input method's caret after "ni"
+    Edit.edit.length = 3;
+    SDL_PushEvent(&Edit);
+    ASSERT_TRUE(WaitUntil([&] { return Plain->CompositionText() == "ni\xE5\xA5\xBD"; }));
+    EXPECT_EQ(Plain->Text(), "ab");
+    EXPECT_TRUE(Pressed.empty());
+    EXPECT_EQ(Changes, 0);
+    // The composition is drawn between "a" and "b" with a line under it, and
+    // the candidate window goes to the caret inside it.
+    const fw::TSurface During = fw::Ui::FormImage(Form.get());
+    const fw::TRect Caret = Plain->CaretRect();
+    const fw::TPoint Origin = Plain->ClientOrigin();
+    const fw::TRect Frame = Form->BoundsRect();
+    int Underline = 0;
+    for (int X = 0; X < Plain->ClientWidth(); ++X) {
+        const int Y = Origin.Y - Frame.Top + Caret.Bottom - 3;
+        for (int Dy = 0; Dy < 3; ++Dy)
+            if (During.Pixel(Origin.X - Frame.Left + X, Y + Dy) != Before.Pixel(Origin.X - Frame.Left + X, Y + Dy) &&
+                During.Pixel(Origin.X - Frame.Left + X, Y + Dy) == fw::ColorToRGB(fw::clWindowText)) {
+                ++Underline;
+                break;
+            }
+    }
+    EXPECT_GT(Underline, 10) << "no underline under the composition";
+    EXPECT_GT(Caret.Left, 3);
+
+    SDL_Event Commit{};
+    Commit.type = SDL_TEXTINPUT;
+    std::snprintf(Commit.text.text, sizeof Commit.text.text, "%s", "\xE4\xBD\xA0\xE5\xA5\xBD");
+    SDL_PushEvent(&Commit);
+    ASSERT_TRUE(WaitUntil([&] { return Plain->Text() == "a\xE4\xBD\xA0\xE5\xA5\xBD" "b"; }))
+        << Plain->Text();
+    EXPECT_TRUE(Plain->CompositionText().empty());
+    EXPECT_EQ(Pressed, (std::vector<fw::Char>{0x4F60, 0x597D}));
+    EXPECT_EQ(Changes, 2);
+
+    // Text input is on only while an edit has the focus.
+    Button->SetFocus();
+    EXPECT_TRUE(WaitUntil([&] { return !SDL_IsTextInputActive(); }));
+    Plain->SetFocus();
+    EXPECT_TRUE(WaitUntil([&] { return SDL_IsTextInputActive(); }));
+}
 
 } // namespace
