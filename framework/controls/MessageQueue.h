@@ -30,7 +30,7 @@ enum class TInputKind { KeyDown, KeyUp, MouseDown, MouseUp, MouseMove, MouseWhee
 
 struct TInputEvent {
     TInputKind Kind = TInputKind::KeyDown;
-    Word Key = 0;                 // KeyDown, KeyUp
+    Word Key = 0; // KeyDown, KeyUp
     // KeyDown: the desktop delivers the key's printable character as a text
     // input of its own (a Character event, by the keyboard layout), so the key
     // makes none; control characters (Enter, Backspace, Ctrl+letter) it still makes.

@@ -401,7 +401,8 @@ TEST_F(EditTest, TextApartFromKeysAndTheInputMethodsComposition) {
     post(compose);
     c.Character = 0x304B; // the committed text
     post(c);
-    EXPECT_EQ(edit->Text(), "a\xE3\x81\x8B" "b");
+    EXPECT_EQ(edit->Text(), "a\xE3\x81\x8B"
+                            "b");
     EXPECT_EQ(pressed, (std::vector<Char>{0x304B}));
     // The composition was drawn as the text "akab" with the caret after "ka",
     // plus a line under "ka".
@@ -434,7 +435,8 @@ TEST_F(EditTest, CaretStandsStillWhileTheApplicationIsInactive) {
     Ui::Wait(1600);
     EXPECT_EQ(MessageQueue().TimerCount(), 0);
     const TPoint at = edit->ClientToScreen({1, 4});
-    EXPECT_EQ(Ui::FormImage(form.get()).Pixel(at.X - form->Left(), at.Y - form->Top()), ColorToRGB(clWindowText));
+    EXPECT_EQ(Ui::FormImage(form.get()).Pixel(at.X - form->Left(), at.Y - form->Top()),
+              ColorToRGB(clWindowText));
     SetApplicationActive(true);
     edit->Invalidate();
     Ui::Pump();

@@ -13,13 +13,13 @@
 #include <SDL.h>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <framework/backends/headless/Automation.h>
 #include <framework/backends/sdl/SdlBackend.h>
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
 #include <framework/forms/Form.h>
 #include <framework/rtl/Utf8.h>
+#include <fstream>
 
 namespace {
 
@@ -268,7 +268,8 @@ TEST_F(Desktop, AnInputMethodsCompositionShowsUnderlinedAndOnlyTheCommitIsTyped)
     for (int X = 0; X < Plain->ClientWidth(); ++X) {
         const int Y = Origin.Y - Frame.Top + Caret.Bottom - 3;
         for (int Dy = 0; Dy < 3; ++Dy)
-            if (During.Pixel(Origin.X - Frame.Left + X, Y + Dy) != Before.Pixel(Origin.X - Frame.Left + X, Y + Dy) &&
+            if (During.Pixel(Origin.X - Frame.Left + X, Y + Dy) !=
+                    Before.Pixel(Origin.X - Frame.Left + X, Y + Dy) &&
                 During.Pixel(Origin.X - Frame.Left + X, Y + Dy) == fw::ColorToRGB(fw::clWindowText)) {
                 ++Underline;
                 break;
@@ -281,8 +282,10 @@ TEST_F(Desktop, AnInputMethodsCompositionShowsUnderlinedAndOnlyTheCommitIsTyped)
     Commit.type = SDL_TEXTINPUT;
     std::snprintf(Commit.text.text, sizeof Commit.text.text, "%s", "\xE4\xBD\xA0\xE5\xA5\xBD");
     SDL_PushEvent(&Commit);
-    ASSERT_TRUE(WaitUntil([&] { return Plain->Text() == "a\xE4\xBD\xA0\xE5\xA5\xBD" "b"; }))
-        << Plain->Text();
+    ASSERT_TRUE(WaitUntil([&] {
+        return Plain->Text() == "a\xE4\xBD\xA0\xE5\xA5\xBD"
+                                "b";
+    })) << Plain->Text();
     EXPECT_TRUE(Plain->CompositionText().empty());
     EXPECT_EQ(Pressed, (std::vector<fw::Char>{0x4F60, 0x597D}));
     EXPECT_EQ(Changes, 2);

@@ -171,7 +171,8 @@ struct TSdlBackend::TImpl {
         Uint32 flags = SDL_WINDOW_HIDDEN;
         // A window the desktop manages (not one that floats above everything,
         // as a menu's): it belongs to its owner through the transient hint.
-        if (form->BorderStyle() == bsNone) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
+        if (form->BorderStyle() == bsNone)
+            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
         else if (form->BorderStyle() == bsSizeable || form->BorderStyle() == bsSizeToolWin)
             flags |= SDL_WINDOW_RESIZABLE;
         w->Window = SDL_CreateWindow(ToUtf8(w->Title).c_str(), Display.x + origin.X * Scale,

@@ -91,8 +91,10 @@ Word VirtualKeyFor(SDL_Keycode key) {
 // symbol on the current layout names no virtual key (digits of a French
 // layout, letters of a Cyrillic one), so shortcuts work on any layout.
 Word VirtualKeyForScancode(SDL_Scancode code) {
-    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) return static_cast<Word>('A' + (code - SDL_SCANCODE_A));
-    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) return static_cast<Word>('1' + (code - SDL_SCANCODE_1));
+    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z)
+        return static_cast<Word>('A' + (code - SDL_SCANCODE_A));
+    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9)
+        return static_cast<Word>('1' + (code - SDL_SCANCODE_1));
     switch (code) {
     case SDL_SCANCODE_0:
         return '0';
