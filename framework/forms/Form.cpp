@@ -4,6 +4,7 @@
 #include <cctype>
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/FormFile.h>
+#include <framework/classes/FormText.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/Chrome.h>
 #include <framework/forms/Application.h>
@@ -13,6 +14,7 @@
 #include <framework/platform/Keys.h>
 #include <framework/platform/Text.h>
 #include <framework/resources/Resources.h>
+#include <unordered_map>
 
 namespace fw {
 
@@ -27,8 +29,8 @@ constexpr int CloseBoxHeight = 14;
 
 const TEnumNames BorderIconNames{"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
 const TEnumNames FormStyleNames{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"};
-const TEnumNames PositionNames{"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
-                               "poScreenCenter"};
+const TEnumNames PositionNames{"poDesigned",     "poDefault",       "poDefaultPosOnly", "poDefaultSizeOnly",
+                               "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
 
 int FrameWidth(TFormBorderStyle style) {
     switch (style) {
@@ -152,10 +154,32 @@ void TForm::LoadFormResource() {
     LoadFormResource(name);
 }
 
+namespace {
+
+// The parsed form resources by name. A form class reads the same resource each
+// time one is made (a popup on every opening), and parsing was a fifth of that.
+// An entry serves only while the resource's text is still the one parsed.
+struct TParsedResource {
+    String Text;
+    TFormObject Tree;
+};
+
+const TFormObject& ParsedFormResource(const String& name, const String& text) {
+    static std::unordered_map<String, TParsedResource> cache;
+    auto it = cache.find(name);
+    if (it == cache.end() || it->second.Text != text) {
+        TParsedResource parsed{text, ParseFormText(text)};
+        it = cache.insert_or_assign(name, std::move(parsed)).first;
+    }
+    return it->second.Tree;
+}
+
+} // namespace
+
 void TForm::LoadFormResource(const String& name) {
     const String* text = FindFormResource(name);
     if (!text) throw EResourceError("Resource " + name + " not found");
-    ReadRootFromText(this, *text);
+    ReadRootFromTree(this, ParsedFormResource(name, *text));
     if (OnCreate) OnCreate(this);
 }
 
@@ -364,9 +388,7 @@ void TForm::Dispatch(TMessage& Message) {
         TWinControl::Dispatch(Message);
         if (ComponentState().Contains(csLoading)) break;
         if (Visible()) {
-            if (FPosition == poScreenCenter)
-                SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(),
-                          Height());
+            PlaceByPosition();
             HandleNeeded();
             Screen->BringToFront(this);
             InvalidateRect(nullptr);
@@ -398,6 +420,37 @@ void TForm::Dispatch(TMessage& Message) {
         TWinControl::Dispatch(Message);
         break;
     }
+}
+
+void TForm::PlaceByPosition() {
+    const TForm* over = nullptr;
+    switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        break;
+    case poMainFormCenter:
+        over = Application->MainForm();
+        break;
+    case poOwnerFormCenter:
+        over = dynamic_cast<const TForm*>(Owner());
+        if (over == nullptr) over = Application->MainForm();
+        break;
+    default:
+        return;
+    }
+    if (over == this) over = nullptr;
+    if (over == nullptr) {
+        SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
+        return;
+    }
+    // Kept on the screen where it fits, its top-left corner first (in 64 bits:
+    // bounds may lie anywhere in the int range).
+    auto centre = [](std::int64_t start, std::int64_t outer, std::int64_t inner, std::int64_t screen) {
+        const std::int64_t at = start + (outer - inner) / 2;
+        return static_cast<int>(std::max<std::int64_t>(0, std::min(at, screen - inner)));
+    };
+    SetBounds(centre(over->Left(), over->Width(), Width(), Screen->Width()),
+              centre(over->Top(), over->Height(), Height(), Screen->Height()), Width(), Height());
 }
 
 void TForm::SetActive(bool Value) {
