@@ -48,6 +48,11 @@ function(qz_install_package)
     install(EXPORT QzComponents5Targets NAMESPACE Qz:: DESTINATION ${QZ_INSTALL_CMAKEDIR} COMPONENT Development)
 
     set(QZ_WITH_SDL2 ${SDL2_FOUND})
+    if(SDL2_FOUND AND X11_FOUND)
+        set(QZ_WITH_X11 ON)
+    else()
+        set(QZ_WITH_X11 OFF)
+    endif()
     set(QZ_WITH_PG ${LIBPQ_FOUND})
     configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/QzComponents5Config.cmake.in
                                   ${CMAKE_BINARY_DIR}/QzComponents5Config.cmake
@@ -60,6 +65,9 @@ function(qz_install_package)
     set(QZ_PC_REQUIRES "freetype2 fontconfig libpng sqlite3")
     if(SDL2_FOUND)
         string(APPEND QZ_PC_REQUIRES " sdl2")
+    endif()
+    if(QZ_WITH_X11)
+        string(APPEND QZ_PC_REQUIRES " x11")
     endif()
     set(QZ_PC_LIBS "${QZ_INSTALLED_LIBRARIES}")
     # The prefix is found from the file's own place, so the package can be
