@@ -325,6 +325,7 @@ private:
         };
         if (FSkipped != nullptr)
             bindings.UnknownIdent = [this](const String& what) { Skip(FLine, what + "; left as it was"); };
+        const std::size_t skippedBefore = FSkipped != nullptr ? FSkipped->size() : 0;
         std::vector<TAssignment> assignments;
         assignments.reserve(node.Props.size());
         for (const TFormProp& p : node.Props) {
@@ -334,7 +335,6 @@ private:
         }
         std::stable_sort(assignments.begin(), assignments.end(),
                          [](const TAssignment& a, const TAssignment& b) { return a.Order < b.Order; });
-        const std::size_t skippedBefore = FSkipped != nullptr ? FSkipped->size() : 0;
         for (const TAssignment& a : assignments) {
             FLine = a.Prop->Line;
             if (a.Info == &StringsProp)
@@ -344,7 +344,7 @@ private:
             else
                 AssignPropValue(a.Target, *a.Info, a.Prop->Value, bindings);
         }
-        // What was left out while assigning is reported in the file's order.
+        // What was left out of this object is reported in the file's order.
         if (FSkipped != nullptr)
             std::stable_sort(FSkipped->begin() + static_cast<std::ptrdiff_t>(skippedBefore), FSkipped->end(),
                              [](const TFormSkipped& a, const TFormSkipped& b) { return a.Line < b.Line; });
@@ -432,7 +432,10 @@ void CheckRootClass(const TComponent* root, const TFormObject& node) {
 } // namespace
 
 void ReadRootFromText(TComponent* root, const String& text, TFormSkipList* skipped) {
-    const TFormObject node = ParseFormText(text);
+    ReadRootFromTree(root, ParseFormText(text), skipped);
+}
+
+void ReadRootFromTree(TComponent* root, const TFormObject& node, TFormSkipList* skipped) {
     CheckRootClass(root, node);
     TFormReader(root, skipped).Read(node);
 }
