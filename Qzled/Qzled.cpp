@@ -3,6 +3,7 @@
 #include <QzComponents5/QzModule.h>
 #include <Qzled/Qzled.h>
 #include <framework/classes/Published.h>
+#include <framework/controls/Timer.h>
 #include <framework/graphics/Color.h>
 #include <framework/resources/Resources.h>
 #include <iterator>
@@ -24,6 +25,10 @@ bool ValidColor(TLEDColor Value) {
     return static_cast<std::size_t>(Value) < std::size(HueCodes);
 }
 
+// The phase lengths of the two rates when BlinkInterval is 0, in milliseconds.
+constexpr fw::Cardinal SlowPhase = 500;
+constexpr fw::Cardinal FastPhase = 200;
+
 bool ValidState(TLEDState Value) {
     return static_cast<int>(Value) < StateCount;
 }
@@ -42,6 +47,9 @@ FW_PUBLISH(TQzLED) {
         .NoDefault()
         .StoredIf(&fw::TControl::IsShowHintStored);
     cls.Bool("Visible", &TQzLED::Visible, &TQzLED::SetVisible, true);
+    // After the classic properties, so their rows keep their places.
+    cls.Enum("Blink", &TQzLED::Blink, &TQzLED::SetBlink, {"lbOff", "lbSlow", "lbFast"}, lbOff);
+    cls.Int("BlinkInterval", &TQzLED::BlinkInterval, &TQzLED::SetBlinkInterval, 0);
     cls.Event("OnClick", &TQzLED::OnClick);
     cls.Event("OnDblClick", &TQzLED::OnDblClick);
     cls.Event("OnDragDrop", &TQzLED::OnDragDrop);
@@ -76,14 +84,69 @@ TQzLED::TQzLED(fw::TComponent* AOwner) : inherited(AOwner) {
 
 TQzLED::~TQzLED() = default;
 
+void TQzLED::SetBlink(TLEDBlink Value) {
+    if (Value == FBlink || (Value != lbOff && Value != lbSlow && Value != lbFast)) return;
+    FBlink = Value;
+    UpdateBlink();
+}
+
+void TQzLED::SetBlinkInterval(fw::Cardinal Value) {
+    if (Value == FBlinkInterval) return;
+    FBlinkInterval = Value;
+    UpdateBlink();
+}
+
+fw::Cardinal TQzLED::EffectiveBlinkInterval() const {
+    if (FBlinkInterval != 0) return FBlinkInterval;
+    return FBlink == lbFast ? FastPhase : SlowPhase;
+}
+
+void TQzLED::CMVisibleChanged(fw::TMessage& Message) {
+    inherited::CMVisibleChanged(Message);
+    UpdateBlink();
+}
+
+void TQzLED::Loaded() {
+    inherited::Loaded();
+    UpdateBlink();
+}
+
+void TQzLED::UpdateBlink() {
+    const bool Run = FBlink != lbOff && FEnabled && Visible() && FLEDState != lsOff &&
+                     !ComponentState().Contains(fw::csLoading) && !ComponentState().Contains(fw::csDesigning);
+    if (!Run) {
+        FTimer.reset();
+        if (FBlinkDark) {
+            FBlinkDark = false;
+            SelectLoadBitmap();
+            Invalidate();
+        }
+        return;
+    }
+    if (!FTimer) {
+        FTimer = std::make_unique<fw::TTimer>(nullptr);
+        FTimer->SetOnTimer([this](fw::TObject*) { BlinkTick(); });
+    }
+    // A new rate or interval restarts the phase from now.
+    FTimer->SetInterval(EffectiveBlinkInterval());
+}
+
+void TQzLED::BlinkTick() {
+    FBlinkDark = !FBlinkDark;
+    SelectLoadBitmap();
+    Invalidate();
+}
+
 void TQzLED::setEnabled(bool Value) {
     // The framework's own state follows first, also when the lamp's flag
     // already has the value.
     inherited::SetEnabled(Value);
     if (Value == FEnabled) return;
     FEnabled = Value;
+    FBlinkDark = false;
     SelectLoadBitmap();
     Invalidate();
+    UpdateBlink();
 }
 
 void TQzLED::SetLEDColor(TLEDColor Value) {
@@ -105,10 +168,11 @@ void TQzLED::SetLEDState(TLEDState Value) {
     FLEDState = Value;
     SelectLoadBitmap();
     Invalidate();
+    UpdateBlink();
 }
 
 void TQzLED::SelectLoadBitmap() {
-    const fw::String Name = LEDImageName(FLEDSize, FEnabled, FLEDColor, FLEDState);
+    const fw::String Name = LEDImageName(FLEDSize, FEnabled, FLEDColor, FBlinkDark ? lsOff : FLEDState);
     // A missing image gives no handle: the lamp is then empty until the next
     // effective change tries again.
     FImage->SetHandle(fw::LoadBitmapA(HInstance(), Name.c_str()));

@@ -13,6 +13,10 @@
 #include <framework/graphics/Bitmap.h>
 #include <memory>
 
+namespace fw {
+class TTimer;
+}
+
 namespace qz {
 
 // The hue of the lamp; each has a two-letter code in the image names.
@@ -21,6 +25,8 @@ enum TLEDColor : std::uint8_t { lcAmber, lcBlue, lcGreen, lcLBlue, lcLime, lcPin
 enum TLEDSize : std::uint8_t { lzSmall, lzLarge };
 // Dark, medium or bright with a highlight.
 enum TLEDState : std::uint8_t { lsOff, lsOn, lsBright };
+// Whether the lamp blinks between its state and dark, and how fast.
+enum TLEDBlink : std::uint8_t { lbOff, lbSlow, lbFast };
 
 // The name of the bitmap resource for a lamp: "QZLED", then "S" or "L" for the
 // size, then the hue's code and the state's digit ("QZLEDLLB2"), or "GY0" when
@@ -58,6 +64,23 @@ public:
     TLEDState LEDState() const { return FLEDState; }
     void SetLEDState(TLEDState Value);
 
+    // Blink (default lbOff): lbSlow and lbFast alternate the image between
+    // LEDState and the dark (lsOff) lamp of the same hue and size, one phase
+    // every BlinkInterval milliseconds (0, the default: 500 for lbSlow, 200 for
+    // lbFast). The timer runs only while it changes something: the lamp
+    // enabled and Visible, LEDState not lsOff, not loading, not in a designer.
+    // Whenever it stops the lamp shows its lit phase again. With lbOff there
+    // is no timer at all.
+    TLEDBlink Blink() const { return FBlink; }
+    void SetBlink(TLEDBlink Value);
+    fw::Cardinal BlinkInterval() const { return FBlinkInterval; }
+    void SetBlinkInterval(fw::Cardinal Value);
+    // The phase length in use: BlinkInterval, or the rate's own for 0.
+    fw::Cardinal EffectiveBlinkInterval() const;
+    // Whether the blink timer is running, and whether the dark phase shows.
+    bool Blinking() const { return FTimer != nullptr; }
+    bool BlinkDark() const { return FBlinkDark; }
+
     // Color is published too (default clWindow; the constructor sets
     // clBtnFace), but painting never reads it.
 
@@ -71,6 +94,8 @@ protected:
     // Copies the 10 x 10 image to (0, 0) with white taking the parent's brush
     // colour; nothing else is drawn (an empty image draws nothing at all).
     void Paint() override;
+    void CMVisibleChanged(fw::TMessage& Message) override;
+    void Loaded() override;
 
 private:
     bool FEnabled = true;
@@ -78,6 +103,14 @@ private:
     TLEDSize FLEDSize = lzSmall;
     TLEDState FLEDState = lsOff;
     std::unique_ptr<fw::TBitmap> FImage;
+    TLEDBlink FBlink = lbOff;
+    fw::Cardinal FBlinkInterval = 0;
+    bool FBlinkDark = false;
+    std::unique_ptr<fw::TTimer> FTimer;
+
+    // Starts, restarts or stops the timer after any change that bears on it.
+    void UpdateBlink();
+    void BlinkTick();
 };
 
 } // namespace qz

@@ -32,7 +32,7 @@ TEST_F(LedFormFiles, PublishesItsPropertiesInDeclarationOrder) {
     const std::vector<std::string> Expected{
         "Name",       "Tag",       "Left",        "Top",         "Width",      "Height",
         "Cursor",     "Hint",      "Color",       "Enabled",     "LEDColor",   "LEDSize",
-        "LEDState",   "ShowHint",  "Visible",     "OnClick",     "OnDblClick", "OnDragDrop",
+        "LEDState",   "ShowHint",  "Visible",     "Blink",       "BlinkInterval", "OnClick",     "OnDblClick", "OnDragDrop",
         "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp"};
     EXPECT_EQ(Names, Expected);
 }
