@@ -134,6 +134,12 @@ public:
     void SetGlyphType(TGlyphTypes Value);
     bool UseCentury() const { return FUseCentury; }
     void SetUseCentury(bool Value) { FUseCentury = Value; }
+    // TwoDigitYearWindow (default 0: CuspYear and UseCentury decide, as ever):
+    // 1-99 puts a typed one- or two-digit year in the hundred years that end
+    // that many years after today's year (20 in 2026: 1947-2046), whatever
+    // CuspYear and UseCentury say. Values outside 0-99 are ignored.
+    int TwoDigitYearWindow() const { return FTwoDigitYearWindow; }
+    void SetTwoDigitYearWindow(int Value);
     // MinDate and MaxDate also bound the exit check, which reports a typed date
     // outside them; SetDate from code is not limited.
     fw::TNotifyEvent OnCloseCalendar;
@@ -197,6 +203,7 @@ private:
     TMessageTypes FErrorMessageType = mtDelphi;
     TGlyphTypes FGlyphType = gtCustom;
     bool FUseCentury = false;
+    int FTwoDigitYearWindow = 0;
     // Shows a report in the mtDelphi or mtWindows style.
     void ShowMessageText(const fw::String& Message);
 };

@@ -56,6 +56,7 @@ FW_PUBLISH(TQzDateEdit) {
               CalendarOptionIdents(), TCalendarOptions{});
     cls.Float("MaxDate", &TQzDateEdit::MaxDate, &TQzDateEdit::SetMaxDate, 0.0);
     cls.Float("MinDate", &TQzDateEdit::MinDate, &TQzDateEdit::SetMinDate, 0.0);
+    cls.Int("TwoDigitYearWindow", &TQzDateEdit::TwoDigitYearWindow, &TQzDateEdit::SetTwoDigitYearWindow, 0);
     cls.Event("OnCloseCalendar", &TQzDateEdit::OnCloseCalendar);
     cls.Event("OnInvalidDate", &TQzDateEdit::OnInvalidDate);
     cls.Event("OnOpenCalendar", &TQzDateEdit::OnOpenCalendar);
@@ -148,6 +149,10 @@ void TQzDateEdit::SetAllowKeyEntry(bool Value) {
     FAllowKeyEntry = Value;
     // Neither typing nor the calendar: the edit could take no date at all.
     if (!FAllowKeyEntry && !FCalendarEnabled) SetCalendarEnabled(true);
+}
+
+void TQzDateEdit::SetTwoDigitYearWindow(int Value) {
+    if (Value >= 0 && Value <= 99) FTwoDigitYearWindow = Value;
 }
 
 void TQzDateEdit::SetCuspYear(int Value) {

@@ -44,8 +44,17 @@ void Beep() {
     fw::MessageBeep(fw::MB_OK);
 }
 
-// The four-digit year of a one- or two-digit typed year.
-int ExpandYear(int Year, bool UseCentury, int CuspYear) {
+// The four-digit year of a one- or two-digit typed year. A window of 1-99
+// takes the year ending in those digits among the hundred that end Window
+// years after today's; 0 keeps the classic rule.
+int ExpandYear(int Year, bool UseCentury, int CuspYear, int Window) {
+    if (Window > 0) {
+        fw::Word Y = 0, M = 0, D = 0;
+        fw::DecodeDate(fw::Date(), Y, M, D);
+        const int Last = Y + Window;
+        const int Candidate = Last - Last % 100 + Year;
+        return Candidate > Last ? Candidate - 100 : Candidate;
+    }
     if (UseCentury) {
         fw::Word Y = 0, M = 0, D = 0;
         fw::DecodeDate(fw::Date(), Y, M, D);
@@ -102,7 +111,7 @@ bool TQzDateEdit::ReadDate(std::string_view Text, int& Year, int& Month, int& Da
     if (Day == 0 || Days == 0 || Day > Days) return false;
     Expanded = YearDigits <= 2;
     if (!Expanded) return Year >= 1 && Year <= 9999; // taken as typed
-    Year = ExpandYear(Year, FUseCentury, FCuspYear);
+    Year = ExpandYear(Year, FUseCentury, FCuspYear, FTwoDigitYearWindow);
     // 29 February of a typed leap year such as 00 may not exist once expanded.
     return Year >= 1 && Year <= 9999 && Day <= DaysInMonth(Month, Year);
 }
