@@ -24,6 +24,8 @@ FW_PUBLISH(TQzCalendar) {
     cls.Float("MinDate", &TQzCalendar::MinDate, &TQzCalendar::SetMinDate, 0.0);
     cls.Event("OnCloseCalendar", &TQzCalendar::OnCloseCalendar);
     cls.Event("OnOpenCalendar", &TQzCalendar::OnOpenCalendar);
+    cls.Event("OnDayDisabled", &TQzCalendar::OnDayDisabled);
+    cls.Event("OnDayStyle", &TQzCalendar::OnDayStyle);
     cls.DesignPosition();
 }
 

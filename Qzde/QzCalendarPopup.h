@@ -27,6 +27,7 @@
 #include <Qzde/QzDateRange.h>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <framework/classes/Published.h>
 #include <framework/classes/Set.h>
 #include <framework/controls/Timer.h>
@@ -84,6 +85,20 @@ constexpr TCalendarOptions KnownCalendarOptions(TCalendarOptions Value) {
     return TCalendarOptions::FromBits(Value.Bits() & 0x7);
 }
 
+// How the popup shows one day, as an opener's OnDayStyle gives it: bold
+// digits, a colour of their own (clNone: the classic colour) and a hint
+// (shown while the pointer rests on the day). Greyed days stay grey.
+struct TDayStyle {
+    bool Bold = false;
+    fw::TColor Color = fw::clNone;
+    fw::String Hint;
+};
+// Asked for days inside the range: setting Disabled refuses the day like one
+// outside MinDate-MaxDate.
+using TDayDisabledEvent = std::function<void(fw::TObject* Sender, fw::TDateTime Date, bool& Disabled)>;
+// Asked once for each day the popup shows, when it builds a month.
+using TDayStyleEvent = std::function<void(fw::TObject* Sender, fw::TDateTime Date, TDayStyle& Style)>;
+
 // The popup's settings as its openers publish them: the date edit and the
 // calendar component both hold one. The setters only store (a value outside
 // its enumeration, or an unknown option bit, is ignored).
@@ -115,6 +130,16 @@ public:
     // The popup's optional features (none by default).
     TCalendarOptions CalendarOptions() const { return FCalendarOptions; }
     void SetCalendarOptions(TCalendarOptions Value) { FCalendarOptions = KnownCalendarOptions(Value); }
+    // Disabled and marked days (none unless assigned). The popup passes its
+    // opener as Sender.
+    TDayDisabledEvent OnDayDisabled;
+    TDayStyleEvent OnDayStyle;
+    // Whether Date is refused by OnDayDisabled (false when unassigned).
+    bool DayDisabled(fw::TObject* Sender, fw::TDateTime Date) const {
+        bool Disabled = false;
+        if (OnDayDisabled) OnDayDisabled(Sender, Date, Disabled);
+        return Disabled;
+    }
 
 protected:
     ~TQzCalendarSettings() = default;
@@ -244,8 +269,19 @@ public:
     int WeekColumnWidth() const { return FWeekColumnWidth; }
     // The date shown in cell Index of the displayed month's grid.
     fw::TDateTime CellDate(int Index) const { return FFirstCellDate + (Index - 1); }
-    // Whether cell Index holds a day inside the permitted range.
-    bool CellAllowed(int Index) const { return FRange.Contains(CellDate(Index)); }
+    // Whether cell Index holds a day inside the permitted range that the
+    // opener's OnDayDisabled does not refuse.
+    bool CellAllowed(int Index) const {
+        return Index >= 1 && Index <= CellCount && FRange.Contains(CellDate(Index)) &&
+               !FCellDisabled[static_cast<std::size_t>(Index - 1)];
+    }
+    // Whether any date is permitted: in the range and not refused.
+    bool DayAllowed(fw::TDateTime D) const;
+    // The style OnDayStyle gave cell Index (the classic style without it).
+    const TDayStyle& CellStyle(int Index) const {
+        static const TDayStyle Plain;
+        return Index >= 1 && Index <= CellCount ? FCellStyles[static_cast<std::size_t>(Index - 1)] : Plain;
+    }
     // Whether a navigation button's step would reach a month with a permitted day.
     bool ButtonEnabled(TCalButtons Button) const;
     // The cell of today when the grid shows it and coShowToday is set, else 0.
@@ -287,6 +323,12 @@ protected:
     fw::TDateTime FFirstCellDate = 0;
     // The greyed images of the buttons that a range can disable, made on demand.
     std::array<std::unique_ptr<fw::TBitmap>, 4> FDisabledGlyphs;
+    // The opener's day events, and what they said for the shown grid's cells
+    // (asked once per cell whenever a month is built).
+    TDayDisabledEvent FOnDayDisabled;
+    TDayStyleEvent FOnDayStyle;
+    std::array<bool, CellCount> FCellDisabled{};
+    std::array<TDayStyle, CellCount> FCellStyles{};
 
 private:
     // Whether D lies in the years 1-9999, the range dates can be built in.
@@ -312,6 +354,12 @@ private:
     // The date a step leads to, before the range is applied; false when it
     // would leave the years 1-9999.
     bool StepDate(TAdjustAmounts Amount, fw::TDateTime& NewDate) const;
+    // The nearest permitted day from Value on in the direction Step (+1 or -1),
+    // looking a year ahead at most and never past the range; false when there
+    // is none.
+    bool NextAllowedDay(fw::TDateTime Value, int Step, fw::TDateTime& Found) const;
+    // Asks the opener's day events for every cell of the grid.
+    void ReadDayMarks();
     // Moves the selection to Value (a step, T): the two cells, or the whole
     // window when the month changes.
     void MoveSelection(fw::TDateTime Value);

@@ -95,7 +95,8 @@ void TfrmQzCal::FormKeyDown(fw::TObject*, fw::Word& Key, fw::TShiftState) {
         }
     if (Key == TodayKey && FOptions.Contains(coShowToday)) {
         // Today, or the nearest permitted day to it.
-        const fw::TDateTime Today = FRange.Clamp(std::floor(fw::Date()));
+        fw::TDateTime Today = FRange.Clamp(std::floor(fw::Date()));
+        if (FOnDayDisabled && !NextAllowedDay(Today, 1, Today) && !NextAllowedDay(Today, -1, Today)) return;
         if (Today != std::floor(FDate) || FMonthShift != 0) MoveSelection(Today);
     }
 }
@@ -178,6 +179,11 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
 }
 
 void TfrmQzCal::FormMouseMove(fw::TObject*, fw::TShiftState, int X, int Y) {
+    // A marked day's hint is the popup's hint while the pointer is on it.
+    if (FOnDayStyle) {
+        const fw::String DayHint = HitTest(FGridRect, X, Y) ? CellStyle(FindArrayIndex(X, Y)).Hint : fw::String();
+        if (DayHint != Hint()) SetHint(DayHint);
+    }
     if (!FSelecting || !HitTest(FGridRect, X, Y)) return;
     const int Index = FindArrayIndex(X, Y);
     if (Index == FSelIndex) return;
@@ -237,6 +243,13 @@ void TfrmQzCal::AdjustCalendar(TAdjustAmounts Amount) {
     // A step stops at the edge of the permitted range.
     if (FRange.Limited()) {
         NewDate = FRange.Clamp(NewDate);
+        if (std::floor(NewDate) == std::floor(FDate)) return;
+    }
+    // A refused day is skipped: on to the nearest permitted day in the step's
+    // direction, or no step at all when there is none before the range's end.
+    if (FOnDayDisabled && !DayAllowed(NewDate)) {
+        const bool Back = Amount == aaDayPrev || Amount == aaWeekPrev || Amount == aaMonthPrev || Amount == aaYearPrev;
+        if (!NextAllowedDay(NewDate, Back ? -1 : 1, NewDate)) return;
         if (std::floor(NewDate) == std::floor(FDate)) return;
     }
     MoveSelection(NewDate);

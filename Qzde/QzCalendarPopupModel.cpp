@@ -69,6 +69,11 @@ TfrmQzCal::TfrmQzCal(fw::TComponent* AOwner) : inherited(AOwner) {
     FDate = FOriginalDate != 0 ? FOriginalDate : fw::Date();
     // Outside the permitted range the popup opens on its nearest day.
     FDate = FRange.Clamp(FDate);
+    // A refused day opens on the nearest permitted one, later days first.
+    if (FOnDayDisabled && !DayAllowed(FDate)) {
+        fw::TDateTime Found = 0;
+        if (NextAllowedDay(FDate, 1, Found) || NextAllowedDay(FDate, -1, Found)) FDate = Found;
+    }
     BuildCalendarDates();
     FSelecting = false;
     FMonthShift = 0;
@@ -103,6 +108,9 @@ void TfrmQzCal::ReadOwnerSettings() {
     FFillPage = Settings->CalendarFillPage();
     FRange = Settings->Range();
     FOptions = KnownCalendarOptions(Settings->CalendarOptions());
+    FOnDayDisabled = Settings->OnDayDisabled;
+    FOnDayStyle = Settings->OnDayStyle;
+    if (FOnDayStyle) SetShowHint(true);
     if (Settings->CalendarStyle() == csDialog) {
         SetBorderStyle(fw::bsDialog);
         SetCaption(Settings->CalendarCaption());
@@ -214,12 +222,52 @@ void TfrmQzCal::BuildCalendarDates() {
     FSelIndex = FFirstIndex + Day - 1;
     for (int I = FFirstIndex; I <= FLastIndex; ++I)
         FDayNumbers[static_cast<std::size_t>(I - 1)] = I - FFirstIndex + 1;
-    if (!FFillPage) return;
-    const int PrevLength = Month == 1 ? DaysInMonth(12, Year - 1) : DaysInMonth(Month - 1, Year);
-    for (int I = 1; I < FFirstIndex; ++I)
-        FDayNumbers[static_cast<std::size_t>(I - 1)] = PrevLength - (FFirstIndex - 1) + I;
-    for (int I = FLastIndex + 1; I <= CellCount; ++I)
-        FDayNumbers[static_cast<std::size_t>(I - 1)] = I - FLastIndex;
+    if (FFillPage) {
+        const int PrevLength = Month == 1 ? DaysInMonth(12, Year - 1) : DaysInMonth(Month - 1, Year);
+        for (int I = 1; I < FFirstIndex; ++I)
+            FDayNumbers[static_cast<std::size_t>(I - 1)] = PrevLength - (FFirstIndex - 1) + I;
+        for (int I = FLastIndex + 1; I <= CellCount; ++I)
+            FDayNumbers[static_cast<std::size_t>(I - 1)] = I - FLastIndex;
+    }
+    ReadDayMarks();
+}
+
+void TfrmQzCal::ReadDayMarks() {
+    FCellDisabled.fill(false);
+    FCellStyles.fill(TDayStyle{});
+    if (!FOnDayDisabled && !FOnDayStyle) return;
+    // Only the days the grid shows are asked about, each once.
+    const int First = FFillPage ? 1 : FFirstIndex;
+    const int Last = FFillPage ? CellCount : FLastIndex;
+    for (int I = First; I <= Last; ++I) {
+        const fw::TDateTime D = CellDate(I);
+        if (!InDateRange(D)) continue;
+        const auto Cell = static_cast<std::size_t>(I - 1);
+        if (FOnDayDisabled && FRange.Contains(D)) FOnDayDisabled(FOwnerComponent, D, FCellDisabled[Cell]);
+        if (FOnDayStyle) FOnDayStyle(FOwnerComponent, D, FCellStyles[Cell]);
+    }
+}
+
+bool TfrmQzCal::DayAllowed(fw::TDateTime D) const {
+    if (!FRange.Contains(D)) return false;
+    bool Disabled = false;
+    if (FOnDayDisabled) FOnDayDisabled(FOwnerComponent, std::floor(D), Disabled);
+    return !Disabled;
+}
+
+bool TfrmQzCal::NextAllowedDay(fw::TDateTime Value, int Step, fw::TDateTime& Found) const {
+    // A year is enough for weekly or seasonal refusals and bounds a handler
+    // that refuses everything.
+    constexpr int LookAhead = 366;
+    for (int I = 0; I <= LookAhead; ++I) {
+        const fw::TDateTime D = Value + I * Step;
+        if (!InDateRange(D) || !FRange.Contains(D)) return false;
+        if (DayAllowed(D)) {
+            Found = D;
+            return true;
+        }
+    }
+    return false;
 }
 
 int TfrmQzCal::FindArrayIndex(int X, int Y) const {

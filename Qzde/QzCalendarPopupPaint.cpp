@@ -58,6 +58,8 @@ fw::String WeekdayHeading(int Day) {
 fw::TColor TfrmQzCal::CellColor(int Index) const {
     // Days outside the permitted range are greyed like the neighbouring months'.
     if (CellSide(Index) != 0 || !CellAllowed(Index)) return fw::clGrayText;
+    // A marked day's own colour (the opener's OnDayStyle).
+    if (CellStyle(Index).Color != fw::clNone) return CellStyle(Index).Color;
     // The Sunday and Saturday columns, as i mod 7.
     const int W = StartDay();
     int WeekendA = 8 - W;
@@ -131,7 +133,9 @@ void TfrmQzCal::FormPaint(fw::TObject*) {
     for (int Index = 1; Index <= CellCount; ++Index) {
         if (CellSide(Index) != 0 && !FFillPage) continue;
         C->Font()->SetColor(CellColor(Index));
+        if (CellStyle(Index).Bold) C->Font()->SetStyle({fw::fsBold});
         DrawDayText(Index);
+        if (CellStyle(Index).Bold) C->Font()->SetStyle({});
     }
     if (FWeekColumnWidth > 0) DrawWeekNumbers();
     if (const int Today = TodayIndex()) DrawTodayMark(Today);
@@ -144,7 +148,7 @@ void TfrmQzCal::DrawSelector() {
     if (FPrevSelIndex > 0 && (CellSide(FPrevSelIndex) == 0 || FFillPage)) {
         // Back to a plain cell: filling it removes the old frame.
         C->Font()->SetColor(CellColor(FPrevSelIndex));
-        C->Font()->SetStyle({});
+        C->Font()->SetStyle(CellStyle(FPrevSelIndex).Bold ? fw::TFontStyles{fw::fsBold} : fw::TFontStyles{});
         C->Brush()->SetColor(fw::clBtnFace);
         C->FillRect(FindArrayRect(FPrevSelIndex));
         DrawDayText(FPrevSelIndex);

@@ -100,6 +100,8 @@ public:
     // The same for a date outside MinDate-MaxDate: the range message with both
     // ends in the edit's layout.
     void ShowRangeMessage();
+    // The same for a date OnDayDisabled refuses: its own message (string 305).
+    void ShowDisabledDayMessage();
 
     // ---- published properties (in declaration order, with the popup's
     // settings from TQzCalendarSettings among them)
@@ -188,7 +190,7 @@ private:
     // The check of DoExit, after OnExit.
     void CheckExit();
     // The beep or message for a text the exit check refused.
-    void ReportInvalid(bool OutOfRange);
+    void ReportInvalid(bool OutOfRange, bool DisabledDay = false);
     // SetDate for a value already split into its parts (0 when Value is 0).
     void ShowDate(fw::TDateTime Value, int Year, int Month, int Day);
 

@@ -60,6 +60,8 @@ FW_PUBLISH(TQzDateEdit) {
     cls.Event("OnCloseCalendar", &TQzDateEdit::OnCloseCalendar);
     cls.Event("OnInvalidDate", &TQzDateEdit::OnInvalidDate);
     cls.Event("OnOpenCalendar", &TQzDateEdit::OnOpenCalendar);
+    cls.Event("OnDayDisabled", &TQzDateEdit::OnDayDisabled);
+    cls.Event("OnDayStyle", &TQzDateEdit::OnDayStyle);
 }
 
 TQzDateEdit::TQzDateEdit(fw::TComponent* AOwner) : inherited(AOwner) {

@@ -39,6 +39,8 @@ bool IsDateCharacter(fw::Char Key) {
 constexpr int RangeMessageResource = 302;
 constexpr int EarliestMessageResource = 303;
 constexpr int LatestMessageResource = 304;
+// ... and of a day OnDayDisabled refuses.
+constexpr int DisabledDayMessageResource = 305;
 
 void Beep() {
     fw::MessageBeep(fw::MB_OK);
@@ -151,9 +153,11 @@ void TQzDateEdit::CheckExit() {
     fw::TDateTime Value = 0;
     // Every text ReadDate accepts is a date of the years 1-9999.
     bool OutOfRange = false;
+    bool Refused = false;
     if (ReadDate(Text(), Year, Month, Day, Expanded) && fw::TryEncodeDate(Year, Month, Day, Value)) {
         OutOfRange = !Range().Contains(Value);
-        if (!OutOfRange) {
+        Refused = !OutOfRange && DayDisabled(this, Value);
+        if (!OutOfRange && !Refused) {
             FDateValid = true;
             ShowDate(Value, Year, Month, Day);
             return;
@@ -168,11 +172,11 @@ void TQzDateEdit::CheckExit() {
     fw::TAllSteps Steps;
     if (CanFocus()) Steps.Run([&] { SetFocus(); });
     if (Self && OnInvalidDate) Steps.Run([&] { OnInvalidDate(this); });
-    if (Self) Steps.Run([&] { ReportInvalid(OutOfRange); });
+    if (Self) Steps.Run([&] { ReportInvalid(OutOfRange, Refused); });
     Steps.Rethrow();
 }
 
-void TQzDateEdit::ReportInvalid(bool OutOfRange) {
+void TQzDateEdit::ReportInvalid(bool OutOfRange, bool DisabledDay) {
     switch (FErrorMessageType) {
     case mtBeep:
         Beep();
@@ -183,6 +187,8 @@ void TQzDateEdit::ReportInvalid(bool OutOfRange) {
     case mtWindows:
         if (OutOfRange)
             ShowRangeMessage();
+        else if (DisabledDay)
+            ShowDisabledDayMessage();
         else
             ShowErrorMessage();
         break;
@@ -216,6 +222,10 @@ void TQzDateEdit::ShowRangeMessage() {
         Message =
             fw::Format(LoadStr(LatestMessageResource), {Typed, FormatDateByPattern(R.Max, FDateFormat)});
     ShowMessageText(Message);
+}
+
+void TQzDateEdit::ShowDisabledDayMessage() {
+    ShowMessageText(fw::Format(LoadStr(DisabledDayMessageResource), {Text()}));
 }
 
 void TQzDateEdit::ShowMessageText(const fw::String& Message) {

@@ -79,5 +79,39 @@ TEST_F(RangeCheck, TheOtherReportStylesAndTheMessageBoxTitle) {
     EXPECT_EQ(Caption, "Out of range");
 }
 
+
+// A typed day the opener's OnDayDisabled refuses is reported with its own
+// message, like a date outside the range; a permitted one passes.
+TEST_F(RangeCheck, ARefusedDayIsReportedWithItsOwnMessage) {
+    edit->SetDateFormat("dd/mm/yyyy");
+    edit->OnDayDisabled = [](fw::TObject*, fw::TDateTime D, bool& Disabled) {
+        Disabled = D == EncodeDate(2026, 3, 25);
+    };
+    int Invalid = 0;
+    edit->OnInvalidDate = [&](fw::TObject*) { ++Invalid; };
+    std::string Seen;
+    fw::Ui::OnNextModal([&](fw::TForm*) {
+        Seen = fw::Ui::MessageBoxText();
+        fw::Ui::PressButton("OK");
+    });
+    TypeAndLeave("25/3/26");
+    EXPECT_EQ(Seen, "'25/3/26' is not an available day!");
+    EXPECT_EQ(Invalid, 1);
+    EXPECT_FALSE(edit->DateValid());
+    EXPECT_TRUE(edit->Focused());
+    // Outside the range the range message still wins.
+    edit->SetMaxDate(EncodeDate(2026, 3, 20));
+    fw::Ui::OnNextModal([&](fw::TForm*) {
+        Seen = fw::Ui::MessageBoxText();
+        fw::Ui::PressButton("OK");
+    });
+    TypeAndLeave("25/3/26");
+    EXPECT_EQ(Seen, "'25/3/26' is later than 20/03/2026!");
+    edit->SetMaxDate(0);
+    TypeAndLeave("26/3/26");
+    EXPECT_TRUE(edit->DateValid());
+    EXPECT_EQ(edit->GetDate(), EncodeDate(2026, 3, 26));
+}
+
 } // namespace
 } // namespace qztest
