@@ -75,14 +75,16 @@ inline fw::TEnumNames CalendarStyleIdents() {
 // Optional features of the popup, all off by default: a frame on today's cell
 // and the T key that selects today; ISO 8601 week numbers in a column before
 // the first weekday; paging by the mouse wheel (a month a notch, a year with Ctrl).
-enum TCalendarOption : std::uint8_t { coShowToday, coWeekNumbers, coWheelPaging };
+// A foot row under the grid with a Today button (selects today) and a Clear
+// button (closes the popup with no date).
+enum TCalendarOption : std::uint8_t { coShowToday, coWeekNumbers, coWheelPaging, coTodayButton, coClearButton };
 using TCalendarOptions = fw::Set<TCalendarOption>;
 inline fw::TEnumNames CalendarOptionIdents() {
-    return {"coShowToday", "coWeekNumbers", "coWheelPaging"};
+    return {"coShowToday", "coWeekNumbers", "coWheelPaging", "coTodayButton", "coClearButton"};
 }
 // The options a set may hold; the setters drop any other bit.
 constexpr TCalendarOptions KnownCalendarOptions(TCalendarOptions Value) {
-    return TCalendarOptions::FromBits(Value.Bits() & 0x7);
+    return TCalendarOptions::FromBits(Value.Bits() & 0x1F);
 }
 
 // How the popup shows one day, as an opener's OnDayStyle gives it: bold
@@ -189,7 +191,7 @@ public:
 
     // ---- published
     fw::TTimer* tmr = nullptr;
-    // The selected date. Writing it does not rebuild the grid.
+    // The selected date (0 after Clear). Writing it does not rebuild the grid.
     fw::TDateTime Date() const { return FDate; }
     void SetDate(fw::TDateTime Value) { FDate = Value; }
 
@@ -286,6 +288,11 @@ public:
     bool ButtonEnabled(TCalButtons Button) const;
     // The cell of today when the grid shows it and coShowToday is set, else 0.
     int TodayIndex() const;
+    // The foot buttons' rectangles (empty without their option).
+    const fw::TRect& TodayButtonRect() const { return FTodayButtonRect; }
+    const fw::TRect& ClearButtonRect() const { return FClearButtonRect; }
+    // Whether the popup was closed by Clear (Date is then 0).
+    bool Cleared() const { return FCleared; }
     // How often FormPaint ran.
     int FormPaintCount() const { return FFormPaintCount; }
 
@@ -329,6 +336,9 @@ protected:
     TDayStyleEvent FOnDayStyle;
     std::array<bool, CellCount> FCellDisabled{};
     std::array<TDayStyle, CellCount> FCellStyles{};
+    fw::TRect FTodayButtonRect;
+    fw::TRect FClearButtonRect;
+    bool FCleared = false;
 
 private:
     // Whether D lies in the years 1-9999, the range dates can be built in.
@@ -358,6 +368,13 @@ private:
     // looking a year ahead at most and never past the range; false when there
     // is none.
     bool NextAllowedDay(fw::TDateTime Value, int Step, fw::TDateTime& Found) const;
+    // The height the foot row adds (0 without Today and Clear buttons).
+    int FootHeight() const;
+    // Draws the Today and Clear buttons.
+    void DrawFootButtons();
+    // Today (as the T key) and Clear (closes with no date).
+    void SelectToday();
+    void ClearDate();
     // Asks the opener's day events for every cell of the grid.
     void ReadDayMarks();
     // Moves the selection to Value (a step, T): the two cells, or the whole

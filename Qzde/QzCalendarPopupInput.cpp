@@ -93,12 +93,20 @@ void TfrmQzCal::FormKeyDown(fw::TObject*, fw::Word& Key, fw::TShiftState) {
             AdjustCalendar(Step.Amount);
             return;
         }
-    if (Key == TodayKey && FOptions.Contains(coShowToday)) {
-        // Today, or the nearest permitted day to it.
-        fw::TDateTime Today = FRange.Clamp(std::floor(fw::Date()));
-        if (FOnDayDisabled && !NextAllowedDay(Today, 1, Today) && !NextAllowedDay(Today, -1, Today)) return;
-        if (Today != std::floor(FDate) || FMonthShift != 0) MoveSelection(Today);
-    }
+    if (Key == TodayKey && (FOptions.Contains(coShowToday) || FOptions.Contains(coTodayButton))) SelectToday();
+}
+
+void TfrmQzCal::SelectToday() {
+    // Today, or the nearest permitted day to it.
+    fw::TDateTime Today = FRange.Clamp(std::floor(fw::Date()));
+    if (FOnDayDisabled && !NextAllowedDay(Today, 1, Today) && !NextAllowedDay(Today, -1, Today)) return;
+    if (Today != std::floor(FDate) || FMonthShift != 0) MoveSelection(Today);
+}
+
+void TfrmQzCal::ClearDate() {
+    FDate = 0;
+    FCleared = true;
+    SetModalResult(fw::mrOk);
 }
 
 void TfrmQzCal::Dispatch(fw::TMessage& Message) {
@@ -152,6 +160,14 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
         // date starts nothing.
         if ((!FFillPage && CellSide(Index) != 0) || !CellAllowed(Index) || !SelectCell(Index))
             if (Self) FSelecting = false;
+        return;
+    }
+    if (HitTest(FTodayButtonRect, X, Y) && FOptions.Contains(coTodayButton)) {
+        SelectToday();
+        return;
+    }
+    if (HitTest(FClearButtonRect, X, Y) && FOptions.Contains(coClearButton)) {
+        ClearDate();
         return;
     }
     const struct {

@@ -153,7 +153,11 @@ void TfrmQzCal::SizeFromFont() {
     // The week numbers take two digits and a blank: two thirds of a day column.
     FWeekColumnWidth = FOptions.Contains(coWeekNumbers) ? 2 * FCellWidth / 3 : 0;
     SetClientWidth(ColumnCount * FCellWidth + 8 + FWeekColumnWidth);
-    SetClientHeight((RowCount + 2) * FCellHeight + 8);
+    SetClientHeight((RowCount + 2) * FCellHeight + 8 + FootHeight());
+}
+
+int TfrmQzCal::FootHeight() const {
+    return FOptions.Contains(coTodayButton) || FOptions.Contains(coClearButton) ? FCellHeight + 4 : 0;
 }
 
 void TfrmQzCal::PlaceOnScreen() {
@@ -201,6 +205,19 @@ void TfrmQzCal::LayOut() {
     FDayNameRect = {4 + X, FCellHeight + 2, FCellWidth + 2 + X, 2 * FCellHeight + 2};
     FGridRect = {4 + X, 2 * FCellHeight + 3, ColumnCount * FCellWidth + 3 + X,
                  (RowCount + 2) * FCellHeight + 2};
+    // The foot row: one button centred in half the width, or both side by side.
+    FTodayButtonRect = FClearButtonRect = {};
+    if (FootHeight() > 0) {
+        const int Top = (RowCount + 2) * FCellHeight + 4;
+        const int Bottom = Top + FCellHeight + 2;
+        const bool Both = FOptions.Contains(coTodayButton) && FOptions.Contains(coClearButton);
+        const int Half = (W - 8) / 2;
+        const fw::TRect Left{4 + 2, Top, 4 + Half - 2, Bottom};
+        const fw::TRect Right{4 + Half + 2, Top, W - 4 - 2, Bottom};
+        const fw::TRect Middle{W / 2 - Half / 2, Top, W / 2 + Half / 2, Bottom};
+        if (FOptions.Contains(coTodayButton)) FTodayButtonRect = Both ? Left : Middle;
+        if (FOptions.Contains(coClearButton)) FClearButtonRect = Both ? Right : Middle;
+    }
 }
 
 // ---------------------------------------------------------------- the grid

@@ -1,6 +1,7 @@
 // The calendar popup's painting: the whole window (FormPaint), the two cells of a
 // selection change (DrawSelector) and one navigation button (DrawButton).
 
+#include <QzComponents5/QzModule.h>
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <framework/platform/Text.h>
@@ -25,6 +26,10 @@ const fw::TRect GlyphSource{0, 0, 16, 16};
 
 // The frame on today's cell.
 constexpr fw::TColor TodayColor = fw::clMaroon;
+
+// String table entries of the foot buttons' captions.
+constexpr int TodayCaptionResource = 306;
+constexpr int ClearCaptionResource = 307;
 
 void DrawTextIn(fw::TCanvas* Canvas, const fw::String& Text, fw::TRect Rect, unsigned Flags) {
     fw::DrawTextA(Canvas->Handle(), Text.c_str(), -1, &Rect, Flags);
@@ -138,9 +143,37 @@ void TfrmQzCal::FormPaint(fw::TObject*) {
         if (CellStyle(Index).Bold) C->Font()->SetStyle({});
     }
     if (FWeekColumnWidth > 0) DrawWeekNumbers();
+    if (FootHeight() > 0) DrawFootButtons();
     if (const int Today = TodayIndex()) DrawTodayMark(Today);
 
     DrawSelector();
+}
+
+void TfrmQzCal::DrawFootButtons() {
+    // Raised buttons in the popup's own bevel colours, captions from the string table.
+    fw::TCanvas* C = Canvas();
+    const struct {
+        const fw::TRect& Rect;
+        int Caption;
+    } Buttons[] = {{FTodayButtonRect, TodayCaptionResource}, {FClearButtonRect, ClearCaptionResource}};
+    for (const auto& B : Buttons) {
+        const fw::TRect& R = B.Rect;
+        if (R.Right <= R.Left) continue;
+        C->Brush()->SetColor(fw::clBtnFace);
+        C->Brush()->SetStyle(fw::bsSolid);
+        C->FillRect(R);
+        C->Pen()->SetColor(fw::clBtnHighlight);
+        C->MoveTo(R.Left, R.Bottom - 1);
+        C->LineTo(R.Left, R.Top);
+        C->LineTo(R.Right - 1, R.Top);
+        C->Pen()->SetColor(fw::clBtnShadow);
+        C->LineTo(R.Right - 1, R.Bottom - 1);
+        C->LineTo(R.Left, R.Bottom - 1);
+        C->Font()->SetStyle({});
+        C->Font()->SetColor(fw::clBtnText);
+        const fw::TRect Inside{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+        DrawTextIn(C, FitText(C, qz::LoadStr(B.Caption), Inside.Right - Inside.Left), Inside, HeadingFlags);
+    }
 }
 
 void TfrmQzCal::DrawSelector() {

@@ -320,6 +320,21 @@ TEST_F(Calendar, APickedDateEntersEditModeAndIsWrittenOnLeaving) {
     EXPECT_EQ(StoredText(file, "SELECT born FROM people WHERE id = 1"), "1955-12-11");
 }
 
+TEST_F(Calendar, ClearInThePopupStoresNullThroughTheLink) {
+    edit->SetCalendarOptions({qz::coClearButton});
+    fw::Ui::OnNextModal([](fw::TForm* Form) {
+        auto* Popup = static_cast<qz::TfrmQzCal*>(Form);
+        const fw::TRect R = Popup->ClearButtonRect();
+        fw::Ui::Click(Popup, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    });
+    PressKey(fw::VK_DOWN, {fw::ssAlt});
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(dataSet->State(), fw::dsEdit);
+    fw::Ui::Tab();
+    dataSet->Post();
+    EXPECT_EQ(StoredText(file, "SELECT born FROM people WHERE id = 1"), "<null>");
+}
+
 TEST_F(Calendar, WhenTheLinkCannotEditThePopupDoesNotOpen) {
     int Opened = 0, Closed = 0;
     edit->OnOpenCalendar = [&](fw::TObject*) { ++Opened; };
