@@ -5,17 +5,11 @@
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/rtl/Utf8.h>
+#include <framework/rtl/SysUtils.h>
 
 namespace fw {
 
 namespace {
-
-bool SameText(const String& a, const String& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // Components alive, for LiveComponentCount (one user-interface thread).
 std::size_t LiveComponents = 0;
