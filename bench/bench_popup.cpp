@@ -89,13 +89,25 @@ struct ShownPopup {
 // Construction to the first complete paint of a calendar component's popup,
 // classic or with every opt-in feature on (a range that greys days and disables
 // buttons, today's mark, week numbers, wheel paging).
-void RunConstructionToFirstPaint(benchmark::State& State, bool AllOptions) {
+// The second row adds the foot buttons, refused weekends and a marked day every
+// week (a handler call per shown day for each).
+void RunConstructionToFirstPaint(benchmark::State& State, bool AllOptions, bool DayHandlers = false) {
     fw::TScopedClock Clock{fw::EncodeDate(2026, 3, 14)};
     qz::TQzCalendar Opener(nullptr);
     if (AllOptions) {
         Opener.SetMinDate(fw::EncodeDate(2026, 3, 5));
         Opener.SetMaxDate(fw::EncodeDate(2026, 3, 28));
         Opener.SetCalendarOptions({qz::coShowToday, qz::coWeekNumbers, qz::coWheelPaging});
+    }
+    if (DayHandlers) {
+        Opener.SetCalendarOptions({qz::coShowToday, qz::coWeekNumbers, qz::coWheelPaging, qz::coTodayButton,
+                                   qz::coClearButton});
+        Opener.OnDayDisabled = [](fw::TObject*, fw::TDateTime D, bool& Disabled) {
+            Disabled = fw::DayOfWeek(D) == 1 || fw::DayOfWeek(D) == 7;
+        };
+        Opener.OnDayStyle = [](fw::TObject*, fw::TDateTime D, qz::TDayStyle& Style) {
+            if (fw::DayOfWeek(D) == 4) Style = {true, fw::clRed, "Market day"};
+        };
     }
     for (auto _ : State) {
         auto Popup = std::make_unique<TfrmQzCal>(&Opener);
@@ -126,6 +138,12 @@ void BM_PopupAllOptionsToFirstPaint(benchmark::State& State) {
     State.SetLabel("ref=BM_Reference_ClassicPopupToFirstPaint");
 }
 BENCHMARK(BM_PopupAllOptionsToFirstPaint);
+
+void BM_PopupEveryNewOptionToFirstPaint(benchmark::State& State) {
+    RunConstructionToFirstPaint(State, true, true);
+    State.SetLabel("ref=BM_Reference_ClassicPopupToFirstPaint");
+}
+BENCHMARK(BM_PopupEveryNewOptionToFirstPaint);
 
 void BM_PopupFullRepaint(benchmark::State& State) {
     ShownPopup P;
