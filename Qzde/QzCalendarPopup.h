@@ -77,15 +77,28 @@ inline fw::TEnumNames CalendarStyleIdents() {
 // the first weekday; paging by the mouse wheel (a month a notch, a year with Ctrl).
 // A foot row under the grid with a Today button (selects today) and a Clear
 // button (closes the popup with no date).
-enum TCalendarOption : std::uint8_t { coShowToday, coWeekNumbers, coWheelPaging, coTodayButton, coClearButton };
+// coZoomViews: the title (or Ctrl+Up) zooms out to the twelve months of the
+// year and again to twelve years; choosing one zooms back in.
+enum TCalendarOption : std::uint8_t {
+    coShowToday,
+    coWeekNumbers,
+    coWheelPaging,
+    coTodayButton,
+    coClearButton,
+    coZoomViews
+};
 using TCalendarOptions = fw::Set<TCalendarOption>;
 inline fw::TEnumNames CalendarOptionIdents() {
-    return {"coShowToday", "coWeekNumbers", "coWheelPaging", "coTodayButton", "coClearButton"};
+    return {"coShowToday", "coWeekNumbers", "coWheelPaging", "coTodayButton", "coClearButton", "coZoomViews"};
 }
 // The options a set may hold; the setters drop any other bit.
 constexpr TCalendarOptions KnownCalendarOptions(TCalendarOptions Value) {
-    return TCalendarOptions::FromBits(Value.Bits() & 0x1F);
+    return TCalendarOptions::FromBits(Value.Bits() & 0x3F);
 }
+
+// What the popup shows: the days of a month, the months of a year, or twelve
+// years (a decade with a year either side).
+enum TCalendarView : std::uint8_t { cvDays, cvMonths, cvYears };
 
 // How the popup shows one day, as an opener's OnDayStyle gives it: bold
 // digits, a colour of their own (clNone: the classic colour) and a hint
@@ -291,6 +304,17 @@ public:
     // The foot buttons' rectangles (empty without their option).
     const fw::TRect& TodayButtonRect() const { return FTodayButtonRect; }
     const fw::TRect& ClearButtonRect() const { return FClearButtonRect; }
+    // The view shown, the month (cvMonths) or year (cvYears) it has in focus
+    // as a date, and the rectangle of zoomed cell Index (0-11).
+    TCalendarView View() const { return FView; }
+    fw::TDateTime ZoomDate() const { return FZoomDate; }
+    fw::TRect ZoomCellRect(int Index) const;
+    // The year of the first of the twelve cells of the year view.
+    int ZoomFirstYear() const;
+    // Whether zoomed cell Index holds a month or year that meets the range.
+    bool ZoomCellAllowed(int Index) const;
+    // The zoomed cell in focus.
+    int ZoomIndex() const;
     // Whether the popup was closed by Clear (Date is then 0).
     bool Cleared() const { return FCleared; }
     // How often FormPaint ran.
@@ -339,6 +363,8 @@ protected:
     fw::TRect FTodayButtonRect;
     fw::TRect FClearButtonRect;
     bool FCleared = false;
+    TCalendarView FView = cvDays;
+    fw::TDateTime FZoomDate = 0;
 
 private:
     // Whether D lies in the years 1-9999, the range dates can be built in.
@@ -368,6 +394,16 @@ private:
     // looking a year ahead at most and never past the range; false when there
     // is none.
     bool NextAllowedDay(fw::TDateTime Value, int Step, fw::TDateTime& Found) const;
+    // Zooming: out one level, in (choosing the focused cell), back to the
+    // days unchanged (Escape), and a step of the focus by Delta cells.
+    void ZoomOut();
+    void ZoomIn();
+    void ZoomCancel();
+    void ZoomStep(int Delta);
+    void DrawZoomView();
+    // A press in a zoomed view (or on the title): title out, a cell chosen,
+    // buttons a page, the foot buttons as ever.
+    void ZoomMouseDown(int X, int Y);
     // The height the foot row adds (0 without Today and Clear buttons).
     int FootHeight() const;
     // Draws the Today and Clear buttons.

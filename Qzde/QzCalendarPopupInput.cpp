@@ -79,7 +79,33 @@ void TfrmQzCal::FormClose(fw::TObject*, fw::TCloseAction&) {
 
 // ---------------------------------------------------------------- keyboard
 
-void TfrmQzCal::FormKeyDown(fw::TObject*, fw::Word& Key, fw::TShiftState) {
+void TfrmQzCal::FormKeyDown(fw::TObject*, fw::Word& Key, fw::TShiftState Shift) {
+    if (FView != cvDays) {
+        // The zoomed views: arrows move the focus (a row is four cells), Page
+        // Up and Down a page, Enter chooses, Escape goes back to the days.
+        const int Page = FView == cvMonths ? 12 : 10;
+        switch (Key) {
+        case fw::VK_RETURN: ZoomIn(); break;
+        case fw::VK_ESCAPE: ZoomCancel(); break;
+        case fw::VK_LEFT: ZoomStep(-1); break;
+        case fw::VK_RIGHT: ZoomStep(1); break;
+        case fw::VK_UP:
+            if (Shift.Contains(fw::ssCtrl))
+                ZoomOut();
+            else
+                ZoomStep(-4);
+            break;
+        case fw::VK_DOWN: ZoomStep(4); break;
+        case fw::VK_PRIOR: ZoomStep(-Page); break;
+        case fw::VK_NEXT: ZoomStep(Page); break;
+        default: break;
+        }
+        return;
+    }
+    if (Key == fw::VK_UP && Shift.Contains(fw::ssCtrl) && FOptions.Contains(coZoomViews)) {
+        ZoomOut();
+        return;
+    }
     if (Key == fw::VK_RETURN) {
         SetModalResult(fw::mrOk);
         return;
@@ -97,6 +123,11 @@ void TfrmQzCal::FormKeyDown(fw::TObject*, fw::Word& Key, fw::TShiftState) {
 }
 
 void TfrmQzCal::SelectToday() {
+    if (FView != cvDays) {
+        // From a zoomed view: back to the days on today's month.
+        FView = cvDays;
+        Refresh();
+    }
     // Today, or the nearest permitted day to it.
     fw::TDateTime Today = FRange.Clamp(std::floor(fw::Date()));
     if (FOnDayDisabled && !NextAllowedDay(Today, 1, Today) && !NextAllowedDay(Today, -1, Today)) return;
@@ -121,7 +152,7 @@ void TfrmQzCal::Dispatch(fw::TMessage& Message) {
     while (FWheelRest >= WheelNotch || FWheelRest <= -WheelNotch) {
         const bool Back = FWheelRest > 0;
         FWheelRest += Back ? -WheelNotch : WheelNotch;
-        if (ModalResult() != fw::mrNone) continue;
+        if (ModalResult() != fw::mrNone || FView != cvDays) continue;
         AdjustCalendar(Years ? (Back ? aaYearPrev : aaYearNext) : (Back ? aaMonthPrev : aaMonthNext));
     }
 }
@@ -148,6 +179,10 @@ bool TfrmQzCal::SelectCell(int Index) {
 void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftState, int X, int Y) {
     if (Button == fw::mbRight) {
         CancelPopup();
+        return;
+    }
+    if (FOptions.Contains(coZoomViews) && (FView != cvDays || HitTest(FTitleRect, X, Y))) {
+        ZoomMouseDown(X, Y);
         return;
     }
     // Showing a date writes the edit's text, and its OnChange (or anything
@@ -195,6 +230,7 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
 }
 
 void TfrmQzCal::FormMouseMove(fw::TObject*, fw::TShiftState, int X, int Y) {
+    if (FView != cvDays) return;
     // A marked day's hint is the popup's hint while the pointer is on it.
     if (FOnDayStyle) {
         const fw::String DayHint = HitTest(FGridRect, X, Y) ? CellStyle(FindArrayIndex(X, Y)).Hint : fw::String();

@@ -106,6 +106,12 @@ void TfrmQzCal::FormPaint(fw::TObject*) {
     for (TCalButtons Button : {cbYearPrev, cbMonthPrev, cbMonthNext, cbYearNext})
         DrawButton(Button, false);
 
+    if (FView != cvDays) {
+        DrawZoomView();
+        if (FootHeight() > 0) DrawFootButtons();
+        return;
+    }
+
     // The title: the displayed month.
     C->Font()->SetStyle({fw::fsBold});
     C->Font()->SetColor(fw::clBtnText);

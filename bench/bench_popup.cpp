@@ -11,6 +11,7 @@
 #include <framework/backends/headless/Automation.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/forms/Form.h>
+#include <framework/platform/Keys.h>
 #include <framework/rtl/Clock.h>
 #include <framework/rtl/DateUtils.h>
 #include <memory>
@@ -101,7 +102,7 @@ void RunConstructionToFirstPaint(benchmark::State& State, bool AllOptions, bool 
     }
     if (DayHandlers) {
         Opener.SetCalendarOptions({qz::coShowToday, qz::coWeekNumbers, qz::coWheelPaging, qz::coTodayButton,
-                                   qz::coClearButton});
+                                   qz::coClearButton, qz::coZoomViews});
         Opener.OnDayDisabled = [](fw::TObject*, fw::TDateTime D, bool& Disabled) {
             Disabled = fw::DayOfWeek(D) == 1 || fw::DayOfWeek(D) == 7;
         };
@@ -144,6 +145,45 @@ void BM_PopupEveryNewOptionToFirstPaint(benchmark::State& State) {
     State.SetLabel("ref=BM_Reference_ClassicPopupToFirstPaint");
 }
 BENCHMARK(BM_PopupEveryNewOptionToFirstPaint);
+
+// The first paint of the month view and of the year view after zooming out.
+void RunZoomedFirstPaint(benchmark::State& State, int Levels) {
+    fw::TScopedClock Clock{fw::EncodeDate(2026, 3, 14)};
+    qz::TQzCalendar Opener(nullptr);
+    Opener.SetCalendarOptions({qz::coZoomViews});
+    Opener.SetMinDate(fw::EncodeDate(2021, 5, 1));
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto Popup = std::make_unique<TfrmQzCal>(&Opener);
+        Popup->Show();
+        Popup->Update();
+        fw::FreeDeviceContexts();
+        State.ResumeTiming();
+        for (int I = 0; I < Levels; ++I) {
+            fw::Word Key = fw::VK_UP;
+            Popup->FormKeyDown(nullptr, Key, {fw::ssCtrl});
+        }
+        Popup->Update();
+        fw::FreeDeviceContexts();
+        benchmark::DoNotOptimize(Popup->FormPaintCount());
+        State.PauseTiming();
+        Popup.reset();
+        fw::Ui::Pump();
+        State.ResumeTiming();
+    }
+}
+
+void BM_PopupMonthViewFirstPaint(benchmark::State& State) {
+    RunZoomedFirstPaint(State, 1);
+    State.SetLabel("ref=BM_PopupFullRepaint");
+}
+BENCHMARK(BM_PopupMonthViewFirstPaint);
+
+void BM_PopupYearViewFirstPaint(benchmark::State& State) {
+    RunZoomedFirstPaint(State, 2);
+    State.SetLabel("ref=BM_PopupFullRepaint");
+}
+BENCHMARK(BM_PopupYearViewFirstPaint);
 
 void BM_PopupFullRepaint(benchmark::State& State) {
     ShownPopup P;
