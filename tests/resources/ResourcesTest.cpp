@@ -118,7 +118,9 @@ TEST(PackageModule, HoldsTheEmbeddedResources) {
     EXPECT_EQ(qz::LoadStr(300), "'%s' is not a valid date!");
     EXPECT_EQ(qz::LoadStr(301), "Invalid Date!");
     EXPECT_EQ(qz::LoadStr(304), "'%s' is later than %s!");
-    EXPECT_EQ(LoadStr(package, 305), "");
+    EXPECT_EQ(qz::LoadStr(305), "'%s' is not an available day!");
+    EXPECT_EQ(qz::LoadStr(307), "Clear");
+    EXPECT_EQ(LoadStr(package, 308), "");
     ASSERT_TRUE(package->Version().has_value());
     EXPECT_EQ(package->Version()->Major, 5);
     EXPECT_EQ(package->Version()->Minor, 0);
