@@ -117,6 +117,7 @@ void TCustomEdit::SetText(const String& Value) {
 void TCustomEdit::CMTextChanged(TMessage& Message) {
     TWinControl::CMTextChanged(Message);
     Invalidate();
+    AccNotify(this, TAccEventKind::TextChanged);
     if (!ComponentState().Contains(csLoading)) Change();
 }
 
@@ -133,6 +134,7 @@ void TCustomEdit::SetSelStart(int Value) {
     FCaret = FSelStart;
     ScrollToCaret();
     Invalidate();
+    CaretMoved();
 }
 
 void TCustomEdit::SetSelLength(int Value) {
@@ -143,6 +145,7 @@ void TCustomEdit::SetSelLength(int Value) {
     FCaret = FSelStart + FSelLength;
     ScrollToCaret();
     Invalidate();
+    CaretMoved();
 }
 
 String TCustomEdit::SelText() const {
@@ -159,6 +162,7 @@ void TCustomEdit::SelectAll() {
     FCaret = FSelLength;
     ScrollToCaret();
     Invalidate();
+    CaretMoved();
 }
 
 void TCustomEdit::ClearSelection() {
@@ -187,6 +191,7 @@ void TCustomEdit::ReplaceSelection(const String& s) {
         FCaret = caret;
         Invalidate();
     }
+    CaretMoved();
 }
 
 void TCustomEdit::SetCaret(int pos, bool extend) {
@@ -203,6 +208,7 @@ void TCustomEdit::SetCaret(int pos, bool extend) {
     FCaret = pos;
     ScrollToCaret();
     Invalidate();
+    CaretMoved();
 }
 
 // ---------------------------------------------------------------- properties
@@ -211,6 +217,7 @@ void TCustomEdit::SetReadOnly(bool Value) {
     if (Value == FReadOnly) return;
     FReadOnly = Value;
     Invalidate();
+    AccNotifyState(this, asReadOnly, Value);
 }
 
 void TCustomEdit::SetMaxLength(int Value) {
@@ -461,6 +468,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         FSelLength = end - start;
         FCaret = end;
         Invalidate();
+        CaretMoved();
         break;
     }
     case WM_MOUSEMOVE:
