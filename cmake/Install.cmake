@@ -43,6 +43,7 @@ function(qz_install_package)
     install(EXPORT QzComponents5Targets NAMESPACE Qz:: DESTINATION ${QZ_INSTALL_CMAKEDIR})
 
     set(QZ_WITH_SDL2 ${SDL2_FOUND})
+    set(QZ_WITH_ATSPI ${QZ_ATSPI_FOUND})
     set(QZ_WITH_PG ${LIBPQ_FOUND})
     configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/QzComponents5Config.cmake.in
                                   ${CMAKE_BINARY_DIR}/QzComponents5Config.cmake
@@ -55,6 +56,9 @@ function(qz_install_package)
     set(QZ_PC_REQUIRES "freetype2 fontconfig libpng sqlite3")
     if(SDL2_FOUND)
         string(APPEND QZ_PC_REQUIRES " sdl2")
+    endif()
+    if(QZ_ATSPI_FOUND)
+        string(APPEND QZ_PC_REQUIRES " atk-bridge-2.0 atk gio-2.0")
     endif()
     set(QZ_PC_LIBS "${QZ_INSTALLED_LIBRARIES}")
     # The prefix is found from the file's own place, so the package can be
