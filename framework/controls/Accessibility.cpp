@@ -175,15 +175,31 @@ TAccStates TAccElement::States() const {
 int AddAccListener(TAccListener Listener) {
     const int id = NextListenerId++;
     Listeners().push_back({id, std::move(Listener)});
-    ListenerCount = static_cast<int>(Listeners().size());
+    ++ListenerCount;
     return id;
 }
 
-void RemoveAccListener(int Id) {
+namespace {
+
+// While events are being sent a removed listener is only emptied; the list
+// is tidied when the outermost sending ends.
+int Sending = 0;
+
+void TidyListeners() {
     auto& list = Listeners();
-    list.erase(std::remove_if(list.begin(), list.end(), [Id](const TListenerEntry& e) { return e.Id == Id; }),
+    list.erase(std::remove_if(list.begin(), list.end(), [](const TListenerEntry& e) { return !e.Listener; }),
                list.end());
-    ListenerCount = static_cast<int>(list.size());
+}
+
+} // namespace
+
+void RemoveAccListener(int Id) {
+    for (TListenerEntry& e : Listeners())
+        if (e.Id == Id && e.Listener) {
+            e.Listener = nullptr;
+            --ListenerCount;
+        }
+    if (Sending == 0) TidyListeners();
 }
 
 bool AccListening() {
@@ -192,9 +208,20 @@ bool AccListening() {
 
 void AccNotify(const TAccEvent& Event) {
     if (ListenerCount == 0 || !Event.Object) return;
-    // A listener may add or remove listeners: call a copy of the list.
-    const std::vector<TListenerEntry> list = Listeners();
-    for (const TListenerEntry& e : list) e.Listener(Event);
+    // A listener may add listeners (they hear the next event) or remove some.
+    auto& list = Listeners();
+    ++Sending;
+    try {
+        for (std::size_t i = 0, n = list.size(); i < n && i < list.size(); ++i)
+            if (list[i].Listener) {
+                const TAccListener listener = list[i].Listener;
+                listener(Event);
+            }
+    } catch (...) {
+        if (--Sending == 0) TidyListeners();
+        throw;
+    }
+    if (--Sending == 0) TidyListeners();
 }
 
 void AccNotify(TControl* Control, TAccEventKind Kind) {
