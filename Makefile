@@ -16,7 +16,8 @@ LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccac
 # The project's own builds treat warnings as errors; the package's default does not.
 OWN        := -DQZ_WERROR=ON $(LAUNCHER)
 
-.PHONY: all bootstrap configure build test asan asan-configure fuzz release bench format clean demo design
+.PHONY: all bootstrap configure build test asan asan-configure fuzz release bench format clean demo design \
+        docs images
 
 all: build
 
@@ -44,6 +45,17 @@ design: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target qzdesign QzComponents5_module
 	@$(BUILD)/qzdesign --tour --out $(DESIGN_OUT)
 	@echo "Open $(DESIGN_OUT)/transcript.txt and the pictures $(DESIGN_OUT)/01-palette.png ... beside it."
+
+# The API reference (Doxygen over the public headers, by layer, with class diagrams) in
+# $(BUILD)/docs/html; any Doxygen warning fails it.
+docs: configure
+	@cmake --build $(BUILD) --target docs
+	@echo "Open $(BUILD)/docs/html/index.html"
+
+# The pictures of the README and the guide (docs/images/), taken again from the tours.
+images: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target qzdemo qzdesign QzComponents5_module
+	@scripts/readme-images $(BUILD)
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -36,8 +36,7 @@ void TQzDBDateEdit::WMPaint(fw::TMessage& Message) {
             fw::InflateRect(&R, -1, -1);
         }
         FCanvas->Brush()->SetColor(Color());
-        fw::String S = Text();
-        if (PasswordChar() != 0) std::fill(S.begin(), S.end(), PasswordChar());
+        const fw::String S = DisplayText();
         const int W = FCanvas->TextWidth(S);
         const int M = BorderStyle() != fw::bsNone ? FTextMargin : 0;
         // C++ division truncates toward zero, as the centring asks.

@@ -27,9 +27,23 @@
 namespace fw {
 
 // Lenient reading, for bringing in other applications' forms: with a list
-// given, an unknown property or an object of an unknown class is skipped and
-// recorded here with its line instead of failing the read. Without one
-// (the default) the read is strict.
+// given, the reader keeps what it knows and records the rest here, each with
+// its line, instead of failing the read:
+// - an unknown property, or an object of an unknown class (with everything
+//   inside it), is skipped;
+// - a root of an unknown class is read into the lenient root class (the
+//   framework's form class) under the file's name;
+// - an event whose method the root does not have (or has with another
+//   signature) is left unbound;
+// - an identifier a property does not know leaves the property as it was
+//   (a set takes the members it knows);
+// - a reference to a component the read skipped, or to none of the root's,
+//   is left empty;
+// - an `inherited` form without an ancestor resource, an `inherited` object
+//   its ancestor did not make, and an `inline` frame without a resource of
+//   its own are read as the file has them.
+// Broken syntax and values of the wrong kind still fail. Without a list (the
+// default) the read is strict.
 struct TFormSkipped {
     int Line = 0;
     String What; // "unknown property 'Foo' of TEdit"
@@ -43,6 +57,10 @@ using TFormResourceLookup = std::function<const String*(const TClassInfo* cls)>;
 void SetFormResourceLookup(TFormResourceLookup lookup);
 // The resource the installed lookup finds for cls, or null.
 const String* FindClassResource(const TClassInfo* cls);
+
+// The class a lenient read makes the root of when the file's class is
+// unknown; the forms layer installs its form class. None by default.
+void SetLenientRootClass(const TClassInfo* cls);
 
 // Makes the root named by the file's class (from the registry) with `owner`
 // as its owner and reads the file into it. The caller owns the result when

@@ -6,6 +6,7 @@
 #include <framework/classes/FormText.h>
 #include <framework/classes/FormValues.h>
 #include <framework/classes/Strings.h>
+#include <framework/classes/TypInfo.h>
 #include <map>
 
 namespace fw {
@@ -35,6 +36,12 @@ TFormResourceLookup& ResourceLookup() {
     return lookup;
 }
 
+// The class an unknown root is read into leniently; installed like the lookup.
+const TClassInfo*& LenientRootClass() {
+    static const TClassInfo* cls = nullptr;
+    return cls;
+}
+
 // Ancestor files read into one root, and frames in frames, at most this deep.
 constexpr int MaxAncestors = 32;
 
@@ -53,6 +60,10 @@ void SetFormResourceLookup(TFormResourceLookup lookup) {
 
 const String* FindClassResource(const TClassInfo* cls) {
     return ResourceLookup() ? ResourceLookup()(cls) : nullptr;
+}
+
+void SetLenientRootClass(const TClassInfo* cls) {
+    LenientRootClass() = cls;
 }
 
 // Reads one parsed form into a root. A friend of TComponent: it sets the
@@ -99,10 +110,14 @@ private:
             for (const TClassInfo* c = FRoot->ClassInfo()->Parent; c != nullptr && text == nullptr;
                  c = c->Parent)
                 text = FindClassResource(c);
-            if (text == nullptr)
+            if (text != nullptr) {
+                ReadTree(ParseFormText(*text), ancestors + 1);
+                FLine = node.Line;
+            } else if (FSkipped != nullptr) {
+                Skip(node.Line, "no ancestor resource of " + FRoot->ClassName() + "; read without it");
+            } else {
                 Fail(node.Line, "no ancestor resource of " + FRoot->ClassName() + " to inherit from");
-            ReadTree(ParseFormText(*text), ancestors + 1);
-            FLine = node.Line;
+            }
         }
         if (std::find(FLoaded.begin(), FLoaded.end(), FRoot) == FLoaded.end()) Begin(FRoot);
         FRoot->SetState(csReading, true);
@@ -114,6 +129,14 @@ private:
     }
 
     void Skip(int line, const String& what) { FSkipped->push_back({line, what}); }
+
+    // The names of a skipped object and of everything inside it, so that
+    // references to them are reported as such.
+    void SkipNames(const TFormObject& node) {
+        if (!node.Name.empty()) FSkippedNames.push_back(node.Name);
+        for (const TFormObject& child : node.Children)
+            SkipNames(child);
+    }
 
     void Begin(TComponent* c) {
         c->SetState(csLoading, true);
@@ -143,6 +166,7 @@ private:
                 if (SameText(f.FieldClass()->Name, node.ClassName)) return f.FieldClass();
         if (FSkipped != nullptr) {
             Skip(node.Line, "unknown class '" + node.ClassName + "'");
+            SkipNames(node);
             return nullptr;
         }
         Fail(node.Line, "unknown class '" + node.ClassName + "'");
@@ -154,8 +178,12 @@ private:
         const TClassInfo* cls = ChildClass(node);
         if (cls == nullptr) return;
         if (node.Kind == TFormObjectKind::Inherited) {
-            ReadInheritedChild(node, cls, enclosing, owner);
-            return;
+            if (FSkipped == nullptr || owner->FindComponent(node.Name) != nullptr) {
+                ReadInheritedChild(node, cls, enclosing, owner);
+                return;
+            }
+            Skip(node.Line, "no inherited component '" + node.Name + "' in " + owner->ClassName() +
+                                "; made from this file");
         }
         if (!cls->Create) Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
         if (const TFieldInfo* field = owner->ClassInfo()->FindField(node.Name)) {
@@ -208,6 +236,10 @@ private:
     // form's file then changes it.
     void ReadFrameResource(TComponent* frame, const TFormObject& node) {
         const String* text = FindClassResource(frame->ClassInfo());
+        if (text == nullptr && FSkipped != nullptr) {
+            Skip(node.Line, "no resource for the frame class " + frame->ClassName() + "; read without it");
+            return;
+        }
         if (text == nullptr) Fail(node.Line, "no resource for the frame class " + frame->ClassName());
         if (FFrames >= MaxAncestors) Fail(node.Line, "frames nested too deeply");
         TFormObject frameNode = ParseFormText(*text);
@@ -217,6 +249,7 @@ private:
         TFormReader sub(frame, FSkipped);
         sub.FFrames = FFrames + 1;
         sub.Read(frameNode);
+        FSkippedNames.insert(FSkippedNames.end(), sub.FSkippedNames.begin(), sub.FSkippedNames.end());
     }
 
     // One property line, resolved to the object that holds it.
@@ -279,8 +312,19 @@ private:
             FFixups.push_back({obj, &prop, name, FLine});
         };
         bindings.Event = [this](TObject* obj, const TPropInfo& prop, const String& method) {
-            BindEvent(obj, prop, FRoot, method);
+            if (FSkipped == nullptr) {
+                BindEvent(obj, prop, FRoot, method);
+                return;
+            }
+            try {
+                BindEvent(obj, prop, FRoot, method);
+            } catch (const EPropertyError& e) {
+                Skip(FLine,
+                     e.Message() + "; event '" + prop.Name + "' of " + obj->ClassName() + " left unbound");
+            }
         };
+        if (FSkipped != nullptr)
+            bindings.UnknownIdent = [this](const String& what) { Skip(FLine, what + "; left as it was"); };
         std::vector<TAssignment> assignments;
         assignments.reserve(node.Props.size());
         for (const TFormProp& p : node.Props) {
@@ -290,6 +334,7 @@ private:
         }
         std::stable_sort(assignments.begin(), assignments.end(),
                          [](const TAssignment& a, const TAssignment& b) { return a.Order < b.Order; });
+        const std::size_t skippedBefore = FSkipped != nullptr ? FSkipped->size() : 0;
         for (const TAssignment& a : assignments) {
             FLine = a.Prop->Line;
             if (a.Info == &StringsProp)
@@ -299,6 +344,10 @@ private:
             else
                 AssignPropValue(a.Target, *a.Info, a.Prop->Value, bindings);
         }
+        // What was left out while assigning is reported in the file's order.
+        if (FSkipped != nullptr)
+            std::stable_sort(FSkipped->begin() + static_cast<std::ptrdiff_t>(skippedBefore), FSkipped->end(),
+                             [](const TFormSkipped& a, const TFormSkipped& b) { return a.Line < b.Line; });
     }
 
     // Lines.Strings = ( 'a' 'b' )
@@ -329,6 +378,14 @@ private:
         for (const TFixup& f : FFixups) {
             FLine = f.Line;
             TComponent* c = SameText(f.Name, FRoot->Name()) ? FRoot : FRoot->FindComponent(f.Name);
+            if (c == nullptr && FSkipped != nullptr) {
+                const bool skipped = std::any_of(FSkippedNames.begin(), FSkippedNames.end(),
+                                                 [&](const String& n) { return SameText(n, f.Name); });
+                Skip(f.Line, String(skipped ? "skipped" : "unknown") + " component '" + f.Name +
+                                 "' for property '" + f.Prop->Name + "' of " + f.Obj->ClassName() +
+                                 "; left empty");
+                continue;
+            }
             if (c == nullptr)
                 Fail(f.Line, "unknown component '" + f.Name + "' for property '" + f.Prop->Name + "'");
             if (!c->InheritsFrom(f.Prop->ObjectClass()))
@@ -359,6 +416,7 @@ private:
     std::vector<TComponent*> FCreated;
     std::vector<TComponent*> FLoaded;
     std::vector<TFixup> FFixups;
+    std::vector<String> FSkippedNames; // of the objects skipped, and of what was inside them
     std::map<const TClassInfo*, std::vector<const TPropInfo*>> FPropLists; // per class, for this read
     int FLine = 0;
 };
@@ -382,6 +440,10 @@ void ReadRootFromText(TComponent* root, const String& text, TFormSkipList* skipp
 TComponent* ReadComponentFromText(const String& text, TComponent* owner, TFormSkipList* skipped) {
     const TFormObject node = ParseFormText(text);
     const TClassInfo* cls = GetClass(node.ClassName);
+    if (cls == nullptr && skipped != nullptr && LenientRootClass() != nullptr) {
+        cls = LenientRootClass();
+        skipped->push_back({node.Line, "unknown class '" + node.ClassName + "'; read as " + cls->Name});
+    }
     if (cls == nullptr) Fail(node.Line, "unknown class '" + node.ClassName + "'");
     if (!cls->Create) Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
     TComponent* root = cls->Create(owner);

@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <framework/classes/FormText.h>
+#include <framework/rtl/CodePages.h>
 #include <framework/rtl/Exceptions.h>
 #include <framework/rtl/Utf8.h>
 #include <limits>
@@ -133,6 +136,13 @@ private:
             }
             const char* first = FText.data() + start;
             const char* last = FText.data() + FPos;
+            // A currency, single or date-time value: 0c, 1.5s, 45000d.
+            const bool suffix = FPos < FText.size() && IsFloatSuffix(FText[FPos]) &&
+                                !(FPos + 1 < FText.size() && IsIdentPart(FText[FPos + 1]));
+            if (suffix) {
+                isFloat = true;
+                ++FPos;
+            }
             if (isFloat) {
                 double v = 0;
                 auto [ptr, ec] = std::from_chars(first, last, v);
@@ -151,6 +161,32 @@ private:
             }
         }
         if (FPos < FText.size() && IsIdentPart(FText[FPos])) Fail(FLine, "bad number");
+    }
+
+    static bool IsFloatSuffix(char c) {
+        const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return l == 'c' || l == 's' || l == 'd';
+    }
+
+    // The code after '#': decimal digits, or '$' and hexadecimal ones.
+    std::uint32_t ReadCharCode() {
+        ++FPos; // '#'
+        std::uint32_t v = 0;
+        int digits = 0;
+        if (FPos < FText.size() && FText[FPos] == '$') {
+            ++FPos;
+            while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0 && digits < 7) {
+                v = v * 16 + static_cast<std::uint32_t>(HexDigit(FText[FPos++]));
+                ++digits;
+            }
+        } else {
+            while (FPos < FText.size() && IsDigit(FText[FPos]) && digits < 8) {
+                v = v * 10 + static_cast<std::uint32_t>(FText[FPos++] - '0');
+                ++digits;
+            }
+        }
+        if (digits == 0 || v > 0x10FFFF) Fail(FLine, "bad character code after '#'");
+        return v;
     }
 
     // One run of quoted pieces and #nn characters, e.g. 'a'#13#10'b'.
@@ -175,23 +211,15 @@ private:
                     s += FText[FPos++];
                 }
             } else if (c == '#') {
-                ++FPos;
-                std::uint32_t v = 0;
-                int digits = 0;
-                if (FPos < FText.size() && FText[FPos] == '$') {
-                    ++FPos;
-                    while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0 && digits < 7) {
-                        v = v * 16 + static_cast<std::uint32_t>(HexDigit(FText[FPos++]));
-                        ++digits;
-                    }
-                } else {
-                    while (FPos < FText.size() && IsDigit(FText[FPos]) && digits < 8) {
-                        v = v * 10 + static_cast<std::uint32_t>(FText[FPos++] - '0');
-                        ++digits;
-                    }
+                std::uint32_t v = ReadCharCode();
+                if (v >= 0xDC00 && v <= 0xDFFF) Fail(FLine, "a low UTF-16 half without a high one before it");
+                if (v >= 0xD800 && v <= 0xDBFF) {
+                    // Characters beyond U+FFFF, as UTF-16 writes them: two halves.
+                    const std::uint32_t low = FPos < FText.size() && FText[FPos] == '#' ? ReadCharCode() : 0;
+                    if (low < 0xDC00 || low > 0xDFFF)
+                        Fail(FLine, "a high UTF-16 half without a low one after it");
+                    v = 0x10000 + ((v - 0xD800) << 10) + (low - 0xDC00);
                 }
-                if (digits == 0 || v > 0x10FFFF) Fail(FLine, "bad character code after '#'");
-                if (v >= 0xD800 && v <= 0xDFFF) Fail(FLine, "bad character code after '#'");
                 AppendUtf8(s, v);
             } else {
                 break;
@@ -231,10 +259,15 @@ private:
     int FLine = 1;
 };
 
-bool SameKeyword(const String& a, const char* keyword) {
+// Whether a is keyword (given in lower case), ignoring case; with anyCase,
+// keyword may be in either case.
+bool SameKeyword(const String& a, const char* keyword, bool anyCase = false) {
     std::size_t i = 0;
-    for (; keyword[i] != '\0'; ++i)
-        if (i >= a.size() || std::tolower(static_cast<unsigned char>(a[i])) != keyword[i]) return false;
+    for (; keyword[i] != '\0'; ++i) {
+        if (i >= a.size()) return false;
+        const int k = anyCase ? std::tolower(static_cast<unsigned char>(keyword[i])) : keyword[i];
+        if (std::tolower(static_cast<unsigned char>(a[i])) != k) return false;
+    }
     return i == a.size();
 }
 
@@ -458,13 +491,105 @@ private:
 
 } // namespace
 
-TFormObject ParseFormText(const String& text) {
-    // A byte-order mark is dropped; a file that is not UTF-8 is Windows-1252.
+namespace {
+
+// The code page of each font charset that names one (the Windows numbers);
+// the default, symbol, OEM and Macintosh charsets name none.
+struct TCharsetCodePage {
+    const char* Name;
+    int Charset;
+    int CodePage;
+};
+const TCharsetCodePage CharsetCodePages[] = {
+    {"ANSI_CHARSET", 0, 1252},         {"SHIFTJIS_CHARSET", 128, 932}, {"HANGEUL_CHARSET", 129, 949},
+    {"HANGUL_CHARSET", 129, 949},      {"JOHAB_CHARSET", 130, 1361},   {"GB2312_CHARSET", 134, 936},
+    {"CHINESEBIG5_CHARSET", 136, 950}, {"GREEK_CHARSET", 161, 1253},   {"TURKISH_CHARSET", 162, 1254},
+    {"VIETNAMESE_CHARSET", 163, 1258}, {"HEBREW_CHARSET", 177, 1255},  {"ARABIC_CHARSET", 178, 1256},
+    {"BALTIC_CHARSET", 186, 1257},     {"RUSSIAN_CHARSET", 204, 1251}, {"THAI_CHARSET", 222, 874},
+    {"EASTEUROPE_CHARSET", 238, 1250},
+};
+
+int CharsetCodePage(std::string_view value) {
+    const bool number = !value.empty() && std::all_of(value.begin(), value.end(), IsDigit);
+    for (const TCharsetCodePage& c : CharsetCodePages) {
+        if (number ? value == std::to_string(c.Charset) : SameKeyword(String(value), c.Name, true))
+            return c.CodePage;
+    }
+    return 0;
+}
+
+bool EndsWithKeyword(std::string_view s, const char* keyword) {
+    const std::size_t n = std::strlen(keyword);
+    return s.size() >= n && SameKeyword(String(s.substr(s.size() - n)), keyword, true);
+}
+
+// The code page the file's `...Font.Charset = X` lines name, 0 for none.
+// Looked for line by line in the raw bytes: the names and values are ASCII
+// in every code page, and the decision must come before the text is decoded.
+int DeclaredCodePage(std::string_view text) {
+    int western = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        std::size_t i = line.find_first_not_of(" \t");
+        if (i == std::string_view::npos) continue;
+        const std::size_t pathStart = i;
+        while (i < line.size() && (IsIdentPart(line[i]) || line[i] == '.'))
+            ++i;
+        const std::string_view path = line.substr(pathStart, i - pathStart);
+        if (!EndsWithKeyword(path, "font.charset")) continue;
+        i = line.find_first_not_of(" \t", i);
+        if (i == std::string_view::npos || line[i] != '=') continue;
+        i = line.find_first_not_of(" \t", i + 1);
+        if (i == std::string_view::npos) continue;
+        std::size_t valueEnd = i;
+        while (valueEnd < line.size() && IsIdentPart(line[valueEnd]))
+            ++valueEnd;
+        const int codePage = CharsetCodePage(line.substr(i, valueEnd - i));
+        if (codePage == 1252)
+            western = codePage;
+        else if (codePage != 0 && IsKnownCodePage(codePage))
+            return codePage;
+    }
+    return western;
+}
+
+int& DefaultCodePage() {
+    static int codePage = 1252; // a deliberate process-wide setting, like the locale
+    return codePage;
+}
+
+String WithoutBom(const String& text) {
     const bool bom = text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    const String body = bom ? text.substr(3) : String();
-    const String& utf8 = bom ? body : text;
-    if (IsValidUtf8(utf8)) return TParser(utf8).ParseFile();
-    return TParser(Win1252ToUtf8(utf8)).ParseFile();
+    return bom ? text.substr(3) : text;
+}
+
+} // namespace
+
+int FormTextCodePage(const String& text) {
+    if (IsValidUtf8(WithoutBom(text))) return 65001;
+    const int declared = DeclaredCodePage(text);
+    return declared != 0 ? declared : DefaultCodePage();
+}
+
+int FormFileCodePage() {
+    return DefaultCodePage();
+}
+
+void SetFormFileCodePage(int codePage) {
+    if (!IsKnownCodePage(codePage))
+        throw EConvertError("code page " + std::to_string(codePage) + " cannot be converted here");
+    DefaultCodePage() = codePage;
+}
+
+TFormObject ParseFormText(const String& text) {
+    // A byte-order mark is dropped; UTF-8 is never decoded again.
+    const String body = WithoutBom(text);
+    if (IsValidUtf8(body)) return TParser(body).ParseFile();
+    return TParser(CodePageToUtf8(body, FormTextCodePage(body))).ParseFile();
 }
 
 TFormValue ParseFormValue(const String& text) {
@@ -511,8 +636,11 @@ String FormatFormFloat(double value) {
     if (value == 0 && std::signbit(value)) return "-0.0"; // "-0" would read as the integer 0
     char buf[64];
     auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
-    if (ec != std::errc()) return "0";
-    return String(buf, ptr);
+    if (ec != std::errc()) return "0.0";
+    String out(buf, ptr);
+    // 1.0 and 2^64 are written as floats, not as integers.
+    if (out.find_first_of(".e") == String::npos) out += ".0";
+    return out;
 }
 
 } // namespace fw

@@ -2,6 +2,7 @@
 #include <cctype>
 #include <framework/classes/FormValues.h>
 #include <framework/classes/TypInfo.h>
+#include <framework/rtl/Utf8.h>
 #include <limits>
 
 namespace fw {
@@ -25,8 +26,16 @@ String Where(const TObject* obj, const TPropInfo& prop) {
     throw EPropertyError(Where(obj, prop) + " cannot take " + kindNames[static_cast<int>(value.Kind)]);
 }
 
-[[noreturn]] void UnknownIdent(const TObject* obj, const TPropInfo& prop, const String& ident) {
-    throw EPropertyError("unknown identifier '" + ident + "' for " + Where(obj, prop));
+String UnknownIdentText(const TObject* obj, const TPropInfo& prop, const String& ident) {
+    return "unknown identifier '" + ident + "' for " + Where(obj, prop);
+}
+
+// Raises for an unknown identifier, or reports it when the caller asked to
+// be told instead.
+void UnknownIdent(const TObject* obj, const TPropInfo& prop, const String& ident,
+                  const TFormBindings& bindings) {
+    if (!bindings.UnknownIdent) throw EPropertyError(UnknownIdentText(obj, prop, ident));
+    bindings.UnknownIdent(UnknownIdentText(obj, prop, ident));
 }
 
 int IdentOrdinal(const TPropInfo& prop, const String& ident) {
@@ -35,18 +44,22 @@ int IdentOrdinal(const TPropInfo& prop, const String& ident) {
     return -1;
 }
 
-std::int64_t IntegerValue(const TObject* obj, const TPropInfo& prop, const TFormValue& value) {
+// The integer value, or nothing for an unknown identifier reported to bindings.
+std::optional<std::int64_t> IntegerValue(const TObject* obj, const TPropInfo& prop, const TFormValue& value,
+                                         const TFormBindings& bindings) {
     std::int64_t v = 0;
-    if (value.Kind == TFormValueKind::Integer) {
+    if (prop.CharValue && value.Kind == TFormValueKind::String) {
+        v = CharValue(obj, prop, value);
+    } else if (value.Kind == TFormValueKind::Integer) {
         v = value.Int;
         // $80000012 names the bits of a 32-bit value, also for a signed property.
         if (value.Hex && prop.MaxValue == 0x7FFFFFFF && v > prop.MaxValue && v <= 0xFFFFFFFF)
             v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-    } else if (value.Kind == TFormValueKind::Ident && !prop.IdentKind.empty()) {
-        if (!IdentToInteger(prop.IdentKind, value.Text, v)) UnknownIdent(obj, prop, value.Text);
-    } else if (value.Kind == TFormValueKind::Ident) {
-        UnknownIdent(obj, prop, value.Text);
-    } else {
+    } else if (value.Kind == TFormValueKind::Ident &&
+               (prop.IdentKind.empty() || !IdentToInteger(prop.IdentKind, value.Text, v))) {
+        UnknownIdent(obj, prop, value.Text, bindings);
+        return std::nullopt;
+    } else if (value.Kind != TFormValueKind::Ident) {
         WrongType(obj, prop, value);
     }
     if (v < prop.MinValue || v > prop.MaxValue)
@@ -56,10 +69,24 @@ std::int64_t IntegerValue(const TObject* obj, const TPropInfo& prop, const TForm
 
 } // namespace
 
+std::int64_t CharValue(const TObject* obj, const TPropInfo& prop, const TFormValue& value) {
+    if (value.Kind == TFormValueKind::Integer) return value.Int;
+    if (value.Kind != TFormValueKind::String) WrongType(obj, prop, value);
+    if (value.Text.empty()) return 0;
+    std::size_t pos = 0;
+    const std::uint32_t c = NextCodePoint(value.Text, pos);
+    if (pos != value.Text.size())
+        throw EPropertyError(Where(obj, prop) + " takes one character, not '" + value.Text + "'");
+    return c;
+}
+
 std::optional<String> FormatPropValue(const TObject* obj, const TPropInfo& prop, const TComponent* root) {
     switch (prop.Kind) {
     case TTypeKind::Integer: {
         const std::int64_t v = prop.GetOrd(obj);
+        // A character; a code that is none (0, a UTF-16 half) as its number.
+        if (prop.CharValue && v > 0 && v <= 0x10FFFF && (v < 0xD800 || v > 0xDFFF))
+            return QuoteFormString(CharToUtf8(static_cast<std::uint32_t>(v)));
         String ident;
         if (!prop.IdentKind.empty() && IntegerToIdent(prop.IdentKind, v, ident)) return ident;
         return std::to_string(v);
@@ -123,7 +150,7 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
     if (!prop.Writable()) throw EPropertyError(Where(obj, prop) + " is read-only");
     switch (prop.Kind) {
     case TTypeKind::Integer:
-        prop.SetOrd(obj, IntegerValue(obj, prop, value));
+        if (const auto v = IntegerValue(obj, prop, value, bindings)) prop.SetOrd(obj, *v);
         return;
     case TTypeKind::Boolean:
         if (value.Kind != TFormValueKind::Ident) WrongType(obj, prop, value);
@@ -132,13 +159,15 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
         else if (SameText(value.Text, "False"))
             prop.SetOrd(obj, 0);
         else
-            UnknownIdent(obj, prop, value.Text);
+            UnknownIdent(obj, prop, value.Text, bindings);
         return;
     case TTypeKind::Enumeration: {
         if (value.Kind != TFormValueKind::Ident) WrongType(obj, prop, value);
         const int ordinal = IdentOrdinal(prop, value.Text);
-        if (ordinal < 0) UnknownIdent(obj, prop, value.Text);
-        prop.SetOrd(obj, ordinal);
+        if (ordinal < 0)
+            UnknownIdent(obj, prop, value.Text, bindings);
+        else
+            prop.SetOrd(obj, ordinal);
         return;
     }
     case TTypeKind::Set: {
@@ -146,8 +175,10 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
         std::uint64_t bits = 0;
         for (const String& item : value.Items) {
             const int ordinal = IdentOrdinal(prop, item);
-            if (ordinal < 0 || ordinal > 63) UnknownIdent(obj, prop, item);
-            bits |= std::uint64_t{1} << ordinal;
+            if (ordinal < 0 || ordinal > 63)
+                UnknownIdent(obj, prop, item, bindings);
+            else
+                bits |= std::uint64_t{1} << ordinal;
         }
         prop.SetOrd(obj, static_cast<std::int64_t>(bits));
         return;

@@ -48,7 +48,7 @@ enum class TTypeKind {
     Boolean,     // True / False
     Enumeration, // identifier by ordinal
     Set,         // [fsBold, fsItalic]
-    String,      // 'text' with '' and #nn
+    String,      // 'text' with '' and `#nn`
     Float,       // 1.5
     Binary,      // { hex bytes }
     Class,       // nested persistent: written as dotted names
@@ -73,8 +73,9 @@ inline const String ColorIdentKind = "TColor";
 struct TPropInfo {
     String Name;
     TTypeKind Kind = TTypeKind::Integer;
-    TEnumNames Idents; // enumerations and sets
-    String IdentKind;  // integers with an identifier table
+    TEnumNames Idents;      // enumerations and sets
+    String IdentKind;       // integers with an identifier table
+    bool CharValue = false; // an integer that is a character's code, written as a quoted character
     std::int64_t MinValue = std::numeric_limits<std::int64_t>::min();
     std::int64_t MaxValue = std::numeric_limits<std::int64_t>::max();
 
@@ -285,6 +286,18 @@ public:
     template <typename G, typename S, typename D>
     TPropDecl Int(const String& name, G get, S set, D def) {
         return Int(name, get, set).Default(static_cast<std::int64_t>(def));
+    }
+
+    // A character (its code point), written as a quoted character ('*',
+    // #8226 for one that is not printable); read from a one-character
+    // string or from its code as a number.
+    template <typename G, typename S, typename D>
+    TPropDecl Char(const String& name, G get, S set, D def) {
+        TPropDecl decl = Int(name, get, set, def);
+        decl.Info().CharValue = true;
+        decl.Info().MinValue = 0;
+        decl.Info().MaxValue = 0x10FFFF;
+        return decl;
     }
 
     // An integer property written by colour name where one exists.

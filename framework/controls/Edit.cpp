@@ -60,7 +60,7 @@ FW_PUBLISH(TEdit) {
     cls.Bool("ParentCtl3D", &TEdit::ParentCtl3D, &TEdit::SetParentCtl3D, true);
     cls.Bool("ParentFont", &TEdit::ParentFont, &TEdit::SetParentFont, true);
     cls.Bool("ParentShowHint", &TEdit::ParentShowHint, &TEdit::SetParentShowHint, true);
-    cls.Int("PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar, 0);
+    cls.Char("PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar, 0);
     cls.Component("PopupMenu", &TEdit::PopupMenu, &TEdit::SetPopupMenu);
     cls.Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, false);
     cls.Bool("ShowHint", &TEdit::ShowHint, &TEdit::SetShowHint, false)
@@ -230,7 +230,7 @@ void TCustomEdit::SetCharCase(TEditCharCase Value) {
     SetText(FText);
 }
 
-void TCustomEdit::SetPasswordChar(char Value) {
+void TCustomEdit::SetPasswordChar(char32_t Value) {
     if (Value == FPasswordChar) return;
     FPasswordChar = Value;
     Invalidate();
@@ -316,7 +316,13 @@ String TCustomEdit::DisplayText() const {
 String TCustomEdit::Shown(int from, int to) const {
     const std::string_view part =
         std::string_view(FText).substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
-    if (FPasswordChar) return String(CharCount(part), FPasswordChar);
+    if (FPasswordChar) {
+        const String mask = CharToUtf8(FPasswordChar);
+        String shown;
+        for (std::size_t n = CharCount(part); n > 0; --n)
+            shown += mask;
+        return shown;
+    }
     return String(part);
 }
 

@@ -54,8 +54,9 @@ public:
     void SetMaxLength(int Value);
     TEditCharCase CharCase() const { return FCharCase; }
     void SetCharCase(TEditCharCase Value);
-    char PasswordChar() const { return FPasswordChar; }
-    void SetPasswordChar(char Value);
+    // The character shown for each character of the text (a code point; 0 shows the text).
+    char32_t PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char32_t Value);
     bool AutoSelect() const { return FAutoSelect; }
     void SetAutoSelect(bool Value) { FAutoSelect = Value; }
     bool AutoSize() const { return FAutoSize; }
@@ -121,7 +122,7 @@ private:
     bool FReadOnly = false;
     int FMaxLength = 0;
     TEditCharCase FCharCase = ecNormal;
-    char FPasswordChar = 0;
+    char32_t FPasswordChar = 0;
     bool FAutoSelect = true;
     bool FAutoSize = true;
     TBorderStyle FBorderStyle = bsSingle;

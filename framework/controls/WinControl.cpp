@@ -325,7 +325,7 @@ int TWinControl::TabOrder() const {
 }
 
 void TWinControl::SetTabOrder(int Value) {
-    if (!FParent) {
+    if (!FParent || ComponentState().Contains(csLoading)) {
         FTabOrder = Value;
         return;
     }
@@ -338,6 +338,26 @@ void TWinControl::SetTabOrder(int Value) {
     siblings.insert(siblings.begin() + Value, this);
     for (std::size_t i = 0; i < siblings.size(); ++i)
         siblings[i]->FTabOrder = static_cast<int>(i);
+}
+
+// The windowed children ranked by the tab orders they hold (the values a
+// form file gave them; equal ones in the order of the children), then
+// numbered 0, 1, 2...
+void TWinControl::ChildTabOrders() {
+    std::vector<TWinControl*> children;
+    for (TControl* c : FControls)
+        if (c->IsWindowed()) children.push_back(static_cast<TWinControl*>(c));
+    std::stable_sort(children.begin(), children.end(),
+                     [](const TWinControl* a, const TWinControl* b) { return a->FTabOrder < b->FTabOrder; });
+    for (std::size_t i = 0; i < children.size(); ++i)
+        children[i]->FTabOrder = static_cast<int>(i);
+}
+
+void TWinControl::Loaded() {
+    inherited::Loaded();
+    // A control read into a parent that is not loading takes its place now.
+    if (FParent && !FParent->ComponentState().Contains(csLoading)) SetTabOrder(FTabOrder);
+    ChildTabOrders();
 }
 
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {

@@ -61,6 +61,10 @@ public:
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value);
     int TabOrder() const;
+    // Moves the control to that place among its windowed siblings (the end
+    // for a value out of range), renumbering them 0, 1, 2... While a form
+    // file is read the value is only kept: the values read are put in
+    // order when the parent has loaded, so they need not ascend in the file.
     void SetTabOrder(int Value);
     // Windowed descendants in tab order (depth first).
     void GetTabOrderList(std::vector<TWinControl*>& List);
@@ -126,6 +130,9 @@ public:
     TPoint WindowOriginOnSurface() const;
 
 protected:
+    // Once the whole form is read, the children take the tab order of the
+    // values the file gave them (see SetTabOrder).
+    void Loaded() override;
     // Fills in the window's creation parameters: overrides call the base
     // first and then add to Params.Style (WS_CLIPCHILDREN...).
     virtual void CreateParams(TCreateParams& Params);

@@ -27,8 +27,8 @@ constexpr int CloseBoxHeight = 14;
 
 const TEnumNames BorderIconNames{"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
 const TEnumNames FormStyleNames{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"};
-const TEnumNames PositionNames{"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
-                               "poScreenCenter"};
+const TEnumNames PositionNames{"poDesigned",     "poDefault",       "poDefaultPosOnly", "poDefaultSizeOnly",
+                               "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
 
 int FrameWidth(TFormBorderStyle style) {
     switch (style) {
@@ -364,9 +364,7 @@ void TForm::Dispatch(TMessage& Message) {
         TWinControl::Dispatch(Message);
         if (ComponentState().Contains(csLoading)) break;
         if (Visible()) {
-            if (FPosition == poScreenCenter)
-                SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(),
-                          Height());
+            PlaceByPosition();
             HandleNeeded();
             Screen->BringToFront(this);
             InvalidateRect(nullptr);
@@ -398,6 +396,37 @@ void TForm::Dispatch(TMessage& Message) {
         TWinControl::Dispatch(Message);
         break;
     }
+}
+
+void TForm::PlaceByPosition() {
+    const TForm* over = nullptr;
+    switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        break;
+    case poMainFormCenter:
+        over = Application->MainForm();
+        break;
+    case poOwnerFormCenter:
+        over = dynamic_cast<const TForm*>(Owner());
+        if (over == nullptr) over = Application->MainForm();
+        break;
+    default:
+        return;
+    }
+    if (over == this) over = nullptr;
+    if (over == nullptr) {
+        SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
+        return;
+    }
+    // Kept on the screen where it fits, its top-left corner first (in 64 bits:
+    // bounds may lie anywhere in the int range).
+    auto centre = [](std::int64_t start, std::int64_t outer, std::int64_t inner, std::int64_t screen) {
+        const std::int64_t at = start + (outer - inner) / 2;
+        return static_cast<int>(std::max<std::int64_t>(0, std::min(at, screen - inner)));
+    };
+    SetBounds(centre(over->Left(), over->Width(), Width(), Screen->Width()),
+              centre(over->Top(), over->Height(), Height(), Screen->Height()), Width(), Height());
 }
 
 void TForm::SetActive(bool Value) {

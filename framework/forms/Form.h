@@ -30,7 +30,22 @@ enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = Set<TBorderIcon>;
 
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter };
+// Where a form goes when it is shown: where its bounds say (poDesigned and
+// the poDefault ones), centred on the screen (poScreenCenter, and
+// poDesktopCenter: the desktop is the one screen), over the main form, or
+// over the form that owns it (the main form when its owner is none). A form
+// centred over another stays on the screen where it fits; one centred over
+// itself, or over no form, is centred on the screen.
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
@@ -159,6 +174,8 @@ private:
     bool SendFocusMessage(TWinControl* control, UINT msg);
     bool SetFocusedControlImpl(TWinControl* Control);
     void RestoreFocus();
+    // Moves the form where Position puts it (when shown).
+    void PlaceByPosition();
     // Gives the other forms their input back and leaves the modal bands.
     void EndModalState();
 

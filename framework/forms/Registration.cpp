@@ -24,6 +24,8 @@ void RegisterControlClasses() {
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         return FindFormResource(name);
     });
+    // A lenient read of another application's form makes a plain form of it.
+    SetLenientRootClass(TForm::StaticClass());
     RegisterClasses({TEdit::StaticClass(), TLabel::StaticClass(), TButton::StaticClass(),
                      TBitBtn::StaticClass(), TTimer::StaticClass(), TForm::StaticClass(),
                      TMessageForm::StaticClass()});

@@ -48,7 +48,7 @@ public:
     void AddIcon(const String& name, TResourceBytes ico) { FIcons[Key(name)] = std::move(ico); }
     void SetVersion(TVersionInfo version) { FVersion = std::move(version); }
 
-    // Adds a file by where it lies: bitmaps/<n or NAME>.bmp, forms/<NAME>.dfm, icons/<NAME>.ico,
+    // Adds a file by where it lies: `bitmaps/<n or NAME>.bmp`, `forms/<NAME>.dfm`, `icons/<NAME>.ico`,
     // "strings" (the string table) and "version" (the version record). A file's name without its
     // extension is its resource name; an all-digit name is a resource number. Other files are
     // ignored. A malformed string table or version record raises EResourceError.

@@ -12,6 +12,7 @@
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <Qzled/Qzled.h>
+#include <algorithm>
 #include <filesystem>
 #include <framework/backends/headless/Automation.h>
 #include <framework/controls/Accessibility.h>

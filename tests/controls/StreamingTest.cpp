@@ -100,7 +100,7 @@ TEST_F(StreamingTest, ControlsRoundTripWithTheirProperties) {
                                  "CharCase = ecUpperCase", "BorderStyle = bsNone",
                                  "Color = clYellow",       "Cursor = crHandPoint",
                                  "Hint = 'a hint'",        "ShowHint = True",
-                                 "TabStop = False",        "PasswordChar = 42",
+                                 "TabStop = False",        "PasswordChar = '*'",
                                  "Enabled = False",        "Font.Style = [fsBold]",
                                  "ParentFont = False",     "Caption = '&Name'",
                                  "AutoSize = False",       "Alignment = taRightJustify",
@@ -180,6 +180,112 @@ TEST_F(StreamingTest, InTheDesignerATextThatIsTheNameFollowsARename) {
     designed->SetCaption("Date:");
     designed->SetName("lblWhen");
     EXPECT_EQ(designed->Caption(), "Date:");
+}
+
+// Tab orders need not ascend in the file: they are put in order once the
+// whole form is read, and a form reads back with the order it was written with.
+TEST_F(StreamingTest, TabOrderIsAppliedOnceTheWholeFormIsRead) {
+    const struct {
+        const char* What;
+        std::vector<int> InFile; // the TabOrder of Edit0, Edit1... in file order; -1: none
+        std::vector<int> Read;
+    } cases[] = {
+        {"not ascending", {1, 3, 2, 0}, {1, 3, 2, 0}},
+        {"descending", {3, 2, 1, 0}, {3, 2, 1, 0}},
+        {"equal values keep file order", {1, 0, 1}, {1, 0, 2}},
+        {"gaps and values out of range close up", {7, 2, 40}, {1, 0, 2}},
+        {"a control without a value takes the place it was inserted at", {-1, 0}, {0, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        String text = "object Form1: TForm\n";
+        for (std::size_t i = 0; i < c.InFile.size(); ++i) {
+            text += "  object Edit" + std::to_string(i) + ": TEdit\n";
+            if (c.InFile[i] >= 0) text += "    TabOrder = " + std::to_string(c.InFile[i]) + "\n";
+            text += "  end\n";
+        }
+        text += "end\n";
+        std::unique_ptr<TComponent> root(ReadComponentFromText(text));
+        std::vector<int> read;
+        for (std::size_t i = 0; i < c.InFile.size(); ++i)
+            read.push_back(static_cast<TEdit*>(root->FindComponent("Edit" + std::to_string(i)))->TabOrder());
+        EXPECT_EQ(read, c.Read);
+        const String written = WriteComponentToText(root.get());
+        std::unique_ptr<TComponent> again(ReadComponentFromText(written));
+        EXPECT_EQ(WriteComponentToText(again.get()), written);
+    }
+    // Outside reading, setting a tab order still moves the siblings at once.
+    TForm form(nullptr);
+    auto* a = new TEdit(&form);
+    a->SetParent(&form);
+    auto* b = new TEdit(&form);
+    b->SetParent(&form);
+    b->SetTabOrder(0);
+    EXPECT_EQ(a->TabOrder(), 1);
+}
+
+TEST_F(StreamingTest, PasswordCharIsACharacter) {
+    const struct {
+        const char* Value;
+        char32_t Read;
+        const char* Written; // nullptr: not written
+    } cases[] = {
+        {"'*'", U'*', "'*'"}, {"#8226", U'\u2022', "'\u2022'"},
+        {"42", U'*', "'*'"},  {"'\u25CF'", U'\u25CF', "'\u25CF'"},
+        {"''", 0, nullptr},   {"#9", U'\t', "#9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Value);
+        const String text = String("object Form1: TForm\n  object Edit1: TEdit\n    PasswordChar = ") +
+                            c.Value + "\n    Text = 'abc'\n  end\nend\n";
+        std::unique_ptr<TComponent> root(ReadComponentFromText(text));
+        auto* edit = static_cast<TEdit*>(root->FindComponent("Edit1"));
+        EXPECT_EQ(edit->PasswordChar(), c.Read);
+        const String written = WriteComponentToText(root.get());
+        if (c.Written != nullptr)
+            EXPECT_NE(written.find(String("PasswordChar = ") + c.Written + "\n"), String::npos) << written;
+        else
+            EXPECT_EQ(written.find("PasswordChar"), String::npos) << written;
+    }
+    EXPECT_THROW(delete ReadComponentFromText("object F: TForm\n  object E: TEdit\n    PasswordChar = 'ab'\n"
+                                              "  end\nend\n"),
+                 EReadError);
+}
+
+// Another application's form: its own form class, handlers, a data set and
+// settings the framework does not have. What it knows reads; the rest is reported.
+TEST_F(StreamingTest, AnotherApplicationsFormReadsLeniently) {
+    const String text = "object frmLogin: TfrmLogin\n"
+                        "  Caption = 'Log in'\n"
+                        "  Position = poOwnerFormCenter\n"
+                        "  OnCreate = FormCreate\n"
+                        "  object edtPassword: TEdit\n"
+                        "    PasswordChar = #8226\n"
+                        "    TabOrder = 1\n"
+                        "    OnChange = edtPasswordChange\n"
+                        "  end\n"
+                        "  object edtUser: TEdit\n"
+                        "    TabOrder = 0\n"
+                        "    CharCase = ecTitleCase\n"
+                        "  end\n"
+                        "  object cdsUsers: TClientDataSet\n"
+                        "  end\n"
+                        "end\n";
+    TFormSkipList skipped;
+    std::unique_ptr<TComponent> root(ReadComponentFromText(text, nullptr, &skipped));
+    auto* form = dynamic_cast<TForm*>(root.get());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->Name(), "frmLogin");
+    EXPECT_EQ(form->Position(), poOwnerFormCenter);
+    auto* password = static_cast<TEdit*>(form->FindComponent("edtPassword"));
+    EXPECT_EQ(password->PasswordChar(), U'\u2022');
+    EXPECT_EQ(password->TabOrder(), 1);
+    EXPECT_EQ(static_cast<TEdit*>(form->FindComponent("edtUser"))->TabOrder(), 0);
+    std::vector<int> lines;
+    for (const TFormSkipped& s : skipped)
+        lines.push_back(s.Line);
+    EXPECT_EQ(lines, (std::vector<int>{1, 4, 8, 12, 14}));
+    EXPECT_EQ(skipped[0].What, "unknown class 'TfrmLogin'; read as TForm");
 }
 
 } // namespace

@@ -364,5 +364,51 @@ TEST_F(FormTest, MakingAndFreeingManyFormsLeavesNothingBehind) {
     EXPECT_FALSE(MessageQueue().HasDirty());
 }
 
+// Where each Position puts a 200 x 100 form when it is shown, with the main
+// form at (100, 50, 400 x 300) and the owner form at (600, 400, 300 x 200).
+TEST_F(FormTest, PositionPlacesTheFormWhenItIsShown) {
+    const struct {
+        TPosition Position;
+        bool Owned;    // owned by the owner form (otherwise by nothing)
+        bool WithMain; // with a main form
+        TRect Bounds;
+    } cases[] = {
+        {poDesigned, true, true, {10, 20, 210, 120}},
+        {poScreenCenter, true, true, {412, 334, 612, 434}},
+        {poDesktopCenter, true, true, {412, 334, 612, 434}},
+        {poMainFormCenter, true, true, {200, 150, 400, 250}},
+        {poMainFormCenter, true, false, {412, 334, 612, 434}},
+        {poOwnerFormCenter, true, true, {650, 450, 850, 550}},
+        {poOwnerFormCenter, false, true, {200, 150, 400, 250}},
+        {poOwnerFormCenter, false, false, {412, 334, 612, 434}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.Position) + (c.Owned ? " owned" : "") +
+                     (c.WithMain ? " with main" : ""));
+        TForm main(nullptr);
+        main.SetBounds(100, 50, 400, 300);
+        if (c.WithMain) Application->SetMainForm(&main);
+        TForm owner(nullptr);
+        owner.SetBounds(600, 400, 300, 200);
+        auto* form = new TForm(c.Owned ? &owner : nullptr);
+        std::unique_ptr<TForm> unowned(c.Owned ? nullptr : form);
+        form->SetBounds(10, 20, 200, 100);
+        form->SetPosition(c.Position);
+        form->Show();
+        EXPECT_EQ(form->BoundsRect(), c.Bounds);
+        form->Hide();
+        Application->SetMainForm(nullptr);
+    }
+    // Over a form near the screen's edge, the form stays on the screen.
+    TForm owner(nullptr);
+    owner.SetBounds(900, 700, 100, 50);
+    TForm form(&owner);
+    form.SetBounds(0, 0, 200, 100);
+    form.SetPosition(poOwnerFormCenter);
+    form.Show();
+    EXPECT_EQ(form.BoundsRect(), (TRect{824, 668, 1024, 768}));
+    form.Hide();
+}
+
 } // namespace
 } // namespace fw

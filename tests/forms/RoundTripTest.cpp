@@ -32,8 +32,14 @@ const String Texts[] = {"",
                         "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82",
                         "tab\there #35",
                         "a verylongwordthatcannotbreakanywhereatall b c",
-                        "&Accel"};
+                        "&Accel",
+                        "party \xF0\x9F\x8E\x89 beyond U+FFFF"};
 const double Floats[] = {0.0,
+                         1.0,
+                         45000.0,
+                         9223372036854775808.0,  // 2^63
+                         18446744073709551616.0, // 2^64
+                         1e300,
                          1.5,
                          -2.25e10,
                          1e-300,
