@@ -39,7 +39,11 @@ TAccStates TEditAccessible::States() const {
 String TEditAccessible::Text() const {
     const String& text = Edit()->Text();
     if (!Edit()->PasswordChar()) return text;
-    return String(CharCount(text), '*');
+    // A password reads as the marks the edit shows, one a character.
+    const String mark = CharToUtf8(Edit()->PasswordChar());
+    String shown;
+    for (std::size_t i = CharCount(text); i > 0; --i) shown += mark;
+    return shown;
 }
 
 int TEditAccessible::CaretOffset() const {

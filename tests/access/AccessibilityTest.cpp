@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <framework/backends/headless/Automation.h>
 #include <framework/controls/Accessibility.h>
+#include <framework/controls/Buttons.h>
+#include <framework/controls/Edit.h>
 #include <framework/controls/Label.h>
 #include <framework/db/DBNavigator.h>
 #include <framework/db/DataSet.h>
@@ -395,6 +397,80 @@ TEST_F(Accessibility, RecordsFormNamesItsDataControlsAndNavigatorButtons) {
     // Without a label the field's display label names it.
     dynamic_cast<fw::TLabel*>(form.FindComponent("lblHappened"))->SetFocusControl(nullptr);
     EXPECT_EQ(happened->Name(), "happened");
+}
+
+} // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- text in characters, listeners
+
+TEST_F(Accessibility, TextOffsetsCountCharactersNotBytes) {
+    fw::TForm form(nullptr);
+    auto* edit = new fw::TEdit(&form);
+    edit->SetParent(&form);
+    edit->SetText("Zürich 日本");
+    TAccessible* a = edit->Accessible();
+    struct TRow {
+        int Start, End;     // characters, as a screen reader asks
+        int SelStart, SelLength; // bytes, as the edit keeps them
+        const char* Selected;
+    };
+    const TRow rows[] = {
+        {0, 2, 0, 3, "Zü"},
+        {1, 7, 1, 7, "ürich "},
+        {7, 9, 8, 6, "日本"},
+        {9, 3, 4, 10, "ich 日本"}, // the ends in either order
+    };
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(r.Selected);
+        ASSERT_TRUE(a->SetSelection(r.Start, r.End));
+        EXPECT_EQ(edit->SelStart(), r.SelStart);
+        EXPECT_EQ(edit->SelLength(), r.SelLength);
+        EXPECT_EQ(edit->SelText(), r.Selected);
+        int start = -1, end = -1;
+        a->Selection(start, end);
+        EXPECT_EQ(start, std::min(r.Start, r.End));
+        EXPECT_EQ(end, std::max(r.Start, r.End));
+    }
+    ASSERT_TRUE(a->SetCaretOffset(8));
+    EXPECT_EQ(a->CaretOffset(), 8);
+    EXPECT_EQ(edit->SelStart(), 11);
+
+    // A password shows one mark per character; a read-only edit refuses new text.
+    edit->SetPasswordChar(U'•');
+    EXPECT_EQ(a->Text(), "•••••••••");
+    edit->SetReadOnly(true);
+    EXPECT_FALSE(a->SetTextContents("x"));
+    EXPECT_TRUE(a->States().Contains(fw::asReadOnly));
+    EXPECT_FALSE(a->States().Contains(fw::asEditable));
+}
+
+TEST_F(Accessibility, ListenersMayComeAndGoWhileAnEventIsSentAndObjectsSayWhenTheyGo) {
+    fw::TForm form(nullptr);
+    auto* button = new fw::TButton(&form);
+    button->SetParent(&form);
+    button->SetCaption("&Save && close");
+    TAccessible* a = button->Accessible();
+    EXPECT_EQ(a->Name(), "Save & close");
+
+    std::vector<std::string> heard;
+    int second = 0;
+    int first = 0;
+    first = fw::AddAccListener([&](const fw::TAccEvent& e) {
+        heard.push_back("first");
+        fw::RemoveAccListener(first);
+        second = fw::AddAccListener([&](const fw::TAccEvent& e2) {
+            heard.push_back(e2.Kind == TAccEventKind::Destroyed ? "gone" : "second");
+        });
+    });
+    button->SetCaption("Close");
+    button->SetCaption("Quit");
+    EXPECT_EQ(heard, (std::vector<std::string>{"first", "second"}));
+    delete button;
+    EXPECT_EQ(heard.back(), "gone");
+    fw::RemoveAccListener(second);
+    EXPECT_FALSE(fw::AccListening());
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <framework/backends/AccessibilityBridge.h>
+#include <framework/backends/atspi/AtspiBridge.h>
 #include <framework/controls/Accessibility.h>
 #include <framework/controls/Control.h>
 #include <framework/forms/FormAccessible.h>
@@ -910,16 +911,11 @@ bool AccessibilityEnabled(const char*& Why) {
 
 } // namespace
 
-bool Start(int AScale, std::function<void()> Wake) {
-    if (Running) return true;
-    const char* request = std::getenv("QZ_ACCESSIBILITY");
-    const char* noBridge = std::getenv("NO_AT_BRIDGE");
-    if ((request && std::string(request) == "0") || (noBridge && std::string(noBridge) == "1")) {
-        Reason = "switched off (QZ_ACCESSIBILITY=0 or NO_AT_BRIDGE=1)";
-        return false;
-    }
-    if (!(request && std::string(request) == "1") && !AccessibilityEnabled(Reason)) return false;
+namespace {
 
+// The toolkit's part for ATK and the model's listener: what Start and
+// StartWithoutBus share.
+void Install(int AScale) {
     Scale = std::max(AScale, 1);
     // The interfaces must exist before atk-bridge looks up their signals.
     for (GType t : {ATK_TYPE_COMPONENT, ATK_TYPE_ACTION, ATK_TYPE_TEXT, ATK_TYPE_EDITABLE_TEXT, ATK_TYPE_VALUE,
@@ -931,11 +927,39 @@ bool Start(int AScale, std::function<void()> Wake) {
     util->get_root = GetRoot;
     util->get_toolkit_name = GetToolkitName;
     util->get_toolkit_version = GetToolkitVersion;
-
-    g_main_context_acquire(g_main_context_default());
     ListenerId = AddAccListener(OnEvent);
+}
+
+// Drops every wrapper and the model's listener.
+void Uninstall() {
+    RemoveAccListener(ListenerId);
+    ListenerId = 0;
+    Focused = nullptr;
+    for (auto& [acc, object] : Wrappers) {
+        NodeOf(object)->Acc = nullptr;
+        g_object_unref(object);
+    }
+    Wrappers.clear();
+}
+
+bool WithoutBus = false;
+
+} // namespace
+
+bool Start(int AScale, std::function<void()> Wake) {
+    if (Running) return true;
+    const char* request = std::getenv("QZ_ACCESSIBILITY");
+    const char* noBridge = std::getenv("NO_AT_BRIDGE");
+    if ((request && std::string(request) == "0") || (noBridge && std::string(noBridge) == "1")) {
+        Reason = "switched off (QZ_ACCESSIBILITY=0 or NO_AT_BRIDGE=1)";
+        return false;
+    }
+    if (!(request && std::string(request) == "1") && !AccessibilityEnabled(Reason)) return false;
+
+    Install(AScale);
+    g_main_context_acquire(g_main_context_default());
     if (atk_bridge_adaptor_init(nullptr, nullptr) != 0) {
-        RemoveAccListener(ListenerId);
+        Uninstall();
         g_main_context_release(g_main_context_default());
         Reason = "atk-bridge could not start";
         return false;
@@ -946,8 +970,18 @@ bool Start(int AScale, std::function<void()> Wake) {
     return true;
 }
 
+void StartWithoutBus(int AScale) {
+    if (Running) return;
+    Install(AScale);
+    Running = WithoutBus = true;
+}
+
+AtkObject* WrapperOf(TAccessible* Object) {
+    return Wrap(Object);
+}
+
 int Pump() {
-    if (!Running) return -1;
+    if (!Running || WithoutBus) return -1;
     GMainContext* context = g_main_context_default();
     Watcher->Stop(Fds);
     if (Prepared) {
@@ -973,6 +1007,11 @@ int Pump() {
 void Stop() {
     if (!Running) return;
     Running = false;
+    if (WithoutBus) {
+        WithoutBus = false;
+        Uninstall();
+        return;
+    }
     Watcher->Stop(Fds);
     Watcher.reset();
     if (Prepared) {
@@ -980,13 +1019,7 @@ void Stop() {
         g_main_context_check(g_main_context_default(), Priority, Fds.data(), static_cast<gint>(Fds.size()));
     }
     atk_bridge_adaptor_cleanup();
-    RemoveAccListener(ListenerId);
-    Focused = nullptr;
-    for (auto& [acc, object] : Wrappers) {
-        NodeOf(object)->Acc = nullptr;
-        g_object_unref(object);
-    }
-    Wrappers.clear();
+    Uninstall();
     g_main_context_release(g_main_context_default());
     Reason = "stopped";
 }
