@@ -339,29 +339,37 @@ private:
 
 class TCalGrid : public TCalElement {
 public:
-    TCalGrid(TAccessible* AParent, TfrmQzCalAccessible* Dialog) : TCalElement(AParent, Dialog) {
-        for (int c = 0; c < TfrmQzCal::ColumnCount; ++c) FHeaders.push_back(std::make_unique<TCalHeader>(this, Dialog, c));
-        for (int i = 1; i <= TfrmQzCal::CellCount; ++i) FCells.push_back(std::make_unique<TCalCell>(this, Dialog, i));
-    }
+    // The headers and cells are made as they are first asked for: the focus
+    // event that brings the popup needs only the selected cell.
+    TCalGrid(TAccessible* AParent, TfrmQzCalAccessible* Dialog) : TCalElement(AParent, Dialog) {}
     TAccRole Role() const override { return TAccRole::Table; }
     fw::String Name() const override { return FDialog->MonthTitle(); }
     TAccStates States() const override { return TCalElement::States() << fw::asFocusable; }
-    int ChildCount() const override { return static_cast<int>(FHeaders.size() + FCells.size()); }
+    int ChildCount() const override { return TfrmQzCal::ColumnCount + TfrmQzCal::CellCount; }
     TAccessible* Child(int Index) const override {
         if (Index < 0 || Index >= ChildCount()) return nullptr;
-        const auto i = static_cast<std::size_t>(Index);
-        return i < FHeaders.size() ? FHeaders[i].get() : FCells[i - FHeaders.size()].get();
+        return Index < TfrmQzCal::ColumnCount ? ColumnHeader(Index) : Cell(Index - TfrmQzCal::ColumnCount + 1);
     }
     int RowCount() const override { return TfrmQzCal::RowCount; }
     int ColumnCount() const override { return TfrmQzCal::ColumnCount; }
     TAccessible* CellAt(int Row, int Column) const override {
         if (Row < 0 || Row >= RowCount() || Column < 0 || Column >= ColumnCount()) return nullptr;
-        return FCells[static_cast<std::size_t>(Row * TfrmQzCal::ColumnCount + Column)].get();
+        return Cell(Row * TfrmQzCal::ColumnCount + Column + 1);
     }
     TAccessible* ColumnHeader(int Column) const override {
-        return Column >= 0 && Column < ColumnCount() ? FHeaders[static_cast<std::size_t>(Column)].get() : nullptr;
+        if (Column < 0 || Column >= ColumnCount()) return nullptr;
+        auto& header = FHeaders[static_cast<std::size_t>(Column)];
+        if (!header) header = std::make_unique<TCalHeader>(const_cast<TCalGrid*>(this), FDialog, Column);
+        return header.get();
     }
     TAccessible* Cell(int Index) const {
+        if (Index < 1 || Index > TfrmQzCal::CellCount) return nullptr;
+        auto& cell = FCells[static_cast<std::size_t>(Index - 1)];
+        if (!cell) cell = std::make_unique<TCalCell>(const_cast<TCalGrid*>(this), FDialog, Index);
+        return cell.get();
+    }
+    // The cell if it was made (events about cells nobody asked for are not sent).
+    TAccessible* MadeCell(int Index) const {
         return Index >= 1 && Index <= TfrmQzCal::CellCount ? FCells[static_cast<std::size_t>(Index - 1)].get()
                                                           : nullptr;
     }
@@ -370,8 +378,8 @@ protected:
     fw::TRect ClientBounds() const override { return Popup()->GridRect(); }
 
 private:
-    std::vector<std::unique_ptr<TAccessible>> FHeaders;
-    std::vector<std::unique_ptr<TAccessible>> FCells;
+    mutable std::array<std::unique_ptr<TAccessible>, TfrmQzCal::ColumnCount> FHeaders;
+    mutable std::array<std::unique_ptr<TAccessible>, TfrmQzCal::CellCount> FCells;
 };
 
 } // namespace
@@ -411,12 +419,14 @@ void TfrmQzCalAccessible::Announce() {
         if (!first) {
             fw::AccNotify({fw::TAccEventKind::NameChanged, FElements.front().get()});
             fw::AccNotify({fw::TAccEventKind::NameChanged, Grid()});
-            for (int i = 1; i <= TfrmQzCal::CellCount; ++i) fw::AccNotify({fw::TAccEventKind::NameChanged, Cell(i)});
+            for (int i = 1; i <= TfrmQzCal::CellCount; ++i)
+                if (TAccessible* cell = static_cast<TCalGrid*>(Grid())->MadeCell(i))
+                    fw::AccNotify({fw::TAccEventKind::NameChanged, cell});
         }
     }
     const double date = std::floor(popup->Date());
     if (date == FAnnouncedDate && popup->SelIndex() == FAnnouncedIndex) return;
-    if (TAccessible* old = Cell(FAnnouncedIndex))
+    if (TAccessible* old = static_cast<TCalGrid*>(Grid())->MadeCell(FAnnouncedIndex))
         fw::AccNotify({fw::TAccEventKind::StateChanged, old, fw::asSelected, 0});
     FAnnouncedDate = date;
     FAnnouncedIndex = popup->SelIndex();

@@ -1,6 +1,7 @@
 // The accessibility model: the base answers, listeners and notifications.
 
 #include <algorithm>
+#include <deque>
 #include <framework/controls/Accessibility.h>
 #include <framework/controls/Label.h>
 #include <framework/controls/MessageQueue.h>
@@ -13,10 +14,12 @@ namespace {
 struct TListenerEntry {
     int Id;
     TAccListener Listener;
+    bool Removed = false;
 };
 
-std::vector<TListenerEntry>& Listeners() {
-    static std::vector<TListenerEntry> list;
+// A deque: listeners added while an event is sent do not move the one running.
+std::deque<TListenerEntry>& Listeners() {
+    static std::deque<TListenerEntry> list;
     return list;
 }
 int ListenerCount = 0;
@@ -181,13 +184,16 @@ int AddAccListener(TAccListener Listener) {
 
 namespace {
 
-// While events are being sent a removed listener is only emptied; the list
-// is tidied when the outermost sending ends.
+// While events are being sent a removed listener is only marked (it may be the
+// one running); the list is tidied when the outermost sending ends.
 int Sending = 0;
+bool Untidy = false;
 
 void TidyListeners() {
+    if (!Untidy) return;
+    Untidy = false;
     auto& list = Listeners();
-    list.erase(std::remove_if(list.begin(), list.end(), [](const TListenerEntry& e) { return !e.Listener; }),
+    list.erase(std::remove_if(list.begin(), list.end(), [](const TListenerEntry& e) { return e.Removed; }),
                list.end());
 }
 
@@ -195,8 +201,9 @@ void TidyListeners() {
 
 void RemoveAccListener(int Id) {
     for (TListenerEntry& e : Listeners())
-        if (e.Id == Id && e.Listener) {
-            e.Listener = nullptr;
+        if (e.Id == Id && !e.Removed) {
+            e.Removed = true;
+            Untidy = true;
             --ListenerCount;
         }
     if (Sending == 0) TidyListeners();
@@ -213,10 +220,7 @@ void AccNotify(const TAccEvent& Event) {
     ++Sending;
     try {
         for (std::size_t i = 0, n = list.size(); i < n && i < list.size(); ++i)
-            if (list[i].Listener) {
-                const TAccListener listener = list[i].Listener;
-                listener(Event);
-            }
+            if (!list[i].Removed) list[i].Listener(Event);
     } catch (...) {
         if (--Sending == 0) TidyListeners();
         throw;
