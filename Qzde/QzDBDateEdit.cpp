@@ -246,11 +246,23 @@ void TQzDBDateEdit::CMEnter(fw::TMessage& Message) {
 }
 
 void TQzDBDateEdit::CMExit(fw::TMessage&) {
+    if (!FDataLink->CanModify()) {
+        // The text cannot be changed here, so there is nothing to check or write:
+        // the focus goes, even over a stored text that is no date (kept, it
+        // would hold the form for ever).
+        fw::TEdit::DoExit();
+        SetFocused(false);
+        fw::SetCursor(nullptr);
+        return;
+    }
+    // Whether the user changed the text since it was loaded: the exit check's
+    // normalising alone is no change, and an untouched field is never rewritten.
+    const bool Touched = FDataLink->IsModified();
     // The date edit's exit check: OnExit, then the text is normalised or reported.
     DoExit();
     if (!FDateValid) return;
     try {
-        FDataLink->UpdateRecord();
+        if (Touched) FDataLink->UpdateRecord();
     } catch (const fw::ELoopError&) {
         throw; // not a refusal: it ends the loop it happened in
     } catch (const fw::Exception& E) {

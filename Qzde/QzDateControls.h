@@ -183,6 +183,9 @@ protected:
 
     // The text was empty or valid at the last exit (read by descendants).
     bool FDateValid = false;
+    // Whether 30/12/1899 (day 0) is shown as a date on leaving; the plain edit
+    // takes day 0 for "no date" and shows the empty text.
+    virtual bool DayZeroIsADate() const { return false; }
 
 private:
     // The date in Text by DateFormat, with the year expanded when it was typed
@@ -315,8 +318,11 @@ protected:
     // names it, required with the field, read-only only where it cannot edit.
     std::unique_ptr<fw::TAccessible> CreateAccessible() override;
     void CMEnter(fw::TMessage& Message);
-    // The exit check, then the record update; see the .cpp.
+    // The exit check, then the record update when the user changed the text;
+    // see the .cpp.
     void CMExit(fw::TMessage& Message);
+    // Day 0 is a date like any other in a database.
+    bool DayZeroIsADate() const override { return true; }
     void CMFontChanged(fw::TMessage& Message) override;
     void WMCut(fw::TMessage& Message);
     void WMPaint(fw::TMessage& Message);

@@ -122,6 +122,7 @@ void TQzDateEdit::SetDate(fw::TDateTime Value) {
     // text can show (beyond those years, infinite, not a number) is no date.
     fw::Word Year = 0, Month = 0, Day = 0;
     fw::DecodeDate(Value, Year, Month, Day);
+    if (Value == 0) Year = 0; // no date, also where the exit check takes day 0 for a date
     ShowDate(Year == 0 ? 0 : Value, Year, Month, Day);
 }
 
@@ -129,7 +130,7 @@ void TQzDateEdit::ShowDate(fw::TDateTime Value, int Year, int Month, int Day) {
     FDate = Value;
     SetModified(true);
     fw::String Shown;
-    if (Value != 0) FormatDateByPattern(Year, Month, Day, FDateFormat, Shown);
+    if (Value != 0 || (Year != 0 && DayZeroIsADate())) FormatDateByPattern(Year, Month, Day, FDateFormat, Shown);
     // The exit of an edit that shows its date already writes the same text:
     // that is no change, and costs no trip through the edit's text handling.
     if (Shown != Text()) SetText(Shown);

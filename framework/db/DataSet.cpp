@@ -168,7 +168,9 @@ bool TDataSet::CanModify() const {
 }
 
 void TDataSet::CheckCanModify() const {
-    if (!CanModify()) DatabaseError(SDataSetReadOnly);
+    if (CanModify()) return;
+    const String reason = !FReadOnly && Active() ? InternalReadOnlyReason() : String();
+    DatabaseError(reason.empty() ? String(SDataSetReadOnly) : String(SDataSetReadOnly) + ": " + reason);
 }
 
 void TDataSet::SetReadOnly(bool Value) {
@@ -250,7 +252,9 @@ const TRecordBuffer& TDataSet::Row(int Index) const {
     const int count = std::min(size, InternalRecordCount() - first);
     page.Rows.reserve(static_cast<std::size_t>(count));
     const_cast<TDataSet*>(this)->InternalFetch(first, count, page.Rows);
-    page.Rows.resize(static_cast<std::size_t>(std::max(count, 1)));
+    // A row past the end (the list shrank since the position was taken) reads
+    // as an empty record.
+    page.Rows.resize(static_cast<std::size_t>(std::max(count, Index - first + 1)));
     if (FPages.size() < MaxCachedPages) {
         FPages.push_back(std::move(page));
         FLastPage = static_cast<int>(FPages.size()) - 1;
@@ -470,14 +474,17 @@ void TDataSet::Post() {
             if (field->Required() && !field->ReadOnly() && IsNullValue(FEditBuffer[no]))
                 DatabaseError(Format(SFieldRequired, {field->DisplayLabel()}));
         }
-        const int index = inserting ? FInsertIndex : FCurrent;
+        int index = inserting ? FInsertIndex : FCurrent;
         // The backend changes the edit buffer only when the write succeeded,
-        // so a failure leaves the user's values as they were.
+        // so a failure leaves the user's values as they were. It moves the
+        // index when its rows changed underneath (deleted elsewhere).
         InternalPost(index, inserting, FOldBuffer, FEditBuffer, FAssigned);
-        if (inserting) {
+        const int count = InternalRecordCount();
+        index = std::clamp(index, 0, std::max(count - 1, 0));
+        if (inserting || index != FCurrent) {
             ClearRowCache();
-            FCurrent = index;
-            FBof = FEof = false;
+            FCurrent = count > 0 ? index : -1;
+            FBof = FEof = count == 0;
         } else {
             StoreRow(index, std::move(FEditBuffer));
         }

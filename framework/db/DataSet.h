@@ -72,6 +72,8 @@ public:
     // Whether the record being edited has changes.
     bool Modified() const { return FModified; }
     bool CanModify() const;
+    // Why the storage takes no changes, when it says ("" otherwise).
+    String ReadOnlyReason() const { return Active() ? InternalReadOnlyReason() : String(); }
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
 
@@ -132,10 +134,12 @@ protected:
     // which columns were set. Updating: Old holds the values the row had when
     // read; the backend must raise EDatabaseError(SRecordChanged) when the
     // stored row no longer matches Old (changed or deleted by someone else).
-    // On success Values receives the row as stored (keys, defaults). On
+    // On success Values receives the row as stored (keys, defaults), and
+    // Index the row's place when the backend's list of rows changed under it
+    // (rows deleted elsewhere: an insert past the end is placed last). On
     // failure raise EDatabaseError with the storage's message and change
     // nothing, Values included (it is the user's edit buffer).
-    virtual void InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+    virtual void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                               const std::vector<bool>& Assigned) = 0;
     // Deletes row Index (Old: its values as read; raise SRecordChanged when
     // the stored row no longer matches). The rows after it move up by one.
@@ -144,6 +148,9 @@ protected:
     virtual void InternalRefresh() = 0;
     // Whether the storage accepts changes (a query may not).
     virtual bool InternalCanModify() const { return true; }
+    // Why the storage accepts no changes when that is not plain (added to the
+    // read-only error); empty otherwise.
+    virtual String InternalReadOnlyReason() const { return String(); }
     // Rows fetched per InternalFetch call.
     virtual int PageSize() const { return 256; }
 

@@ -172,6 +172,10 @@ void TSqliteDatabase::Open(const String& FileName, bool ReadOnly, bool Create, i
     }
     FDb = db;
     sqlite3_extended_result_codes(FDb, 1);
+    // A double-quoted name that is no column must not be read as a string: a
+    // column dropped or renamed by another connection would otherwise read back
+    // as its own name on every row not read yet.
+    sqlite3_db_config(FDb, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_busy_timeout(FDb, BusyTimeoutMs);
 }
 

@@ -70,7 +70,8 @@ public:
     TSqliteDatabase& operator=(const TSqliteDatabase&) = delete;
     ~TSqliteDatabase();
 
-    // Opens (creating when Create) the file; raises on failure.
+    // Opens (creating when Create) the file; raises on failure. Strings in
+    // statements are single-quoted: "x" is always a name.
     void Open(const String& FileName, bool ReadOnly, bool Create, int BusyTimeoutMs);
     void Close();
     bool IsOpen() const { return FDb != nullptr; }

@@ -4,6 +4,7 @@
 #include <framework/db/SqliteDataSet.h>
 #include <framework/rtl/Format.h>
 #include <framework/rtl/SysUtils.h>
+#include <algorithm>
 
 namespace fw {
 
@@ -34,6 +35,9 @@ private:
 };
 
 const TStoredValue NullValue;
+
+constexpr const char* STransactionLost =
+    "The database rolled the transaction back and nothing of it was saved; roll it back before going on";
 
 bool Contains(const String& text, const char* part) {
     return text.find(part) != String::npos;
@@ -157,17 +161,42 @@ void TSQLiteDataSet::OpenTable() {
         }
     }
     if (columns.empty()) DatabaseError(Format("Table '%s' not found in '%s'", {FTableName, FFileName}));
-    try {
-        FDb.Prepare("SELECT rowid FROM " + FTable + " LIMIT 0");
-        FKeyed = true;
-    } catch (const ESqliteError&) {
-        FKeyed = false; // WITHOUT ROWID: read whole, read-only
-    }
-    if (!FKeyed) return OpenQuery("SELECT * FROM " + FTable);
-
     int pkCount = 0;
     for (const auto& c : columns)
         pkCount += c.Pk > 0;
+    // The row id under a name none of the table's own columns takes (imported
+    // data often has a column "rowid", which then hides it).
+    FRowid.clear();
+    bool hidden = true;
+    for (const char* alias : {"rowid", "_rowid_", "oid"}) {
+        if (std::any_of(columns.begin(), columns.end(),
+                        [&](const TColumn& c) { return LowerCase(c.Name) == alias; }))
+            continue;
+        hidden = false;
+        try {
+            FDb.Prepare(String("SELECT ") + alias + " FROM " + FTable + " LIMIT 0");
+            FRowid = alias;
+        } catch (const ESqliteError&) {
+            // WITHOUT ROWID: read whole, read-only
+        }
+        break;
+    }
+    if (hidden) {
+        // Every alias is a column: an INTEGER PRIMARY KEY is the row id under its own name.
+        TSqliteStatement pkIndex =
+            FDb.Prepare("SELECT count(*) FROM pragma_index_list(?1) WHERE origin = 'pk'");
+        pkIndex.Bind(1, FTableName);
+        const bool rowidTable = pkIndex.Step() && pkIndex.ColumnInt64(0) == 0;
+        for (const auto& c : columns)
+            if (rowidTable && pkCount == 1 && c.Pk == 1 && UpperCase(c.Type) == "INTEGER")
+                FRowid = QuoteIdent(c.Name);
+        if (FRowid.empty())
+            FReadOnlyReason = "the table's own columns rowid, _rowid_ and oid hide SQLite's row id, and it "
+                              "has no INTEGER PRIMARY KEY to find its rows by";
+    }
+    FKeyed = !FRowid.empty();
+    if (!FKeyed) return OpenQuery("SELECT * FROM " + FTable);
+
     FColumns.clear();
     for (const auto& c : columns) {
         int size = 0;
@@ -185,20 +214,24 @@ void TSQLiteDataSet::OpenTable() {
     String list;
     for (const auto& c : FColumns)
         list += (list.empty() ? "" : ", ") + c;
-    FFetchRange = FDb.Prepare("SELECT rowid, " + list + " FROM " + FTable +
-                              " WHERE rowid BETWEEN ?1 AND ?2 ORDER BY rowid");
-    FFetchOne = FDb.Prepare("SELECT " + list + " FROM " + FTable + " WHERE rowid = ?1");
+    FFetchRange = FDb.Prepare("SELECT " + FRowid + ", " + list + " FROM " + FTable + " WHERE " + FRowid +
+                              " BETWEEN ?1 AND ?2 ORDER BY " + FRowid);
+    FFetchOne = FDb.Prepare("SELECT " + list + " FROM " + FTable + " WHERE " + FRowid + " = ?1");
     LoadKeys();
 }
 
 void TSQLiteDataSet::LoadKeys() {
-    FCleanVersion = DataVersion();
+    // The rows read before stay in use when this fails part-way: until the keys
+    // are read whole, every write compares them with the stored row.
+    FCleanVersion = -1;
+    const std::int64_t version = DataVersion();
     std::vector<std::int64_t> keys;
-    TSqliteStatement stmt = FDb.Prepare("SELECT rowid FROM " + FTable + " ORDER BY rowid");
+    TSqliteStatement stmt = FDb.Prepare("SELECT " + FRowid + " FROM " + FTable + " ORDER BY " + FRowid);
     while (stmt.Step())
         keys.push_back(stmt.ColumnInt64(0));
     keys.shrink_to_fit();
     FKeys = std::move(keys);
+    FCleanVersion = version;
 }
 
 void TSQLiteDataSet::OpenQuery(const String& Sql) {
@@ -236,7 +269,8 @@ void TSQLiteDataSet::OpenQuery(const String& Sql) {
 }
 
 void TSQLiteDataSet::InternalClose() {
-    FOwnTransaction = FCleanInTransaction = false;
+    FOwnTransaction = FCleanInTransaction = FTransactionLost = false;
+    FReadOnlyReason.clear();
     FStatements.clear();
     FFetchRange = TSqliteStatement();
     FFetchOne = TSqliteStatement();
@@ -254,6 +288,10 @@ int TSQLiteDataSet::InternalRecordCount() const {
 
 bool TSQLiteDataSet::InternalCanModify() const {
     return FKeyed && !FDb.IsReadOnly();
+}
+
+String TSQLiteDataSet::InternalReadOnlyReason() const {
+    return FReadOnlyReason;
 }
 
 void TSQLiteDataSet::InternalRefresh() {
@@ -336,7 +374,7 @@ TSqliteStatement& TSQLiteDataSet::Cached(const String& Key, const std::function<
 
 // "rowid = ?k AND c1 IS ?k+1 AND ...": the row still holds what was read.
 String TSQLiteDataSet::OldMatch(bool Full) const {
-    String where = "rowid = ?";
+    String where = FRowid + " = ?";
     if (Full)
         for (const auto& c : FColumns)
             where += " AND " + c + " IS ?";
@@ -370,8 +408,19 @@ void TSQLiteDataSet::BindOld(TSqliteStatement& Stmt, int First, const TRecordBuf
         Stmt.Bind(First + static_cast<int>(i), i < Old.size() ? Old[i] : NullValue, false);
 }
 
-void TSQLiteDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                                   const std::vector<bool>& Assigned) {
+    CheckTransactionKept();
+    try {
+        WriteRow(Index, Inserting, Old, Values, Assigned);
+    } catch (const ESqliteError& E) {
+        if (FOwnTransaction && !FDb.InTransaction()) RaiseLost(E);
+        throw;
+    }
+}
+
+void TSQLiteDataSet::WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+                              const std::vector<bool>& Assigned) {
     const std::size_t n = FColumns.size();
     TWriteScope scope(FDb);
     if (Inserting) {
@@ -431,6 +480,16 @@ void TSQLiteDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer
 }
 
 void TSQLiteDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
+    CheckTransactionKept();
+    try {
+        DeleteRow(Index, Old);
+    } catch (const ESqliteError& E) {
+        if (FOwnTransaction && !FDb.InTransaction()) RaiseLost(E);
+        throw;
+    }
+}
+
+void TSQLiteDataSet::DeleteRow(int Index, const TRecordBuffer& Old) {
     const std::int64_t key = FKeys[static_cast<std::size_t>(Index)];
     TWriteScope scope(FDb);
     const bool clean = Unchanged();
@@ -447,8 +506,21 @@ void TSQLiteDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
 
 // ---------------------------------------------------------------- transactions
 
+// SQLite ends a transaction by itself when a statement fails for want of disk
+// or memory or by an I/O error; the posts after it would each commit alone.
+void TSQLiteDataSet::CheckTransactionKept() const {
+    if (FTransactionLost) DatabaseError(STransactionLost);
+}
+
+void TSQLiteDataSet::RaiseLost(const ESqliteError& Cause) {
+    FOwnTransaction = FCleanInTransaction = false;
+    FTransactionLost = true;
+    throw ESqliteError(Cause.Message() + ". " + STransactionLost, Cause.ExtendedCode());
+}
+
 void TSQLiteDataSet::StartTransaction() {
     if (!Active()) DatabaseError(SDataSetClosed);
+    CheckTransactionKept();
     if (FDb.InTransaction()) DatabaseError("A transaction is already open");
     FDb.Exec("BEGIN IMMEDIATE");
     FOwnTransaction = true;
@@ -456,17 +528,30 @@ void TSQLiteDataSet::StartTransaction() {
 }
 
 void TSQLiteDataSet::Commit() {
+    CheckTransactionKept();
     if (!FDb.InTransaction()) DatabaseError("No transaction is open");
     CheckBrowseMode();
-    FDb.Exec("COMMIT");
+    try {
+        FDb.Exec("COMMIT");
+    } catch (const ESqliteError& E) {
+        if (FDb.InTransaction()) throw; // still open (a busy reader): commit again or roll back
+        // Rolled back: the rows shown must be the file's again.
+        FOwnTransaction = FCleanInTransaction = false;
+        FTransactionLost = true;
+        try {
+            Refresh();
+        } catch (const Exception&) {
+        }
+        throw ESqliteError(E.Message() + ". " + STransactionLost, E.ExtendedCode());
+    }
     FOwnTransaction = FCleanInTransaction = false;
 }
 
 void TSQLiteDataSet::Rollback() {
-    if (!FDb.InTransaction()) DatabaseError("No transaction is open");
+    if (!InTransaction()) DatabaseError("No transaction is open");
     Cancel();
-    FOwnTransaction = FCleanInTransaction = false;
-    FDb.Exec("ROLLBACK");
+    FOwnTransaction = FCleanInTransaction = FTransactionLost = false;
+    if (FDb.InTransaction()) FDb.Exec("ROLLBACK");
     Refresh();
 }
 

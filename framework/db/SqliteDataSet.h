@@ -12,7 +12,10 @@
 // deleted by another connection raises SRecordChanged instead of being
 // overwritten. (While no other connection has committed anything since the
 // rows were read, the key alone is enough and the values are not compared.) A SELECT (SQL) is read whole and
-// is read-only, as is a table without rowids.
+// is read-only, as is a table without rowids. Rows are found by "rowid", or
+// by "_rowid_" or "oid" when the table has a column of that name; a table
+// whose columns take all three is found by its INTEGER PRIMARY KEY, or is
+// read-only (ReadOnlyReason says why).
 //
 // Column types map to field kinds by their declared type: "DATETIME" or
 // "TIMESTAMP" date-time, "DATE" date, "BOOL" Boolean, "INT" integer,
@@ -49,10 +52,16 @@ public:
 
     // One transaction around many posts (the posts then do not commit one by
     // one). Rollback cancels a pending edit and re-reads the rows.
+    //
+    // A transaction that SQLite rolls back by itself under a failed statement
+    // (a full disk, an I/O error) or a failed COMMIT is lost: the error says
+    // so, InTransaction stays true, and Post, Delete and Commit raise until
+    // Rollback (which then only re-reads), so nothing meant for it is
+    // committed on its own. After a failed COMMIT the rows are re-read.
     void StartTransaction();
     void Commit();
     void Rollback();
-    bool InTransaction() const { return FDb.InTransaction(); }
+    bool InTransaction() const { return FDb.InTransaction() || FTransactionLost; }
 
     // The connection, for statements of the application's own.
     TSqliteDatabase& Database() { return FDb; }
@@ -62,11 +71,15 @@ protected:
     void InternalClose() override;
     int InternalRecordCount() const override;
     void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) override;
-    void InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+    void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                       const std::vector<bool>& Assigned) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
+    void WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+                  const std::vector<bool>& Assigned);
+    void DeleteRow(int Index, const TRecordBuffer& Old);
     void InternalRefresh() override;
     bool InternalCanModify() const override;
+    String InternalReadOnlyReason() const override;
 
 private:
     void CheckInactive() const;
@@ -79,6 +92,8 @@ private:
     String OldMatch(bool Full) const;
     bool Unchanged();
     std::int64_t DataVersion();
+    void CheckTransactionKept() const;
+    [[noreturn]] void RaiseLost(const ESqliteError& Cause);
 
     String FFileName;
     String FTableName;
@@ -91,10 +106,13 @@ private:
     std::vector<TRecordBuffer> FRows; // not keyed: every row
     std::vector<String> FColumns;     // quoted column names
     String FTable;                    // quoted table name
+    String FRowid;                    // the row id's name in statements ("rowid", "_rowid_", ...)
+    String FReadOnlyReason;           // why a table is read-only though the file is not
     TSqliteStatement FFetchRange, FFetchOne, FDataVersion;
     std::int64_t FCleanVersion = -1;  // data_version when the keys were read
     bool FOwnTransaction = false;     // inside StartTransaction ... Commit
     bool FCleanInTransaction = false; // checked clean since it began
+    bool FTransactionLost = false;    // rolled back by SQLite under the application
     std::map<String, TSqliteStatement> FStatements;
 };
 

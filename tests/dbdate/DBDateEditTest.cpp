@@ -7,6 +7,7 @@
 #include <framework/controls/Clipboard.h>
 #include <framework/db/DataLink.h>
 #include <framework/platform/Keys.h>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace qztest {
@@ -119,6 +120,78 @@ TEST_F(Writing, AReadOnlyLinkKeepsTheDatasetBrowsingAndTheTextUnchanged) {
     EXPECT_EQ(edit->Text(), "10/12/1955");
     fw::Ui::Tab();
     EXPECT_EQ(edit->Text(), "10/12/1955");
+}
+
+TEST_F(Writing, AFieldPassedThroughWithoutTypingIsNeverRewritten) {
+    // Day 0 (30/12/1899) is a date like any other, and a two-digit year stored as
+    // text is one the exit check would expand: neither is written back by passing
+    // through.
+    Execute(file, "UPDATE people SET born = '1899-12-30' WHERE id = 1");
+    dataSet->Refresh();
+    const struct {
+        const char* Field;
+        int Record;
+        const char* Shown;
+        const char* Stored;
+    } Rows[] = {{"born", 1, "30/12/1899", "1899-12-30"}, {"note", 2, "7/12/26", "7/12/26"}};
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Field);
+        edit->SetDataField(R.Field);
+        dataSet->SetRecNo(R.Record);
+        dataSet->Edit();
+        fw::Ui::Tab();
+        fw::Ui::ShiftTab();
+        EXPECT_EQ(edit->Text(), R.Shown) << "shown on entering";
+        fw::Ui::Tab();
+        EXPECT_FALSE(edit->Focused());
+        EXPECT_EQ(edit->Text(), R.Shown) << "still shown after leaving";
+        EXPECT_FALSE(dataSet->Modified());
+        dataSet->Post();
+        EXPECT_EQ(StoredText(file, "SELECT " + std::string(R.Field) + " FROM people WHERE id = " +
+                                       std::to_string(R.Record)),
+                  R.Stored);
+        fw::Ui::ShiftTab();
+    }
+    // Typed, day 0 is stored as the date it is, not as no date.
+    edit->SetDataField("born");
+    dataSet->SetRecNo(3);
+    TypeAndLeave("30/12/1899");
+    EXPECT_EQ(edit->Text(), "30/12/1899");
+    dataSet->Post();
+    EXPECT_EQ(StoredText(file, "SELECT born FROM people WHERE id = 3"), "1899-12-30");
+}
+
+TEST_F(Writing, AnEditThatCannotChangeItsTextLetsTheFocusGo) {
+    // Over a stored text that is no date (Edsger's 'garbage'), or a display text the
+    // exit check refuses: the user could neither correct nor clear it.
+    const struct {
+        const char* Case;
+        int Record;
+        std::function<void(bool)> ReadOnly;
+    } Rows[] = {
+        {"read-only link", 4, [&](bool On) { edit->SetReadOnly(On); }},
+        {"read-only field", 4, [&](bool On) { Born()->SetReadOnly(On); }},
+        {"read-only dataset", 4, [&](bool On) { dataSet->SetReadOnly(On); }},
+        {"display text", 1,
+         [&](bool On) {
+             edit->SetReadOnly(On);
+             Born()->SetDisplayFormat(On ? "d mmm yyyy" : "");
+         }},
+    };
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Case);
+        dataSet->SetRecNo(R.Record);
+        R.ReadOnly(true);
+        edit->SetFocus();
+        const std::string Shown = edit->Text();
+        fw::Ui::Tab();
+        EXPECT_TRUE(other->Focused()) << "the focus moved on";
+        EXPECT_EQ(edit->Text(), Shown);
+        EXPECT_EQ(dataSet->State(), fw::dsBrowse);
+        R.ReadOnly(false);
+    }
+    EXPECT_EQ(StoredText(file, "SELECT born FROM people WHERE id = 4"), "garbage");
+    EXPECT_EQ(StoredText(file, "SELECT born FROM people WHERE id = 1"), "1955-12-10");
 }
 
 TEST_F(Writing, ARefusedTextIsReportedAndStaysUntilEscape) {

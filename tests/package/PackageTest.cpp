@@ -9,7 +9,12 @@
 #include <framework/designer/PropertyEditors.h>
 #include <framework/graphics/Bitmap.h>
 #include <framework/resources/Resources.h>
+#include <elf.h>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <unistd.h>
 #include <memory>
 
 namespace {
@@ -100,6 +105,52 @@ TEST(PackageModule, BadModulesGiveAClearErrorAndLoadNothing) {
         }
     }
     EXPECT_EQ(LoadedPackages().size(), before);
+}
+
+TEST(PackageModule, CutOffAndForeignModulesAreRefusedBeforeTheLoaderMapsThem) {
+    // Copies of the real module, cut off or marked for another machine: the loader
+    // would fault (SIGBUS) on the missing pages of a cut-off copy.
+    std::ifstream in(ModulePath, std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(whole.size(), 4096u);
+    const auto dir = std::filesystem::temp_directory_path() / ("qz-modules-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    auto with = [&](std::size_t length, std::size_t at = 0, char byte = 0) {
+        std::string bytes = whole.substr(0, length);
+        if (at) bytes[at] = byte;
+        return bytes;
+    };
+    struct Row {
+        const char* name;
+        std::string bytes;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {"empty", "", "not a shared library"},
+        {"magic only", with(4), "cut off"},
+        {"header only", with(64), "cut off"},
+        {"a third", with(whole.size() / 3), "cut off"},
+        {"half", with(whole.size() / 2), "cut off"},
+        {"all but the last byte", with(whole.size() - 1), "cut off"},
+        {"32-bit", with(whole.size(), EI_CLASS, ELFCLASS32), "built for 32-bit programs"},
+        {"another machine", with(whole.size(), 18 /* e_machine */, 0x7f), "another kind of machine"},
+    };
+    const std::size_t before = LoadedPackages().size();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const String path = (dir / (std::string(row.name) + ".so")).string();
+        std::ofstream(path, std::ios::binary) << row.bytes;
+        try {
+            LoadPackage(path);
+            ADD_FAILURE() << "loaded";
+        } catch (const EPackageError& e) {
+            const String message = e.what();
+            EXPECT_NE(message.find(path), String::npos) << message;
+            EXPECT_NE(message.find(row.reason), String::npos) << message;
+        }
+    }
+    EXPECT_EQ(LoadedPackages().size(), before);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -223,6 +223,9 @@ void TPgDataSet::LoadKeys() {
         Order += (Order.empty() ? "" : ", ") + FColumns[static_cast<std::size_t>(K)].Quoted;
     Sql += Order + " FROM " + FTable + " ORDER BY " + Order;
     TPgResult Keys = Connection().Query(Cached(Sql));
+    // Rows deleted or added elsewhere since the count move the later rows: the
+    // pages read by the old positions no longer match the list.
+    if (Keys.RowCount() != InternalRecordCount()) ClearRowCache();
     FKeysComplete = true;
     FKeys.clear();
     FKeys.reserve(static_cast<std::size_t>(Keys.RowCount()));
@@ -407,12 +410,31 @@ String TPgDataSet::KeyMatch(int FirstParam) const {
     return Match;
 }
 
+// A value as the parameter of column C. Text cannot hold a NUL character (libpq
+// would cut the value there and store the rest as a success): bytes for a
+// bytea column go in its hex form, in full; any other column refuses them.
+TPgParam TPgDataSet::ColumnParam(std::size_t C, const TStoredValue& Value) const {
+    const auto* Text = std::get_if<String>(&Value);
+    if (!Text || Text->find('\0') == String::npos) return StoredToPg(Value);
+    if (FColumns[C].Oid == pgtype::Bytea) {
+        static constexpr char Digits[] = "0123456789abcdef";
+        String Hex = "\\x";
+        for (unsigned char Byte : *Text) {
+            Hex += Digits[Byte >> 4];
+            Hex += Digits[Byte & 15];
+        }
+        return Hex;
+    }
+    DatabaseError("Field '" + Fields(static_cast<int>(C))->DisplayLabel() +
+                  "' holds a NUL character, which the database server cannot store in text");
+}
+
 void TPgDataSet::AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) const {
     for (int K : FKeyColumns)
         Params.push_back(StoredToPg(Values[static_cast<std::size_t>(K)]));
 }
 
-void TPgDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+void TPgDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                               const std::vector<bool>& Assigned) {
     if (!FKeyed) DatabaseError(SDataSetReadOnly);
     // Row positions shift or keys move: the list must hold every key first.
@@ -421,6 +443,8 @@ void TPgDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Ol
         KeyChanged = KeyChanged ||
                      (!Inserting && Values[static_cast<std::size_t>(K)] != Old[static_cast<std::size_t>(K)]);
     if (!FKeysComplete && (Inserting || KeyChanged || Index >= static_cast<int>(FKeys.size()))) LoadKeys();
+    // Rows deleted elsewhere may have left the position past the end of the list.
+    if (Inserting) Index = std::min(Index, static_cast<int>(FKeys.size()));
     TPgParams Params;
     String Sql;
     if (Inserting) {
@@ -428,7 +452,7 @@ void TPgDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Ol
         for (std::size_t C = 0; C < FColumns.size(); ++C) {
             const bool Set = (C < Assigned.size() && Assigned[C]) || !IsNullValue(Values[C]);
             if (FColumns[C].Generated || !Set) continue;
-            Params.push_back(StoredToPg(Values[C]));
+            Params.push_back(ColumnParam(C, Values[C]));
             Names += (Names.empty() ? "" : ", ") + FColumns[C].Quoted;
             Places += (Places.empty() ? "$" : ", $") + std::to_string(Params.size());
         }
@@ -439,7 +463,7 @@ void TPgDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Ol
         String Sets;
         for (std::size_t C = 0; C < FColumns.size(); ++C) {
             if (FColumns[C].Generated || Values[C] == Old[C]) continue;
-            Params.push_back(StoredToPg(Values[C]));
+            Params.push_back(ColumnParam(C, Values[C]));
             Sets += (Sets.empty() ? "" : ", ") + FColumns[C].Quoted + " = $" + std::to_string(Params.size());
         }
         const TStoredValue& Version = Old[static_cast<std::size_t>(FVersionField)];
@@ -454,10 +478,21 @@ void TPgDataSet::InternalPost(int Index, bool Inserting, const TRecordBuffer& Ol
     TPgResult Written = Connection().Exec(Cached(Sql), Params);
     if (Written.RowCount() == 0) DatabaseError(SRecordChanged);
     Values = ReadRow(Written, 0);
-    if (Inserting)
+    if (Inserting) {
         FKeys.insert(FKeys.begin() + Index, KeyOf(Values));
-    else
-        FKeys[static_cast<std::size_t>(Index)] = KeyOf(Values);
+    } else if (const int Place = PlaceOf(Index, KeyOf(Old)); Place >= 0) {
+        FKeys[static_cast<std::size_t>(Place)] = KeyOf(Values);
+        Index = Place;
+    }
+}
+
+// Where the row with Key is in the list: at Index as a rule, elsewhere when the
+// list was read again since the position was taken; -1 when it is not there.
+int TPgDataSet::PlaceOf(int Index, const String& Key) const {
+    if (Index >= 0 && Index < static_cast<int>(FKeys.size()) && FKeys[static_cast<std::size_t>(Index)] == Key)
+        return Index;
+    const auto Found = std::find(FKeys.begin(), FKeys.end(), Key);
+    return Found == FKeys.end() ? -1 : static_cast<int>(Found - FKeys.begin());
 }
 
 void TPgDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
@@ -473,7 +508,7 @@ void TPgDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
     const String Sql = "DELETE FROM " + FTable + " WHERE " + KeyMatch(1) + " AND xmin = $" +
                        std::to_string(Params.size()) + "::xid";
     if (Connection().Exec(Cached(Sql), Params).AffectedRows() == 0) DatabaseError(SRecordChanged);
-    FKeys.erase(FKeys.begin() + Index);
+    if (const int Place = PlaceOf(Index, KeyOf(Old)); Place >= 0) FKeys.erase(FKeys.begin() + Place);
 }
 
 } // namespace fw

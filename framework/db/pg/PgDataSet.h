@@ -59,7 +59,7 @@ protected:
     void InternalClose() override;
     int InternalRecordCount() const override;
     void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) override;
-    void InternalPost(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
+    void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                       const std::vector<bool>& Assigned) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
     void InternalRefresh() override;
@@ -83,9 +83,11 @@ private:
     void AddFields(const TPgResult& Described, int FirstColumn);
     TRecordBuffer ReadRow(const TPgResult& Result, int Row) const;
     String KeyOf(const TRecordBuffer& Values) const;
+    int PlaceOf(int Index, const String& Key) const;
     TPgParams KeyArrays(const std::vector<const String*>& Keys) const;
     String KeyMatch(int FirstParam) const;
     void AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) const;
+    TPgParam ColumnParam(std::size_t C, const TStoredValue& Value) const;
     TPgStatement& Cached(const String& Sql);
 
     String FConnectionString;
