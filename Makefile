@@ -17,7 +17,7 @@ LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccac
 OWN        := -DQZ_WERROR=ON $(LAUNCHER)
 
 .PHONY: all bootstrap configure build test asan asan-configure fuzz release bench format clean demo design \
-        docs images
+        docs images package
 
 all: build
 
@@ -56,6 +56,13 @@ docs: configure
 images: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target qzdemo qzdesign QzComponents5_module
 	@scripts/readme-images $(BUILD)
+
+# The Debian packages (run time, development files, tools) in $(BUILD)/packages, checked by
+# lintian: any error fails.
+package: build
+	@rm -f $(BUILD)/packages/*.deb
+	@cd $(BUILD) && cpack --config CPackConfig.cmake
+	@lintian --fail-on error --tag-display-limit 0 $(BUILD)/packages/*.deb
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -232,13 +232,20 @@ fw::TBitmap* TfrmQzCal::DisabledGlyph(TCalButtons Button) {
     const fw::TPixel Face = fw::ColorToRGB(fw::clBtnFace);
     const fw::TPixel Shadow = fw::ColorToRGB(fw::clBtnShadow);
     const fw::TPixel Highlight = fw::ColorToRGB(fw::clBtnHighlight);
-    Target.Fill({0, 0, Source.Width(), Source.Height()}, Face);
-    for (int Y = 0; Y < Source.Height(); ++Y)
-        for (int X = 0; X < Source.Width(); ++X)
-            if (Source.Pixel(X, Y) != White) Target.SetPixel(X + 1, Y + 1, Highlight);
-    for (int Y = 0; Y < Source.Height(); ++Y)
-        for (int X = 0; X < Source.Width(); ++X)
-            if (Source.Pixel(X, Y) != White) Target.SetPixel(X, Y, Shadow);
+    const int Width = Source.Width(), Height = Source.Height();
+    Target.Fill({0, 0, Width, Height}, Face);
+    for (int Y = 0; Y + 1 < Height; ++Y) {
+        const fw::TPixel* In = Source.Row(Y);
+        fw::TPixel* Out = Target.Row(Y + 1);
+        for (int X = 0; X + 1 < Width; ++X)
+            if (In[X] != White) Out[X + 1] = Highlight;
+    }
+    for (int Y = 0; Y < Height; ++Y) {
+        const fw::TPixel* In = Source.Row(Y);
+        fw::TPixel* Out = Target.Row(Y);
+        for (int X = 0; X < Width; ++X)
+            if (In[X] != White) Out[X] = Shadow;
+    }
     return Slot.get();
 }
 

@@ -19,16 +19,19 @@ namespace qz {
 
 namespace {
 
+constexpr char CtrlA = 1;
 constexpr char CtrlC = 3;
 constexpr char Backspace = 8;
 constexpr char CtrlV = 22;
 constexpr char CtrlX = 24;
+constexpr char CtrlZ = 26;
 constexpr char Escape = 27;
 
 // The characters that ask the dataset to enter edit mode: the clipboard keys,
-// Backspace, "/" and the digits.
+// undo, Backspace, "/" and the digits.
 bool IsEditCharacter(fw::Char Key) {
-    return Key == CtrlC || Key == Backspace || Key == CtrlV || Key == CtrlX || (Key >= '/' && Key <= '9');
+    return Key == CtrlC || Key == Backspace || Key == CtrlV || Key == CtrlX || Key == CtrlZ ||
+           (Key >= '/' && Key <= '9');
 }
 
 void Beep() {
@@ -94,6 +97,12 @@ void TQzDBDateEdit::Dispatch(fw::TMessage& Message) {
         break;
     case fw::WM_PASTE:
         WMPaste(Message);
+        break;
+    case fw::WM_UNDO:
+    case fw::EM_UNDO:
+        // Undo changes the text as typing does: the dataset enters edit mode.
+        if (CanUndo() && AllowKeyEntry()) (void)FDataLink->Edit();
+        inherited::Dispatch(Message);
         break;
     default:
         inherited::Dispatch(Message);
@@ -206,6 +215,8 @@ void TQzDBDateEdit::KeyPress(fw::Char& Key) {
         (void)FDataLink->Edit();
         return;
     }
+    // Selecting everything changes nothing.
+    if (Key == CtrlA) return;
     if (Key == Escape) {
         // Reloads the field's value; the dataset stays in its edit state.
         FDataLink->Reset();

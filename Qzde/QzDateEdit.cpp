@@ -96,9 +96,13 @@ void TQzDateEdit::Dispatch(fw::TMessage& Message) {
         break;
     case fw::WM_PASTE:
     case fw::WM_CUT:
+    case fw::WM_UNDO:
+    case fw::EM_UNDO:
+    case fw::WM_IME_COMPOSITION:
         // Without typing, no clipboard path (Shift+Insert, Shift+Delete, the
-        // messages themselves) changes the text; Ctrl+V and Ctrl+X are refused
-        // by the key filter already.
+        // middle button, the messages themselves), no undo and no input
+        // method changes the text; Ctrl+V, Ctrl+X and Ctrl+Z are refused by
+        // the key filter already.
         if (FAllowKeyEntry) inherited::Dispatch(Message);
         break;
     default:

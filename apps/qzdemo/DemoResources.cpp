@@ -30,7 +30,12 @@ std::optional<std::filesystem::path> SearchTree(const std::filesystem::path& InT
     std::error_code Error;
     if (auto Found = SearchUpwards(std::filesystem::current_path(Error), InTree); Found) return Found;
     const std::filesystem::path Program = std::filesystem::read_symlink("/proc/self/exe", Error);
-    if (!Error) return SearchUpwards(Program.parent_path(), InTree);
+    if (Error) return std::nullopt;
+    if (auto Found = SearchUpwards(Program.parent_path(), InTree); Found) return Found;
+    // An installed demo (bin/qzdemo): the form files lie in share/qzdemo.
+    const std::filesystem::path Installed =
+        Program.parent_path().parent_path() / "share" / "qzdemo" / InTree.filename();
+    if (std::filesystem::is_regular_file(Installed, Error)) return Installed;
     return std::nullopt;
 }
 

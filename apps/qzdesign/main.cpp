@@ -3,8 +3,9 @@
 //
 //     qzdesign [--module PATH] [--tour] [--out DIR] [--headless | --window] [--scale N]
 //
-// PATH defaults to QzComponents5.so beside the program. With a display the palette and the
-// inspector open in windows for a person to use; the program ends when the palette is closed.
+// PATH defaults to QzComponents5.so beside the program, or for an installed designer the module in
+// the package's library folder. With a display the palette and the inspector open in windows for a
+// person to use; the program ends when the palette is closed.
 // With --tour (the only mode without a display) it runs the scripted tour on the headless screen,
 // whatever the display, and leaves NN-step.png pictures, three close-ups and transcript.txt in DIR
 // (default out/design). --headless, --window and --scale choose the backend as for any program
@@ -61,7 +62,13 @@ bool ParseArguments(int argc, char** argv, TOptions& Options) {
     if (Options.Module.empty()) {
         std::error_code error;
         const fs::path self = fs::read_symlink("/proc/self/exe", error);
-        Options.Module = (error ? fs::path(argv[0]) : self).parent_path() / "QzComponents5.so";
+        const fs::path folder = (error ? fs::path(argv[0]) : self).parent_path();
+        Options.Module = folder / "QzComponents5.so";
+#ifdef QZ_INSTALLED_MODULE
+        // An installed designer: the module lies in the package's library folder.
+        if (!fs::exists(Options.Module, error))
+            Options.Module = (folder / QZ_INSTALLED_MODULE).lexically_normal();
+#endif
     }
     return true;
 }

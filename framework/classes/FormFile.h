@@ -26,6 +26,8 @@
 
 namespace fw {
 
+struct TFormObject;
+
 // Lenient reading, for bringing in other applications' forms: with a list
 // given, the reader keeps what it knows and records the rest here, each with
 // its line, instead of failing the read:
@@ -75,6 +77,9 @@ TComponent* ReadComponentFromText(const String& text, TComponent* owner = nullpt
 // A file whose root is `inherited` first reads the nearest ancestor class's
 // resource into root, then changes and adds to what it made.
 void ReadRootFromText(TComponent* root, const String& text, TFormSkipList* skipped = nullptr);
+// The same for a file parsed already (ParseFormText), for a caller that reads
+// one text many times.
+void ReadRootFromTree(TComponent* root, const TFormObject& node, TFormSkipList* skipped = nullptr);
 
 // Writes root, its published properties that are stored, and the children
 // that GetChildren lists, nested. A component whose class has a resource of its

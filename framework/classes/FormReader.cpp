@@ -432,7 +432,10 @@ void CheckRootClass(const TComponent* root, const TFormObject& node) {
 } // namespace
 
 void ReadRootFromText(TComponent* root, const String& text, TFormSkipList* skipped) {
-    const TFormObject node = ParseFormText(text);
+    ReadRootFromTree(root, ParseFormText(text), skipped);
+}
+
+void ReadRootFromTree(TComponent* root, const TFormObject& node, TFormSkipList* skipped) {
     CheckRootClass(root, node);
     TFormReader(root, skipped).Read(node);
 }

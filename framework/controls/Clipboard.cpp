@@ -6,6 +6,7 @@ namespace fw {
 
 namespace {
 TClipboard TheClipboard;
+TClipboard ThePrimarySelection;
 } // namespace
 
 void TClipboard::SetAsText(const String& Value) {
@@ -22,6 +23,10 @@ void TClipboard::Connect(std::function<String()> Read, std::function<void(const 
 
 TClipboard& Clipboard() {
     return TheClipboard;
+}
+
+TClipboard& PrimarySelection() {
+    return ThePrimarySelection;
 }
 
 } // namespace fw

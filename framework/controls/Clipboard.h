@@ -26,5 +26,8 @@ private:
 };
 
 TClipboard& Clipboard();
+// The desktop's primary selection (the text last selected, pasted with the
+// middle button); in memory until a backend connects it.
+TClipboard& PrimarySelection();
 
 } // namespace fw

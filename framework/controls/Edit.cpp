@@ -109,6 +109,8 @@ void TCustomEdit::SetText(const String& Value) {
     FSelLength = 0;
     FCaret = 0;
     FScrollX = 0;
+    FCanUndo = false;
+    FTypingEnd = -1;
     TControl::SetText(text);
 }
 
@@ -156,6 +158,38 @@ void TCustomEdit::SetSelText(const String& Value) {
     ReplaceSelection(ApplyCase(FirstLine(Value), FCharCase));
 }
 
+// Takes back the last change: the text and selection before it come back,
+// and the ones replaced become the next undo (so undoing twice redoes).
+void TCustomEdit::UndoDefault() {
+    if (!FCanUndo || FReadOnly) return;
+    String text = FUndoText;
+    const int selStart = FUndoSelStart, selLength = FUndoSelLength;
+    FUndoText = FText;
+    FUndoSelStart = FSelStart;
+    FUndoSelLength = FSelLength;
+    FTypingEnd = -1;
+    FModified = true;
+    const bool changed = text != FText;
+    FText = std::move(text);
+    const int len = static_cast<int>(FText.size());
+    FSelStart = std::clamp(selStart, 0, len);
+    FSelLength = std::clamp(selLength, 0, len - FSelStart);
+    FCaret = FSelStart + FSelLength;
+    ScrollToCaret();
+    if (changed) {
+        TMessage m;
+        m.Msg = CM_TEXTCHANGED;
+        WndProc(m);
+    } else {
+        Invalidate();
+    }
+}
+
+// A selection the user made is what the middle button pastes elsewhere.
+void TCustomEdit::OfferSelection() {
+    if (FSelLength > 0 && !FPasswordChar) PrimarySelection().SetAsText(SelText());
+}
+
 void TCustomEdit::SelectAll() {
     FSelStart = 0;
     FSelLength = static_cast<int>(FText.size());
@@ -170,13 +204,22 @@ void TCustomEdit::ClearSelection() {
 }
 
 // Puts s in place of the selection and leaves the caret after it. The
-// change marks the edit modified and calls Change.
-void TCustomEdit::ReplaceSelection(const String& s) {
+// change marks the edit modified and calls Change. What it replaces can be
+// undone; characters typed one after the other are undone together.
+void TCustomEdit::ReplaceSelection(const String& s, bool typing) {
     String text = FText;
     text.replace(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength), s);
     const int caret = FSelStart + static_cast<int>(s.size());
     FModified = true;
     if (text != FText) {
+        const bool continuesRun = typing && FCanUndo && FSelLength == 0 && FSelStart == FTypingEnd;
+        if (!continuesRun) {
+            FUndoText = FText;
+            FUndoSelStart = FSelStart;
+            FUndoSelLength = FSelLength;
+            FCanUndo = true;
+        }
+        FTypingEnd = typing ? caret : -1;
         FText = text;
         FSelStart = caret;
         FSelLength = 0;
@@ -337,6 +380,24 @@ int TCustomEdit::TextX(int index) {
     return TextMarginX - FScrollX + size.cx;
 }
 
+TRect TCustomEdit::CaretRect() {
+    int x = TextX(FComposition.empty() ? FCaret : FSelStart);
+    int height = 0;
+    HDC dc = GetDC(0);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    TEXTMETRICA tm;
+    GetTextMetricsA(dc, &tm);
+    height = tm.tmHeight;
+    if (!FComposition.empty()) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, FComposition.c_str(), FCompositionCursor, &size);
+        x += size.cx;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(0, dc);
+    return {x, TextMarginY, x + 1, TextMarginY + height};
+}
+
 // The character boundary nearest to x (never inside a character).
 int TCustomEdit::CharAtX(int x) {
     const std::size_t len = FText.size();
@@ -408,6 +469,7 @@ void TCustomEdit::CMEnter(TMessage& Message) {
 }
 
 void TCustomEdit::CMExit(TMessage& Message) {
+    FComposition.clear();
     Invalidate();
     TWinControl::CMExit(Message);
 }
@@ -427,6 +489,29 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     case WM_CHAR:
         CharDefault(static_cast<Char>(Message.WParam));
         break;
+    case WM_UNDO:
+    case EM_UNDO:
+        Message.Result = FCanUndo && !FReadOnly;
+        UndoDefault();
+        break;
+    case EM_CANUNDO:
+        Message.Result = FCanUndo;
+        break;
+    case EM_EMPTYUNDOBUFFER:
+        FCanUndo = false;
+        break;
+    case WM_IME_COMPOSITION: {
+        const auto* text = reinterpret_cast<const String*>(Message.LParam);
+        String composition = text && !FReadOnly ? *text : String();
+        const int cursor = static_cast<int>(
+            CharStartAt(composition, std::min<std::size_t>(Message.WParam, composition.size())));
+        if (composition == FComposition && cursor == FCompositionCursor) break;
+        FComposition = std::move(composition);
+        FCompositionCursor = cursor;
+        ShowCaretNow();
+        Invalidate();
+        break;
+    }
     case WM_KEYDOWN:
         KeyDownDefault(static_cast<Word>(Message.WParam));
         break;
@@ -440,7 +525,8 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         break;
     case WM_PASTE: {
         if (FReadOnly) break;
-        String s = ApplyCase(FirstLine(Clipboard().AsText()), FCharCase);
+        TClipboard& source = Message.WParam == PasteFromPrimary ? PrimarySelection() : Clipboard();
+        String s = ApplyCase(FirstLine(source.AsText()), FCharCase);
         if (FMaxLength > 0) {
             // MaxLength counts characters; a paste is cut at a character's end.
             const int room = FMaxLength - static_cast<int>(CharCount(FText) - CharCount(SelText()));
@@ -475,13 +561,21 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         FCaret = end;
         Invalidate();
         CaretMoved();
+        OfferSelection();
         break;
     }
+    case WM_MBUTTONDOWN:
+        // The middle button pastes the primary selection where it is pressed.
+        if (FReadOnly) break;
+        SetCaret(CharAtX(LoWordSigned(Message.LParam)), false);
+        Perform(WM_PASTE, PasteFromPrimary);
+        break;
     case WM_MOUSEMOVE:
         if (FSelecting && (Message.WParam & MK_LBUTTON))
             SetCaret(CharAtX(LoWordSigned(Message.LParam)), true);
         break;
     case WM_LBUTTONUP:
+        if (FSelecting) OfferSelection();
         FSelecting = false;
         break;
     default:
@@ -501,6 +595,13 @@ void TCustomEdit::CharDefault(Char c) {
     case 24:
         Perform(WM_CUT);
         return;
+    case 1:
+        SelectAll();
+        OfferSelection();
+        return;
+    case 26:
+        Perform(WM_UNDO);
+        return;
     case '\b':
         if (FReadOnly) return;
         if (FSelLength == 0 && FSelStart > 0) {
@@ -518,7 +619,7 @@ void TCustomEdit::CharDefault(Char c) {
     if (c < 32 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF || FReadOnly)
         return;
     if (FMaxLength > 0 && static_cast<int>(CharCount(FText) - CharCount(SelText())) + 1 > FMaxLength) return;
-    ReplaceSelection(ApplyCase(CharToUtf8(c), FCharCase));
+    ReplaceSelection(ApplyCase(CharToUtf8(c), FCharCase), true);
 }
 
 void TCustomEdit::KeyDownDefault(Word key) {
@@ -567,6 +668,7 @@ void TCustomEdit::KeyDownDefault(Word key) {
     default:
         break;
     }
+    if (extend && (key == VK_LEFT || key == VK_RIGHT || key == VK_HOME || key == VK_END)) OfferSelection();
 }
 
 // ---------------------------------------------------------------- caret blink
@@ -581,6 +683,14 @@ void TCustomEdit::StartCaretBlink() {
         [this] {
             if (!Focused()) {
                 StopCaretBlink();
+                return;
+            }
+            // The program's windows lost the desktop's activation: the caret
+            // stands still, shown, until it comes back.
+            if (!GetApplicationActive()) {
+                const bool wasHidden = FCaretHidden;
+                StopCaretBlink();
+                if (wasHidden) Invalidate();
                 return;
             }
             FCaretHidden = !FCaretHidden;
@@ -646,11 +756,17 @@ void TCustomEdit::PaintEdit(HDC DC) {
     SetTextColor(DC, ColorToRGB(textColor));
     const int x0 = TextMarginX - FScrollX;
     TRect clip = client;
-    ExtTextOutA(DC, x0, TextMarginY, ETO_CLIPPED, &clip, shown.c_str(), static_cast<int>(shown.size()));
-
     const bool focused = Focused();
     TEXTMETRICA tm;
     GetTextMetricsA(DC, &tm);
+    if (focused && !FComposition.empty()) {
+        // An input method is composing: its text stands in for the selection.
+        PaintComposition(DC, x0, FSelStart);
+        if (GetApplicationActive()) StartCaretBlink();
+        SelectObject(DC, oldFont);
+        return;
+    }
+    ExtTextOutA(DC, x0, TextMarginY, ETO_CLIPPED, &clip, shown.c_str(), static_cast<int>(shown.size()));
     if (FSelLength > 0 && (focused || !FHideSelection)) {
         const int a = TextX(FSelStart);
         const int b = TextX(FSelStart + FSelLength);
@@ -663,12 +779,40 @@ void TCustomEdit::PaintEdit(HDC DC) {
         ExtTextOutA(DC, a, TextMarginY, ETO_CLIPPED | ETO_OPAQUE, &sel, part.c_str(),
                     static_cast<int>(part.size()));
     }
-    if (focused) StartCaretBlink();
+    if (focused && GetApplicationActive())
+        StartCaretBlink();
+    else if (FBlinkTimer)
+        StopCaretBlink();
     if (focused && FSelLength == 0 && !FCaretHidden) {
         const int x = TextX(FCaret);
         DrawSolidLine(DC, x, TextMarginY, x, TextMarginY + tm.tmHeight, Font()->Color());
     }
     SelectObject(DC, oldFont);
+}
+
+// The text with the composition in place of the selection, the composition
+// underlined, and the caret where the input method puts it.
+void TCustomEdit::PaintComposition(HDC DC, int x0, int at) {
+    const auto width = [DC](const String& part) {
+        SIZE size{};
+        GetTextExtentPoint32A(DC, part.c_str(), static_cast<int>(part.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const String before = Shown(0, at);
+    const String after = Shown(FSelStart + FSelLength, static_cast<int>(FText.size()));
+    const String whole = before + FComposition + after;
+    TRect clip = ClientRect();
+    ExtTextOutA(DC, x0, TextMarginY, ETO_CLIPPED, &clip, whole.c_str(), static_cast<int>(whole.size()));
+    TEXTMETRICA tm;
+    GetTextMetricsA(DC, &tm);
+    const int left = x0 + width(before);
+    const int right = left + width(FComposition);
+    const int underline = TextMarginY + tm.tmAscent + 1;
+    DrawSolidLine(DC, left, underline, right, underline, Font()->Color());
+    if (!FCaretHidden) {
+        const int x = left + width(FComposition.substr(0, static_cast<std::size_t>(FCompositionCursor)));
+        DrawSolidLine(DC, x, TextMarginY, x, TextMarginY + tm.tmHeight, Font()->Color());
+    }
 }
 
 } // namespace fw

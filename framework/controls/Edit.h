@@ -6,13 +6,21 @@
 // it or pass it on:
 // - WM_CHAR inserts the character at the caret (replacing the selection);
 //   Backspace deletes; Ctrl+C, Ctrl+X and Ctrl+V (characters 3, 24 and 22)
-//   become WM_COPY, WM_CUT and WM_PASTE sent to the edit itself;
+//   become WM_COPY, WM_CUT and WM_PASTE sent to the edit itself; Ctrl+A
+//   (character 1) selects everything, Ctrl+Z (26) sends WM_UNDO;
 // - WM_KEYDOWN moves the caret (Left, Right, Home, End; Ctrl+Left and
 //   Ctrl+Right by words; with Shift they extend the selection) and deletes (Delete; Shift+Delete cuts,
 //   Shift+Insert pastes, Ctrl+Insert copies);
-// - WM_CUT, WM_COPY, WM_PASTE work with the framework clipboard;
+// - WM_CUT, WM_COPY, WM_PASTE work with the framework clipboard; a selection
+//   made by the user is offered as the primary selection, and the middle
+//   button pastes that at the pointer (WM_PASTE with PasteFromPrimary);
+// - WM_UNDO (EM_UNDO) takes back the last change, a run of typing as one;
+//   undoing again redoes it (one level, EM_CANUNDO);
+// - WM_IME_COMPOSITION shows an input method's uncommitted text at the caret,
+//   underlined; only the committed text arrives, as WM_CHAR;
 // - WM_PAINT draws the text left-aligned at the top of the client area, the
-//   selection, and the caret while focused (blinking at GetCaretBlinkTime).
+//   selection, and the caret while focused (blinking at GetCaretBlinkTime
+//   while the program has the desktop's activation, steady otherwise).
 // A read-only edit refuses every change (typing, Backspace, Delete, cut,
 // paste) but copies; MaxLength (0: no limit) limits typing and pasting.
 // Every change of the text, typed or set, calls Change, which fires OnChange.
@@ -45,6 +53,14 @@ public:
     void CopyToClipboard() { Perform(WM_COPY); }
     void CutToClipboard() { Perform(WM_CUT); }
     void PasteFromClipboard() { Perform(WM_PASTE); }
+    // Single-level undo: the text and selection before the last change (a
+    // run of typing counts as one); Undo swaps them with the current ones.
+    // Writing Text empties it.
+    bool CanUndo() const { return FCanUndo; }
+    void Undo() { Perform(WM_UNDO); }
+    void ClearUndo() { FCanUndo = false; }
+    // An input method's text shown at the caret, not part of Text.
+    const String& CompositionText() const { return FComposition; }
 
     bool Modified() const { return FModified; }
     void SetModified(bool Value) { FModified = Value; }
@@ -67,6 +83,10 @@ public:
     void SetHideSelection(bool Value);
     // The caret position (an end of the selection).
     int CaretPos() const { return FCaret; }
+    // Where the caret is drawn, in client coordinates (inside a composition,
+    // at the input method's caret): a desktop puts its input method's
+    // candidate window there.
+    TRect CaretRect();
 
     TRect BorderInsets() const override;
     void Dispatch(TMessage& Message) override;
@@ -101,7 +121,10 @@ private:
     void PaintEdit(HDC DC);
     void KeyDownDefault(Word key);
     void CharDefault(Char c);
-    void ReplaceSelection(const String& s);
+    void ReplaceSelection(const String& s, bool typing = false);
+    void UndoDefault();
+    void OfferSelection();
+    void PaintComposition(HDC DC, int x0, int caretIndex);
     void SetCaret(int pos, bool extend);
     int CharAtX(int x);
     int TextX(int index);
@@ -131,7 +154,19 @@ private:
     int FLastFontHeight = 0;
     unsigned FBlinkTimer = 0;
     bool FCaretHidden = false;
+    // Undo: what the text and selection were before the last change.
+    bool FCanUndo = false;
+    String FUndoText;
+    int FUndoSelStart = 0;
+    int FUndoSelLength = 0;
+    int FTypingEnd = -1; // where typing continues the run being undone as one
+    String FComposition;
+    int FCompositionCursor = 0;
 };
+
+// WM_PASTE's WParam for a paste of the desktop's primary selection (the
+// middle button) instead of the clipboard.
+constexpr WPARAM PasteFromPrimary = 1;
 
 class TEdit : public TCustomEdit {
     FW_CLASS(TEdit, TCustomEdit)

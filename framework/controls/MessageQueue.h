@@ -26,15 +26,23 @@ class TWinControl;
 // Raw input as a keyboard or a mouse delivers it, in screen coordinates. The
 // loop turns it into messages for the focused control or the control under
 // the pointer.
-enum class TInputKind { KeyDown, KeyUp, MouseDown, MouseUp, MouseMove, MouseWheel, Character };
+enum class TInputKind { KeyDown, KeyUp, MouseDown, MouseUp, MouseMove, MouseWheel, Character, Composition };
 
 struct TInputEvent {
     TInputKind Kind = TInputKind::KeyDown;
-    Word Key = 0;                 // KeyDown, KeyUp
+    Word Key = 0; // KeyDown, KeyUp
+    // KeyDown: the desktop delivers the key's printable character as a text
+    // input of its own (a Character event, by the keyboard layout), so the key
+    // makes none; control characters (Enter, Backspace, Ctrl+letter) it still makes.
+    bool TextApart = false;
     TMouseButton Button = mbLeft; // MouseDown, MouseUp
     TPoint Pos;                   // mouse events: screen point
     int WheelDelta = 0;           // MouseWheel: 120 a notch, positive away from the user
     Char Character = 0;           // Character: a typed character that no key of its own makes
+    // Composition: an input method's text not yet committed (empty when it
+    // ends), and the caret's place in it in bytes.
+    String Text;
+    int Cursor = 0;
 };
 
 struct TPostedMessage {

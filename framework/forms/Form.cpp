@@ -4,6 +4,7 @@
 #include <cctype>
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/FormFile.h>
+#include <framework/classes/FormText.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/Chrome.h>
 #include <framework/forms/Application.h>
@@ -13,6 +14,7 @@
 #include <framework/platform/Keys.h>
 #include <framework/platform/Text.h>
 #include <framework/resources/Resources.h>
+#include <unordered_map>
 
 namespace fw {
 
@@ -152,10 +154,32 @@ void TForm::LoadFormResource() {
     LoadFormResource(name);
 }
 
+namespace {
+
+// The parsed form resources by name. A form class reads the same resource each
+// time one is made (a popup on every opening), and parsing was a fifth of that.
+// An entry serves only while the resource's text is still the one parsed.
+struct TParsedResource {
+    String Text;
+    TFormObject Tree;
+};
+
+const TFormObject& ParsedFormResource(const String& name, const String& text) {
+    static std::unordered_map<String, TParsedResource> cache;
+    auto it = cache.find(name);
+    if (it == cache.end() || it->second.Text != text) {
+        TParsedResource parsed{text, ParseFormText(text)};
+        it = cache.insert_or_assign(name, std::move(parsed)).first;
+    }
+    return it->second.Tree;
+}
+
+} // namespace
+
 void TForm::LoadFormResource(const String& name) {
     const String* text = FindFormResource(name);
     if (!text) throw EResourceError("Resource " + name + " not found");
-    ReadRootFromText(this, *text);
+    ReadRootFromTree(this, ParsedFormResource(name, *text));
     if (OnCreate) OnCreate(this);
 }
 

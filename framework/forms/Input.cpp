@@ -3,6 +3,7 @@
 // presses, mouse events go to the control under the pointer or to the one
 // holding the mouse.
 
+#include <algorithm>
 #include <cstdlib>
 #include <framework/classes/ComponentRef.h>
 #include <framework/controls/WinControl.h>
@@ -85,7 +86,7 @@ TWinControl* KeyTarget(TForm*& form) {
     return target;
 }
 
-void KeyDown(Word key) {
+void KeyDown(Word key, bool textApart) {
     UpdateModifiers(key, true);
     TForm* form = nullptr;
     TWinControl* target = KeyTarget(form);
@@ -97,8 +98,10 @@ void KeyDown(Word key) {
     // default and cancel buttons. A key used here makes no character.
     if (!alt && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !target->WantsKey(key))
         if (form->Perform(CM_DIALOGKEY, key) != 0) return;
+    // A printable character comes from the desktop's text input when it sends
+    // one (it knows the layout); the key then makes only control characters.
     char c = 0;
-    if (CharForKey(key, shift.Contains(ssShift), ctrl, alt, c))
+    if (CharForKey(key, shift.Contains(ssShift), ctrl, alt, c) && !(textApart && c >= ' '))
         PostMessage(target, WM_CHAR, static_cast<unsigned char>(c));
     target->Perform(alt || key == VK_MENU || key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key);
 }
@@ -108,6 +111,15 @@ void KeyDown(Word key) {
 void TypeCharacter(Char c) {
     TForm* form = nullptr;
     if (TWinControl* target = KeyTarget(form)) PostMessage(target, WM_CHAR, c);
+}
+
+// An input method's text not yet committed goes to the focused control, which
+// shows it; only the committed text arrives as characters.
+void Compose(const String& text, int cursor) {
+    TForm* form = nullptr;
+    if (TWinControl* target = KeyTarget(form))
+        target->Perform(WM_IME_COMPOSITION, static_cast<WPARAM>(std::max(0, cursor)),
+                        reinterpret_cast<LPARAM>(&text));
 }
 
 void KeyUp(Word key) {
@@ -249,13 +261,16 @@ void MouseWheel(int delta, const TPoint& p) {
 void RouteInput(const TInputEvent& event) {
     switch (event.Kind) {
     case TInputKind::KeyDown:
-        KeyDown(event.Key);
+        KeyDown(event.Key, event.TextApart);
         break;
     case TInputKind::KeyUp:
         KeyUp(event.Key);
         break;
     case TInputKind::Character:
         TypeCharacter(event.Character);
+        break;
+    case TInputKind::Composition:
+        Compose(event.Text, event.Cursor);
         break;
     case TInputKind::MouseDown:
         MouseDown(event.Button, event.Pos);

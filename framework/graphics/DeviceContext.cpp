@@ -294,7 +294,7 @@ void TDeviceContext::FillSurface(const TRect& surfaceRect, TPixel value) {
         TRect i = IntersectRects(surfaceRect, c);
         if (i.IsEmpty()) continue;
         for (int y = i.Top; y < i.Bottom; ++y)
-            std::fill(FSurface->Row(y) + i.Left, FSurface->Row(y) + i.Right, value);
+            FillPixels(FSurface->Row(y) + i.Left, std::size_t(i.Right - i.Left), value);
     }
 }
 
@@ -379,6 +379,22 @@ void TDeviceContext::LineTo(int x, int y) {
     // Styled lines are one pixel wide; their gaps take the background colour in OPAQUE mode.
     bool styled = FPen->Style >= psDash && FPen->Style <= psDashDotDot;
     if (styled) width = 1;
+    if (!styled && (from.X == x || from.Y == y) && from != PenPos) {
+        // A straight solid line is one fill: the points from the start up to the
+        // end, which is left out, each covered by the pen's square.
+        auto span = [](int start, int end, int& first, int& last) {
+            first = start <= end ? start : end + 1;
+            last = start < end ? end - 1 : start;
+        };
+        int firstX, lastX, firstY, lastY;
+        span(from.X, x, firstX, lastX);
+        span(from.Y, y, firstY, lastY);
+        const int half = width / 2;
+        FillSurface({firstX + FOrigin.X - half, firstY + FOrigin.Y - half, lastX + FOrigin.X - half + width,
+                     lastY + FOrigin.Y - half + width},
+                    color);
+        return;
+    }
     int x0 = from.X, y0 = from.Y;
     int dx = std::abs(x - x0), dy = std::abs(y - y0);
     int stepX = x0 < x ? 1 : -1, stepY = y0 < y ? 1 : -1;
@@ -448,6 +464,24 @@ void TDeviceContext::Blit(const TRect& dest, const TSurface& source, const TRect
     if (from == FSurface) {
         copy = source;
         from = &copy;
+    }
+    if (dw == sw && dh == sh) {
+        // Unscaled, the common case (button glyphs, lamps): row by row, no division per pixel.
+        for (const TRect& c : ClipRects()) {
+            // Target pixel x shows source pixel x - dx.
+            const int dx = s.Left - src.Left, dy = s.Top - src.Top;
+            const TRect i =
+                IntersectRects(IntersectRects(s, c), {dx, dy, dx + from->Width(), dy + from->Height()});
+            for (int y = i.Top; y < i.Bottom; ++y) {
+                const TPixel* in = from->Row(y - dy);
+                TPixel* out = FSurface->Row(y);
+                for (int x = i.Left; x < i.Right; ++x) {
+                    const TPixel p = in[x - dx];
+                    out[x] = transparent && p == key ? fill : p;
+                }
+            }
+        }
+        return;
     }
     for (const TRect& c : ClipRects()) {
         TRect i = IntersectRects(s, c);

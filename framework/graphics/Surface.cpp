@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 #include <framework/graphics/Surface.h>
 #include <framework/rtl/Exceptions.h>
 
@@ -18,11 +19,24 @@ TRect IntersectRects(const TRect& a, const TRect& b) {
     return r;
 }
 
+void FillPixels(TPixel* first, std::size_t count, TPixel value) {
+    const TPixel quad[4] = {value, value, value, value};
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::memcpy(first + i, quad, sizeof quad);
+        std::memcpy(first + i + 4, quad, sizeof quad);
+    }
+    for (; i < count; ++i)
+        first[i] = value;
+}
+
 TSurface::TSurface(int width, int height, TPixel fill) {
     CheckSurfaceSize(width, height);
     FWidth = width;
     FHeight = height;
-    FPixels.assign(std::size_t(width) * std::size_t(height), fill);
+    // Zeroing is a memset; any other colour is written over it.
+    FPixels.resize(std::size_t(width) * std::size_t(height));
+    if (fill != 0) FillPixels(FPixels.data(), FPixels.size(), fill);
 }
 
 TPixel TSurface::Pixel(int x, int y) const {
@@ -38,13 +52,14 @@ void TSurface::Fill(const TRect& r, TPixel value) {
     TRect c = IntersectRects(r, Bounds());
     if (c.IsEmpty()) return;
     for (int y = c.Top; y < c.Bottom; ++y)
-        std::fill(Row(y) + c.Left, Row(y) + c.Right, value);
+        FillPixels(Row(y) + c.Left, std::size_t(c.Right - c.Left), value);
 }
 
 void TSurface::Resize(int width, int height, TPixel fill) {
     if (width == FWidth && height == FHeight) return;
     CheckSurfaceSize(width, height);
-    std::vector<TPixel> pixels(std::size_t(width) * std::size_t(height), fill);
+    std::vector<TPixel> pixels(std::size_t(width) * std::size_t(height));
+    if (fill != 0) FillPixels(pixels.data(), pixels.size(), fill);
     int keepW = std::min(width, FWidth);
     int keepH = std::min(height, FHeight);
     for (int y = 0; y < keepH; ++y)

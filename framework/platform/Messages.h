@@ -42,6 +42,9 @@ constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_SYSCHAR = 0x0106;
+// An input method's text not yet committed: LParam points to its UTF-8 text
+// (empty when the composition ends), WParam is the caret's byte in it.
+constexpr UINT WM_IME_COMPOSITION = 0x010F;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
@@ -62,6 +65,9 @@ constexpr UINT WM_COPY = 0x0301;
 constexpr UINT WM_PASTE = 0x0302;
 constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_UNDO = 0x0304;
+constexpr UINT EM_CANUNDO = 0x00C6;
+constexpr UINT EM_UNDO = 0x00C7;
+constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
 constexpr UINT WM_USER = 0x0400;
 
 // WM_SYSCOMMAND codes.

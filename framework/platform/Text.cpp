@@ -97,6 +97,20 @@ std::vector<Line> Layout(TFontInstance& font, std::string_view text, unsigned fo
     return lines;
 }
 
+// Where a line of the given width starts, by the horizontal alignment.
+int LineLeft(const TRect& rect, unsigned format, int width) {
+    if (format & DT_CENTER) return rect.Left + (rect.Width() - width) / 2;
+    if (format & DT_RIGHT) return rect.Right - width;
+    return rect.Left;
+}
+
+// The top of a single line, by the vertical alignment.
+int SingleLineTop(const TRect& rect, unsigned format, int lineHeight) {
+    if (format & DT_VCENTER) return rect.Top + (rect.Height() - lineHeight) / 2;
+    if (format & DT_BOTTOM) return rect.Bottom - lineHeight;
+    return rect.Top;
+}
+
 } // namespace
 
 bool GetTextMetricsA(HDC dc, TEXTMETRICA* tm) {
@@ -162,6 +176,15 @@ int DrawTextA(HDC dc, const char* text, int count, TRect* rect, unsigned format)
         }
         return 0;
     }
+    const TRect* clip = (format & DT_NOCLIP) ? nullptr : rect;
+    const bool noPrefix = (format & DT_NOPREFIX) || s.find('&') == std::string_view::npos;
+    if ((format & DT_SINGLELINE) && noPrefix && !(format & DT_CALCRECT)) {
+        // One line as it stands (a day number, a caption): drawn straight from
+        // the text, with no layout and nothing allocated.
+        const int y = SingleLineTop(*rect, format, lineHeight);
+        dc->TextOutUnderlined(LineLeft(*rect, format, font.TextWidth(s)), y, s, -1, clip);
+        return (format & (DT_VCENTER | DT_BOTTOM)) ? y + lineHeight - rect->Top : lineHeight;
+    }
     std::vector<Line> lines = Layout(font, s, format, rect->Width());
     const int total = lineHeight * int(lines.size());
 
@@ -174,21 +197,9 @@ int DrawTextA(HDC dc, const char* text, int count, TRect* rect, unsigned format)
         return total;
     }
 
-    int y = rect->Top;
-    if (format & DT_SINGLELINE) {
-        if (format & DT_VCENTER)
-            y = rect->Top + (rect->Height() - lineHeight) / 2;
-        else if (format & DT_BOTTOM)
-            y = rect->Bottom - lineHeight;
-    }
-    const TRect* clip = (format & DT_NOCLIP) ? nullptr : rect;
+    int y = (format & DT_SINGLELINE) ? SingleLineTop(*rect, format, lineHeight) : rect->Top;
     for (const Line& line : lines) {
-        int x = rect->Left;
-        if (format & DT_CENTER)
-            x = rect->Left + (rect->Width() - line.Width) / 2;
-        else if (format & DT_RIGHT)
-            x = rect->Right - line.Width;
-        dc->TextOutUnderlined(x, y, line.Text, line.Underline, clip);
+        dc->TextOutUnderlined(LineLeft(*rect, format, line.Width), y, line.Text, line.Underline, clip);
         y += lineHeight;
     }
     if ((format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM))) return y - rect->Top;

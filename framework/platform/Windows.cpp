@@ -12,16 +12,23 @@ struct TBeepState {
 };
 
 TBeepState Beeps;
+std::function<void(UINT)> BeepSound;
 HCURSOR CurrentCursor = nullptr;
 int CursorCalls = 0;
 UINT CaretBlinkTime = 0;
+bool ApplicationActive = true;
 
 } // namespace
 
 bool MessageBeep(UINT type) {
     ++Beeps.Count;
     Beeps.LastType = type;
+    if (BeepSound) BeepSound(type);
     return true;
+}
+
+void SetBeepSound(std::function<void(UINT)> sound) {
+    BeepSound = std::move(sound);
 }
 
 int BeepCount() {
@@ -80,6 +87,13 @@ UINT GetCaretBlinkTime() {
 }
 void SetCaretBlinkTime(UINT ms) {
     CaretBlinkTime = ms;
+}
+
+bool GetApplicationActive() {
+    return ApplicationActive;
+}
+void SetApplicationActive(bool active) {
+    ApplicationActive = active;
 }
 
 } // namespace fw

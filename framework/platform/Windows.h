@@ -4,6 +4,7 @@
 // device contexts are in the GDI headers of this folder.
 
 #include <framework/platform/Messages.h>
+#include <functional>
 
 namespace fw {
 
@@ -104,7 +105,10 @@ bool InvalidateRect(HWND wnd, const TRect* rect, bool erase);
 // ---------------------------------------------------------------- beeps and cursors
 // Sounds the given alert. There is no speaker: beeps are counted, so tests and
 // the automation can read how many there were and which kind came last.
+// A backend with a real desktop also rings the desktop's bell for each
+// (SetBeepSound; an empty function: counted only).
 bool MessageBeep(UINT type);
+void SetBeepSound(std::function<void(UINT)> sound);
 int BeepCount();
 UINT LastBeepType();
 void ResetBeeps();
@@ -124,5 +128,9 @@ int SetCursorCount();
 // keeps it shown. A backend with a real desktop sets the desktop's rate.
 UINT GetCaretBlinkTime();
 void SetCaretBlinkTime(UINT ms);
+// Whether the desktop's keyboard focus is in one of the program's windows
+// (always on the headless screen). While it is not, carets stand still.
+bool GetApplicationActive();
+void SetApplicationActive(bool active);
 
 } // namespace fw

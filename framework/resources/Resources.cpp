@@ -2,6 +2,8 @@
 #include <framework/graphics/BmpCodec.h>
 #include <framework/resources/Resources.h>
 #include <framework/rtl/Exceptions.h>
+#include <optional>
+#include <unordered_map>
 
 namespace fw {
 
@@ -14,13 +16,35 @@ std::vector<TResourceModule*>& Modules() {
     return modules;
 }
 
+// Decoded pictures by the resource bytes they came from. A popup loads the same
+// eight bitmaps every time it opens; decoding them was a tenth of its opening.
+// An entry counts only while the bytes at that address are still the ones it
+// was decoded from (a module freed and another loaded may reuse the address).
+struct TDecoded {
+    TResourceBytes Bytes;
+    std::optional<TSurface> Pixels; // none: the bytes are not a readable bitmap
+};
+constexpr std::size_t MaxDecoded = 256;
+
+const std::optional<TSurface>& DecodeCached(const TResourceBytes& bytes) {
+    static std::unordered_map<const TResourceBytes*, TDecoded> cache;
+    auto it = cache.find(&bytes);
+    if (it != cache.end() && it->second.Bytes == bytes) return it->second.Pixels;
+    if (it == cache.end() && cache.size() >= MaxDecoded) cache.clear();
+    TDecoded& entry = cache[&bytes];
+    entry.Bytes = bytes;
+    try {
+        entry.Pixels = DecodeBmp(bytes).Pixels;
+    } catch (const EInvalidGraphic&) {
+        entry.Pixels.reset(); // an unreadable resource loads like a missing one
+    }
+    return entry.Pixels;
+}
+
 HBITMAP Decode(const TResourceBytes* bytes) {
     if (!bytes) return nullptr;
-    try {
-        return CreateBitmapFromSurface(DecodeBmp(*bytes).Pixels);
-    } catch (const EInvalidGraphic&) {
-        return nullptr; // an unreadable resource loads like a missing one
-    }
+    const std::optional<TSurface>& pixels = DecodeCached(*bytes);
+    return pixels ? CreateBitmapFromSurface(*pixels) : nullptr;
 }
 
 } // namespace

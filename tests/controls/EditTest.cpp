@@ -297,5 +297,152 @@ TEST_F(EditTest, CaretBlinksAtTheSetRateAndShowsAgainOnInput) {
     EXPECT_EQ(MessageQueue().TimerCount(), 0) << "the blink stops once the focus is elsewhere";
 }
 
+// Ctrl+A selects everything and offers it as the primary selection; Ctrl+Z
+// takes back the last change (a run of typing as one), again redoes it;
+// writing Text forgets it. The middle button pastes the primary selection
+// at the pointer.
+TEST_F(EditTest, SelectAllUndoAndThePrimarySelection) {
+    PrimarySelection().Clear();
+    Ui::TypeText("ab");
+    Ui::TypeText("c");
+    EXPECT_TRUE(edit->CanUndo());
+    Ui::PressKey('A', {ssCtrl});
+    EXPECT_EQ(edit->SelText(), "abc");
+    EXPECT_EQ(PrimarySelection().AsText(), "abc");
+    Ui::PressKey(VK_DELETE);
+    const struct {
+        Word Key;
+        const char* Text;
+        int SelLength;
+    } steps[] = {{'Z', "abc", 3}, {'Z', "", 0}, {'Z', "abc", 3}};
+    for (const auto& step : steps) {
+        Ui::PressKey(step.Key, {ssCtrl});
+        EXPECT_EQ(edit->Text(), step.Text);
+        EXPECT_EQ(edit->SelLength(), step.SelLength);
+    }
+    edit->SetSelStart(3);
+    Ui::TypeText("de");
+    Ui::PressKey(VK_BACK);
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "abcde") << "Backspace is a change of its own";
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "abcd");
+    EXPECT_EQ(edit->Perform(EM_CANUNDO), 1);
+    edit->SetText("new");
+    EXPECT_FALSE(edit->CanUndo());
+    edit->SetReadOnly(true);
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "new");
+    edit->SetReadOnly(false);
+
+    // Shift+End selects to the end: that selection is the primary one, and a
+    // middle click pastes it where it lands (the clipboard is not involved).
+    Clipboard().SetAsText("clip");
+    edit->SetSelStart(1);
+    Ui::PressKey(VK_END, {ssShift});
+    EXPECT_EQ(PrimarySelection().AsText(), "ew");
+    other->SetText("xy");
+    Ui::MouseDown(other, other->ClientWidth() - 2, 8, mbMiddle);
+    Ui::MouseUp(other, other->ClientWidth() - 2, 8, mbMiddle);
+    EXPECT_EQ(other->Text(), "xyew");
+    other->SetReadOnly(true);
+    Ui::MouseDown(other, 2, 8, mbMiddle);
+    Ui::MouseUp(other, 2, 8, mbMiddle);
+    EXPECT_EQ(other->Text(), "xyew");
+    // A password never leaves the edit.
+    edit->SetPasswordChar('*');
+    edit->SetText("secret");
+    edit->SetFocus();
+    Ui::PressKey('A', {ssCtrl});
+    EXPECT_EQ(edit->SelLength(), 6);
+    EXPECT_EQ(PrimarySelection().AsText(), "ew");
+}
+
+// A desktop that sends the characters as text of their own: the key then makes
+// only control characters, and an input method's composition shows in the
+// edit without typing anything until it is committed.
+TEST_F(EditTest, TextApartFromKeysAndTheInputMethodsComposition) {
+    std::vector<Char> pressed;
+    edit->OnKeyPress = [&](TObject*, Char& key) { pressed.push_back(key); };
+    const auto post = [](TInputEvent e) {
+        MessageQueue().PostInput(e);
+        Ui::Pump();
+    };
+    const auto key = [&](Word k) {
+        TInputEvent e;
+        e.Kind = TInputKind::KeyDown;
+        e.Key = k;
+        e.TextApart = true;
+        post(e);
+        e.Kind = TInputKind::KeyUp;
+        post(e);
+    };
+    TInputEvent c;
+    c.Kind = TInputKind::Character;
+    key('7');
+    c.Character = '/';
+    post(c);
+    key(VK_BACK);
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(pressed, (std::vector<Char>{'/', '\b'})) << "the key 7 made no character of its own";
+
+    edit->SetText("ab");
+    edit->SetSelStart(1);
+    pressed.clear();
+    TInputEvent compose;
+    compose.Kind = TInputKind::Composition;
+    compose.Text = "ka";
+    compose.Cursor = 99; // beyond the end: at its end
+    post(compose);
+    EXPECT_EQ(edit->CompositionText(), "ka");
+    EXPECT_EQ(edit->Text(), "ab");
+    const TSurface composing = Ui::FormImage(form.get());
+    compose.Text = "";
+    post(compose);
+    c.Character = 0x304B; // the committed text
+    post(c);
+    EXPECT_EQ(edit->Text(), "a\xE3\x81\x8B"
+                            "b");
+    EXPECT_EQ(pressed, (std::vector<Char>{0x304B}));
+    // The composition was drawn as the text "akab" with the caret after "ka",
+    // plus a line under "ka".
+    edit->SetText("akab");
+    edit->SetSelStart(3);
+    const TSurface without = Ui::FormImage(form.get());
+    int line = 0;
+    for (int y = 0; y < without.Height(); ++y)
+        for (int x = 0; x < without.Width(); ++x)
+            if (without.Pixel(x, y) != composing.Pixel(x, y)) {
+                EXPECT_EQ(composing.Pixel(x, y), ColorToRGB(clWindowText)) << x << ", " << y;
+                ++line;
+            }
+    EXPECT_GT(line, 5);
+    // Leaving the edit drops a composition.
+    compose.Text = "zz";
+    post(compose);
+    Ui::Tab();
+    EXPECT_EQ(edit->CompositionText(), "");
+}
+
+// While the program's windows are not the desktop's active ones the caret
+// stands still, shown; it blinks again when they are.
+TEST_F(EditTest, CaretStandsStillWhileTheApplicationIsInactive) {
+    SetCaretBlinkTime(500);
+    edit->Invalidate();
+    Ui::Pump();
+    EXPECT_EQ(MessageQueue().TimerCount(), 1);
+    SetApplicationActive(false);
+    Ui::Wait(1600);
+    EXPECT_EQ(MessageQueue().TimerCount(), 0);
+    const TPoint at = edit->ClientToScreen({1, 4});
+    EXPECT_EQ(Ui::FormImage(form.get()).Pixel(at.X - form->Left(), at.Y - form->Top()),
+              ColorToRGB(clWindowText));
+    SetApplicationActive(true);
+    edit->Invalidate();
+    Ui::Pump();
+    EXPECT_EQ(MessageQueue().TimerCount(), 1);
+    SetCaretBlinkTime(0);
+}
+
 } // namespace
 } // namespace fw

@@ -168,6 +168,21 @@ TEST_F(FormTest, ResourceRoundTripsThroughTheWriter) {
     EXPECT_EQ(WriteComponentToText(&again), first);
 }
 
+TEST_F(FormTest, AResourceChangedOrReplacedIsReadAnew) {
+    // A language module over the base one, then the base text edited in place:
+    // each form made reads the resource as it is at that moment.
+    TResourceModule language("forms-test-language");
+    String translated = TestFormText;
+    translated.replace(translated.find("'Test form'"), 11, "'Testformular'");
+    language.AddForm("TTESTRESFORM", translated);
+    EXPECT_EQ(TTestResForm(nullptr).Caption(), "Test form");
+    RegisterResourceModule(&language);
+    EXPECT_EQ(TTestResForm(nullptr).Caption(), "Testformular");
+    language.AddForm("TTESTRESFORM", TestFormText);
+    EXPECT_EQ(TTestResForm(nullptr).Caption(), "Test form");
+    UnregisterResourceModule(&language);
+}
+
 TEST_F(FormTest, FormWithoutResourceRaises) {
     class TNoResource : public TForm {
     public:

@@ -69,6 +69,32 @@ TEST(Lines, DiagonalsAndSlopesFollowBresenham) {
     EXPECT_EQ(CountPixels(q.Surface, Black), 10);
 }
 
+// Straight lines in each direction and pen width, also running off the surface:
+// exactly the pen's square at every point from the start up to the end.
+TEST(Lines, StraightLinesCoverThePenSquareOfEachPointButTheEnd) {
+    struct Case {
+        TPoint From, To;
+    };
+    const Case Cases[] = {{{2, 5}, {9, 5}}, {{9, 5}, {2, 5}}, {{4, 1}, {4, 9}}, {{4, 9}, {4, 1}},
+                          {{-3, 0}, {5, 0}}, {{11, 3}, {6, 3}}, {{5, 5}, {5, 5}}};
+    for (const Case& c : Cases)
+        for (int width = 1; width <= 3; ++width) {
+            Painter p(11, 11);
+            p.Canvas.Pen()->SetWidth(width);
+            p.Canvas.MoveTo(c.From.X, c.From.Y);
+            p.Canvas.LineTo(c.To.X, c.To.Y);
+            TSurface expected(11, 11, White);
+            const int dx = c.To.X > c.From.X ? 1 : c.To.X < c.From.X ? -1 : 0;
+            const int dy = c.To.Y > c.From.Y ? 1 : c.To.Y < c.From.Y ? -1 : 0;
+            for (TPoint at = c.From; at != c.To; at = {at.X + dx, at.Y + dy})
+                expected.Fill({at.X - width / 2, at.Y - width / 2, at.X - width / 2 + width,
+                               at.Y - width / 2 + width},
+                              Black);
+            EXPECT_EQ(p.Surface, expected) << c.From.X << "," << c.From.Y << " to " << c.To.X << ","
+                                           << c.To.Y << " width " << width;
+        }
+}
+
 TEST(Lines, ClearPenMovesWithoutDrawing) {
     Painter p(8, 8);
     p.Canvas.Pen()->SetStyle(psClear);

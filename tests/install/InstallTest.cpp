@@ -59,7 +59,8 @@ TEST(InstalledPackage, InstallsFindsBuildsAndRunsTheExample) {
     EXPECT_EQ(Step.ExitCode, 0) << Step.Output;
     EXPECT_TRUE(std::regex_match(Step.Output, ExampleOutput)) << Step.Output;
 
-    // pkg-config: the same program compiled with the flags the .pc file gives.
+    // pkg-config: the same program compiled with the flags the .pc file gives, which name the
+    // shared libraries; the dynamic loader finds them through the library path.
     const std::string PkgConfig =
         "PKG_CONFIG_PATH=" + ShellQuote(Prefix / "lib" / "pkgconfig") + " pkg-config";
     Step = RunCommand(PkgConfig + " --modversion qzcomponents5");
@@ -70,7 +71,8 @@ TEST(InstalledPackage, InstallsFindsBuildsAndRunsTheExample) {
                       ShellQuote(Example / "main.cpp") + " -o " + ShellQuote(Direct) + " $(" + PkgConfig +
                       " --cflags --libs qzcomponents5)");
     ASSERT_EQ(Step.ExitCode, 0) << Step.Output;
-    Step = RunCommand("QZ_BACKEND=headless " + ShellQuote(Direct));
+    Step = RunCommand("QZ_BACKEND=headless LD_LIBRARY_PATH=" + ShellQuote(Prefix / "lib") + " " +
+                      ShellQuote(Direct));
     EXPECT_EQ(Step.ExitCode, 0) << Step.Output;
     EXPECT_TRUE(std::regex_match(Step.Output, ExampleOutput)) << Step.Output;
 }

@@ -85,6 +85,15 @@ TEST(LoadBitmap, ByNumberAndNameMissingGivesZero) {
     b.SetHandle(LoadBitmapA(&m, "NOSUCH")); // a missing image empties the bitmap
     EXPECT_TRUE(b.Empty());
     EXPECT_EQ(LiveGdiObjectCount(), before);
+
+    // Loaded again after the module's picture changed in place: the new picture,
+    // and a picture that became unreadable loads like a missing one.
+    b.SetHandle(LoadBitmapA(&m, 7));
+    m.AddBitmap(7, TinyBmp(0x123456));
+    b.SetHandle(LoadBitmapA(&m, 7));
+    EXPECT_EQ(b.Surface()->Pixel(0, 0), 0x123456u);
+    m.AddBitmap(7, Bytes("BMbroken now"));
+    EXPECT_EQ(LoadBitmapA(&m, 7), nullptr);
 }
 
 TEST(ResourceRegistry, FormResourcesAreFoundInTheNewestModuleFirst) {

@@ -333,14 +333,20 @@ TEST_F(WindowBackend, KeysReachThePixelsChangingOnlyTheirAreaAndTheClipboardIsTh
     std::vector<double> Micro;
     long long Copied = 0;
     for (int I = 0; I < Keys; ++I) {
+        // A letter comes as the desktop sends it: the key, then its text.
+        const bool Back = I % 40 == 39;
         SDL_Event Down{};
         Down.type = SDL_KEYDOWN;
-        Down.key.keysym.sym = I % 40 == 39 ? SDLK_BACKSPACE : SDLK_a + I % 26;
+        Down.key.keysym.sym = Back ? SDLK_BACKSPACE : SDLK_a + I % 26;
+        SDL_Event Text{};
+        Text.type = SDL_TEXTINPUT;
+        Text.text.text[0] = static_cast<char>('a' + I % 26);
         SDL_Event Up = Down;
         Up.type = SDL_KEYUP;
         const long long Before = Backend->PixelsCopied();
         const auto T0 = std::chrono::steady_clock::now();
         SDL_PushEvent(&Down);
+        if (!Back) SDL_PushEvent(&Text);
         SDL_PushEvent(&Up);
         Backend->PollEvents();
         Ui::Pump();

@@ -2,6 +2,7 @@
 
 #include "../support/Process.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -33,6 +34,10 @@ int IgnoreXError(Display*, XErrorEvent*) {
 } // namespace
 
 TXServer::~TXServer() {
+    if (FWmPid > 0) {
+        kill(FWmPid, SIGTERM);
+        waitpid(FWmPid, nullptr, 0);
+    }
     if (FDisplay) XCloseDisplay(Dpy(FDisplay));
     if (FPid > 0) {
         kill(FPid, SIGTERM);
@@ -144,6 +149,150 @@ void TXServer::RequestClose(const TXWindow& Window) const {
 
 bool TXServer::XDoTool(const std::string& Arguments) const {
     return RunCommand("DISPLAY=" + FName + " xdotool " + Arguments).ExitCode == 0;
+}
+
+std::string TXServer::Run(const std::string& Command, int* ExitCode) const {
+    const TCommandResult R = RunCommand("DISPLAY=" + FName + " " + Command);
+    if (ExitCode) *ExitCode = R.ExitCode;
+    return R.Output;
+}
+
+namespace {
+
+bool HasWmState(Display* D, Window W) {
+    Atom Type = 0;
+    int Format = 0;
+    unsigned long Items = 0, After = 0;
+    unsigned char* Data = nullptr;
+    const Atom WmState = XInternAtom(D, "WM_STATE", False);
+    const bool Has = XGetWindowProperty(D, W, WmState, 0, 2, False, AnyPropertyType, &Type, &Format, &Items,
+                                        &After, &Data) == Success &&
+                     Type != None;
+    if (Data) XFree(Data);
+    return Has;
+}
+
+// The child of the root that holds W (W itself without a window manager).
+Window TopLevelOf(Display* D, Window W) {
+    for (;;) {
+        Window Root = 0, Parent = 0;
+        Window* Children = nullptr;
+        unsigned Count = 0;
+        if (!XQueryTree(D, W, &Root, &Parent, &Children, &Count)) return 0;
+        if (Children) XFree(Children);
+        if (Parent == Root || Parent == 0) return W;
+        W = Parent;
+    }
+}
+
+} // namespace
+
+bool TXServer::StartWindowManager(std::string& Why) {
+    FWmPid = fork();
+    if (FWmPid == 0) {
+        const int Null = open("/dev/null", O_WRONLY);
+        dup2(Null, 1);
+        dup2(Null, 2);
+        setenv("DISPLAY", FName.c_str(), 1);
+        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (FWmPid < 0) {
+        Why = "fork failed";
+        return false;
+    }
+    // openbox can miss a window mapped just as it starts: probe windows are
+    // mapped until one is managed.
+    Display* D = Dpy(FDisplay);
+    const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < End) {
+        const Window Probe = XCreateSimpleWindow(D, DefaultRootWindow(D), 0, 0, 10, 10, 0, 0, 0);
+        XMapWindow(D, Probe);
+        XSync(D, False);
+        const auto ProbeEnd = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        bool Managed = false;
+        while (!Managed && std::chrono::steady_clock::now() < ProbeEnd) {
+            Managed = HasWmState(D, Probe);
+            if (!Managed) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        XDestroyWindow(D, Probe);
+        XSync(D, False);
+        if (Managed) return true;
+        int ExitStatus = 0;
+        if (waitpid(FWmPid, &ExitStatus, WNOHANG) == FWmPid) {
+            FWmPid = -1;
+            Why = "openbox did not start (is the Debian package openbox installed?)";
+            return false;
+        }
+    }
+    Why = "openbox manages no window";
+    return false;
+}
+
+void TXServer::CountBells() {
+    Display* D = Dpy(FDisplay);
+    int Opcode = 0, Error = 0, Major = XkbMajorVersion, Minor = XkbMinorVersion;
+    if (!XkbQueryExtension(D, &Opcode, &FXkbEvent, &Error, &Major, &Minor)) return;
+    XkbSelectEvents(D, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+    XSync(D, False);
+    FBells = 0;
+}
+
+int TXServer::Bells() const {
+    Display* D = Dpy(FDisplay);
+    XSync(D, False);
+    while (XPending(D) > 0) {
+        XEvent E;
+        XNextEvent(D, &E);
+        if (E.type == FXkbEvent && reinterpret_cast<XkbAnyEvent*>(&E)->xkb_type == XkbBellNotify) ++FBells;
+    }
+    return FBells;
+}
+
+unsigned long TXServer::TransientFor(unsigned long Window) const {
+    ::Window Owner = 0;
+    if (!XGetTransientForHint(Dpy(FDisplay), Window, &Owner)) return 0;
+    return Owner;
+}
+
+bool TXServer::StackedAbove(unsigned long A, unsigned long B) const {
+    Display* D = Dpy(FDisplay);
+    const Window TopA = TopLevelOf(D, A), TopB = TopLevelOf(D, B);
+    Window Root = 0, Parent = 0;
+    Window* Children = nullptr;
+    unsigned Count = 0;
+    if (!XQueryTree(D, DefaultRootWindow(D), &Root, &Parent, &Children, &Count)) return false;
+    int IndexA = -1, IndexB = -1;
+    for (unsigned I = 0; I < Count; ++I) {
+        if (Children[I] == TopA) IndexA = static_cast<int>(I);
+        if (Children[I] == TopB) IndexB = static_cast<int>(I);
+    }
+    if (Children) XFree(Children);
+    return IndexA >= 0 && IndexB >= 0 && IndexA > IndexB;
+}
+
+unsigned long TXServer::Focus() const {
+    Window W = 0;
+    int Revert = 0;
+    XGetInputFocus(Dpy(FDisplay), &W, &Revert);
+    return W;
+}
+
+unsigned long TXServer::OpenOtherWindow(int X, int Y, int Width, int Height) {
+    Display* D = Dpy(FDisplay);
+    const Window W = XCreateSimpleWindow(D, DefaultRootWindow(D), X, Y, static_cast<unsigned>(Width),
+                                         static_cast<unsigned>(Height), 0, 0, 0xFFFFFF);
+    XStoreName(D, W, "Another program");
+    XSizeHints Hints{};
+    Hints.flags = USPosition | USSize;
+    Hints.x = X;
+    Hints.y = Y;
+    Hints.width = Width;
+    Hints.height = Height;
+    XSetWMNormalHints(D, W, &Hints);
+    XMapWindow(D, W);
+    XSync(D, False);
+    return W;
 }
 
 // ---------------------------------------------------------------- programs

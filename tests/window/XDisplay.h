@@ -36,11 +36,33 @@ public:
     void RequestClose(const TXWindow& Window) const;
     // Runs xdotool on this display; false when it failed.
     bool XDoTool(const std::string& Arguments) const;
+    // Runs a shell command with DISPLAY set to this server; its output.
+    std::string Run(const std::string& Command, int* ExitCode = nullptr) const;
+
+    // Starts openbox and waits until it manages windows (a probe window gets
+    // its WM_STATE); false with the reason when it cannot.
+    bool StartWindowManager(std::string& Why);
+    // From now on, counts the bells rung on the server (XKB bell events).
+    void CountBells();
+    int Bells() const;
+    // The window WM_TRANSIENT_FOR names (0: none).
+    unsigned long TransientFor(unsigned long Window) const;
+    // Whether the top-level window holding A (its frame, with a window
+    // manager) is stacked above the one holding B.
+    bool StackedAbove(unsigned long A, unsigned long B) const;
+    // The window that has the keyboard focus (0: none, 1: the pointer's).
+    unsigned long Focus() const;
+    // Maps a window of another program (this test's own connection) with a
+    // title, and brings it to the front; its id.
+    unsigned long OpenOtherWindow(int X, int Y, int Width, int Height);
 
 private:
     pid_t FPid = -1;
+    pid_t FWmPid = -1;
     std::string FName;
     void* FDisplay = nullptr;
+    mutable int FBells = 0;
+    int FXkbEvent = -1;
 };
 
 // A program started with extra environment variables; killed when it goes.

@@ -10,6 +10,7 @@
 #include <framework/backends/sdl/SdlBackend.h>
 #include <framework/backends/sdl/SdlKeys.h>
 #include <framework/controls/Clipboard.h>
+#include <framework/controls/Edit.h>
 #include <framework/controls/MessageQueue.h>
 #include <framework/controls/WinControl.h>
 #include <framework/forms/Application.h>
@@ -19,6 +20,9 @@
 #include <framework/platform/Windows.h>
 #include <framework/rtl/Utf8.h>
 #include <vector>
+
+// Last: the X headers define names such as KeyPress and None as macros.
+#include <SDL_syswm.h>
 
 namespace fw {
 
@@ -69,6 +73,34 @@ SDL_SystemCursor SystemCursorFor(TCursor cursor) {
     }
 }
 
+// SDL's connection to the X server and a window's X id (null and 0 on
+// another kind of desktop).
+Display* XDisplayOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return nullptr;
+    return info.info.x11.display;
+}
+
+unsigned long XWindowOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+    return info.info.x11.window;
+}
+
+// The byte offset of the n-th character of a UTF-8 text (its length when
+// there are fewer).
+int Utf8Offset(const char* text, int n) {
+    int i = 0;
+    for (; text[i] && n > 0; --n) {
+        ++i;
+        while ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            ++i;
+    }
+    return i;
+}
+
 } // namespace
 
 // One form's window and what it shows now.
@@ -81,6 +113,8 @@ struct TFormWindow {
     String Title;
     std::vector<TPixel> Shown; // the pixels the window has, row by row
     bool Exposed = false;      // the desktop lost the window's contents
+    TForm* Owner = nullptr;    // the form it was opened over (modal forms), which it belongs to
+    unsigned long XId = 0;
 };
 
 struct TSdlBackend::TImpl {
@@ -96,6 +130,12 @@ struct TSdlBackend::TImpl {
     int ButtonsDown = 0;
     TShiftState PostedShift; // the modifiers as the queued input leaves them
     long long PixelsCopied = 0;
+    ::Display* X = nullptr;  // SDL's connection, once a window exists (X11 only)
+    bool TextInput = false;  // SDL's text input is on (an edit has the focus)
+    SDL_Rect TextRect{};     // where the input method's candidates go
+    Uint16 KeyMod = 0;       // the modifiers after the latest key event
+    bool Composing = false;  // an input method's text is shown
+    bool FocusMoved = false; // the X focus changed: is the program still active?
 
     ~TImpl() {
         for (auto& w : Windows)
@@ -130,8 +170,10 @@ struct TSdlBackend::TImpl {
         w->Height = shown.Height();
         w->Title = form->Caption();
         Uint32 flags = SDL_WINDOW_HIDDEN;
+        // A window the desktop manages (not one that floats above everything,
+        // as a menu's): it belongs to its owner through the transient hint.
         if (form->BorderStyle() == bsNone)
-            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU;
+            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
         else if (form->BorderStyle() == bsSizeable || form->BorderStyle() == bsSizeToolWin)
             flags |= SDL_WINDOW_RESIZABLE;
         w->Window = SDL_CreateWindow(ToUtf8(w->Title).c_str(), Display.x + origin.X * Scale,
@@ -139,21 +181,32 @@ struct TSdlBackend::TImpl {
                                      std::max(1, w->Height * Scale), flags);
         if (!w->Window) return;
         w->Id = SDL_GetWindowID(w->Window);
+        w->XId = XWindowOf(w->Window);
+        if (!X) X = XDisplayOf(w->Window);
         if (Icon) SDL_SetWindowIcon(w->Window, Icon);
-        // A modal form stays above the form that was active before it.
+        // A modal form (a dialog, the calendar popup) belongs to the form that
+        // was active before it: the desktop keeps it above that one, never
+        // above other programs, and shows, hides and stacks them together.
         if (form->Modal() && Top)
-            if (TFormWindow* owner = ByForm(Top)) SDL_SetWindowModalFor(w->Window, owner->Window);
+            if (TFormWindow* owner = ByForm(Top)) {
+                SDL_SetWindowModalFor(w->Window, owner->Window);
+                w->Owner = Top;
+            }
         SDL_ShowWindow(w->Window);
         Windows.push_back(std::move(w));
     }
 
     // Windows for the shown forms, at the framework's places and sizes.
     void Arrange() {
+        const std::size_t before = Windows.size();
         std::erase_if(Windows, [](const std::unique_ptr<TFormWindow>& w) {
             const bool keep = IsLiveForm(w->Form) && w->Form->Visible() && w->Form->WindowSurface();
             if (!keep) SDL_DestroyWindow(w->Window);
             return !keep;
         });
+        for (auto& w : Windows)
+            if (w->Owner && !IsLiveForm(w->Owner)) w->Owner = nullptr;
+        const bool closed = Windows.size() != before;
         TForm* top = nullptr;
         for (TForm* form : Screen->ZOrder()) {
             if (!form->Visible() || !form->WindowSurface()) continue;
@@ -183,6 +236,67 @@ struct TSdlBackend::TImpl {
         if (top != Top) {
             Top = top;
             if (TFormWindow* w = ByForm(top)) SDL_RaiseWindow(w->Window);
+        }
+        if (closed) RestoreFocus();
+    }
+
+    // A window that had the keyboard focus closed. A window manager gives it
+    // to another window; without one the focus would be nobody's, so the
+    // active form's window takes it.
+    void RestoreFocus() {
+        if (!X || Windows.empty()) return;
+        ::Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(X, &focus, &revert);
+        if (focus != 0) return;
+        TFormWindow* w = ByForm(Screen->ActiveForm());
+        if (!w) w = ByForm(Top);
+        if (w) SDL_SetWindowInputFocus(w->Window);
+        FocusMoved = true;
+    }
+
+    // Whether the X focus is in one of the program's windows (a focus that
+    // follows the pointer counts as in). A change repaints the focused
+    // control (its caret stops or starts blinking) and tells the topmost
+    // modal form, which may close on it.
+    void UpdateActivation() {
+        if (!FocusMoved || !X) return;
+        FocusMoved = false;
+        ::Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(X, &focus, &revert);
+        bool active = focus == PointerRoot;
+        for (auto& w : Windows)
+            if (w->XId == focus) active = true;
+        if (active == GetApplicationActive()) return;
+        SetApplicationActive(active);
+        if (TWinControl* focused = FocusedWindow()) focused->Invalidate();
+        if (!Screen->ModalForms().empty())
+            PostMessage(Screen->ModalForms().back(), active ? CM_ACTIVATE : CM_DEACTIVATE);
+    }
+
+    // Text input (the layout's characters, dead keys, compose, input methods)
+    // is on while an edit that takes typing has the focus, with the input
+    // method's candidates at its caret.
+    void UpdateTextInput() {
+        TForm* form = Screen->ActiveForm();
+        auto* edit = dynamic_cast<TCustomEdit*>(FocusedWindow());
+        TFormWindow* w = form ? ByForm(form) : nullptr;
+        const bool want = edit && w && edit->TopLevel() == form && edit->CanFocus() && !edit->ReadOnly();
+        if (!want) {
+            if (TextInput) SDL_StopTextInput();
+            TextInput = false;
+            return;
+        }
+        const TRect caret = edit->CaretRect();
+        const TPoint p = edit->ClientToScreen({caret.Left, caret.Top});
+        const SDL_Rect r{(p.X - w->Origin.X) * Scale, (p.Y - w->Origin.Y) * Scale, caret.Width() * Scale,
+                         caret.Height() * Scale};
+        if (!TextInput) SDL_StartTextInput();
+        TextInput = true;
+        if (r.x != TextRect.x || r.y != TextRect.y || r.w != TextRect.w || r.h != TextRect.h) {
+            TextRect = r;
+            SDL_SetTextInputRect(&TextRect);
         }
     }
 
@@ -285,6 +399,7 @@ struct TSdlBackend::TImpl {
         TInputEvent e;
         e.Kind = kind;
         e.Key = key;
+        e.TextApart = kind == TInputKind::KeyDown && TextInput;
         MessageQueue().PostInput(e);
         TShiftStateItem item;
         if (key == VK_SHIFT)
@@ -317,6 +432,15 @@ struct TSdlBackend::TImpl {
         }
     }
 
+    void PostComposition(const String& text, int cursor) {
+        Composing = !text.empty();
+        TInputEvent e;
+        e.Kind = TInputKind::Composition;
+        e.Text = text;
+        e.Cursor = cursor;
+        MessageQueue().PostInput(e);
+    }
+
     void PostMouse(TInputKind kind, const TPoint& p, TMouseButton button = mbLeft, int wheel = 0) {
         TInputEvent e;
         e.Kind = kind;
@@ -338,13 +462,19 @@ struct TSdlBackend::TImpl {
             break;
         case SDL_WINDOWEVENT_MOVED: {
             // The user moved the window: the form follows, so popups open
-            // beside its controls where they are now.
+            // beside its controls where they are now, and a borderless
+            // window that belongs to it (the open calendar) moves with it.
             const TPoint origin{(e.data1 - Display.x) / Scale, (e.data2 - Display.y) / Scale};
             if (origin.X == w->Origin.X && origin.Y == w->Origin.Y) break;
+            const int dx = origin.X - w->Origin.X, dy = origin.Y - w->Origin.Y;
             const TRect shown = ShownRect(w->Form);
             w->Origin = origin;
             w->Form->SetBounds(origin.X - shown.Left, origin.Y - shown.Top, w->Form->Width(),
                                w->Form->Height());
+            for (auto& other : Windows)
+                if (other->Owner == w->Form && other->Form->BorderStyle() == bsNone)
+                    other->Form->SetBounds(other->Form->Left() + dx, other->Form->Top() + dy,
+                                           other->Form->Width(), other->Form->Height());
             break;
         }
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
@@ -373,9 +503,36 @@ struct TSdlBackend::TImpl {
         case SDL_WINDOWEVENT:
             WindowEvent(e.window);
             break;
+        case SDL_SYSWMEVENT:
+            if (e.syswm.msg && e.syswm.msg->subsystem == SDL_SYSWM_X11) {
+                const int type = e.syswm.msg->msg.x11.event.type;
+                if (type == FocusIn || type == FocusOut) FocusMoved = true;
+            }
+            break;
+        case SDL_TEXTINPUT: {
+            // Text typed with Ctrl or the left Alt is a shortcut's, which the
+            // key itself delivers.
+            if (KeyMod & (KMOD_CTRL | KMOD_LALT)) break;
+            if (Composing) PostComposition("", 0);
+            const std::string_view text(e.text.text);
+            for (std::size_t i = 0; i < text.size();) {
+                TInputEvent c;
+                c.Kind = TInputKind::Character;
+                c.Character = NextCodePoint(text, i);
+                MessageQueue().PostInput(c);
+            }
+            break;
+        }
+        case SDL_TEXTEDITING:
+            PostComposition(e.edit.text, Utf8Offset(e.edit.text, e.edit.start));
+            break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
-            const Word key = VirtualKeyFor(e.key.keysym.sym);
+            KeyMod = e.key.keysym.mod;
+            // By the layout's symbol; a key whose symbol names no virtual key
+            // by where it sits, so Ctrl+C is Ctrl+C on any layout.
+            Word key = VirtualKeyFor(e.key.keysym.sym);
+            if (!key) key = VirtualKeyForScancode(e.key.keysym.scancode);
             if (!key) break;
             if (key != VK_SHIFT && key != VK_CONTROL && key != VK_MENU) SyncModifiers(e.key.keysym.mod);
             PostKey(e.type == SDL_KEYDOWN ? TInputKind::KeyDown : TInputKind::KeyUp, key);
@@ -426,9 +583,11 @@ struct TSdlBackend::TImpl {
 TSdlBackend::TSdlBackend() : F(std::make_unique<TImpl>()) {}
 
 std::unique_ptr<TSdlBackend> TSdlBackend::Open(int scale, String& reason) {
-    // The framework draws with its own fonts and makes characters from keys:
-    // the desktop's text input and its compositor bypass are not wanted.
+    // The framework draws with its own fonts: the compositor bypass is not
+    // wanted, nor an OpenGL stack behind the window surface (tens of
+    // megabytes to show pixels the framework paints itself).
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -438,6 +597,8 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Open(int scale, String& reason) {
     std::unique_ptr<TSdlBackend> backend(new TSdlBackend());
     TImpl& f = *backend->F;
     SDL_StopTextInput();
+    // The raw X events tell when the keyboard focus moves (SDL reports it late).
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     if (SDL_GetDisplayBounds(0, &f.Display) != 0) f.Display = {0, 0, 1024, 768};
     if (scale <= 0) {
         float dpi = 0;
@@ -458,6 +619,21 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Open(int scale, String& reason) {
             return text;
         },
         [](const String& text) { SDL_SetClipboardText(ToUtf8(text).c_str()); });
+    PrimarySelection().Connect(
+        [] {
+            String text;
+            if (char* utf8 = SDL_GetPrimarySelectionText()) {
+                text = ToUtf8(utf8);
+                SDL_free(utf8);
+            }
+            return text;
+        },
+        [](const String& text) { SDL_SetPrimarySelectionText(ToUtf8(text).c_str()); });
+    SetBeepSound([impl = backend->F.get()](UINT) {
+        if (!impl->X) return;
+        XBell(impl->X, 0);
+        XFlush(impl->X);
+    });
     // Assistive technologies reach the windows through the accessibility bridge,
     // which wakes the loop with an event of no meaning when a request comes.
     AccessibilityBridge::Start(f.Scale, [] {
@@ -470,6 +646,9 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Open(int scale, String& reason) {
 
 TSdlBackend::~TSdlBackend() {
     AccessibilityBridge::Stop();
+    SetBeepSound({});
+    SetApplicationActive(true);
+    PrimarySelection().Connect({}, {});
     Clipboard().Connect({}, {});
     SetCaretBlinkTime(0);
     MessageQueue().SetRealTime(false);
@@ -508,6 +687,8 @@ int TSdlBackend::PollEvents() {
 
 void TSdlBackend::Present() {
     F->Arrange();
+    F->UpdateActivation();
+    F->UpdateTextInput();
     for (auto& w : F->Windows)
         F->Draw(*w);
     F->UpdateCursor();
@@ -538,6 +719,11 @@ int TSdlBackend::WindowCount() const {
 
 long long TSdlBackend::PixelsCopied() const {
     return F->PixelsCopied;
+}
+
+unsigned long TSdlBackend::NativeWindow(const TForm* form) const {
+    const TFormWindow* w = F->ByForm(form);
+    return w ? w->XId : 0;
 }
 
 std::unique_ptr<TBackend> CreateWindowBackend(int scale, String& reason) {

@@ -23,6 +23,8 @@
 
 namespace fw {
 
+class TForm;
+
 class TSdlBackend : public TBackend {
 public:
     // Opens the display. scale 0 takes the display's scale (2 or more on a
@@ -47,6 +49,8 @@ public:
     // windows so far (a changed caret copies a few, a new window all of it).
     int WindowCount() const;
     long long PixelsCopied() const;
+    // The desktop's id of a form's window (an X window), 0 when it has none.
+    unsigned long NativeWindow(const TForm* form) const;
 
 private:
     TSdlBackend();

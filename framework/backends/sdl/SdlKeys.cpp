@@ -87,4 +87,42 @@ Word VirtualKeyFor(SDL_Keycode key) {
     }
 }
 
+// The key at a place on the keyboard, named as on a US layout: for keys whose
+// symbol on the current layout names no virtual key (digits of a French
+// layout, letters of a Cyrillic one), so shortcuts work on any layout.
+Word VirtualKeyForScancode(SDL_Scancode code) {
+    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z)
+        return static_cast<Word>('A' + (code - SDL_SCANCODE_A));
+    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9)
+        return static_cast<Word>('1' + (code - SDL_SCANCODE_1));
+    switch (code) {
+    case SDL_SCANCODE_0:
+        return '0';
+    case SDL_SCANCODE_MINUS:
+        return VK_OEM_MINUS;
+    case SDL_SCANCODE_EQUALS:
+        return VK_OEM_PLUS;
+    case SDL_SCANCODE_LEFTBRACKET:
+        return VK_OEM_4;
+    case SDL_SCANCODE_RIGHTBRACKET:
+        return VK_OEM_6;
+    case SDL_SCANCODE_BACKSLASH:
+        return VK_OEM_5;
+    case SDL_SCANCODE_SEMICOLON:
+        return VK_OEM_1;
+    case SDL_SCANCODE_APOSTROPHE:
+        return VK_OEM_7;
+    case SDL_SCANCODE_GRAVE:
+        return VK_OEM_3;
+    case SDL_SCANCODE_COMMA:
+        return VK_OEM_COMMA;
+    case SDL_SCANCODE_PERIOD:
+        return VK_OEM_PERIOD;
+    case SDL_SCANCODE_SLASH:
+        return VK_OEM_2;
+    default:
+        return VirtualKeyFor(SDL_SCANCODE_TO_KEYCODE(code));
+    }
+}
+
 } // namespace fw

@@ -12,5 +12,6 @@ namespace fw {
 // the keypad's digits and operators are the main keys' codes, so they type
 // the same characters.
 Word VirtualKeyFor(SDL_Keycode key);
+Word VirtualKeyForScancode(SDL_Scancode code);
 
 } // namespace fw
