@@ -33,6 +33,9 @@ enum TLEDBlink : std::uint8_t { lbOff, lbSlow, lbFast };
 // the lamp is disabled (hue and state then play no part). A hue or state outside
 // its enumeration gives an empty name, which names no image.
 fw::String LEDImageName(TLEDSize Size, bool Enabled, TLEDColor Color, TLEDState State);
+// What the lamp shows in words, its accessible name: the state, then the hue
+// ("On, green", "Bright, light blue"); a disabled lamp is "Off, grey".
+fw::String LEDSpokenName(bool Enabled, TLEDColor Color, TLEDState State);
 
 class TQzLED : public fw::TGraphicControl {
     FW_CLASS(TQzLED, fw::TGraphicControl)
@@ -96,6 +99,8 @@ protected:
     void Paint() override;
     void CMVisibleChanged(fw::TMessage& Message) override;
     void Loaded() override;
+    // A status indicator named by what it shows (LEDSpokenName).
+    std::unique_ptr<fw::TAccessible> CreateAccessible() override;
 
 private:
     bool FEnabled = true;
