@@ -18,6 +18,7 @@
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
 #include <framework/forms/Form.h>
+#include <framework/rtl/DateUtils.h>
 #include <framework/rtl/Utf8.h>
 #include <fstream>
 
@@ -87,7 +88,7 @@ protected:
         DateEdit->SetDateFormat("dd/mm/yyyy");
         Button = new fw::TButton(Form.get());
         Button->SetParent(Form.get());
-        Button->SetBounds(8, 72, 75, 25);
+        Button->SetBounds(250, 8, 75, 25);
         Form->Show();
         ASSERT_TRUE(WaitUntil([&] { return Backend->NativeWindow(Form.get()) != 0; }));
         const unsigned long Id = Backend->NativeWindow(Form.get());
@@ -295,6 +296,98 @@ TEST_F(Desktop, AnInputMethodsCompositionShowsUnderlinedAndOnlyTheCommitIsTyped)
     EXPECT_TRUE(WaitUntil([&] { return !SDL_IsTextInputActive(); }));
     Plain->SetFocus();
     EXPECT_TRUE(WaitUntil([&] { return SDL_IsTextInputActive(); }));
+}
+
+// ---------------------------------------------------------------- popups and dialogs
+
+// The popup's window belongs to the main window (transient for it) and never
+// stays above another program's window; a press on the main window rings the
+// bell once and keeps the popup, with coCloseOnClickOutside it ends the popup
+// as Escape does; a message box belongs to its owner and stays above it when
+// the owner is clicked. Under openbox.
+TEST_F(Desktop, PopupAndDialogsBelongToTheirOwnerUnderAWindowManager) {
+    Open("us", true);
+    if (HasFatalFailure() || IsSkipped()) return;
+    ShowForm();
+    const unsigned long Main = Backend->NativeWindow(Form.get());
+    DateEdit->SetDate(fw::EncodeDate(2026, 3, 10));
+    std::vector<std::string> Log;
+    DateEdit->OnCloseCalendar = [&](fw::TObject*) { Log.push_back("close " + DateEdit->Text()); };
+    for (const bool CloseOnClick : {false, true}) {
+        SCOPED_TRACE(CloseOnClick ? "coCloseOnClickOutside" : "modal");
+        Log.clear();
+        DateEdit->SetCalendarOptions(CloseOnClick ? qz::TCalendarOptions{qz::coCloseOnClickOutside}
+                                                  : qz::TCalendarOptions{});
+        DateEdit->SetFocus();
+        int BellsBefore = Server.Bells();
+        fw::Ui::OnNextModal([&](fw::TForm* Popup) {
+            unsigned long Id = 0;
+            ASSERT_TRUE(WaitUntil([&] {
+                Id = Backend->NativeWindow(Popup);
+                return Id != 0 && Server.Focus() == Id;
+            })) << "the popup never had the focus";
+            EXPECT_EQ(Server.TransientFor(Id), Main);
+            ASSERT_TRUE(Send("key Right"));
+            ASSERT_TRUE(WaitUntil([&] { return DateEdit->Text() == "11/03/2026"; }));
+            // Another program's window, activated: above the popup.
+            if (!CloseOnClick) {
+                const unsigned long Other = Server.OpenOtherWindow(700, 100, 200, 200);
+                ASSERT_TRUE(Send("windowactivate --sync " + std::to_string(Other)));
+                EXPECT_TRUE(WaitUntil([&] { return Server.StackedAbove(Other, Id); }, 10))
+                    << "the popup stays above another program";
+                ASSERT_TRUE(Send("windowactivate --sync " + std::to_string(Main)));
+            }
+            // A press on the main window (the button, outside the popup).
+            Click(Button);
+            if (CloseOnClick) {
+                EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }, 10));
+                return;
+            }
+            EXPECT_TRUE(WaitUntil([&] { return Server.Bells() == BellsBefore + 1; }, 10));
+            EXPECT_TRUE(WaitUntil([&] { return Server.StackedAbove(Id, Main) && Server.Focus() == Id; }, 10));
+            EXPECT_EQ(Popup->ModalResult(), fw::mrNone);
+            ASSERT_TRUE(Send("key Return"));
+            EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrOk; }, 10));
+        });
+        Send("key alt+Down");
+        EXPECT_EQ(Log, (std::vector<std::string>{CloseOnClick ? "close 10/03/2026" : "close 11/03/2026"}));
+        DateEdit->SetDate(fw::EncodeDate(2026, 3, 10));
+    }
+
+    // A message box: transient for the main window, kept above it when the
+    // main window is clicked (with the bell).
+    const int BellsBefore = Server.Bells();
+    fw::Ui::OnNextModal([&](fw::TForm* Box) {
+        unsigned long Id = 0;
+        ASSERT_TRUE(
+            WaitUntil([&] { return (Id = Backend->NativeWindow(Box)) != 0 && Server.Focus() == Id; }));
+        EXPECT_EQ(Server.TransientFor(Id), Main);
+        Click(Button);
+        EXPECT_TRUE(WaitUntil([&] { return Server.Bells() == BellsBefore + 1; }, 10));
+        EXPECT_TRUE(WaitUntil([&] { return Server.StackedAbove(Id, Main) && Server.Focus() == Id; }, 10));
+        ASSERT_TRUE(Send("key Return"));
+        EXPECT_TRUE(WaitUntil([&] { return Box->ModalResult() != fw::mrNone; }, 10));
+    });
+    fw::Application->MessageBox("Owned", "Box");
+}
+
+// Without a window manager nobody moves the keyboard focus: after the popup
+// closes the main window has it again, and typing reaches the edit.
+TEST_F(Desktop, WithoutAWindowManagerTheFocusComesBackAfterThePopup) {
+    Open("us");
+    if (HasFatalFailure() || IsSkipped()) return;
+    ShowForm();
+    const unsigned long Main = Backend->NativeWindow(Form.get());
+    DateEdit->SetFocus();
+    fw::Ui::OnNextModal([&](fw::TForm* Popup) {
+        ASSERT_TRUE(WaitUntil([&] { return Server.Focus() == Backend->NativeWindow(Popup); }));
+        ASSERT_TRUE(Send("key Escape"));
+        EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }, 10));
+    });
+    Send("key alt+Down");
+    EXPECT_TRUE(WaitUntil([&] { return Server.Focus() == Main; }, 10)) << "the focus is " << Server.Focus();
+    ASSERT_TRUE(Send("type --delay 20 1/2/3"));
+    EXPECT_TRUE(WaitUntil([&] { return DateEdit->Text() == "1/2/3"; }, 10)) << DateEdit->Text();
 }
 
 } // namespace

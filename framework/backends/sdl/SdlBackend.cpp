@@ -135,6 +135,7 @@ struct TSdlBackend::TImpl {
     Uint16 KeyMod = 0;       // the modifiers after the latest key event
     bool Composing = false;  // an input method's text is shown
     bool FocusMoved = false; // the X focus changed: is the program still active?
+    int RaiseCount = 0;      // Screen's, when the topmost window was last raised
 
     ~TImpl() {
         for (auto& w : Windows)
@@ -232,8 +233,9 @@ struct TSdlBackend::TImpl {
                 SDL_SetWindowTitle(w->Window, ToUtf8(w->Title).c_str());
             }
         }
-        if (top != Top) {
+        if (top != Top || Screen->RaiseCount() != RaiseCount) {
             Top = top;
+            RaiseCount = Screen->RaiseCount();
             if (TFormWindow* w = ByForm(top)) SDL_RaiseWindow(w->Window);
         }
         if (closed) RestoreFocus();
