@@ -34,8 +34,9 @@ class Desktop : public fw::test::UiFixture {
 protected:
     // A server with the keyboard layout, optionally a window manager, and the
     // window backend on it.
-    void Open(const std::string& Layout, bool WindowManager = false) {
-        if (!Server.Start(ServerWidth, ServerHeight, Why)) GTEST_SKIP() << "Xvfb cannot start here: " << Why;
+    void Open(const std::string& Layout, bool WindowManager = false, int Dpi = 0) {
+        if (!Server.Start(ServerWidth, ServerHeight, Why, Dpi))
+            GTEST_SKIP() << "Xvfb cannot start here: " << Why;
         if (WindowManager && !Server.StartWindowManager(Why)) GTEST_SKIP() << "no window manager: " << Why;
         int Code = 0;
         const std::string Out = Server.Run("setxkbmap " + Layout + " 2>&1", &Code);
@@ -45,7 +46,7 @@ protected:
         setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
         setenv("QZ_CARET_BLINK_TIME", "0", 1);
         setenv("LC_ALL", "C.UTF-8", 1);
-        auto Opened = fw::TSdlBackend::Open(1, Why);
+        auto Opened = fw::TSdlBackend::Open(Dpi ? 0 : 1, Why);
         ASSERT_TRUE(Opened) << Why;
         Backend = Opened.get();
         fw::Application->SetBackend(std::move(Opened));
@@ -75,10 +76,10 @@ protected:
 
     // A main window with a plain edit, a date edit (dd/mm/yyyy) and a button,
     // shown, with the keyboard focus on the plain edit.
-    void ShowForm() {
+    void ShowForm(int Left = 100, int Width = 360) {
         Form = std::make_unique<fw::TForm>(nullptr);
         Form->SetCaption("Desktop");
-        Form->SetBounds(100, 100, 360, 160);
+        Form->SetBounds(Left, 100, Width, 160);
         Plain = new fw::TEdit(Form.get());
         Plain->SetParent(Form.get());
         Plain->SetBounds(8, 8, 200, 21);
@@ -388,6 +389,52 @@ TEST_F(Desktop, WithoutAWindowManagerTheFocusComesBackAfterThePopup) {
     EXPECT_TRUE(WaitUntil([&] { return Server.Focus() == Main; }, 10)) << "the focus is " << Server.Focus();
     ASSERT_TRUE(Send("type --delay 20 1/2/3"));
     EXPECT_TRUE(WaitUntil([&] { return DateEdit->Text() == "1/2/3"; }, 10)) << DateEdit->Text();
+}
+
+// ---------------------------------------------------------------- high density
+
+// At 192 dots per inch the scale is 2 by itself; a form wider than the screen
+// at that scale is shrunk onto it; the popup lines up with its edit to the
+// device pixel wherever the window sits, and follows the window when it moves.
+TEST_F(Desktop, HighDensityScalesFitsTheScreenAndLinesUpToTheDevicePixel) {
+    Open("us", false, 192);
+    if (HasFatalFailure() || IsSkipped()) return;
+    EXPECT_EQ(Backend->Scale(), 2);
+    ShowForm(-40, 760); // 1520 device pixels: wider than the screen
+    const unsigned long Main = Backend->NativeWindow(Form.get());
+    ASSERT_TRUE(WaitUntil([&] {
+        const qztest::TXWindow G = Server.Geometry(Main);
+        return G.X >= 0 && G.X + G.Width <= ServerWidth && G.Width > 0;
+    })) << "the window does not fit the screen";
+
+    // An odd device pixel for the main window (no window manager: the test moves it).
+    ASSERT_TRUE(Send("windowmove " + std::to_string(Main) + " 201 151"));
+    ASSERT_TRUE(WaitUntil([&] { return Server.Geometry(Main).X == 201; }));
+    DateEdit->SetFocus();
+    const auto Offset = [&](unsigned long Popup) {
+        const qztest::TXWindow A = Server.Geometry(Popup), B = Server.Geometry(Main);
+        return fw::TPoint{A.X - B.X, A.Y - B.Y};
+    };
+    fw::Ui::OnNextModal([&](fw::TForm* Popup) {
+        unsigned long Id = 0;
+        ASSERT_TRUE(WaitUntil([&] { return (Id = Backend->NativeWindow(Popup)) != 0; }));
+        // Right under the edit's client area, scaled: exactly twice the
+        // framework's distance from the main window's client area.
+        const fw::TPoint Want{2 * (Popup->Left() - Form->ClientOrigin().X),
+                              2 * (Popup->Top() - Form->ClientOrigin().Y)};
+        EXPECT_TRUE(WaitUntil([&] { return Offset(Id).X == Want.X && Offset(Id).Y == Want.Y; }))
+            << Offset(Id).X << ", " << Offset(Id).Y << " instead of " << Want.X << ", " << Want.Y;
+        EXPECT_EQ(Popup->Top(), DateEdit->ClientToScreen({0, DateEdit->ClientHeight()}).Y + 1);
+        // The main window moves: the popup goes with it.
+        ASSERT_TRUE(Send("windowmove " + std::to_string(Main) + " 240 171"));
+        EXPECT_TRUE(WaitUntil([&] {
+            return Server.Geometry(Main).X == 240 && Offset(Id).X == Want.X && Offset(Id).Y == Want.Y;
+        })) << Offset(Id).X
+            << ", " << Offset(Id).Y;
+        ASSERT_TRUE(Send("key Escape"));
+        EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }));
+    });
+    Send("key alt+Down");
 }
 
 } // namespace
