@@ -73,15 +73,18 @@ inline fw::TEnumNames CalendarStyleIdents() {
 
 // Optional features of the popup, all off by default: a frame on today's cell
 // and the T key that selects today; ISO 8601 week numbers in a column before
-// the first weekday; paging by the mouse wheel (a month a notch, a year with Ctrl).
-enum TCalendarOption : std::uint8_t { coShowToday, coWeekNumbers, coWheelPaging };
+// the first weekday; paging by the mouse wheel (a month a notch, a year with
+// Ctrl); closing as Escape does on a click anywhere outside the popup or when
+// the program loses the desktop's activation (without it the popup stays
+// modal: such a click rings the bell and brings the popup to the front).
+enum TCalendarOption : std::uint8_t { coShowToday, coWeekNumbers, coWheelPaging, coCloseOnClickOutside };
 using TCalendarOptions = fw::Set<TCalendarOption>;
 inline fw::TEnumNames CalendarOptionIdents() {
-    return {"coShowToday", "coWeekNumbers", "coWheelPaging"};
+    return {"coShowToday", "coWeekNumbers", "coWheelPaging", "coCloseOnClickOutside"};
 }
 // The options a set may hold; the setters drop any other bit.
 constexpr TCalendarOptions KnownCalendarOptions(TCalendarOptions Value) {
-    return TCalendarOptions::FromBits(Value.Bits() & 0x7);
+    return TCalendarOptions::FromBits(Value.Bits() & 0xF);
 }
 
 // The popup's settings as its openers publish them: the date edit and the

@@ -94,6 +94,8 @@ FW_PUBLISH(TfrmQzDemo) {
     cls.Method("calPickerCloseCalendar", &TfrmQzDemo::calPickerCloseCalendar);
     cls.Field("btnLanguage", &TfrmQzDemo::btnLanguage);
     cls.Method("btnLanguageClick", &TfrmQzDemo::btnLanguageClick);
+    cls.Field("btnRecords", &TfrmQzDemo::btnRecords);
+    cls.Method("btnRecordsClick", &TfrmQzDemo::btnRecordsClick);
 }
 
 TfrmQzDemo::TfrmQzDemo(fw::TComponent* AOwner) : inherited(AOwner) {
@@ -108,6 +110,11 @@ TfrmQzDemo::TfrmQzDemo(fw::TComponent* AOwner) : inherited(AOwner) {
         throw fw::EResourceError(
             "The demo's form file lacks the calendar button, its label or the event panel");
     RefreshStatus();
+}
+
+void TfrmQzDemo::btnRecordsClick(fw::TObject* Sender) {
+    Log(Sender, "OnClick", "the Records form");
+    if (OnShowRecords) OnShowRecords();
 }
 
 TfrmQzDemo::~TfrmQzDemo() {

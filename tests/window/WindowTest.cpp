@@ -51,8 +51,8 @@ struct TCheckpoint {
 
 struct TReference {
     std::vector<TCheckpoint> Checks;
-    fw::TPoint EditPoint, ButtonPoint, DayPoint; // screen points, 1 : 1
-    fw::TPoint EditInClient;                     // the edit's middle in the form's client area
+    fw::TPoint EditPoint, ButtonPoint, DayPoint, RecordsPoint; // screen points, 1 : 1
+    fw::TPoint EditInClient;                                   // the edit's middle in the form's client area
 };
 
 fw::TSurface ClientImage(fw::TForm* Form) {
@@ -100,6 +100,7 @@ TReference RunHeadless() {
     R.Checks.push_back({"cancelled", ClientImage(Form.get())});
 
     R.ButtonPoint = Middle(Form->btnPickDate);
+    R.RecordsPoint = Middle(Form->btnRecords);
     Ui::OnNextModal([&](fw::TForm* Form) {
         auto* Popup = dynamic_cast<qz::TfrmQzCal*>(Form);
         if (!Popup) return;
@@ -156,13 +157,15 @@ protected:
     }
 
     std::unique_ptr<TChildProgram> StartDemo(int Scale, bool SteadyCaret = true) {
-        std::vector<std::string> Env{"DISPLAY=" + Server->Name(), "SDL_VIDEODRIVER=x11"};
+        std::vector<std::string> Env{"DISPLAY=" + Server->Name(), "SDL_VIDEODRIVER=x11",
+                                     "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent"};
         if (SteadyCaret) Env.push_back("QZ_CARET_BLINK_TIME=0");
-        return std::make_unique<TChildProgram>(Demo.string(),
-                                               std::vector<std::string>{"--window", "--scale",
-                                                                        std::to_string(Scale), "--form",
-                                                                        FormFile.string()},
-                                               Env);
+        return std::make_unique<TChildProgram>(
+            Demo.string(),
+            std::vector<std::string>{"--window", "--scale", std::to_string(Scale), "--form",
+                                     FormFile.string(), "--out",
+                                     (fs::path(QZ_BINARY_DIR) / "window-demo").string()},
+            Env);
     }
 
     // Waits for a shown window that the test accepts; fails after 30 s (a
@@ -253,6 +256,11 @@ TEST_F(DemoWindow, ShowsTheHeadlessPixelsAfterRealKeysAndClicks) {
     ExpectShows(*Popup, Check("calendar").Image, 1, "calendar");
     Click(R.DayPoint);
     ExpectShows(*Main, Check("picked").Image, 1, "picked");
+
+    // The Records button opens the second form in a window of its own.
+    Click(R.RecordsPoint);
+    EXPECT_TRUE(WaitForWindow([](const TXWindow& W) { return W.Title == "Records"; }))
+        << "the Records button opened no window";
 
     // Closing the main window ends the program cleanly.
     Server->RequestClose(*Main);

@@ -45,7 +45,7 @@ TXServer::~TXServer() {
     }
 }
 
-bool TXServer::Start(int Width, int Height, std::string& Why) {
+bool TXServer::Start(int Width, int Height, std::string& Why, int Dpi) {
     int Fds[2];
     if (pipe(Fds) != 0) {
         Why = "no pipe";
@@ -53,14 +53,15 @@ bool TXServer::Start(int Width, int Height, std::string& Why) {
     }
     const std::string Fd = std::to_string(Fds[1]);
     const std::string Size = std::to_string(Width) + "x" + std::to_string(Height) + "x24";
+    const std::string Density = std::to_string(Dpi > 0 ? Dpi : 96);
     FPid = fork();
     if (FPid == 0) {
         close(Fds[0]);
         const int Null = open("/dev/null", O_WRONLY);
         dup2(Null, 1);
         dup2(Null, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", Fd.c_str(), "-screen", "0", Size.c_str(), "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", Fd.c_str(), "-screen", "0", Size.c_str(), "-dpi",
+               Density.c_str(), "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(Fds[1]);
@@ -269,6 +270,19 @@ bool TXServer::StackedAbove(unsigned long A, unsigned long B) const {
     }
     if (Children) XFree(Children);
     return IndexA >= 0 && IndexB >= 0 && IndexA > IndexB;
+}
+
+TXWindow TXServer::Geometry(unsigned long Id) const {
+    Display* D = Dpy(FDisplay);
+    TXWindow W;
+    W.Id = Id;
+    XWindowAttributes A;
+    if (!XGetWindowAttributes(D, Id, &A)) return W;
+    Window Child = 0;
+    XTranslateCoordinates(D, Id, DefaultRootWindow(D), 0, 0, &W.X, &W.Y, &Child);
+    W.Width = A.width;
+    W.Height = A.height;
+    return W;
 }
 
 unsigned long TXServer::Focus() const {

@@ -24,7 +24,7 @@ public:
 
     // Starts Xvfb with one screen of this size; false with the reason when it
     // cannot start (not installed, no free display...).
-    bool Start(int Width, int Height, std::string& Why);
+    bool Start(int Width, int Height, std::string& Why, int Dpi = 0);
     // ":N", for DISPLAY.
     const std::string& Name() const { return FName; }
 
@@ -52,6 +52,8 @@ public:
     bool StackedAbove(unsigned long A, unsigned long B) const;
     // The window that has the keyboard focus (0: none, 1: the pointer's).
     unsigned long Focus() const;
+    // A window's place on the screen and size.
+    TXWindow Geometry(unsigned long Window) const;
     // Maps a window of another program (this test's own connection) with a
     // title, and brings it to the front; its id.
     unsigned long OpenOtherWindow(int X, int Y, int Width, int Height);
