@@ -314,11 +314,14 @@ TEST_F(Desktop, PopupAndDialogsBelongToTheirOwnerUnderAWindowManager) {
     DateEdit->SetDate(fw::EncodeDate(2026, 3, 10));
     std::vector<std::string> Log;
     DateEdit->OnCloseCalendar = [&](fw::TObject*) { Log.push_back("close " + DateEdit->Text()); };
-    for (const bool CloseOnClick : {false, true}) {
-        SCOPED_TRACE(CloseOnClick ? "coCloseOnClickOutside" : "modal");
+    // Modal; closing on a press on the main window; closing when another program is activated.
+    enum TMode { Modal, PressOwner, OtherProgram };
+    unsigned long Other = 0;
+    for (const TMode Mode : {Modal, PressOwner, OtherProgram}) {
+        SCOPED_TRACE(Mode == Modal ? "modal" : Mode == PressOwner ? "press on the owner" : "another program");
         Log.clear();
-        DateEdit->SetCalendarOptions(CloseOnClick ? qz::TCalendarOptions{qz::coCloseOnClickOutside}
-                                                  : qz::TCalendarOptions{});
+        DateEdit->SetCalendarOptions(Mode != Modal ? qz::TCalendarOptions{qz::coCloseOnClickOutside}
+                                                   : qz::TCalendarOptions{});
         DateEdit->SetFocus();
         int BellsBefore = Server.Bells();
         fw::Ui::OnNextModal([&](fw::TForm* Popup) {
@@ -330,9 +333,14 @@ TEST_F(Desktop, PopupAndDialogsBelongToTheirOwnerUnderAWindowManager) {
             EXPECT_EQ(Server.TransientFor(Id), Main);
             ASSERT_TRUE(Send("key Right"));
             ASSERT_TRUE(WaitUntil([&] { return DateEdit->Text() == "11/03/2026"; }));
+            if (Mode == OtherProgram) {
+                ASSERT_TRUE(Send("windowactivate --sync " + std::to_string(Other)));
+                EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }, 10));
+                return;
+            }
             // Another program's window, activated: above the popup.
-            if (!CloseOnClick) {
-                const unsigned long Other = Server.OpenOtherWindow(700, 100, 200, 200);
+            if (Mode == Modal) {
+                Other = Server.OpenOtherWindow(700, 100, 200, 200);
                 ASSERT_TRUE(Send("windowactivate --sync " + std::to_string(Other)));
                 EXPECT_TRUE(WaitUntil([&] { return Server.StackedAbove(Other, Id); }, 10))
                     << "the popup stays above another program";
@@ -340,7 +348,7 @@ TEST_F(Desktop, PopupAndDialogsBelongToTheirOwnerUnderAWindowManager) {
             }
             // A press on the main window (the button, outside the popup).
             Click(Button);
-            if (CloseOnClick) {
+            if (Mode == PressOwner) {
                 EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }, 10));
                 return;
             }
@@ -351,8 +359,11 @@ TEST_F(Desktop, PopupAndDialogsBelongToTheirOwnerUnderAWindowManager) {
             EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrOk; }, 10));
         });
         Send("key alt+Down");
-        EXPECT_EQ(Log, (std::vector<std::string>{CloseOnClick ? "close 10/03/2026" : "close 11/03/2026"}));
+        EXPECT_EQ(Log, (std::vector<std::string>{Mode != Modal ? "close 10/03/2026" : "close 11/03/2026"}));
         DateEdit->SetDate(fw::EncodeDate(2026, 3, 10));
+        if (Mode == OtherProgram) {
+            ASSERT_TRUE(Send("windowactivate --sync " + std::to_string(Main)));
+        }
     }
 
     // A message box: transient for the main window, kept above it when the

@@ -286,6 +286,11 @@ TEST_F(DemoWindow, IdleWindowTakesNoMeasurableProcessorTime) {
     auto Program = StartDemo(1, false);
     ASSERT_TRUE(MainWindow()) << "the demo's window did not appear";
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Also a figure: the resident memory of the demo once its window shows
+    // (no OpenGL stack behind the window surface).
+    const double Megabytes = Program->ResidentKilobytes() / 1024.0;
+    std::cout << "[ figure ] resident memory of the demo after start: " << Megabytes << " MB\n";
+    RecordProperty("ResidentMegabytesAfterStart", std::to_string(Megabytes));
     const double Before = Program->CpuSeconds();
     std::this_thread::sleep_for(std::chrono::seconds(10));
     const double Used = Program->CpuSeconds() - Before;

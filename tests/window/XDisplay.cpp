@@ -349,6 +349,14 @@ int TChildProgram::Wait(double Seconds) {
     return Running() ? -1 : FExitCode;
 }
 
+long TChildProgram::ResidentKilobytes() const {
+    std::ifstream ProcStatus("/proc/" + std::to_string(FPid) + "/status");
+    std::string Line;
+    while (std::getline(ProcStatus, Line))
+        if (Line.rfind("VmRSS:", 0) == 0) return std::stol(Line.substr(6));
+    return -1;
+}
+
 double TChildProgram::CpuSeconds() const {
     std::ifstream Stat("/proc/" + std::to_string(FPid) + "/stat");
     std::string Text((std::istreambuf_iterator<char>(Stat)), std::istreambuf_iterator<char>());

@@ -81,6 +81,8 @@ public:
     int Wait(double Seconds);
     // Processor time used so far (user and system), in seconds.
     double CpuSeconds() const;
+    // Resident memory now, in kilobytes (-1 when unknown).
+    long ResidentKilobytes() const;
 
 private:
     pid_t FPid = -1;
