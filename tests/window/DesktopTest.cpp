@@ -11,6 +11,7 @@
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <SDL.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <framework/backends/headless/Automation.h>
@@ -446,6 +447,34 @@ TEST_F(Desktop, HighDensityScalesFitsTheScreenAndLinesUpToTheDevicePixel) {
         EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }));
     });
     Send("key alt+Down");
+}
+
+// A figure: the time from a key pressed on the server to the edit's new pixels
+// in the window (the server, SDL, the framework's input, paint and copy). A
+// letter and Backspace in turn keep the text short: a long run of one letter
+// scrolled by one letter's width shows the same pixels.
+TEST_F(Desktop, KeyToPixelsThroughTheServer) {
+    Open("us");
+    if (HasFatalFailure() || IsSkipped()) return;
+    ShowForm();
+    ASSERT_TRUE(WaitUntil([&] { return SDL_IsTextInputActive(); }));
+    constexpr int Keys = 60;
+    std::vector<double> Micro;
+    for (int I = 0; I < Keys; ++I) {
+        const std::size_t Length = Plain->Text().size();
+        const long long Copied = Backend->PixelsCopied();
+        const auto T0 = std::chrono::steady_clock::now();
+        Server.TapKey(I % 2 == 1 ? 0xff08 /* BackSpace */ : 0x61 /* a */);
+        ASSERT_TRUE(
+            WaitUntil([&] { return Plain->Text().size() != Length && Backend->PixelsCopied() > Copied; }, 10))
+            << "key " << I << ": the edit has '" << Plain->Text() << "'";
+        Micro.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - T0).count());
+    }
+    std::sort(Micro.begin(), Micro.end());
+    std::cout << "[ figure ] key on the server to window pixels over " << Keys << " keys: median "
+              << Micro[Keys / 2] << " us, 95th percentile " << Micro[Keys * 95 / 100] << " us\n";
+    RecordProperty("ServerKeyToPixelsMedianMicroseconds", std::to_string(Micro[Keys / 2]));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -150,6 +151,14 @@ void TXServer::RequestClose(const TXWindow& Window) const {
 
 bool TXServer::XDoTool(const std::string& Arguments) const {
     return RunCommand("DISPLAY=" + FName + " xdotool " + Arguments).ExitCode == 0;
+}
+
+void TXServer::TapKey(unsigned long KeySym) const {
+    Display* D = Dpy(FDisplay);
+    const KeyCode Code = XKeysymToKeycode(D, KeySym);
+    XTestFakeKeyEvent(D, Code, True, CurrentTime);
+    XTestFakeKeyEvent(D, Code, False, CurrentTime);
+    XFlush(D);
 }
 
 std::string TXServer::Run(const std::string& Command, int* ExitCode) const {

@@ -34,6 +34,9 @@ public:
     fw::TSurface Capture(const TXWindow& Window) const;
     // Asks a window to close, as a desktop's close button does.
     void RequestClose(const TXWindow& Window) const;
+    // Presses and releases the key of a key symbol (such as XK_a) through the
+    // server's test extension, from this program's connection.
+    void TapKey(unsigned long KeySym) const;
     // Runs xdotool on this display; false when it failed.
     bool XDoTool(const std::string& Arguments) const;
     // Runs a shell command with DISPLAY set to this server; its output.
