@@ -134,7 +134,8 @@ void TQzDateEdit::ShowDate(fw::TDateTime Value, int Year, int Month, int Day) {
     FDate = Value;
     SetModified(true);
     fw::String Shown;
-    if (Value != 0 || (Year != 0 && DayZeroIsADate())) FormatDateByPattern(Year, Month, Day, FDateFormat, Shown);
+    if (Value != 0 || (Year != 0 && DayZeroIsADate()))
+        FormatDateByPattern(Year, Month, Day, FDateFormat, Shown);
     // The exit of an edit that shows its date already writes the same text:
     // that is no change, and costs no trip through the edit's text handling.
     if (Shown != Text()) SetText(Shown);

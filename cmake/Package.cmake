@@ -52,11 +52,19 @@ install(CODE "
         endforeach()
     endif()" COMPONENT Development)
 
-# ---- the tools: the demo finds its form files in ../share/qzdemo, the designer the package
-# module in ../<libdir>/QzComponents5, both from where the program lies.
+# ---- the tools, with their manual pages: the demo finds its form files in ../share/qzdemo, the
+# designer the package module in ../<libdir>/QzComponents5, both from where the program lies.
 install(TARGETS qzdemo qzdesign RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)
+find_program(QZ_GZIP gzip REQUIRED)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/debian)
 install(FILES ${CMAKE_SOURCE_DIR}/apps/qzdemo/MainForm.dfm ${CMAKE_SOURCE_DIR}/apps/qzdemo/RecordsForm.dfm
         DESTINATION ${CMAKE_INSTALL_DATADIR}/qzdemo COMPONENT Tools)
+foreach(page qzdemo qzdesign)
+    execute_process(COMMAND ${QZ_GZIP} -9nc ${CMAKE_SOURCE_DIR}/cmake/debian/${page}.1
+                    OUTPUT_FILE ${CMAKE_BINARY_DIR}/debian/${page}.1.gz COMMAND_ERROR_IS_FATAL ANY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/debian/${page}.1)
+    install(FILES ${CMAKE_BINARY_DIR}/debian/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Tools)
+endforeach()
 file(RELATIVE_PATH QZ_MODULE_FROM_BIN /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR}/QzComponents5/QzComponents5.so)
 target_compile_definitions(qzdesign PRIVATE QZ_INSTALLED_MODULE="${QZ_MODULE_FROM_BIN}")
 
@@ -65,7 +73,6 @@ set(QZ_DEB_PACKAGE_Runtime libqzcomponents5-${PROJECT_VERSION_MAJOR})
 set(QZ_DEB_PACKAGE_Development libqzcomponents5-dev)
 set(QZ_DEB_PACKAGE_Tools qzcomponents5-tools)
 set(QZ_DEB_MAINTAINER "Qz Components developers <qz-components@lists.example.org>")
-find_program(QZ_GZIP gzip REQUIRED)
 foreach(component Runtime Development Tools)
     set(QZ_DEB_PACKAGE ${QZ_DEB_PACKAGE_${component}})
     set(dir ${CMAKE_BINARY_DIR}/debian/${QZ_DEB_PACKAGE})

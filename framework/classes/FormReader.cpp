@@ -7,18 +7,12 @@
 #include <framework/classes/FormValues.h>
 #include <framework/classes/Strings.h>
 #include <framework/classes/TypInfo.h>
+#include <framework/rtl/SysUtils.h>
 #include <map>
 
 namespace fw {
 
 namespace {
-
-bool SameText(const String& a, const String& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // An error the reader raised itself, already carrying its line.
 class EFormLineError : public EReadError {
@@ -325,6 +319,7 @@ private:
         };
         if (FSkipped != nullptr)
             bindings.UnknownIdent = [this](const String& what) { Skip(FLine, what + "; left as it was"); };
+        const std::size_t skippedBefore = FSkipped != nullptr ? FSkipped->size() : 0;
         std::vector<TAssignment> assignments;
         assignments.reserve(node.Props.size());
         for (const TFormProp& p : node.Props) {
@@ -334,7 +329,6 @@ private:
         }
         std::stable_sort(assignments.begin(), assignments.end(),
                          [](const TAssignment& a, const TAssignment& b) { return a.Order < b.Order; });
-        const std::size_t skippedBefore = FSkipped != nullptr ? FSkipped->size() : 0;
         for (const TAssignment& a : assignments) {
             FLine = a.Prop->Line;
             if (a.Info == &StringsProp)
@@ -344,7 +338,7 @@ private:
             else
                 AssignPropValue(a.Target, *a.Info, a.Prop->Value, bindings);
         }
-        // What was left out while assigning is reported in the file's order.
+        // What was left out of this object is reported in the file's order.
         if (FSkipped != nullptr)
             std::stable_sort(FSkipped->begin() + static_cast<std::ptrdiff_t>(skippedBefore), FSkipped->end(),
                              [](const TFormSkipped& a, const TFormSkipped& b) { return a.Line < b.Line; });

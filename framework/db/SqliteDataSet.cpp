@@ -1,10 +1,10 @@
 // TSQLiteDataSet: tables by pages of rowids, queries read whole.
 
+#include <algorithm>
 #include <framework/classes/Published.h>
 #include <framework/db/SqliteDataSet.h>
 #include <framework/rtl/Format.h>
 #include <framework/rtl/SysUtils.h>
-#include <algorithm>
 
 namespace fw {
 

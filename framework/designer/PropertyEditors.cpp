@@ -6,6 +6,7 @@
 #include <framework/designer/PropertyEditors.h>
 #include <framework/graphics/Color.h>
 #include <framework/rtl/SysUtils.h>
+#include <framework/rtl/Utf8.h>
 #include <tuple>
 
 namespace fw {
@@ -119,6 +120,28 @@ bool TOrdinalProperty::AllEqual() {
 
 String TIntegerProperty::GetValue() {
     return IntToStr(GetOrdValue());
+}
+
+String TCharProperty::GetValue() {
+    const std::int64_t c = GetOrdValue();
+    if (c < 32 || c == 127 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return "#" + IntToStr(c);
+    return CharToUtf8(static_cast<std::uint32_t>(c));
+}
+
+void TCharProperty::SetValue(const String& Value) {
+    std::int64_t c = 0;
+    if (Value.size() > 1 && Value[0] == '#') {
+        c = ParseInteger(Value.substr(1));
+    } else if (!Value.empty()) {
+        std::size_t pos = 0;
+        c = NextCodePoint(Value, pos);
+        if (pos != Value.size()) throw EPropertyError("Enter one character, or its code as #n");
+    }
+    const TPropInfo* p = PropInfo();
+    if (c < p->MinValue || c > p->MaxValue)
+        throw EPropertyError("Value must be between #" + IntToStr(p->MinValue) + " and #" +
+                             IntToStr(p->MaxValue));
+    SetOrdValue(c);
 }
 
 void TIntegerProperty::SetValue(const String& Value) {
@@ -352,6 +375,7 @@ int Depth(const TClassInfo* cls) {
 TPropertyEditorClass KindEditor(const TPropInfo& prop) {
     switch (prop.Kind) {
     case TTypeKind::Integer:
+        if (prop.CharValue) return &MakePropertyEditor<TCharProperty>;
         return prop.IdentKind.empty() ? &MakePropertyEditor<TIntegerProperty>
                                       : &MakePropertyEditor<TColorProperty>;
     case TTypeKind::Boolean:

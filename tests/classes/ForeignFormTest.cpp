@@ -396,8 +396,11 @@ TEST_F(ForeignFormTest, GeneratedFormsWithEveryValueKindWriteReadAndWriteTheSame
         form.Lamp = static_cast<TLampColor>(rng() % 3);
         form.Font()->SetStyle(TStyles::FromBits(rng() % 16));
         form.Font()->Charset = paged ? page.Charset : 1;
+        // Widgets and grids: lists, collections, references and events too.
+        std::vector<TWidget*> widgets;
         for (int i = 0, n = static_cast<int>(rng() % 5); i < n; ++i) {
-            auto* w = new TWidget(&form);
+            auto* grid = rng() % 2 ? new TGrid(&form) : nullptr;
+            TWidget* w = grid != nullptr ? grid : new TWidget(&form);
             w->SetName("w" + std::to_string(i));
             w->SetParentComponent(&form);
             w->Caption = randomText();
@@ -405,7 +408,18 @@ TEST_F(ForeignFormTest, GeneratedFormsWithEveryValueKindWriteReadAndWriteTheSame
             w->Left = static_cast<int>(rng());
             w->Color = static_cast<TColor>(rng());
             w->Data = randomText();
+            if (rng() % 2) fw::SetMethodProp(w, "OnClick", &form, "FormClick");
+            if (rng() % 2) fw::SetMethodProp(w, "OnKey", &form, "FormKey");
+            for (int k = static_cast<int>(rng() % 3); grid != nullptr && k > 0; --k) {
+                grid->Lines()->SetList({randomText(), randomText()});
+                auto* column = static_cast<TColumn*>(grid->Columns()->Add());
+                column->Width = static_cast<int>(rng() % 400);
+                column->Title = randomText();
+            }
+            widgets.push_back(w);
         }
+        for (TWidget* w : widgets)
+            if (rng() % 2) w->SetBuddy(widgets[rng() % widgets.size()]);
         const String written = fw::WriteComponentToText(&form);
         auto check = [&](const String& text, const char* how) {
             SCOPED_TRACE(how);

@@ -181,7 +181,8 @@ TEST(ShadowedRowids, RowsAreFoundByAnIdTheTableDoesNotHideOrTheTableIsReadOnly) 
     db.Exec("CREATE TABLE keyless (rowid TEXT, _rowid_ TEXT, oid TEXT)");
     for (const char* table : {"keyed", "keyless"}) {
         SCOPED_TRACE(table);
-        db.Exec(std::string("INSERT INTO ") + table + " (rowid, _rowid_, oid) VALUES ('x', 'x', 'x'), ('x', 'x', 'x')");
+        db.Exec(std::string("INSERT INTO ") + table +
+                " (rowid, _rowid_, oid) VALUES ('x', 'x', 'x'), ('x', 'x', 'x')");
         TSQLiteDataSet ds(nullptr);
         ds.SetFileName(db.File());
         ds.SetTableName(table);

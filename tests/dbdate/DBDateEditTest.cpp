@@ -147,8 +147,8 @@ TEST_F(Writing, AFieldPassedThroughWithoutTypingIsNeverRewritten) {
         EXPECT_EQ(edit->Text(), R.Shown) << "still shown after leaving";
         EXPECT_FALSE(dataSet->Modified());
         dataSet->Post();
-        EXPECT_EQ(StoredText(file, "SELECT " + std::string(R.Field) + " FROM people WHERE id = " +
-                                       std::to_string(R.Record)),
+        EXPECT_EQ(StoredText(file, "SELECT " + std::string(R.Field) +
+                                       " FROM people WHERE id = " + std::to_string(R.Record)),
                   R.Stored);
         fw::Ui::ShiftTab();
     }

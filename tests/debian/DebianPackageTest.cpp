@@ -95,7 +95,8 @@ TEST_F(DebianPackages, ThreePackagesWithTheirFilesVersionsAndDependencies) {
         {"qzcomponents5-tools",
          "devel",
          {"libqzcomponents5-5 (= 5.0-1)", "libc6"},
-         {"bin/qzdemo", "bin/qzdesign", "share/qzdemo/MainForm.dfm", "share/qzdemo/RecordsForm.dfm"}},
+         {"bin/qzdemo", "bin/qzdesign", "share/qzdemo/MainForm.dfm", "share/qzdemo/RecordsForm.dfm",
+          "share/man/man1/qzdesign.1.gz"}},
     };
     for (const TExpected& Package : Expected) {
         SCOPED_TRACE(Package.Package);

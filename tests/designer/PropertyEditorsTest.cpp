@@ -92,6 +92,11 @@ TEST_F(PropertyEditorsTest, KindEditorsShowAndParseValues) {
         {edit, "PopupMenu", "Nobody", "Label1", true},
         {edit, "PopupMenu", "", "", false},
         {dateEdit, "CuspYear", "100000000000", "0", true},
+        {edit, "PasswordChar", "*", "*", false},
+        {edit, "PasswordChar", "#8226", "\u2022", false},
+        {edit, "PasswordChar", "42", "\u2022", true}, // two characters, not a code
+        {edit, "PasswordChar", "#9", "#9", false},
+        {edit, "PasswordChar", "", "#0", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.prop + " = " + row.text);

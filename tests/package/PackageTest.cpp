@@ -1,6 +1,8 @@
 // The package module loaded through the dynamic loader into a program that links only the
 // framework: everything the package offers must arrive with the module.
 
+#include <elf.h>
+#include <filesystem>
 #include <framework/classes/ClassRegistry.h>
 #include <framework/classes/TypInfo.h>
 #include <framework/designer/ComponentEditors.h>
@@ -9,13 +11,11 @@
 #include <framework/designer/PropertyEditors.h>
 #include <framework/graphics/Bitmap.h>
 #include <framework/resources/Resources.h>
-#include <elf.h>
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <unistd.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 

@@ -24,6 +24,7 @@
 #include <framework/forms/Registration.h>
 #include <framework/graphics/Png.h>
 #include <framework/platform/Keys.h>
+#include <set>
 #include <thread>
 
 namespace {
@@ -157,6 +158,12 @@ protected:
     }
 
     std::unique_ptr<TChildProgram> StartDemo(int Scale, bool SteadyCaret = true) {
+        // The windows of an earlier test's program may still be listed while the server
+        // tears them down (seconds on a busy machine): only windows that appear from now
+        // on can be this program's.
+        Earlier.clear();
+        for (const TXWindow& W : Server->Windows())
+            Earlier.insert(W.Id);
         std::vector<std::string> Env{"DISPLAY=" + Server->Name(), "SDL_VIDEODRIVER=x11",
                                      "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent"};
         if (SteadyCaret) Env.push_back("QZ_CARET_BLINK_TIME=0");
@@ -168,14 +175,14 @@ protected:
             Env);
     }
 
-    // Waits for a shown window that the test accepts; fails after 30 s (a
-    // sanitizer build on a busy machine starts slowly).
+    // Waits for a shown window of the program started last that the test
+    // accepts; fails after 30 s (a sanitizer build on a busy machine starts slowly).
     template <class Pred>
     std::optional<TXWindow> WaitForWindow(Pred Accept) {
         const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (std::chrono::steady_clock::now() < End) {
             for (const TXWindow& W : Server->Windows())
-                if (Accept(W)) return W;
+                if (!Earlier.count(W.Id) && Accept(W)) return W;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return std::nullopt;
@@ -193,21 +200,35 @@ protected:
         const auto End = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         do {
             // Capture the window as it is now: a busy machine can list it before
-            // its last move or resize.
-            TXWindow Now = Window;
-            for (const TXWindow& W : Server->Windows())
-                if (W.Id == Window.Id) Now = W;
-            Have = Server->Capture(Now);
+            // its last move or resize, or before the program made it again.
+            Have = Server->Capture(Current(Window));
             if (DifferentPixels(Have, Want) == 0) return;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         } while (std::chrono::steady_clock::now() < End);
         const fs::path Dir = fs::path(QZ_BINARY_DIR) / "window-failures";
         fs::create_directories(Dir);
-        fw::SavePng(Have, (Dir / (Name + ".window.png")).string());
+        if (Have.Width() > 0) fw::SavePng(Have, (Dir / (Name + ".window.png")).string());
         fw::SavePng(Want, (Dir / (Name + ".headless.png")).string());
+        std::string Listed;
+        for (const TXWindow& W : Server->Windows())
+            Listed += " [" + std::to_string(W.Id) + " '" + W.Title + "' " + std::to_string(W.Width) + " x " +
+                      std::to_string(W.Height) + " at " + std::to_string(W.X) + ", " + std::to_string(W.Y) +
+                      "]";
         ADD_FAILURE() << "step '" << Name << "': the window (" << Have.Width() << " x " << Have.Height()
                       << ") differs from the headless screen (" << Want.Width() << " x " << Want.Height()
-                      << ") in " << DifferentPixels(Have, Want) << " pixels; see " << Dir.string();
+                      << ") in " << DifferentPixels(Have, Want) << " pixels; see " << Dir.string()
+                      << "; window " << Window.Id << " was awaited, listed:" << Listed;
+    }
+
+    // The window as listed now: by its id, or, when the program made it again under
+    // the same title, the program's window of that title.
+    TXWindow Current(const TXWindow& Window) const {
+        const std::vector<TXWindow> Listed = Server->Windows();
+        for (const TXWindow& W : Listed)
+            if (W.Id == Window.Id) return W;
+        for (const TXWindow& W : Listed)
+            if (!Earlier.count(W.Id) && W.Title == Window.Title) return W;
+        return Window;
     }
 
     const TCheckpoint& Check(const std::string& Name) {
@@ -223,6 +244,7 @@ protected:
 
     static inline std::unique_ptr<TXServer> Server;
     static inline std::string SkipReason;
+    std::set<unsigned long> Earlier; // windows listed before the program started
 };
 
 TEST_F(DemoWindow, ShowsTheHeadlessPixelsAfterRealKeysAndClicks) {

@@ -99,7 +99,8 @@ bool CheckFile(const String& path, const TOptions& options) {
     const int kept = CountComponents(root.get(), root.get());
     if (options.Summary) {
         std::cout << path << ": read (" << encoding << "), " << kept << " of " << counts.Objects
-                  << " objects kept, " << skipped.size() << " things skipped, round trip "
+                  << " objects kept, " << skipped.size() << (skipped.size() == 1 ? " thing" : " things")
+                  << " skipped, round trip "
                   << (roundTrip.empty() ? String("unchanged") : "FAILED: " + roundTrip) << "\n";
     } else {
         std::cout << path << " (" << encoding << ")\n";

@@ -6,6 +6,7 @@
 // failed and is opened again on the next statement.
 
 #include <framework/rtl/Exceptions.h>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -81,16 +82,53 @@ private:
     unsigned FSession = 0;
 };
 
+// A connection string taken apart from its password.
+struct TPgConnInfo {
+    String Text;     // the connection string without its password
+    String Password; // the password it held ("" when none)
+    String Problem;  // why the text around the password cannot be read ("" when it can)
+};
+// Takes the password out of a libpq connection string: "password=..." (also inside a
+// "dbname=" that holds a connection string), the password of a postgresql:// URI and its
+// "password" parameter. The rest can be shown, stored and handed to libpq without it.
+// When the text around the password cannot be read (an unclosed quote, a blank in an
+// unquoted password, a bad %-escape) Problem says so and Text keeps only what comes
+// before the password.
+TPgConnInfo SplitPassword(const String& ConnInfo);
+
+// Default bounds of every wait on the server, in milliseconds (0: no bound).
+inline constexpr int PgDefaultStatementTimeout = 60000;
+inline constexpr int PgDefaultLockTimeout = 10000;
+
 class TPgConnection {
 public:
     // ConnInfo is a libpq connection string, "host=/tmp/x dbname=app" or
-    // "postgresql://user@host/app". Nothing is connected until Open or the first statement.
-    explicit TPgConnection(String ConnInfo);
+    // "postgresql://user@host/app"; a password in it is taken out (SplitPassword) and
+    // kept apart, as is Password when given. Nothing is connected until Open or the first
+    // statement.
+    explicit TPgConnection(String ConnInfo, String Password = String());
     ~TPgConnection();
     TPgConnection(const TPgConnection&) = delete;
     TPgConnection& operator=(const TPgConnection&) = delete;
 
+    // The connection string without its password.
     const String& ConnInfo() const { return FConnInfo; }
+    // The password sent when the server asks for one (libpq also reads PGPASSWORD and the
+    // password file). Never part of a message: every error text has it masked.
+    void SetPassword(const String& Value) { FPassword = Value; }
+    // Asked for a password when the server wants one and none was given: true with a
+    // password tries once more with it (and keeps it for reconnecting).
+    std::function<bool(String& Password)> OnPassword;
+
+    // The server ends a statement that runs longer than StatementMs, or that waits longer
+    // than LockMs for another session's lock ("canceling statement due to ... timeout");
+    // a server that does not answer at all for twice StatementMs (and a second) is given
+    // up: the connection is closed as lost. 0 switches a bound off. Set in the session
+    // before its next statement outside a transaction.
+    void SetTimeouts(int StatementMs, int LockMs);
+    int StatementTimeout() const { return FStatementTimeout; }
+    int LockTimeout() const { return FLockTimeout; }
+
     // Connects when not connected or when the connection broke; raises EPgError
     // ("Cannot connect to the database server: ...") when the server cannot be reached.
     void Open();
@@ -116,10 +154,21 @@ public:
 
 private:
     TPgResult Run(TPgStatement* Statement, const String& Sql, const TPgParams& Params);
+    // The result of the statement just sent (the last one of several, or the first error),
+    // waiting no longer than the answer bound.
+    pg_result* Await(bool Sent);
+    String TimeoutSettings() const;
+    String Masked(String Text) const;
     [[noreturn]] void RaiseFromResult(pg_result* Result);
     [[noreturn]] void RaiseLost();
+    [[noreturn]] void RaiseNoAnswer(int WaitedMs);
 
     String FConnInfo;
+    String FPassword;
+    String FProblem; // the connection string cannot be read near its password
+    int FStatementTimeout = PgDefaultStatementTimeout;
+    int FLockTimeout = PgDefaultLockTimeout;
+    bool FTimeoutsChanged = false; // set in the session before its next statement
     pg_conn* FConn = nullptr;
     unsigned FSession = 0; // counts successful connections; statements compare it
     unsigned FStatementCount = 0;

@@ -48,6 +48,9 @@ FW_PUBLISH(TPgDataSet) {
     cls.Str("ConnectionString", &TPgDataSet::ConnectionString, &TPgDataSet::SetConnectionString, "");
     cls.Str("TableName", &TPgDataSet::TableName, &TPgDataSet::SetTableName, "");
     cls.Str("SQL", &TPgDataSet::SQL, &TPgDataSet::SetSQL, "");
+    cls.Int("StatementTimeout", &TPgDataSet::StatementTimeout, &TPgDataSet::SetStatementTimeout,
+            PgDefaultStatementTimeout);
+    cls.Int("LockTimeout", &TPgDataSet::LockTimeout, &TPgDataSet::SetLockTimeout, PgDefaultLockTimeout);
 }
 
 void RegisterPgDataClasses() {
@@ -67,11 +70,47 @@ void TPgDataSet::CheckInactive() const {
     if (Active() && !ComponentState().Contains(csLoading)) DatabaseError(SDataSetOpen);
 }
 
+// The password is taken out of the text: it stays in memory only, and ConnectionString
+// (which form files store) never holds it.
 void TPgDataSet::SetConnectionString(const String& Value) {
-    if (Value == FConnectionString) return;
+    TPgConnInfo Split = SplitPassword(Value);
+    if (Split.Text == FConnectionString && Split.Password.empty() && Split.Problem == FConnectionProblem)
+        return;
     CheckInactive();
-    FConnectionString = Value;
+    FConnectionString = std::move(Split.Text);
+    FConnectionProblem = std::move(Split.Problem);
+    if (!Split.Password.empty()) FPassword = std::move(Split.Password);
     FDb.reset();
+    FReader.reset();
+}
+
+void TPgDataSet::SetPassword(const String& Value) {
+    FPassword = Value;
+    for (TPgConnection* Db : {FDb.get(), FReader.get()})
+        if (Db) Db->SetPassword(Value);
+}
+
+void TPgDataSet::SetStatementTimeout(int Value) {
+    FStatementTimeout = std::max(Value, 0);
+    for (TPgConnection* Db : {FDb.get(), FReader.get()})
+        if (Db) Db->SetTimeouts(FStatementTimeout, FLockTimeout);
+}
+
+void TPgDataSet::SetLockTimeout(int Value) {
+    FLockTimeout = std::max(Value, 0);
+    for (TPgConnection* Db : {FDb.get(), FReader.get()})
+        if (Db) Db->SetTimeouts(FStatementTimeout, FLockTimeout);
+}
+
+std::unique_ptr<TPgConnection> TPgDataSet::MakeConnection() {
+    auto Db = std::make_unique<TPgConnection>(FConnectionString, FPassword);
+    Db->SetTimeouts(FStatementTimeout, FLockTimeout);
+    Db->OnPassword = [this](String& Password) {
+        if (!OnPassword || !OnPassword(this, Password)) return false;
+        FPassword = Password; // the other connection and reconnections use it too
+        return true;
+    };
+    return Db;
 }
 
 void TPgDataSet::SetTableName(const String& Value) {
@@ -85,7 +124,7 @@ void TPgDataSet::SetSQL(const String& Value) {
 }
 
 TPgConnection& TPgDataSet::Connection() {
-    if (!FDb) FDb = std::make_unique<TPgConnection>(FConnectionString);
+    if (!FDb) FDb = MakeConnection();
     return *FDb;
 }
 
@@ -116,8 +155,10 @@ TPgStatement& TPgDataSet::Cached(const String& Sql) {
 // ---------------------------------------------------------------- opening
 
 void TPgDataSet::InternalOpen() {
-    if (FConnectionString.empty())
+    if (FConnectionString.empty() && FConnectionProblem.empty())
         DatabaseError("No connection string: set ConnectionString before opening the dataset");
+    if (!FConnectionProblem.empty())
+        throw EPgError("Cannot connect to the database server: " + FConnectionProblem, "08001", true);
     FStatements.clear();
     FColumns.clear();
     FKeyColumns.clear();
@@ -243,7 +284,7 @@ void TPgDataSet::LoadKeys() {
 }
 
 void TPgDataSet::OpenCursor(const String& Sql) {
-    if (!FReader) FReader = std::make_unique<TPgConnection>(FConnectionString);
+    if (!FReader) FReader = MakeConnection();
     FReader->Rollback();
     FReader->Exec("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
     FReader->Exec(String("DECLARE ") + CursorName + " SCROLL CURSOR FOR " + Sql);

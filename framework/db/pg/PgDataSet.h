@@ -34,9 +34,25 @@ public:
     ~TPgDataSet() override;
 
     // A libpq connection string: "host=/run/postgresql dbname=app" or
-    // "postgresql://user@server/app". Changing it closes the connection.
+    // "postgresql://user@server/app". Changing it closes the connection. A password
+    // in it is taken out into Password: the connection string read back (and
+    // stored in form files) never holds one.
     const String& ConnectionString() const { return FConnectionString; }
     void SetConnectionString(const String& Value);
+    // The password, kept in memory only (not published, never in a message). Without
+    // one libpq still reads PGPASSWORD and the password file (~/.pgpass); when the
+    // server asks for a password and none was given, OnPassword is asked for one.
+    const String& Password() const { return FPassword; }
+    void SetPassword(const String& Value);
+    std::function<bool(TPgDataSet* Sender, String& Password)> OnPassword;
+    // Bounds of every wait on the server in milliseconds (0: none): a statement
+    // running longer, or waiting longer for another session's row lock, is ended
+    // by the server with an error; a server that does not answer at all for twice
+    // the statement bound (and a second) is given up as a lost connection.
+    int StatementTimeout() const { return FStatementTimeout; }
+    void SetStatementTimeout(int Value);
+    int LockTimeout() const { return FLockTimeout; }
+    void SetLockTimeout(int Value);
     // The table to open ("orders", "sales.orders"); ignored when SQL is set.
     const String& TableName() const { return FTableName; }
     void SetTableName(const String& Value);
@@ -89,8 +105,13 @@ private:
     void AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) const;
     TPgParam ColumnParam(std::size_t C, const TStoredValue& Value) const;
     TPgStatement& Cached(const String& Sql);
+    std::unique_ptr<TPgConnection> MakeConnection();
 
     String FConnectionString;
+    String FConnectionProblem; // the text cannot be read near its password
+    String FPassword;
+    int FStatementTimeout = PgDefaultStatementTimeout;
+    int FLockTimeout = PgDefaultLockTimeout;
     String FTableName;
     String FSQL;
     std::unique_ptr<TPgConnection> FDb;     // keys and writes

@@ -17,8 +17,8 @@ namespace fw {
 
 // Type oids of the built-in types the dataset knows.
 namespace pgtype {
-inline constexpr unsigned Bool = 16, Bytea = 17, Name = 19, Int8 = 20, Int2 = 21, Int4 = 23, Text = 25, Oid = 26,
-                          Float4 = 700, Float8 = 701, BpChar = 1042, VarChar = 1043, Date = 1082,
+inline constexpr unsigned Bool = 16, Bytea = 17, Name = 19, Int8 = 20, Int2 = 21, Int4 = 23, Text = 25,
+                          Oid = 26, Float4 = 700, Float8 = 701, BpChar = 1042, VarChar = 1043, Date = 1082,
                           Timestamp = 1114, TimestampTz = 1184, Numeric = 1700;
 } // namespace pgtype
 
