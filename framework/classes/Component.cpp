@@ -4,18 +4,13 @@
 #include <framework/classes/Component.h>
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
+#include <framework/rtl/SysUtils.h>
 #include <framework/rtl/Utf8.h>
+#include <unordered_map>
 
 namespace fw {
 
 namespace {
-
-bool SameText(const String& a, const String& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // Components alive, for LiveComponentCount (one user-interface thread).
 std::size_t LiveComponents = 0;
@@ -121,11 +116,52 @@ int TComponent::ComponentIndex() const {
     return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
+struct TComponent::TNameIndex {
+    // The first component in FComponents of each name (names are unique unless
+    // an override of ValidateRename lets a clash through).
+    std::unordered_map<String, TComponent*> ByName;
+};
+
+namespace {
+
+// Owners with fewer components search their list.
+constexpr std::size_t NameIndexThreshold = 32;
+
+} // namespace
+
 TComponent* TComponent::FindComponent(const String& name) const {
     if (name.empty()) return nullptr;
+    if (!FNameIndex && FComponents.size() >= NameIndexThreshold) {
+        auto* self = const_cast<TComponent*>(this);
+        self->FNameIndex = std::make_unique<TNameIndex>();
+        for (TComponent* c : FComponents)
+            self->IndexName(c);
+    }
+    if (FNameIndex) {
+        auto it = FNameIndex->ByName.find(LowerCase(name));
+        return it == FNameIndex->ByName.end() ? nullptr : it->second;
+    }
     for (TComponent* c : FComponents)
         if (SameText(c->FName, name)) return c;
     return nullptr;
+}
+
+void TComponent::IndexName(TComponent* AComponent) {
+    if (FNameIndex && !AComponent->FName.empty()) FNameIndex->ByName.emplace(LowerCase(AComponent->FName), AComponent);
+}
+
+void TComponent::UnindexName(TComponent* AComponent) {
+    if (!FNameIndex || AComponent->FName.empty()) return;
+    const String key = LowerCase(AComponent->FName);
+    auto it = FNameIndex->ByName.find(key);
+    if (it == FNameIndex->ByName.end() || it->second != AComponent) return;
+    FNameIndex->ByName.erase(it);
+    // Another component of the same name, if a clash was let through, is found next.
+    for (TComponent* c : FComponents)
+        if (c != AComponent && SameText(c->FName, AComponent->FName)) {
+            FNameIndex->ByName.emplace(key, c);
+            break;
+        }
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
@@ -147,6 +183,7 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 }
 
 void TComponent::DestroyComponents() {
+    FNameIndex.reset(); // everything goes: no use keeping it up to date
     for (TComponent* c : FComponents)
         c->FComponentState.Include(csDestroying);
     while (!FComponents.empty()) {
@@ -160,9 +197,11 @@ void TComponent::DestroyComponents() {
 void TComponent::Insert(TComponent* AComponent) {
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
+    IndexName(AComponent);
 }
 
 void TComponent::Remove(TComponent* AComponent) {
+    UnindexName(AComponent);
     EraseOne(FComponents, AComponent);
     AComponent->FOwner = nullptr;
 }
@@ -188,7 +227,9 @@ void TComponent::SetName(const String& NewName) {
     if (!IsValidIdent(NewName)) throw EComponentError("'" + NewName + "' is not a valid component name");
     if (FOwner != nullptr) FOwner->ValidateRename(this, FName, NewName);
     SetReference(false);
+    if (FOwner != nullptr) FOwner->UnindexName(this);
     FName = NewName;
+    if (FOwner != nullptr) FOwner->IndexName(this);
     SetReference(true);
 }
 

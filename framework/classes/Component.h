@@ -23,6 +23,7 @@
 #include <framework/classes/Set.h>
 #include <framework/rtl/Exceptions.h>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace fw {
@@ -132,6 +133,9 @@ private:
 
     void Insert(TComponent* AComponent);
     void Remove(TComponent* AComponent);
+    // The name index of an owner of many components (below).
+    void IndexName(TComponent* AComponent);
+    void UnindexName(TComponent* AComponent);
     void SetReference(bool enable);
     void SetState(TComponentState state, bool on);
 
@@ -139,6 +143,10 @@ private:
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
     String FName;
+    // Owned components by name in lower case, made once an owner holds many:
+    // a name search per component read made a large form's reading quadratic.
+    struct TNameIndex;
+    std::unique_ptr<TNameIndex> FNameIndex;
     int FTag = 0;
     int FDesignLeft = 0;
     int FDesignTop = 0;

@@ -7,18 +7,12 @@
 #include <framework/classes/FormValues.h>
 #include <framework/classes/Strings.h>
 #include <framework/classes/TypInfo.h>
+#include <framework/rtl/SysUtils.h>
 #include <map>
 
 namespace fw {
 
 namespace {
-
-bool SameText(const String& a, const String& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // An error the reader raised itself, already carrying its line.
 class EFormLineError : public EReadError {

@@ -7,6 +7,7 @@
 #include <framework/rtl/CodePages.h>
 #include <framework/rtl/Exceptions.h>
 #include <framework/rtl/Utf8.h>
+#include <framework/rtl/SysUtils.h>
 #include <limits>
 
 namespace fw {
@@ -35,11 +36,10 @@ struct TToken {
 // before lexing); every non-ASCII character counts as a letter.
 bool IsIdentStart(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return std::isalpha(u) || c == '_' || u >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || u >= 0x80;
 }
 bool IsIdentPart(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return std::isalnum(u) || c == '_' || u >= 0x80;
+    return IsIdentStart(c) || (c >= '0' && c <= '9');
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -64,8 +64,10 @@ public:
         const char c = FText[FPos];
         if (IsIdentStart(c)) {
             t.Kind = TTok::Ident;
+            const std::size_t start = FPos;
             while (FPos < FText.size() && IsIdentPart(FText[FPos]))
-                t.Text += FText[FPos++];
+                ++FPos;
+            t.Text.assign(FText, start, FPos - start);
         } else if (IsDigit(c) || c == '$' ||
                    ((c == '-' || c == '+') && FPos + 1 < FText.size() &&
                     (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$'))) {
@@ -164,8 +166,7 @@ private:
     }
 
     static bool IsFloatSuffix(char c) {
-        const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return l == 'c' || l == 's' || l == 'd';
+        return c == 'c' || c == 's' || c == 'd' || c == 'C' || c == 'S' || c == 'D';
     }
 
     // The code after '#': decimal digits, or '$' and hexadecimal ones.
@@ -208,7 +209,12 @@ private:
                         ++FPos;
                         break;
                     }
-                    s += FText[FPos++];
+                    // The run up to the next quote or line end, at once.
+                    const std::size_t start = FPos;
+                    while (FPos < FText.size() && FText[FPos] != '\'' && FText[FPos] != '\n' &&
+                           FText[FPos] != '\r')
+                        ++FPos;
+                    s.append(FText, start, FPos - start);
                 }
             } else if (c == '#') {
                 std::uint32_t v = ReadCharCode();
@@ -259,17 +265,6 @@ private:
     int FLine = 1;
 };
 
-// Whether a is keyword (given in lower case), ignoring case; with anyCase,
-// keyword may be in either case.
-bool SameKeyword(const String& a, const char* keyword, bool anyCase = false) {
-    std::size_t i = 0;
-    for (; keyword[i] != '\0'; ++i) {
-        if (i >= a.size()) return false;
-        const int k = anyCase ? std::tolower(static_cast<unsigned char>(keyword[i])) : keyword[i];
-        if (std::tolower(static_cast<unsigned char>(a[i])) != k) return false;
-    }
-    return i == a.size();
-}
 
 class TParser {
 public:
@@ -296,8 +291,8 @@ private:
 
     bool IsObjectStart() const {
         return FTok.Kind == TTok::Ident &&
-               (SameKeyword(FTok.Text, "object") || SameKeyword(FTok.Text, "inherited") ||
-                SameKeyword(FTok.Text, "inline"));
+               (SameText(FTok.Text, "object") || SameText(FTok.Text, "inherited") ||
+                SameText(FTok.Text, "inline"));
     }
 
     String ExpectIdent(const char* what) {
@@ -311,9 +306,9 @@ private:
         if (depth > MaxNesting) Fail(FTok.Line, "objects nested too deeply");
         TFormObject obj;
         obj.Line = FTok.Line;
-        if (SameKeyword(FTok.Text, "inherited"))
+        if (SameText(FTok.Text, "inherited"))
             obj.Kind = TFormObjectKind::Inherited;
-        else if (SameKeyword(FTok.Text, "inline"))
+        else if (SameText(FTok.Text, "inline"))
             obj.Kind = TFormObjectKind::Inline;
         Advance(); // 'object', 'inherited' or 'inline'
         String first = ExpectIdent("an object name or class");
@@ -339,7 +334,7 @@ private:
                                     (obj.Name.empty() ? obj.ClassName : obj.Name) + "' begun on line " +
                                     std::to_string(obj.Line));
             if (FTok.Kind != TTok::Ident) Fail(FTok.Line, "expected a property name, 'object' or 'end'");
-            if (SameKeyword(FTok.Text, "end")) {
+            if (SameText(FTok.Text, "end")) {
                 Advance();
                 return obj;
             }
@@ -376,7 +371,7 @@ private:
             if (FTok.Kind == TTok::End)
                 Fail(FTok.Line, "end of file inside the item begun on line " + std::to_string(item.Line));
             if (FTok.Kind != TTok::Ident) Fail(FTok.Line, "expected a property name or 'end'");
-            if (SameKeyword(FTok.Text, "end")) {
+            if (SameText(FTok.Text, "end")) {
                 Advance();
                 return item;
             }
@@ -431,7 +426,7 @@ private:
             if (IsSymbol('-')) {
                 // -Inf: the one float that is not spelt as a number.
                 Advance();
-                if (FTok.Kind != TTok::Ident || !SameKeyword(FTok.Text, "inf"))
+                if (FTok.Kind != TTok::Ident || !SameText(FTok.Text, "inf"))
                     Fail(line, "expected a number after '-'");
                 Advance();
                 v.Kind = TFormValueKind::Float;
@@ -454,7 +449,7 @@ private:
                 v.Kind = TFormValueKind::Collection;
                 Advance();
                 while (!IsSymbol('>')) {
-                    if (FTok.Kind != TTok::Ident || !SameKeyword(FTok.Text, "item"))
+                    if (FTok.Kind != TTok::Ident || !SameText(FTok.Text, "item"))
                         Fail(FTok.Line, "expected 'item' or '>' in the collection");
                     v.Entries.push_back(ParseItem(depth + 1));
                 }
@@ -512,7 +507,7 @@ const TCharsetCodePage CharsetCodePages[] = {
 int CharsetCodePage(std::string_view value) {
     const bool number = !value.empty() && std::all_of(value.begin(), value.end(), IsDigit);
     for (const TCharsetCodePage& c : CharsetCodePages) {
-        if (number ? value == std::to_string(c.Charset) : SameKeyword(String(value), c.Name, true))
+        if (number ? value == std::to_string(c.Charset) : SameText(value, c.Name))
             return c.CodePage;
     }
     return 0;
@@ -520,7 +515,7 @@ int CharsetCodePage(std::string_view value) {
 
 bool EndsWithKeyword(std::string_view s, const char* keyword) {
     const std::size_t n = std::strlen(keyword);
-    return s.size() >= n && SameKeyword(String(s.substr(s.size() - n)), keyword, true);
+    return s.size() >= n && SameText(s.substr(s.size() - n), keyword);
 }
 
 // The code page the file's `...Font.Charset = X` lines name, 0 for none.

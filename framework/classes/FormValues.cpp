@@ -3,18 +3,12 @@
 #include <framework/classes/FormValues.h>
 #include <framework/classes/TypInfo.h>
 #include <framework/rtl/Utf8.h>
+#include <framework/rtl/SysUtils.h>
 #include <limits>
 
 namespace fw {
 
 namespace {
-
-bool SameText(const String& a, const String& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 String Where(const TObject* obj, const TPropInfo& prop) {
     return "property '" + prop.Name + "' of " + obj->ClassName();

@@ -2,19 +2,12 @@
 #include <cctype>
 #include <cmath>
 #include <framework/classes/Published.h>
+#include <framework/rtl/SysUtils.h>
 #include <map>
 
 namespace fw {
 
 namespace {
-
-// Names are ASCII: folding by hand spares a locale call per character, which
-// was a tenth of reading the popup's form.
-bool SameText(const String& a, const String& b) {
-    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
-}
 
 struct TIdentTable {
     TIntToIdent ToIdent;

@@ -9,6 +9,7 @@
 #include <framework/forms/Dialogs.h>
 #include <framework/forms/Screen.h>
 #include <framework/platform/Text.h>
+#include <framework/rtl/SysUtils.h>
 
 namespace fw {
 
@@ -28,13 +29,6 @@ String StripAmpersands(const String& s) {
         out += s[i];
     }
     return out;
-}
-
-bool SameText(const String& a, const String& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 // Icons drawn from primitives: a disc with a sign on it, or a triangle.

@@ -79,4 +79,13 @@ String UpperCase(std::string_view S) {
     return Result;
 }
 
+bool SameText(std::string_view A, std::string_view B) {
+    // Folded by hand: a locale call per character was most of finding a name.
+    auto Fold = [](char C) { return C >= 'A' && C <= 'Z' ? char(C - 'A' + 'a') : C; };
+    if (A.size() != B.size()) return false;
+    for (std::size_t I = 0; I < A.size(); ++I)
+        if (A[I] != B[I] && Fold(A[I]) != Fold(B[I])) return false;
+    return true;
+}
+
 } // namespace fw

@@ -24,4 +24,8 @@ String IntToStr(std::int64_t Value);
 String LowerCase(std::string_view S);
 String UpperCase(std::string_view S);
 
+// Whether A and B are the same text but for the case of 'A'-'Z' (names,
+// identifiers, captions); other bytes must match exactly.
+bool SameText(std::string_view A, std::string_view B);
+
 } // namespace fw

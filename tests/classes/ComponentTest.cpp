@@ -93,28 +93,50 @@ TEST_F(ComponentTest, FreeNotificationWithinOneOwnerArrivesOnce) {
     EXPECT_EQ(a->Buddy(), nullptr);
 }
 
+// Owners of a few components and of many (those search an index of names):
+// the same answers through renames, removals and clashes.
 TEST_F(ComponentTest, NamesAreIdentifiersUniqueWithinTheOwner) {
-    TWidget form(nullptr);
-    TWidget* a = MakeWidget(&form, "Edit1");
-    for (const char* bad : {"1abc", "a b", "a-b", "a.b", "\xE9t\xE9"}) // the last is not UTF-8
-        EXPECT_THROW(a->SetName(bad), fw::EComponentError) << bad;
-    EXPECT_EQ(a->Name(), "Edit1");
-    TWidget* letters = MakeWidget(&form, "é"); // letters beyond ASCII, in UTF-8
-    EXPECT_EQ(form.FindComponent("é"), letters);
+    for (int fillers : {0, 40}) {
+        SCOPED_TRACE(fillers);
+        TWidget form(nullptr);
+        for (int i = 0; i < fillers; ++i)
+            MakeWidget(&form, "Filler" + std::to_string(i));
+        TWidget* a = MakeWidget(&form, "Edit1");
+        for (const char* bad : {"1abc", "a b", "a-b", "a.b", "\xE9t\xE9"}) // the last is not UTF-8
+            EXPECT_THROW(a->SetName(bad), fw::EComponentError) << bad;
+        EXPECT_EQ(a->Name(), "Edit1");
+        TWidget* letters = MakeWidget(&form, "é"); // letters beyond ASCII, in UTF-8
+        EXPECT_EQ(form.FindComponent("é"), letters);
 
-    TWidget* b = MakeWidget(&form, "");
-    EXPECT_THROW(b->SetName("EDIT1"), fw::EComponentError);
-    EXPECT_NO_THROW(MakeWidget(&form, "")); // several unnamed components are fine
-    EXPECT_NO_THROW(a->SetName("edit1"));   // a case change of one's own name
-    EXPECT_NO_THROW(b->SetName("_Edit_2"));
-    EXPECT_EQ(form.FindComponent("EDIT1"), a);
-    EXPECT_EQ(form.FindComponent(""), nullptr);
+        TWidget* b = MakeWidget(&form, "");
+        EXPECT_THROW(b->SetName("EDIT1"), fw::EComponentError);
+        EXPECT_NO_THROW(MakeWidget(&form, "")); // several unnamed components are fine
+        EXPECT_NO_THROW(a->SetName("edit1"));   // a case change of one's own name
+        EXPECT_NO_THROW(b->SetName("_Edit_2"));
+        EXPECT_EQ(form.FindComponent("EDIT1"), a);
+        EXPECT_EQ(form.FindComponent("_edit_2"), b);
+        EXPECT_EQ(form.FindComponent(""), nullptr);
 
-    // Moving a component next to a namesake fails and leaves it where it was.
-    TWidget other(nullptr);
-    TWidget* clash = MakeWidget(&other, "edit1");
-    EXPECT_THROW(form.InsertComponent(clash), fw::EComponentError);
-    EXPECT_EQ(clash->Owner(), &other);
+        // A name given up is free, and a component gone is not found.
+        EXPECT_NO_THROW(a->SetName("Memo1"));
+        EXPECT_EQ(form.FindComponent("edit1"), nullptr);
+        EXPECT_NO_THROW(b->SetName("Edit1"));
+        delete a;
+        EXPECT_EQ(form.FindComponent("memo1"), nullptr);
+        EXPECT_EQ(form.FindComponent("EDIT1"), b);
+
+        // Moving a component next to a namesake fails and leaves it where it was;
+        // moving it away frees its name.
+        TWidget other(nullptr);
+        TWidget* clash = MakeWidget(&other, "edit1");
+        EXPECT_THROW(form.InsertComponent(clash), fw::EComponentError);
+        EXPECT_EQ(clash->Owner(), &other);
+        TWidget third(nullptr);
+        third.InsertComponent(b);
+        EXPECT_EQ(form.FindComponent("Edit1"), nullptr);
+        EXPECT_NO_THROW(form.InsertComponent(clash));
+        EXPECT_EQ(form.FindComponent("EDIT1"), clash);
+    }
 }
 
 TEST_F(ComponentTest, PublishedFieldsFollowNameAndLifetime) {
