@@ -128,6 +128,7 @@ void TQzDateEdit::CheckExit() {
         // already, so nothing changes that OnChange would report.
         FDateValid = true;
         FDate = 0;
+        SetRefused(false);
         return;
     }
     int Year = 0, Month = 0, Day = 0;
@@ -139,11 +140,13 @@ void TQzDateEdit::CheckExit() {
         OutOfRange = !Range().Contains(Value);
         if (!OutOfRange) {
             FDateValid = true;
+            SetRefused(false);
             ShowDate(Value, Year, Month, Day);
             return;
         }
     }
     FDateValid = false;
+    SetRefused(true);
     SelectAll();
     // The focus comes back and the handler runs; either may free the edit.
     // Each step runs even when an earlier handler raised (OnEnter as the focus
