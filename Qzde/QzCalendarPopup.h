@@ -257,6 +257,17 @@ public:
     int FormPaintCount() const { return FFormPaintCount; }
 
 protected:
+    // A dialog holding the title, the four navigation buttons and the grid:
+    // column headers with the full weekday names, one cell per day named with
+    // the full date. The selected cell speaks for the popup when it has the focus.
+    std::unique_ptr<fw::TAccessible> CreateAccessible() override;
+    // The opener's drop button is expanded while the popup shows.
+    void DoShow() override;
+    void DoHide() override;
+    // Tells the accessibility listeners of a new selection or month (after
+    // every move of the selection, from DrawSelector).
+    void AnnounceSelection();
+
     // FormPaint covers every client pixel, starting with a filled rectangle over
     // the whole client area: the window system's erase would only be painted over.
     void EraseBackground(fw::HDC DC) override;
@@ -292,6 +303,8 @@ protected:
     std::array<std::unique_ptr<fw::TBitmap>, 4> FDisabledGlyphs;
 
 private:
+    friend class TfrmQzCalAccessible;
+
     // Whether D lies in the years 1-9999, the range dates can be built in.
     static bool InDateRange(fw::TDateTime D);
     // Reads the settings and the starting date from the opener.

@@ -3,6 +3,7 @@
 
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
+#include <framework/classes/ComponentRef.h>
 #include <framework/platform/Text.h>
 #include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
@@ -177,8 +178,13 @@ void TfrmQzCal::DrawSelector() {
     // The edit shows the selected date in its own layout, written as the edit
     // writes it (always "/"), while the popup is open; once its opening text
     // was put back, it keeps that.
-    if (TQzDateEdit* Edit = DateEditOwner(); Edit && !FTextRestored)
+    if (TQzDateEdit* Edit = DateEditOwner(); Edit && !FTextRestored) {
+        // The edit's OnChange may free the edit, and the popup with it.
+        fw::TComponentRef<TfrmQzCal> Self(this);
         Edit->SetText(FormatDateByPattern(FDate, FOwnerDateFormat));
+        if (!Self) return;
+    }
+    AnnounceSelection();
 }
 
 void TfrmQzCal::DrawWeekNumbers() {

@@ -62,6 +62,11 @@ public:
     // Calls the parent date edit's (virtual) OpenCalendar, then the inherited
     // click handling, which fires OnClick.
     void Click() override;
+
+protected:
+    // "Choose date" (with the edit's date once it has one), expanded while
+    // the edit's popup is open.
+    std::unique_ptr<fw::TAccessible> CreateAccessible() override;
 };
 
 class TQzDateEdit : public fw::TEdit, public TQzCalendarSettings {
@@ -142,6 +147,10 @@ public:
 
     // The drop button (owned by and parented to the edit).
     TQzCalendarButton* CalendarButton() const { return FButton; }
+    // The last exit check refused the text (cleared by the next one that passes).
+    bool Refused() const { return FRefused; }
+    // The popup this edit opened, while it shows; nullptr otherwise.
+    TfrmQzCal* OpenPopup() const;
 
     void Dispatch(fw::TMessage& Message) override;
 
@@ -161,6 +170,9 @@ protected:
     void WMEnable(fw::TMessage& Message);
     // Forgets the drop button if something else frees it.
     void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
+    // An editable text described by its layout, invalid after a refused exit,
+    // with the action that opens the calendar.
+    std::unique_ptr<fw::TAccessible> CreateAccessible() override;
 
     // The popup part of OpenCalendar, shared with descendants that open the
     // calendar their own way: makes the popup with this edit as owner, shows it
@@ -185,6 +197,8 @@ private:
     void ReportInvalid(bool OutOfRange);
     // SetDate for a value already split into its parts (0 when Value is 0).
     void ShowDate(fw::TDateTime Value, int Year, int Month, int Day);
+    // Keeps Refused and tells the accessibility listeners of a change.
+    void SetRefused(bool Value);
 
     fw::TDateTime FDate = 0;
     TQzCalendarButton* FButton = nullptr;
@@ -195,6 +209,7 @@ private:
     fw::String FErrorMessage;
     fw::String FErrorMessageTitle;
     TMessageTypes FErrorMessageType = mtDelphi;
+    bool FRefused = false;
     TGlyphTypes FGlyphType = gtCustom;
     bool FUseCentury = false;
     // Shows a report in the mtDelphi or mtWindows style.
@@ -299,6 +314,9 @@ protected:
     // Accepted characters ask the link to edit (a character the field refuses
     // beeps); Escape reloads the field's value; everything else beeps.
     void KeyPress(fw::Char& Key) override;
+    // The edit's answers, named by the field's display label where no label
+    // names it, required with the field, read-only only where it cannot edit.
+    std::unique_ptr<fw::TAccessible> CreateAccessible() override;
     void CMEnter(fw::TMessage& Message);
     // The exit check, then the record update when the user changed the text;
     // see the .cpp.
@@ -365,6 +383,8 @@ protected:
     void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
     // Answers with the data link (the control grid asks for it).
     void CMGetDataLink(fw::TMessage& Message);
+    // A label described by the field's display label.
+    std::unique_ptr<fw::TAccessible> CreateAccessible() override;
 
 private:
     void DataChange(fw::TObject* Sender);

@@ -112,6 +112,11 @@ void TQzLED::SelectLoadBitmap() {
     // A missing image gives no handle: the lamp is then empty until the next
     // effective change tries again.
     FImage->SetHandle(fw::LoadBitmapA(HInstance(), Name.c_str()));
+    // What the lamp says changed with what it shows.
+    if (fw::AccListening()) {
+        fw::AccNotify(this, fw::TAccEventKind::NameChanged);
+        fw::AccNotify(this, fw::TAccEventKind::ValueChanged);
+    }
 }
 
 void TQzLED::Paint() {

@@ -27,6 +27,9 @@ enum TLEDState : std::uint8_t { lsOff, lsOn, lsBright };
 // the lamp is disabled (hue and state then play no part). A hue or state outside
 // its enumeration gives an empty name, which names no image.
 fw::String LEDImageName(TLEDSize Size, bool Enabled, TLEDColor Color, TLEDState State);
+// What the lamp shows in words, its accessible name: the state, then the hue
+// ("On, green", "Bright, light blue"); a disabled lamp is "Off, grey".
+fw::String LEDSpokenName(bool Enabled, TLEDColor Color, TLEDState State);
 
 class TQzLED : public fw::TGraphicControl {
     FW_CLASS(TQzLED, fw::TGraphicControl)
@@ -71,6 +74,8 @@ protected:
     // Copies the 10 x 10 image to (0, 0) with white taking the parent's brush
     // colour; nothing else is drawn (an empty image draws nothing at all).
     void Paint() override;
+    // A status indicator named by what it shows (LEDSpokenName).
+    std::unique_ptr<fw::TAccessible> CreateAccessible() override;
 
 private:
     bool FEnabled = true;

@@ -39,6 +39,7 @@ object frmQzDemo: TfrmQzDemo
     Top = 57
     Width = 11
     Height = 11
+    Hint = 'Check of the dd/mm/yyyy edit'
     LEDColor = lcGreen
   end
   object lblDayFirst: TLabel
@@ -47,12 +48,14 @@ object frmQzDemo: TfrmQzDemo
     Width = 120
     Height = 13
     Caption = 'dd/mm/yyyy, from Monday'
+    FocusControl = edtDayFirst
   end
   object ledMonthFirst: TQzLED
     Left = 168
     Top = 57
     Width = 11
     Height = 11
+    Hint = 'Check of the m/d/yyyy edit'
     LEDColor = lcGreen
   end
   object lblMonthFirst: TLabel
@@ -61,12 +64,14 @@ object frmQzDemo: TfrmQzDemo
     Width = 120
     Height = 13
     Caption = 'm/d/yyyy, from Sunday'
+    FocusControl = edtMonthFirst
   end
   object ledYearFirst: TQzLED
     Left = 320
     Top = 57
     Width = 11
     Height = 11
+    Hint = 'Check of the yyyy/mm/dd edit'
     LEDColor = lcGreen
   end
   object lblYearFirst: TLabel
@@ -75,6 +80,7 @@ object frmQzDemo: TfrmQzDemo
     Width = 120
     Height = 13
     Caption = 'yyyy/mm/dd, no fill page'
+    FocusControl = edtYearFirst
   end
   object edtDayFirst: TQzDateEdit
     Left = 16
@@ -200,6 +206,7 @@ object frmQzDemo: TfrmQzDemo
     Top = 183
     Width = 11
     Height = 11
+    Hint = 'Date from the calendar component'
     LEDColor = lcGreen
   end
   object lblPicked: TLabel

@@ -86,6 +86,7 @@ object frmQzRecords: TfrmQzRecords
     Width = 250
     Height = 13
     Caption = 'Happened: a date, right-aligned'
+    FocusControl = edtHappened
   end
   object edtHappened: TQzDBDateEdit
     Left = 290
@@ -128,6 +129,7 @@ object frmQzRecords: TfrmQzRecords
     Width = 250
     Height = 13
     Caption = 'Due: a date, centred'
+    FocusControl = edtDue
   end
   object edtDue: TQzDBDateEdit
     Left = 290
@@ -155,6 +157,7 @@ object frmQzRecords: TfrmQzRecords
     Width = 250
     Height = 13
     Caption = 'Review: may be empty, never before the event'
+    FocusControl = edtReview
   end
   object edtReview: TQzDBDateEdit
     Left = 290

@@ -41,6 +41,7 @@ TPaletteForm::TPaletteForm(TFormDesigner* Designer) : fw::TForm(nullptr), FDesig
     fw::TBitmap arrow;
     DrawArrow(arrow);
     FArrow->SetGlyph(&arrow);
+    FArrow->SetHint("Select");
     FArrow->OnClick = [this](fw::TObject*) {
         FDesigner->SetPendingClass(nullptr);
         SetStatus("Click a component on the form to select it");
@@ -53,6 +54,7 @@ TPaletteForm::TPaletteForm(TFormDesigner* Designer) : fw::TForm(nullptr), FDesig
     FFile = new fw::TEdit(this);
     FFile->SetParent(this);
     FFile->SetBounds(614, 29, 220, 21);
+    label->SetFocusControl(FFile);
     FOpen = new fw::TButton(this);
     FOpen->SetParent(this);
     FOpen->SetCaption("&Open");

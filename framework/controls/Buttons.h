@@ -42,6 +42,7 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void EraseBackground(HDC DC) override;
+    std::unique_ptr<TAccessible> CreateAccessible() override;
     void CMDialogKey(TMessage& Message);
     void CMEnter(TMessage& Message);
     void CMExit(TMessage& Message);

@@ -60,6 +60,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
     PrepareDestroy();
+    FAccessible.reset();
     DetachFromParent();
     MessageQueue().Forget(this);
     if (Capture == this) Capture = nullptr;
@@ -162,14 +163,21 @@ void TControl::SetVisible(bool Value) {
     FVisible = Value;
     // Showing runs handlers (a form's activation), which may free the control.
     TComponentRef<TControl> self(this);
+    // A window appears before its activation and focus are told, and goes after.
+    if (Value && !FParent) AccNotify(this, TAccEventKind::WindowShown);
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
     if (Value && self) InvalidateInParent();
+    if (self && AccListening()) {
+        if (FParent) AccNotifyState(this, asShowing, Value && Showing());
+        else if (!Value) AccNotify(this, TAccEventKind::WindowHidden);
+    }
 }
 
 void TControl::SetEnabled(bool Value) {
     if (Value == FEnabled) return;
     FEnabled = Value;
     Perform(CM_ENABLEDCHANGED);
+    AccNotifyState(this, asEnabled, Value);
 }
 
 // ---------------------------------------------------------------- looks
@@ -232,7 +240,18 @@ void TControl::SetName(const String& NewName) {
 void TControl::SetText(const String& Value) {
     if (Value == FText) return;
     FText = Value;
+    TComponentRef<TControl> self(this);
     Perform(CM_TEXTCHANGED);
+    if (self) AccTextSet(this);
+}
+
+TAccessible* TControl::Accessible() {
+    if (!FAccessible) FAccessible = CreateAccessible();
+    return FAccessible.get();
+}
+
+std::unique_ptr<TAccessible> TControl::CreateAccessible() {
+    return std::make_unique<TControlAccessible>(this);
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
@@ -296,6 +315,9 @@ void TControl::WndProc(TMessage& Message) {
 
 void TControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
+    case CM_ACCACTION:
+        if (FAccessible) reinterpret_cast<TAccessible*>(Message.LParam)->RunAction(static_cast<int>(Message.WParam));
+        break;
     case WM_LBUTTONDOWN:
         WMLButtonDown(Message);
         break;

@@ -22,6 +22,7 @@
 // DefaultHandler for the platform's behaviour.
 
 #include <framework/classes/Component.h>
+#include <framework/controls/Accessibility.h>
 #include <framework/controls/ControlTypes.h>
 #include <framework/graphics/Font.h>
 #include <framework/platform/Messages.h>
@@ -29,6 +30,7 @@
 
 namespace fw {
 
+class TAccessible;
 class TWinControl;
 
 class TControl : public TComponent {
@@ -171,12 +173,22 @@ public:
     // Whether the control has a window of its own (a TWinControl).
     virtual bool IsWindowed() const { return false; }
 
+    // The control's accessible object (framework/controls/Accessibility.h),
+    // made by CreateAccessible on first use and owned by the control.
+    TAccessible* Accessible();
+    // Whether it was made (nobody asked otherwise).
+    bool HasAccessible() const { return FAccessible != nullptr; }
+
     // Component-model hooks: the parent encloses a control in a form file.
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* Value) override;
 
 protected:
+    // Makes the accessible object; a control with more to say than its base
+    // classes (a role, a value, actions, elements) returns its own.
+    virtual std::unique_ptr<TAccessible> CreateAccessible();
+
     // Dynamic methods that fire the events.
     virtual void Click();
     virtual void DblClick();
@@ -246,6 +258,7 @@ private:
     TControlStyle FControlStyle;
     TControlState FControlState;
     int FInvalidateCount = 0;
+    std::unique_ptr<TAccessible> FAccessible;
 };
 
 // The control that has the mouse from a press to its release (nullptr when

@@ -119,6 +119,7 @@ void TCustomEdit::SetText(const String& Value) {
 void TCustomEdit::CMTextChanged(TMessage& Message) {
     TWinControl::CMTextChanged(Message);
     Invalidate();
+    AccNotify(this, TAccEventKind::TextChanged);
     if (!ComponentState().Contains(csLoading)) Change();
 }
 
@@ -135,6 +136,7 @@ void TCustomEdit::SetSelStart(int Value) {
     FCaret = FSelStart;
     ScrollToCaret();
     Invalidate();
+    CaretMoved();
 }
 
 void TCustomEdit::SetSelLength(int Value) {
@@ -145,6 +147,7 @@ void TCustomEdit::SetSelLength(int Value) {
     FCaret = FSelStart + FSelLength;
     ScrollToCaret();
     Invalidate();
+    CaretMoved();
 }
 
 String TCustomEdit::SelText() const {
@@ -193,6 +196,7 @@ void TCustomEdit::SelectAll() {
     FCaret = FSelLength;
     ScrollToCaret();
     Invalidate();
+    CaretMoved();
 }
 
 void TCustomEdit::ClearSelection() {
@@ -230,6 +234,7 @@ void TCustomEdit::ReplaceSelection(const String& s, bool typing) {
         FCaret = caret;
         Invalidate();
     }
+    CaretMoved();
 }
 
 void TCustomEdit::SetCaret(int pos, bool extend) {
@@ -246,6 +251,7 @@ void TCustomEdit::SetCaret(int pos, bool extend) {
     FCaret = pos;
     ScrollToCaret();
     Invalidate();
+    CaretMoved();
 }
 
 // ---------------------------------------------------------------- properties
@@ -254,6 +260,7 @@ void TCustomEdit::SetReadOnly(bool Value) {
     if (Value == FReadOnly) return;
     FReadOnly = Value;
     Invalidate();
+    AccNotifyState(this, asReadOnly, Value);
 }
 
 void TCustomEdit::SetMaxLength(int Value) {
@@ -553,6 +560,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         FSelLength = end - start;
         FCaret = end;
         Invalidate();
+        CaretMoved();
         OfferSelection();
         break;
     }

@@ -98,6 +98,9 @@ public:
 
 protected:
     virtual void Change();
+    std::unique_ptr<TAccessible> CreateAccessible() override;
+    // The caret or the selection moved: tells the accessibility listeners.
+    void CaretMoved();
     void CreateParams(TCreateParams& Params) override;
     void EraseBackground(HDC DC) override;
     void PaintNonClient(HDC DC) override;

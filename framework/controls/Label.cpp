@@ -1,7 +1,9 @@
 // TCustomLabel: text painted with DrawText.
 
 #include <framework/classes/Published.h>
+#include <framework/controls/AccessibleControls.h>
 #include <framework/controls/Label.h>
+#include <framework/controls/WinControl.h>
 #include <framework/platform/Text.h>
 
 namespace fw {
@@ -25,6 +27,7 @@ FW_PUBLISH(TLabel) {
     cls.Int("DragCursor", &TLabel::DragCursor, &TLabel::SetDragCursor, crDrag).Idents(CursorIdentKind);
     cls.Enum("DragMode", &TLabel::DragMode, &TLabel::SetDragMode, DragModeNames, dmManual);
     cls.Bool("Enabled", &TLabel::Enabled, &TLabel::SetEnabled, true);
+    cls.Component("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl);
     cls.Object("Font", &TLabel::Font).WholeIf(&TControl::IsFontOwn);
     cls.Enum("Layout", &TLabel::Layout, &TLabel::SetLayout, LayoutNames, tlTop);
     cls.Bool("ParentColor", &TLabel::ParentColor, &TLabel::SetParentColor, true);
@@ -62,6 +65,29 @@ TCustomLabel::~TCustomLabel() {
 
 String TCustomLabel::GetLabelText() const {
     return Caption();
+}
+
+String TLabelAccessible::Name() const {
+    auto* label = static_cast<TCustomLabel*>(FControl);
+    const String text = label->GetLabelText();
+    return label->ShowAccelChar() ? StripAccelerator(text) : text;
+}
+
+std::unique_ptr<TAccessible> TCustomLabel::CreateAccessible() {
+    return std::make_unique<TLabelAccessible>(this);
+}
+
+void TCustomLabel::SetFocusControl(TWinControl* Value) {
+    if (Value == FFocusControl) return;
+    if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
+    FFocusControl = Value;
+    if (Value) Value->FreeNotification(this);
+    if (Value) AccNotify(Value, TAccEventKind::NameChanged);
+}
+
+void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
+    inherited::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
 }
 
 void TCustomLabel::Dispatch(TMessage& Message) {

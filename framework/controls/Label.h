@@ -36,6 +36,10 @@ public:
     void SetWordWrap(bool Value);
     bool ShowAccelChar() const { return FShowAccelChar; }
     void SetShowAccelChar(bool Value);
+    // The windowed control the label names: its accelerator focuses it, and
+    // its caption is that control's accessible name.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* Value);
 
     // The text the label paints.
     virtual String GetLabelText() const;
@@ -49,10 +53,13 @@ protected:
     void Loaded() override;
     void CMTextChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    std::unique_ptr<TAccessible> CreateAccessible() override;
 
 private:
     unsigned DrawFlags() const;
 
+    TWinControl* FFocusControl = nullptr;
     bool FAutoSize = true;
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;

@@ -48,6 +48,10 @@ void SetFocusedWindow(TWinControl* Control) {
     // changes with it, also when the focus moves between forms.
     if (old) old->InvalidateRect(nullptr);
     if (Control) Control->InvalidateRect(nullptr);
+    if (AccListening()) {
+        if (old) AccNotifyState(old, asFocused, false);
+        if (Control) AccNotifyFocus(Control);
+    }
 }
 
 // ---------------------------------------------------------------- the window

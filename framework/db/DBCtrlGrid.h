@@ -33,6 +33,10 @@ class TDBCtrlPanel : public TWinControl {
 
 public:
     explicit TDBCtrlPanel(TComponent* AOwner);
+
+protected:
+    // The current record's row: a selected list item holding the controls.
+    std::unique_ptr<TAccessible> CreateAccessible() override;
 };
 
 class TDBCtrlGrid : public TCustomControl {
@@ -65,6 +69,9 @@ public:
     void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
 
 protected:
+    // A list with one item per row shown: the panel on the current record's
+    // row, an item named by its record number on the others.
+    std::unique_ptr<TAccessible> CreateAccessible() override;
     void Paint() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

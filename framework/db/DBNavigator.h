@@ -61,6 +61,8 @@ public:
     TNavClick OnClick;      // after it
 
 protected:
+    // A tool bar of named buttons ("Next record") with the action "click".
+    std::unique_ptr<TAccessible> CreateAccessible() override;
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;

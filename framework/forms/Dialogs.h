@@ -62,6 +62,7 @@ public:
 
 protected:
     void Paint() override;
+    std::unique_ptr<TAccessible> CreateAccessible() override;
 
 private:
     void Build(const std::vector<TButtonSpec>& buttons);

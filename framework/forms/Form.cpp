@@ -469,6 +469,7 @@ void TForm::SetActive(bool Value) {
         }
         FActive = true;
         Screen->SetActiveForm(this);
+        AccNotify(this, TAccEventKind::WindowActivated);
         if (HandleAllocated()) InvalidateRect(nullptr); // the caption changes colour
         // The focus is restored even when OnActivate raises (the keys must
         // reach the form); the exception goes on afterwards.
@@ -479,6 +480,7 @@ void TForm::SetActive(bool Value) {
     } else {
         FActive = false;
         if (Screen->ActiveForm() == this) Screen->SetActiveForm(nullptr);
+        AccNotify(this, TAccEventKind::WindowDeactivated);
         if (FocusedWindow() && ContainsControl(FocusedWindow())) SetFocusedWindow(nullptr);
         if (HandleAllocated()) InvalidateRect(nullptr);
         Deactivate();

@@ -152,6 +152,7 @@ protected:
     virtual void Deactivate();
     virtual bool CloseQuery();
 
+    std::unique_ptr<TAccessible> CreateAccessible() override;
     void CreateParams(TCreateParams& Params) override;
     void PaintWindow(HDC DC) override;
     void PaintNonClient(HDC DC) override;

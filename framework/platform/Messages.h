@@ -115,6 +115,8 @@ constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
 constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 constexpr UINT CM_GETDATALINK = CM_BASE + 45;
+// An accessible object's action (WParam the index, LParam the object), run by the loop.
+constexpr UINT CM_ACCACTION = CM_BASE + 90;
 
 static_assert(CM_ENTER == 0xB01A && CM_EXIT == 0xB01B && CM_FONTCHANGED == 0xB00E &&
               CM_GETDATALINK == 0xB02D);

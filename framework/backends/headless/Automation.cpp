@@ -5,6 +5,7 @@
 #include <framework/controls/Buttons.h>
 #include <framework/forms/Application.h>
 #include <framework/forms/Dialogs.h>
+#include <framework/forms/FormAccessible.h>
 #include <framework/forms/Screen.h>
 #include <framework/platform/Keys.h>
 #include <framework/rtl/Utf8.h>
@@ -202,6 +203,29 @@ String MessageBoxCaption() {
 
 String MessageBoxText() {
     return ActiveMessageBox()->MessageText();
+}
+
+TAccessible* Find(TAccRole role, const String& name) {
+    TAccessible* root = ApplicationAccessible();
+    for (int i = root->ChildCount() - 1; i >= 0; --i)
+        if (TAccessible* found = FindAccessible(root->Child(i), role, name)) return found;
+    return nullptr;
+}
+
+TAccessible* FindIn(TAccessible* root, TAccRole role, const String& name) {
+    return FindAccessible(root, role, name);
+}
+
+TControl* FindControl(TAccRole role, const String& name) {
+    TAccessible* found = Find(role, name);
+    return found ? found->Control() : nullptr;
+}
+
+void DoAction(TAccessible* object, const String& action) {
+    const int index = object ? object->FindAction(action) : -1;
+    if (index < 0 || !object->DoAction(index))
+        throw ELoopError("No action '" + action + "' on '" + (object ? object->Name() : String("nothing")) + "'");
+    Pump();
 }
 
 void PressButton(const String& caption) {

@@ -14,6 +14,7 @@
 //     });
 //     Ui::Click(button);                          // opens the box; the step answers it
 
+#include <framework/controls/Accessibility.h>
 #include <framework/controls/ControlTypes.h>
 #include <framework/graphics/Surface.h>
 #include <functional>
@@ -75,6 +76,18 @@ String MessageBoxText();
 // Clicks the button with this caption ('&' and case ignored) on the active
 // form; raises ELoopError when there is no such button.
 void PressButton(const String& caption);
+
+// ---- the accessibility tree, as a screen reader reads it
+// The first object of the role named Name (any name when Name is empty), on
+// the shown forms from the topmost down; nullptr when there is none.
+TAccessible* Find(TAccRole role, const String& name = {});
+// The same, below Root.
+TAccessible* FindIn(TAccessible* root, TAccRole role, const String& name = {});
+// The control behind the first such object; nullptr when none (or an element).
+TControl* FindControl(TAccRole role, const String& name);
+// Runs the object's action of that name, as a screen reader asks for it, then
+// pumps; raises ELoopError when the object offers no such action now.
+void DoAction(TAccessible* object, const String& action);
 
 // ---- what a person sees and hears
 int BeepCount();

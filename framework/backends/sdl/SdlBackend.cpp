@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <framework/backends/AccessibilityBridge.h>
 #include <framework/backends/WindowBackend.h>
 #include <framework/backends/sdl/SdlBackend.h>
 #include <framework/backends/sdl/SdlKeys.h>
@@ -696,10 +697,18 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Open(int scale, String& reason) {
         XBell(impl->X, 0);
         XFlush(impl->X);
     });
+    // Assistive technologies reach the windows through the accessibility bridge,
+    // which wakes the loop with an event of no meaning when a request comes.
+    AccessibilityBridge::Start(f.Scale, [] {
+        SDL_Event wake{};
+        wake.type = SDL_USEREVENT;
+        SDL_PushEvent(&wake);
+    });
     return backend;
 }
 
 TSdlBackend::~TSdlBackend() {
+    AccessibilityBridge::Stop();
     SetBeepSound({});
     SetApplicationActive(true);
     PrimarySelection().Connect({}, {});
@@ -713,14 +722,15 @@ TSdlBackend::~TSdlBackend() {
 
 bool TSdlBackend::Idle(bool hasTimer, Cardinal due) {
     Present();
-    SDL_Event e;
-    int got = 0;
+    // The accessibility bridge answers what waits and bounds the sleep (-1: none).
+    int wait = AccessibilityBridge::Pump();
     if (hasTimer) {
         const Cardinal now = MessageQueue().TickCount();
-        got = SDL_WaitEventTimeout(&e, due > now ? static_cast<int>(due - now) : 0);
-    } else {
-        got = SDL_WaitEvent(&e);
+        const int untilDue = due > now ? static_cast<int>(due - now) : 0;
+        wait = wait < 0 ? untilDue : std::min(wait, untilDue);
     }
+    SDL_Event e;
+    const int got = wait < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, wait);
     if (got) {
         F->Handle(e);
         PollEvents();

@@ -1,0 +1,460 @@
+// The accessible objects of the date controls and the popup calendar, after
+// the date picker and grid patterns: an editable text with its layout as
+// description and an action that opens the calendar; a drop button "Choose
+// date", expanded while the popup shows; the popup as a dialog with a title,
+// named navigation buttons and a grid whose column headers carry the full
+// weekday names and whose cells are named with the full date.
+//
+// Index: the date edits and labels; the popup's parts (title, buttons,
+// headers, cells, grid); the popup; the announcements.
+
+#include <Qzde/QzCalendarPopup.h>
+#include <Qzde/QzDateControls.h>
+#include <array>
+#include <cmath>
+#include <framework/controls/AccessibleControls.h>
+#include <framework/db/DataLink.h>
+#include <framework/db/Field.h>
+#include <framework/forms/FormAccessible.h>
+#include <framework/forms/Screen.h>
+#include <framework/rtl/Clock.h>
+#include <framework/rtl/DateFormat.h>
+#include <framework/rtl/DateUtils.h>
+#include <framework/rtl/FormatSettings.h>
+
+namespace qz {
+
+using fw::TAccessible;
+using fw::TAccRole;
+using fw::TAccStates;
+
+namespace {
+
+// A date as a person reads it in full: the long date layout ("Thursday,
+// December 25, 2003").
+fw::String SpokenDate(fw::TDateTime Value) {
+    return fw::FormatDateTime("dddddd", std::floor(Value));
+}
+
+// ---------------------------------------------------------------- the date edits
+
+class TQzDateEditAccessible : public fw::TEditAccessible {
+public:
+    explicit TQzDateEditAccessible(TQzDateEdit* Edit) : TEditAccessible(Edit) {}
+
+    fw::String Name() const override {
+        const fw::String name = TEditAccessible::Name();
+        return name.empty() ? fw::String("Date") : name;
+    }
+    fw::String Description() const override { return "Date as " + DateEdit()->DateFormat(); }
+    TAccStates States() const override {
+        TAccStates s = TEditAccessible::States();
+        if (DateEdit()->Refused()) s << fw::asInvalid;
+        if (DateEdit()->CalendarEnabled()) s << fw::asHasPopup;
+        return s;
+    }
+    int ActionCount() const override { return DateEdit()->CalendarEnabled() ? 1 : 0; }
+    fw::String ActionName(int Index) const override { return Index == 0 ? "open calendar" : fw::String(); }
+    fw::String ActionDescription(int Index) const override {
+        return Index == 0 ? "Opens the calendar to pick a date" : fw::String();
+    }
+    void RunAction(int Index) override {
+        if (Index == 0 && DateEdit()->CalendarEnabled() && DateEdit()->Showing() && DateEdit()->Enabled())
+            DateEdit()->OpenCalendar();
+    }
+
+protected:
+    TQzDateEdit* DateEdit() const { return static_cast<TQzDateEdit*>(FControl); }
+};
+
+class TQzDBDateEditAccessible : public TQzDateEditAccessible {
+public:
+    using TQzDateEditAccessible::TQzDateEditAccessible;
+
+    fw::String Name() const override {
+        fw::String name = TEditAccessible::Name();
+        if (name.empty() && DBEdit()->Field()) name = DBEdit()->Field()->DisplayLabel();
+        return name.empty() ? fw::String("Date") : name;
+    }
+    // The edit is read-only between edits of the record; what matters to a
+    // person is whether typing can change the field.
+    TAccStates States() const override {
+        TAccStates s = TQzDateEditAccessible::States();
+        s.Exclude(fw::asReadOnly);
+        s.Exclude(fw::asEditable);
+        const fw::TField* field = DBEdit()->Field();
+        const bool canEdit = field && !field->ReadOnly() && !DBEdit()->GetReadOnly();
+        s << (canEdit ? fw::asEditable : fw::asReadOnly);
+        if (field && field->Required()) s << fw::asRequired;
+        return s;
+    }
+
+private:
+    TQzDBDateEdit* DBEdit() const { return static_cast<TQzDBDateEdit*>(FControl); }
+};
+
+class TQzDBDateTextAccessible : public fw::TLabelAccessible {
+public:
+    using TLabelAccessible::TLabelAccessible;
+    fw::String Description() const override {
+        const fw::TField* field = static_cast<TQzDBDateText*>(FControl)->Field();
+        return field ? field->DisplayLabel() : fw::String();
+    }
+};
+
+class TQzCalendarButtonAccessible : public fw::TButtonAccessible {
+public:
+    explicit TQzCalendarButtonAccessible(TQzCalendarButton* Button) : TButtonAccessible(Button) {}
+
+    fw::String Name() const override {
+        const TQzDateEdit* edit = Edit();
+        if (edit && edit->GetDate() != 0) return "Choose date, " + SpokenDate(edit->GetDate());
+        return "Choose date";
+    }
+    TAccStates States() const override {
+        TAccStates s = TButtonAccessible::States();
+        s << fw::asExpandable << fw::asHasPopup;
+        if (Edit() && Edit()->OpenPopup()) s << fw::asExpanded;
+        return s;
+    }
+
+private:
+    TQzDateEdit* Edit() const { return dynamic_cast<TQzDateEdit*>(FControl->Parent()); }
+};
+
+} // namespace
+
+std::unique_ptr<TAccessible> TQzDateEdit::CreateAccessible() {
+    return std::make_unique<TQzDateEditAccessible>(this);
+}
+
+std::unique_ptr<TAccessible> TQzDBDateEdit::CreateAccessible() {
+    return std::make_unique<TQzDBDateEditAccessible>(this);
+}
+
+std::unique_ptr<TAccessible> TQzDBDateText::CreateAccessible() {
+    return std::make_unique<TQzDBDateTextAccessible>(this);
+}
+
+std::unique_ptr<TAccessible> TQzCalendarButton::CreateAccessible() {
+    return std::make_unique<TQzCalendarButtonAccessible>(this);
+}
+
+void TQzDateEdit::SetRefused(bool Value) {
+    if (Value == FRefused) return;
+    FRefused = Value;
+    fw::AccNotifyState(this, fw::asInvalid, Value);
+}
+
+TfrmQzCal* TQzDateEdit::OpenPopup() const {
+    for (int i = 0; i < fw::Screen->FormCount(); ++i)
+        if (auto* popup = dynamic_cast<TfrmQzCal*>(fw::Screen->Forms(i));
+            popup && popup->OwnerComponent() == this && popup->Visible())
+            return popup;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- the popup's parts
+
+class TfrmQzCalAccessible : public fw::TFormAccessible {
+public:
+    explicit TfrmQzCalAccessible(TfrmQzCal* Popup);
+
+    TAccRole Role() const override { return TAccRole::Dialog; }
+    fw::String Name() const override {
+        return Popup()->Caption().empty() ? fw::String("Choose date") : Popup()->Caption();
+    }
+    fw::String Description() const override { return MonthTitle(); }
+    TAccessible* FocusTarget() override;
+
+    TfrmQzCal* Popup() const { return static_cast<TfrmQzCal*>(FControl); }
+    // "December 2003": the month the grid shows.
+    fw::String MonthTitle() const {
+        fw::Word Year = 0, Month = 0;
+        Popup()->DisplayedMonth(Year, Month);
+        return fw::FormatDateTime("mmmm yyyy", fw::EncodeDate(Year, Month, 1));
+    }
+    int MonthKey() const {
+        fw::Word Year = 0, Month = 0;
+        Popup()->DisplayedMonth(Year, Month);
+        return Year * 12 + Month;
+    }
+    // The popup's own model, for its parts.
+    int CellSide(int Index) const { return Popup()->CellSide(Index); }
+    int StartDay() const { return Popup()->StartDay(); }
+    bool SelectCell(int Index) const { return Popup()->SelectCell(Index); }
+    void MoveSelection(fw::TDateTime Value) const { Popup()->MoveSelection(Value); }
+    TAccessible* Cell(int Index) const;
+    TAccessible* Grid() const;
+    // Tells the listeners what changed since the last announcement.
+    void Announce();
+
+protected:
+    int ElementCount() const override { return static_cast<int>(FElements.size()); }
+    TAccessible* Element(int Index) const override {
+        return Index >= 0 && Index < ElementCount() ? FElements[static_cast<std::size_t>(Index)].get() : nullptr;
+    }
+
+private:
+    // The title, the four buttons, the grid.
+    std::vector<std::unique_ptr<TAccessible>> FElements;
+    // What the listeners were last told: the month (year * 12 + month) and the date.
+    int FAnnouncedMonth = 0;
+    double FAnnouncedDate = 0;
+    int FAnnouncedIndex = 0;
+};
+
+namespace {
+
+// A part of the popup, placed in its client area.
+class TCalElement : public fw::TAccElement {
+public:
+    TCalElement(TAccessible* AParent, TfrmQzCalAccessible* Dialog)
+        : TAccElement(AParent, Dialog->Popup()), FDialog(Dialog) {}
+
+protected:
+    TfrmQzCal* Popup() const { return FDialog->Popup(); }
+    TfrmQzCalAccessible* FDialog;
+};
+
+class TCalTitle : public TCalElement {
+public:
+    using TCalElement::TCalElement;
+    TAccRole Role() const override { return TAccRole::Heading; }
+    fw::String Name() const override { return FDialog->MonthTitle(); }
+    std::vector<std::pair<fw::String, fw::String>> Attributes() const override {
+        return {{"live", "polite"}, {"level", "2"}};
+    }
+
+protected:
+    fw::TRect ClientBounds() const override { return Popup()->TitleRect(); }
+};
+
+class TCalNavButton : public TCalElement {
+public:
+    TCalNavButton(TAccessible* AParent, TfrmQzCalAccessible* Dialog, TCalButtons Button)
+        : TCalElement(AParent, Dialog), FButton(Button) {}
+    TAccRole Role() const override { return TAccRole::PushButton; }
+    fw::String Name() const override {
+        static const std::array<const char*, 4> names{"Previous month", "Next month", "Previous year", "Next year"};
+        return names[FButton];
+    }
+    TAccStates States() const override {
+        TAccStates s = TCalElement::States();
+        if (!Popup()->ButtonEnabled(FButton)) s.Exclude(fw::asEnabled), s.Exclude(fw::asSensitive);
+        return s;
+    }
+    int ActionCount() const override { return 1; }
+    fw::String ActionName(int Index) const override { return Index == 0 ? "click" : fw::String(); }
+    void RunAction(int Index) override {
+        static const std::array<TAdjustAmounts, 4> steps{aaMonthPrev, aaMonthNext, aaYearPrev, aaYearNext};
+        if (Index == 0 && Popup()->ButtonEnabled(FButton) && Popup()->ModalResult() == fw::mrNone)
+            Popup()->AdjustCalendar(steps[FButton]);
+    }
+
+protected:
+    fw::TRect ClientBounds() const override { return Popup()->ButtonRect(FButton); }
+
+private:
+    TCalButtons FButton;
+};
+
+class TCalHeader : public TCalElement {
+public:
+    TCalHeader(TAccessible* AParent, TfrmQzCalAccessible* Dialog, int Column)
+        : TCalElement(AParent, Dialog), FColumn(Column) {}
+    TAccRole Role() const override { return TAccRole::ColumnHeader; }
+    fw::String Name() const override {
+        return fw::FormatSettings.LongDayNames[static_cast<std::size_t>((FDialog->StartDay() + FColumn) % 7)];
+    }
+
+protected:
+    fw::TRect ClientBounds() const override {
+        const fw::TRect cell = Popup()->FindArrayRect(FColumn + 1);
+        const fw::TRect& names = Popup()->DayNameRect();
+        return {cell.Left, names.Top, cell.Right + 1, names.Bottom};
+    }
+
+private:
+    int FColumn;
+};
+
+class TCalCell : public TCalElement {
+public:
+    TCalCell(TAccessible* AParent, TfrmQzCalAccessible* Dialog, int Index)
+        : TCalElement(AParent, Dialog), FIndex(Index) {}
+    TAccRole Role() const override { return TAccRole::TableCell; }
+    // A cell of a neighbouring month shows nothing without fill page.
+    bool Shown() const { return FDialog->CellSide(FIndex) == 0 || Popup()->FillPage(); }
+    fw::String Name() const override { return Shown() ? SpokenDate(Popup()->CellDate(FIndex)) : fw::String(); }
+    fw::String Description() const override { return Today() ? "Today" : fw::String(); }
+    TAccStates States() const override {
+        TAccStates s = TCalElement::States();
+        // Days outside the displayed month or the permitted range are disabled.
+        if (FDialog->CellSide(FIndex) != 0 || !Popup()->CellAllowed(FIndex))
+            s.Exclude(fw::asEnabled), s.Exclude(fw::asSensitive);
+        if (Shown() && Popup()->CellAllowed(FIndex)) s << fw::asSelectable << fw::asFocusable;
+        if (FIndex == Popup()->SelIndex()) {
+            s << fw::asSelected;
+            if (Popup()->Active()) s << fw::asFocused;
+        }
+        if (Today()) s << fw::asCurrent;
+        return s;
+    }
+    std::vector<std::pair<fw::String, fw::String>> Attributes() const override {
+        if (Today()) return {{"current", "date"}};
+        return {};
+    }
+    bool CellPosition(int& Row, int& Column) const override {
+        Row = (FIndex - 1) / TfrmQzCal::ColumnCount;
+        Column = (FIndex - 1) % TfrmQzCal::ColumnCount;
+        return true;
+    }
+    // Picks the day, as a click on it does.
+    int ActionCount() const override { return 1; }
+    fw::String ActionName(int Index) const override { return Index == 0 ? "click" : fw::String(); }
+    fw::String ActionDescription(int Index) const override { return Index == 0 ? "Picks the day" : fw::String(); }
+    void RunAction(int Index) override {
+        TfrmQzCal* popup = Popup();
+        if (Index != 0 || !Shown() || !popup->CellAllowed(FIndex) || popup->ModalResult() != fw::mrNone) return;
+        if (FDialog->SelectCell(FIndex)) popup->SetModalResult(fw::mrOk);
+    }
+    bool GrabFocus() override {
+        TfrmQzCal* popup = Popup();
+        if (!Shown() || !popup->CellAllowed(FIndex)) return false;
+        if (FIndex != popup->SelIndex()) FDialog->MoveSelection(popup->CellDate(FIndex));
+        return true;
+    }
+
+protected:
+    fw::TRect ClientBounds() const override {
+        const fw::TRect r = Popup()->FindArrayRect(FIndex);
+        return {r.Left, r.Top, r.Right + 1, r.Bottom + 1};
+    }
+
+private:
+    bool Today() const { return std::floor(Popup()->CellDate(FIndex)) == std::floor(fw::Date()); }
+    int FIndex;
+};
+
+class TCalGrid : public TCalElement {
+public:
+    // The headers and cells are made as they are first asked for: the focus
+    // event that brings the popup needs only the selected cell.
+    TCalGrid(TAccessible* AParent, TfrmQzCalAccessible* Dialog) : TCalElement(AParent, Dialog) {}
+    TAccRole Role() const override { return TAccRole::Table; }
+    fw::String Name() const override { return FDialog->MonthTitle(); }
+    TAccStates States() const override { return TCalElement::States() << fw::asFocusable; }
+    int ChildCount() const override { return TfrmQzCal::ColumnCount + TfrmQzCal::CellCount; }
+    TAccessible* Child(int Index) const override {
+        if (Index < 0 || Index >= ChildCount()) return nullptr;
+        return Index < TfrmQzCal::ColumnCount ? ColumnHeader(Index) : Cell(Index - TfrmQzCal::ColumnCount + 1);
+    }
+    int RowCount() const override { return TfrmQzCal::RowCount; }
+    int ColumnCount() const override { return TfrmQzCal::ColumnCount; }
+    TAccessible* CellAt(int Row, int Column) const override {
+        if (Row < 0 || Row >= RowCount() || Column < 0 || Column >= ColumnCount()) return nullptr;
+        return Cell(Row * TfrmQzCal::ColumnCount + Column + 1);
+    }
+    TAccessible* ColumnHeader(int Column) const override {
+        if (Column < 0 || Column >= ColumnCount()) return nullptr;
+        auto& header = FHeaders[static_cast<std::size_t>(Column)];
+        if (!header) header = std::make_unique<TCalHeader>(const_cast<TCalGrid*>(this), FDialog, Column);
+        return header.get();
+    }
+    TAccessible* Cell(int Index) const {
+        if (Index < 1 || Index > TfrmQzCal::CellCount) return nullptr;
+        auto& cell = FCells[static_cast<std::size_t>(Index - 1)];
+        if (!cell) cell = std::make_unique<TCalCell>(const_cast<TCalGrid*>(this), FDialog, Index);
+        return cell.get();
+    }
+    // The cell if it was made (events about cells nobody asked for are not sent).
+    TAccessible* MadeCell(int Index) const {
+        return Index >= 1 && Index <= TfrmQzCal::CellCount ? FCells[static_cast<std::size_t>(Index - 1)].get()
+                                                          : nullptr;
+    }
+
+protected:
+    fw::TRect ClientBounds() const override { return Popup()->GridRect(); }
+
+private:
+    mutable std::array<std::unique_ptr<TAccessible>, TfrmQzCal::ColumnCount> FHeaders;
+    mutable std::array<std::unique_ptr<TAccessible>, TfrmQzCal::CellCount> FCells;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- the popup
+
+TfrmQzCalAccessible::TfrmQzCalAccessible(TfrmQzCal* Popup) : TFormAccessible(Popup) {
+    FElements.push_back(std::make_unique<TCalTitle>(this, this));
+    for (TCalButtons b : {cbYearPrev, cbMonthPrev, cbMonthNext, cbYearNext})
+        FElements.push_back(std::make_unique<TCalNavButton>(this, this, b));
+    FElements.push_back(std::make_unique<TCalGrid>(this, this));
+}
+
+TAccessible* TfrmQzCalAccessible::Grid() const {
+    return FElements.back().get();
+}
+
+TAccessible* TfrmQzCalAccessible::Cell(int Index) const {
+    return static_cast<TCalGrid*>(Grid())->Cell(Index);
+}
+
+TAccessible* TfrmQzCalAccessible::FocusTarget() {
+    // The focus event that brings the popup names the selected day: later
+    // announcements start from it.
+    FAnnouncedMonth = MonthKey();
+    FAnnouncedDate = std::floor(Popup()->Date());
+    FAnnouncedIndex = Popup()->SelIndex();
+    return Cell(Popup()->SelIndex());
+}
+
+void TfrmQzCalAccessible::Announce() {
+    TfrmQzCal* popup = Popup();
+    const int month = MonthKey();
+    if (month != FAnnouncedMonth) {
+        const bool first = FAnnouncedMonth == 0;
+        FAnnouncedMonth = month;
+        if (!first) {
+            fw::AccNotify({fw::TAccEventKind::NameChanged, FElements.front().get()});
+            fw::AccNotify({fw::TAccEventKind::NameChanged, Grid()});
+            for (int i = 1; i <= TfrmQzCal::CellCount; ++i)
+                if (TAccessible* cell = static_cast<TCalGrid*>(Grid())->MadeCell(i))
+                    fw::AccNotify({fw::TAccEventKind::NameChanged, cell});
+        }
+    }
+    const double date = std::floor(popup->Date());
+    if (date == FAnnouncedDate && popup->SelIndex() == FAnnouncedIndex) return;
+    if (TAccessible* old = static_cast<TCalGrid*>(Grid())->MadeCell(FAnnouncedIndex))
+        fw::AccNotify({fw::TAccEventKind::StateChanged, old, fw::asSelected, 0});
+    FAnnouncedDate = date;
+    FAnnouncedIndex = popup->SelIndex();
+    TAccessible* cell = Cell(FAnnouncedIndex);
+    fw::AccNotify({fw::TAccEventKind::StateChanged, cell, fw::asSelected, 1});
+    fw::AccNotify({fw::TAccEventKind::SelectionChanged, Grid()});
+    if (popup->Active()) fw::AccNotify({fw::TAccEventKind::Focus, cell});
+}
+
+std::unique_ptr<TAccessible> TfrmQzCal::CreateAccessible() {
+    return std::make_unique<TfrmQzCalAccessible>(this);
+}
+
+void TfrmQzCal::AnnounceSelection() {
+    if (!fw::AccListening() || !Visible() || !HasAccessible()) return;
+    if (auto* object = dynamic_cast<TfrmQzCalAccessible*>(Accessible())) object->Announce();
+}
+
+void TfrmQzCal::DoShow() {
+    inherited::DoShow();
+    if (TQzDateEdit* edit = DateEditOwner(); edit && edit->CalendarButton())
+        fw::AccNotifyState(edit->CalendarButton(), fw::asExpanded, true);
+}
+
+void TfrmQzCal::DoHide() {
+    inherited::DoHide();
+    if (TQzDateEdit* edit = DateEditOwner(); edit && edit->CalendarButton())
+        fw::AccNotifyState(edit->CalendarButton(), fw::asExpanded, false);
+}
+
+} // namespace qz
