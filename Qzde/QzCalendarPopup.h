@@ -74,7 +74,10 @@ inline fw::TEnumNames CalendarStyleIdents() {
 
 // Optional features of the popup, all off by default: a frame on today's cell
 // and the T key that selects today; ISO 8601 week numbers in a column before
-// the first weekday; paging by the mouse wheel (a month a notch, a year with Ctrl).
+// the first weekday; paging by the mouse wheel (a month a notch, a year with
+// Ctrl); closing as Escape does on a click anywhere outside the popup or when
+// the program loses the desktop's activation (without it the popup stays
+// modal: such a click rings the bell and brings the popup to the front).
 // A foot row under the grid with a Today button (selects today) and a Clear
 // button (closes the popup with no date).
 // coZoomViews: the title (or Ctrl+Up) zooms out to the twelve months of the
@@ -83,17 +86,19 @@ enum TCalendarOption : std::uint8_t {
     coShowToday,
     coWeekNumbers,
     coWheelPaging,
+    coCloseOnClickOutside,
     coTodayButton,
     coClearButton,
     coZoomViews
 };
 using TCalendarOptions = fw::Set<TCalendarOption>;
 inline fw::TEnumNames CalendarOptionIdents() {
-    return {"coShowToday", "coWeekNumbers", "coWheelPaging", "coTodayButton", "coClearButton", "coZoomViews"};
+    return {"coShowToday",   "coWeekNumbers", "coWheelPaging", "coCloseOnClickOutside",
+            "coTodayButton", "coClearButton", "coZoomViews"};
 }
 // The options a set may hold; the setters drop any other bit.
 constexpr TCalendarOptions KnownCalendarOptions(TCalendarOptions Value) {
-    return TCalendarOptions::FromBits(Value.Bits() & 0x3F);
+    return TCalendarOptions::FromBits(Value.Bits() & 0x7F);
 }
 
 // What the popup shows: the days of a month, the months of a year, or twelve

@@ -141,6 +141,15 @@ void TfrmQzCal::ClearDate() {
 }
 
 void TfrmQzCal::Dispatch(fw::TMessage& Message) {
+    // A click outside the popup (CM_CANCELMODE, from the input routing) or the
+    // loss of the desktop's activation (CM_DEACTIVATE) ends it as Escape does
+    // when the opener asked for it; the click is then taken.
+    if ((Message.Msg == fw::CM_CANCELMODE || Message.Msg == fw::CM_DEACTIVATE) &&
+        FOptions.Contains(coCloseOnClickOutside)) {
+        if (ModalResult() == fw::mrNone) CancelPopup();
+        Message.Result = 1;
+        return;
+    }
     if (Message.Msg != fw::WM_MOUSEWHEEL || !FOptions.Contains(coWheelPaging)) {
         inherited::Dispatch(Message);
         return;

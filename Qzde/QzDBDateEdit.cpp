@@ -19,19 +19,11 @@ namespace qz {
 
 namespace {
 
-constexpr char CtrlA = 1;
-constexpr char CtrlC = 3;
-constexpr char Backspace = 8;
-constexpr char CtrlV = 22;
-constexpr char CtrlX = 24;
-constexpr char CtrlZ = 26;
-constexpr char Escape = 27;
-
 // The characters that ask the dataset to enter edit mode: the clipboard keys,
 // undo, Backspace, "/" and the digits.
 bool IsEditCharacter(fw::Char Key) {
-    return Key == CtrlC || Key == Backspace || Key == CtrlV || Key == CtrlX || Key == CtrlZ ||
-           (Key >= '/' && Key <= '9');
+    return Key == fw::CtrlC || Key == fw::CharBackspace || Key == fw::CtrlV || Key == fw::CtrlX ||
+           Key == fw::CtrlZ || (Key >= '/' && Key <= '9');
 }
 
 void Beep() {
@@ -216,8 +208,8 @@ void TQzDBDateEdit::KeyPress(fw::Char& Key) {
         return;
     }
     // Selecting everything changes nothing.
-    if (Key == CtrlA) return;
-    if (Key == Escape) {
+    if (Key == fw::CtrlA) return;
+    if (Key == fw::CharEscape) {
         // Reloads the field's value; the dataset stays in its edit state.
         FDataLink->Reset();
         SelectAll();

@@ -21,18 +21,11 @@ namespace {
 
 // Characters the edit lets through while typing is allowed: the date's own,
 // Backspace, Escape and the edit's shortcuts (copy, paste, cut, select all, undo).
-constexpr char CtrlA = 1;
-constexpr char CtrlC = 3;
-constexpr char Backspace = 8;
-constexpr char CtrlV = 22;
-constexpr char CtrlX = 24;
-constexpr char CtrlZ = 26;
-constexpr char Escape = 27;
-
 // Any other character, of whatever length in UTF-8, is one refused key.
 bool IsDateCharacter(fw::Char Key) {
-    return Key == '/' || (Key >= '0' && Key <= '9') || Key == CtrlA || Key == CtrlC || Key == Backspace ||
-           Key == CtrlV || Key == CtrlX || Key == CtrlZ || Key == Escape;
+    return Key == '/' || (Key >= '0' && Key <= '9') || Key == fw::CtrlA || Key == fw::CtrlC ||
+           Key == fw::CharBackspace || Key == fw::CtrlV || Key == fw::CtrlX || Key == fw::CtrlZ ||
+           Key == fw::CharEscape;
 }
 
 // String table entries of the range messages: both ends, only the first, only the last.
@@ -96,8 +89,8 @@ void TQzDateEdit::KeyPress(fw::Char& Key) {
     }
     // Without typing only Backspace (which clears the selected text) passes;
     // Escape is swallowed quietly, everything else with a beep.
-    if (Key == Backspace) return;
-    if (Key != Escape) Beep();
+    if (Key == fw::CharBackspace) return;
+    if (Key != fw::CharEscape) Beep();
     Key = 0;
 }
 

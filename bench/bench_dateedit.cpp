@@ -37,15 +37,6 @@ const TSample& FullTexts() {
     return Texts;
 }
 
-void RunReference(benchmark::State& State, const TSample& Texts) {
-    std::size_t I = 0;
-    for (auto _ : State) {
-        double Date = 0;
-        benchmark::DoNotOptimize(qzbench::PlainParse(Sample(Texts, I), Date));
-        benchmark::DoNotOptimize(Date);
-    }
-}
-
 // A typed two-digit year is checked, expanded and written back in full: the
 // floor copies the text, as the IsValidDate benchmarks do, and rewrites it.
 void BM_Reference_ParseTwoDigitYear(benchmark::State& State) {
@@ -60,23 +51,17 @@ void BM_Reference_ParseTwoDigitYear(benchmark::State& State) {
 BENCHMARK(BM_Reference_ParseTwoDigitYear);
 
 void BM_Reference_ParseInvalid(benchmark::State& State) {
-    RunReference(State, InvalidTexts());
+    qzbench::RunParse<qzbench::PlainParse>(State, InvalidTexts());
 }
 BENCHMARK(BM_Reference_ParseInvalid);
 
 void BM_Reference_ParseFull(benchmark::State& State) {
-    RunReference(State, FullTexts());
+    qzbench::RunParse<qzbench::PlainParse>(State, FullTexts());
 }
 BENCHMARK(BM_Reference_ParseFull);
 
 void BM_Reference_StrptimeFull(benchmark::State& State) {
-    const auto& Texts = FullTexts();
-    std::size_t I = 0;
-    for (auto _ : State) {
-        double Date = 0;
-        benchmark::DoNotOptimize(qzbench::StrptimeParse(Sample(Texts, I), Date));
-        benchmark::DoNotOptimize(Date);
-    }
+    qzbench::RunParse<qzbench::StrptimeParse>(State, FullTexts());
 }
 BENCHMARK(BM_Reference_StrptimeFull);
 

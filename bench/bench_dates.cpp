@@ -25,24 +25,12 @@ using qzbench::DaysFromCivil;
 using qzbench::Sample;
 
 void BM_Reference_ParseDate(benchmark::State& State) {
-    const auto& Texts = SampleTexts();
-    std::size_t I = 0;
-    for (auto _ : State) {
-        double Date = 0;
-        benchmark::DoNotOptimize(qzbench::PlainParse(Sample(Texts, I), Date));
-        benchmark::DoNotOptimize(Date);
-    }
+    qzbench::RunParse<qzbench::PlainParse>(State, SampleTexts());
 }
 BENCHMARK(BM_Reference_ParseDate);
 
 void BM_Reference_Strptime(benchmark::State& State) {
-    const auto& Texts = SampleTexts();
-    std::size_t I = 0;
-    for (auto _ : State) {
-        double Date = 0;
-        benchmark::DoNotOptimize(qzbench::StrptimeParse(Sample(Texts, I), Date));
-        benchmark::DoNotOptimize(Date);
-    }
+    qzbench::RunParse<qzbench::StrptimeParse>(State, SampleTexts());
 }
 BENCHMARK(BM_Reference_Strptime);
 

@@ -66,6 +66,29 @@ sqlite3* OpenRaw() {
     return db;
 }
 
+// The dataset of every benchmark: the table "t" of the run's file.
+void UseTable(fw::TSQLiteDataSet& ds) {
+    ds.SetFileName(DbFile);
+    ds.SetTableName("t");
+}
+
+// The table with a data source and a field data link, as a form binds a
+// control: the caller sets the link's OnDataChange, then opens it on a field.
+struct TLinkedTable {
+    TLinkedTable() {
+        UseTable(DataSet);
+        Source.SetDataSet(&DataSet);
+    }
+    void Open(const char* FieldName) {
+        Link.SetFieldName(FieldName);
+        Link.SetDataSource(&Source);
+        DataSet.Open();
+    }
+    fw::TSQLiteDataSet DataSet{nullptr};
+    fw::TDataSource Source{nullptr};
+    fw::TFieldDataLink Link;
+};
+
 // The process's memory beyond an empty one's, once open and at the end. Every
 // benchmark reporting it is also in the first, whose counters make the CSV
 // header (a counter first seen later stops the CSV reporter).
@@ -95,17 +118,11 @@ void BM_Reference_SqliteScan(benchmark::State& State) {
 BENCHMARK(BM_Reference_SqliteScan)->Unit(benchmark::kMillisecond);
 
 void BM_DataSetScroll(benchmark::State& State) {
-    fw::TSQLiteDataSet ds(nullptr);
-    ds.SetFileName(DbFile);
-    ds.SetTableName("t");
-    fw::TDataSource source(nullptr);
-    source.SetDataSet(&ds);
-    fw::TFieldDataLink link;
+    TLinkedTable table;
+    fw::TSQLiteDataSet& ds = table.DataSet;
     std::size_t bytes = 0;
-    link.OnDataChange = [&](fw::TObject*) { bytes += link.Field()->AsString().size(); };
-    link.SetFieldName("name");
-    link.SetDataSource(&source);
-    ds.Open();
+    table.Link.OnDataChange = [&](fw::TObject*) { bytes += table.Link.Field()->AsString().size(); };
+    table.Open("name");
     const double open = StatusMiB("VmRSS");
     for (auto _ : State) {
         ds.First();
@@ -122,8 +139,7 @@ BENCHMARK(BM_DataSetScroll)->Unit(benchmark::kMillisecond);
 void BM_DataSetOpen(benchmark::State& State) {
     for (auto _ : State) {
         fw::TSQLiteDataSet ds(nullptr);
-        ds.SetFileName(DbFile);
-        ds.SetTableName("t");
+        UseTable(ds);
         ds.Open();
         benchmark::DoNotOptimize(ds.RecordCount());
     }
@@ -154,17 +170,11 @@ void BM_Reference_SqliteUpdate(benchmark::State& State) {
 BENCHMARK(BM_Reference_SqliteUpdate)->Unit(benchmark::kMillisecond);
 
 void BM_DataSetEditPost(benchmark::State& State) {
-    fw::TSQLiteDataSet ds(nullptr);
-    ds.SetFileName(DbFile);
-    ds.SetTableName("t");
-    fw::TDataSource source(nullptr);
-    source.SetDataSet(&ds);
-    fw::TFieldDataLink link;
+    TLinkedTable table;
+    fw::TSQLiteDataSet& ds = table.DataSet;
     int changes = 0;
-    link.OnDataChange = [&](fw::TObject*) { ++changes; };
-    link.SetFieldName("amount");
-    link.SetDataSource(&source);
-    ds.Open();
+    table.Link.OnDataChange = [&](fw::TObject*) { ++changes; };
+    table.Open("amount");
     fw::TField* amount = ds.FieldByName("amount");
     double value = 1;
     for (auto _ : State) {

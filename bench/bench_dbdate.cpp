@@ -19,6 +19,7 @@
 #include <framework/forms/Screen.h>
 #include <framework/rtl/DateUtils.h>
 #include <framework/rtl/FormatSettings.h>
+#include <functional>
 #include <memory>
 #include <sqlite3.h>
 #include <string>
@@ -28,30 +29,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A file of Rows dated rows, made once per program run and removed at exit.
+// A database file made once per program run in a folder of its own (Folder and
+// the process id) under the temporary directory, filled by Fill, and removed
+// with its folder at exit.
 class TBenchDatabase {
 public:
-    explicit TBenchDatabase(int Rows) {
-        FDir = fs::temp_directory_path() / ("qz-bench-dbdate-" + std::to_string(::getpid()));
+    TBenchDatabase(const std::string& Folder, const std::string& Name,
+                   const std::function<void(fw::TSqliteDatabase&)>& Fill) {
+        FDir = fs::temp_directory_path() / (Folder + "-" + std::to_string(::getpid()));
         fs::create_directories(FDir);
-        FFile = FDir / ("rows" + std::to_string(Rows) + ".db");
+        FFile = FDir / Name;
         fw::TSqliteDatabase Db;
         Db.Open(FFile.string(), false, true, 1000);
-        Db.Exec("CREATE TABLE events(id INTEGER PRIMARY KEY, title TEXT(20), happened DATE)");
-        Db.Exec("BEGIN");
-        fw::TSqliteStatement Insert = Db.Prepare("INSERT INTO events VALUES(?, ?, ?)");
-        for (int I = 1; I <= Rows; ++I) {
-            fw::Word Y = 0, M = 0, D = 0;
-            fw::DecodeDate(fw::EncodeDate(2000, 1, 1) + I % 10000, Y, M, D);
-            char Iso[32];
-            std::snprintf(Iso, sizeof Iso, "%04d-%02d-%02d", Y, M, D);
-            Insert.BindInt64(1, I);
-            Insert.Bind(2, fw::String("Event ") + std::to_string(I));
-            Insert.Bind(3, fw::String(Iso));
-            Insert.Step();
-            Insert.Reset();
-        }
-        Db.Exec("COMMIT");
+        Fill(Db);
     }
     ~TBenchDatabase() {
         std::error_code Error;
@@ -78,8 +68,28 @@ struct TOpenTable {
 
 // ---------------------------------------------------------------- a scroll step
 
+// Rows dated rows, inserted one by one.
+void InsertDatedRows(fw::TSqliteDatabase& Db, int Rows) {
+    Db.Exec("CREATE TABLE events(id INTEGER PRIMARY KEY, title TEXT(20), happened DATE)");
+    Db.Exec("BEGIN");
+    fw::TSqliteStatement Insert = Db.Prepare("INSERT INTO events VALUES(?, ?, ?)");
+    for (int I = 1; I <= Rows; ++I) {
+        fw::Word Y = 0, M = 0, D = 0;
+        fw::DecodeDate(fw::EncodeDate(2000, 1, 1) + I % 10000, Y, M, D);
+        char Iso[32];
+        std::snprintf(Iso, sizeof Iso, "%04d-%02d-%02d", Y, M, D);
+        Insert.BindInt64(1, I);
+        Insert.Bind(2, fw::String("Event ") + std::to_string(I));
+        Insert.Bind(3, fw::String(Iso));
+        Insert.Step();
+        Insert.Reset();
+    }
+    Db.Exec("COMMIT");
+}
+
 const TBenchDatabase& SmallTable() {
-    static const TBenchDatabase Db(2);
+    static const TBenchDatabase Db("qz-bench-dbdate", "rows2.db",
+                                   [](fw::TSqliteDatabase& Db) { InsertDatedRows(Db, 2); });
     return Db;
 }
 
@@ -129,33 +139,14 @@ BENCHMARK(BM_DataSet_ScrollStepUnbound);
 // ---------------------------------------------------------------- a million rows
 
 // Made with one statement: a million events, their dates running over 10,000 days.
-class TMillionRows {
-public:
-    TMillionRows() {
-        FDir = fs::temp_directory_path() / ("qz-bench-dbdate-million-" + std::to_string(::getpid()));
-        fs::create_directories(FDir);
-        FFile = FDir / "million.db";
-        fw::TSqliteDatabase Db;
-        Db.Open(FFile.string(), false, true, 1000);
+const TBenchDatabase& Million() {
+    static const TBenchDatabase Db("qz-bench-dbdate-million", "million.db", [](fw::TSqliteDatabase& Db) {
         Db.Exec(
             "CREATE TABLE events(id INTEGER PRIMARY KEY, title TEXT(20), happened DATE);"
             "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000)"
             " INSERT INTO events SELECT x, 'Event ' || x, date('2000-01-01', '+' || (x % 10000) || ' days')"
             " FROM c;");
-    }
-    ~TMillionRows() {
-        std::error_code Error;
-        fs::remove_all(FDir, Error);
-    }
-    const fs::path& File() const { return FFile; }
-
-private:
-    fs::path FDir;
-    fs::path FFile;
-};
-
-const TMillionRows& Million() {
-    static const TMillionRows Db;
+    });
     return Db;
 }
 

@@ -17,10 +17,6 @@ constexpr fw::UINT WM_REFRESHSTATUS = fw::WM_USER + 1;
 // How many event lines the panel shows.
 constexpr std::size_t EventPanelLines = 16;
 
-fw::String Quoted(const fw::String& Text) {
-    return "\"" + Text + "\"";
-}
-
 fw::String NameOf(fw::TObject* Sender) {
     auto* Component = dynamic_cast<fw::TComponent*>(Sender);
     return Component != nullptr ? Component->Name() : fw::String("?");
@@ -94,6 +90,8 @@ FW_PUBLISH(TfrmQzDemo) {
     cls.Method("calPickerCloseCalendar", &TfrmQzDemo::calPickerCloseCalendar);
     cls.Field("btnLanguage", &TfrmQzDemo::btnLanguage);
     cls.Method("btnLanguageClick", &TfrmQzDemo::btnLanguageClick);
+    cls.Field("btnRecords", &TfrmQzDemo::btnRecords);
+    cls.Method("btnRecordsClick", &TfrmQzDemo::btnRecordsClick);
 }
 
 TfrmQzDemo::TfrmQzDemo(fw::TComponent* AOwner) : inherited(AOwner) {
@@ -108,6 +106,11 @@ TfrmQzDemo::TfrmQzDemo(fw::TComponent* AOwner) : inherited(AOwner) {
         throw fw::EResourceError(
             "The demo's form file lacks the calendar button, its label or the event panel");
     RefreshStatus();
+}
+
+void TfrmQzDemo::btnRecordsClick(fw::TObject* Sender) {
+    Log(Sender, "OnClick", "the Records form");
+    if (OnShowRecords) OnShowRecords();
 }
 
 TfrmQzDemo::~TfrmQzDemo() {
@@ -126,7 +129,7 @@ TfrmQzDemo::TEditRow* TfrmQzDemo::RowOf(fw::TObject* Sender) {
 }
 
 void TfrmQzDemo::Log(fw::TObject* Sender, const fw::String& Event, const fw::String& Detail) {
-    FEvents.Add({NameOf(Sender), Event, Detail});
+    FEvents.Add(Sender, Event, Detail);
     PostRefresh();
 }
 
@@ -149,7 +152,7 @@ void TfrmQzDemo::Dispatch(fw::TMessage& Message) {
 
 void TfrmQzDemo::DateEditChange(fw::TObject* Sender) {
     qz::TQzDateEdit* Edit = DateEditOf(Sender, "DateEditChange");
-    Log(Sender, "OnChange", "text " + Quoted(Edit->Text()));
+    Log(Sender, "OnChange", TextDetail(Edit->Text()));
 }
 
 void TfrmQzDemo::DateEditExit(fw::TObject* Sender) {
@@ -157,19 +160,19 @@ void TfrmQzDemo::DateEditExit(fw::TObject* Sender) {
     // OnExit comes before the edit's own check; an invalid text is reported by
     // OnInvalidDate right after, which turns the lamp red.
     if (TEditRow* Row = RowOf(Sender)) Row->Check = Edit->Text().empty() ? TCheck::None : TCheck::Accepted;
-    Log(Sender, "OnExit", "text " + Quoted(Edit->Text()));
+    Log(Sender, "OnExit", TextDetail(Edit->Text()));
 }
 
 void TfrmQzDemo::DateEditInvalidDate(fw::TObject* Sender) {
     qz::TQzDateEdit* Edit = DateEditOf(Sender, "DateEditInvalidDate");
     if (TEditRow* Row = RowOf(Sender)) Row->Check = TCheck::Rejected;
-    Log(Sender, "OnInvalidDate", "text " + Quoted(Edit->Text()));
+    Log(Sender, "OnInvalidDate", TextDetail(Edit->Text()));
 }
 
 void TfrmQzDemo::DateEditOpenCalendar(fw::TObject* Sender) {
     qz::TQzDateEdit* Edit = DateEditOf(Sender, "DateEditOpenCalendar");
     if (TEditRow* Row = RowOf(Sender)) Row->CalendarOpen = true;
-    Log(Sender, "OnOpenCalendar", "text " + Quoted(Edit->Text()));
+    Log(Sender, "OnOpenCalendar", TextDetail(Edit->Text()));
     // The popup opens modally right after this handler: show the lamp now.
     RefreshStatus();
 }
@@ -180,7 +183,7 @@ void TfrmQzDemo::DateEditCloseCalendar(fw::TObject* Sender) {
         Row->CalendarOpen = false;
         Row->Check = TextIsDate(Edit) ? TCheck::Accepted : TCheck::None;
     }
-    Log(Sender, "OnCloseCalendar", "text " + Quoted(Edit->Text()));
+    Log(Sender, "OnCloseCalendar", TextDetail(Edit->Text()));
 }
 
 void TfrmQzDemo::btnPickDateClick(fw::TObject* Sender) {

@@ -18,6 +18,7 @@
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Label.h>
 #include <framework/forms/Form.h>
+#include <functional>
 
 namespace qzdemo {
 
@@ -49,6 +50,7 @@ public:
     qz::TQzCalendar* calPicker = nullptr;
     fw::TLabel* lblEvents = nullptr;
     fw::TButton* btnLanguage = nullptr;
+    fw::TButton* btnRecords = nullptr;
 
     // ---- published handlers, bound by the form file
     void DateEditChange(fw::TObject* Sender);
@@ -62,6 +64,11 @@ public:
     // Switches the month and day names to the next language (English, German,
     // French, Russian, then English again).
     void btnLanguageClick(fw::TObject* Sender);
+    // Shows the Records form (through OnShowRecords, which the program sets).
+    void btnRecordsClick(fw::TObject* Sender);
+
+    // Makes or shows the Records form (the program sets it).
+    std::function<void()> OnShowRecords;
 
     // The languages of the switch, and the one shown.
     static constexpr int LanguageCount = 4;

@@ -1,6 +1,7 @@
 #include "EventLog.h"
 
 #include <algorithm>
+#include <framework/classes/Component.h>
 
 namespace qzdemo {
 
@@ -15,6 +16,15 @@ void TEventLog::Add(TEventEntry Entry) {
     }
     FEntries.push_back(std::move(Entry));
     if (FEntries.size() > FKeptEntries) FEntries.pop_front();
+}
+
+void TEventLog::Add(fw::TObject* Sender, const fw::String& Event, const fw::String& Detail) {
+    auto* Component = dynamic_cast<fw::TComponent*>(Sender);
+    Add({Component != nullptr ? Component->Name() : fw::String("?"), Event, Detail});
+}
+
+fw::String TextDetail(const fw::String& Text) {
+    return "text \"" + Text + "\"";
 }
 
 const TEventEntry* TEventLog::Entry(std::size_t Index) const {

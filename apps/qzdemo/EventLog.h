@@ -11,6 +11,10 @@
 #include <framework/rtl/Types.h>
 #include <vector>
 
+namespace fw {
+class TObject;
+}
+
 namespace qzdemo {
 
 struct TEventEntry {
@@ -25,6 +29,9 @@ public:
         : FKeptEntries(KeptEntries), FKeptLines(KeptLines) {}
 
     void Add(TEventEntry Entry);
+    // What a form's handler logs: the sender by its component name ("?" for
+    // anything else), the event and its detail.
+    void Add(fw::TObject* Sender, const fw::String& Event, const fw::String& Detail);
     // Every event added so far, kept or not.
     std::size_t Count() const { return FCount; }
     // The entry with that number (0 is the first ever added), or nullptr when
@@ -56,5 +63,8 @@ private:
     std::deque<TEventEntry> FEntries; // the latest entries; the first is number FCount - size
     std::deque<TLine> FLines;         // the latest merged lines
 };
+
+// A handler's detail for the text it saw: text "14/03/2026".
+fw::String TextDetail(const fw::String& Text);
 
 } // namespace qzdemo

@@ -282,6 +282,14 @@ object frmQzDemo: TfrmQzDemo
     TabOrder = 4
     OnClick = btnLanguageClick
   end
+  object btnRecords: TButton
+    Left = 336
+    Top = 128
+    Width = 120
+    Height = 22
+    Caption = 'Records...'
+    OnClick = btnRecordsClick
+  end
   object calPicker: TQzCalendar
     CalendarCaption = 'Pick a date'
     CalendarStyle = csDialog

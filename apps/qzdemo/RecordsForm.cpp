@@ -12,14 +12,9 @@ namespace qzdemo {
 
 namespace {
 
-fw::String NameOf(fw::TObject* Sender) {
-    auto* Component = dynamic_cast<fw::TComponent*>(Sender);
-    return Component != nullptr ? Component->Name() : fw::String("?");
-}
-
 fw::String TextOf(fw::TObject* Sender) {
     auto* Edit = dynamic_cast<qz::TQzDBDateEdit*>(Sender);
-    return Edit != nullptr ? "text \"" + Edit->Text() + "\"" : fw::String();
+    return Edit != nullptr ? TextDetail(Edit->Text()) : fw::String();
 }
 
 const char* StateName(fw::TDataSetState State) {
@@ -104,10 +99,6 @@ TfrmQzRecords::~TfrmQzRecords() {
     PrepareDestroy();
 }
 
-void TfrmQzRecords::Log(fw::TObject* Sender, const fw::String& Event, const fw::String& Detail) {
-    FEvents.Add({NameOf(Sender), Event, Detail});
-}
-
 void TfrmQzRecords::ShowRecord() {
     if (!FEventsSet->Active()) return;
     lblRecord->SetCaption("Record " + std::to_string(FEventsSet->RecNo()) + " of " +
@@ -133,23 +124,23 @@ void TfrmQzRecords::ShowStored(const fw::String& Column) {
 // ---------------------------------------------------------------- handlers
 
 void TfrmQzRecords::DateEditExit(fw::TObject* Sender) {
-    Log(Sender, "OnExit", TextOf(Sender));
+    FEvents.Add(Sender, "OnExit", TextOf(Sender));
 }
 
 void TfrmQzRecords::DateEditInvalidDate(fw::TObject* Sender) {
-    Log(Sender, "OnInvalidDate", TextOf(Sender));
+    FEvents.Add(Sender, "OnInvalidDate", TextOf(Sender));
 }
 
 void TfrmQzRecords::DateEditOpenCalendar(fw::TObject* Sender) {
-    Log(Sender, "OnOpenCalendar", TextOf(Sender));
+    FEvents.Add(Sender, "OnOpenCalendar", TextOf(Sender));
 }
 
 void TfrmQzRecords::DateEditCloseCalendar(fw::TObject* Sender) {
-    Log(Sender, "OnCloseCalendar", TextOf(Sender));
+    FEvents.Add(Sender, "OnCloseCalendar", TextOf(Sender));
 }
 
 void TfrmQzRecords::srcEventsStateChange(fw::TObject* Sender) {
-    Log(Sender, "OnStateChange", StateName(FEventsSet->State()));
+    FEvents.Add(Sender, "OnStateChange", StateName(FEventsSet->State()));
     ShowRecord();
 }
 

@@ -68,7 +68,6 @@ public:
     void ShowStored(const fw::String& Column);
 
 private:
-    void Log(fw::TObject* Sender, const fw::String& Event, const fw::String& Detail);
     void ShowRecord();
 
     std::filesystem::path FDatabase;

@@ -18,6 +18,8 @@
 
 #include "DemoForm.h"
 #include "DemoResources.h"
+#include "RecordsDatabase.h"
+#include "RecordsForm.h"
 #include "Tour.h"
 
 #include <QzComponents5/QzModule.h>
@@ -87,17 +89,30 @@ void ClearOutput(const fs::path& Dir) {
 
 // The form in a window for a person: today is today, the desktop is the
 // display's, and the program ends when the window is closed.
-int RunInWindow(const fs::path& FormFile, const fs::path& RecordsFile) {
+int RunInWindow(const fs::path& FormFile, const fs::path& RecordsFile, const fs::path& Out) {
     qzdemo::TDemoResources Resources(FormFile, RecordsFile);
     fw::RegisterControlClasses();
     qz::RegisterPackageClasses();
     fw::Application->SetTitle("Qz Components demo");
     fw::Application->Backend()->SetIcon(qz::PackageIcon());
     auto Form = std::make_unique<qzdemo::TfrmQzDemo>(nullptr);
+    // The Records button opens the second form over the events file beside
+    // the tour's pictures (made the first time, kept afterwards).
+    std::unique_ptr<qzdemo::TfrmQzRecords> Records;
+    Form->OnShowRecords = [&Records, Out] {
+        if (!Records) {
+            fs::create_directories(Out);
+            const fs::path Database = Out / "events.db";
+            qzdemo::PrepareRecordsDatabase(Database, false);
+            Records = std::make_unique<qzdemo::TfrmQzRecords>(nullptr, Database);
+        }
+        Records->Show();
+    };
     fw::Application->SetMainForm(Form.get());
     Form->Show();
     fw::Application->Run();
     fw::Application->SetMainForm(nullptr);
+    Records.reset();
     Form.reset();
     return 0;
 }
@@ -116,7 +131,7 @@ int Run(const TOptions& Options) {
         return 1;
     }
     const bool Windowed = fw::Application->Backend()->Interactive();
-    if (Windowed && !Options.Tour) return RunInWindow(*FormFile, *RecordsFile);
+    if (Windowed && !Options.Tour) return RunInWindow(*FormFile, *RecordsFile, Options.Out);
     fs::create_directories(Options.Out);
     ClearOutput(Options.Out);
 

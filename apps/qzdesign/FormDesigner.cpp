@@ -114,6 +114,7 @@ fw::TComponent* TFormDesigner::Root() const {
 }
 
 void TFormDesigner::Modified() {
+    FModified = true;
     if (FSurface) FSurface->Invalidate();
     if (OnModified) OnModified();
 }
@@ -134,6 +135,7 @@ void TFormDesigner::Adopt(std::unique_ptr<TDesignSurface> Surface) {
     FSurface = std::move(Surface);
     FSurface->SetBounds(SurfaceOrigin.X, SurfaceOrigin.Y, FSurface->Width(), FSurface->Height());
     FSurface->Show();
+    FModified = false;
     FSelection.push_back(FSurface.get());
     SelectionChanged();
 }
@@ -249,6 +251,7 @@ void TFormDesigner::Save(const fw::String& Path) {
         std::remove(temp.c_str());
         throw EDesignerError("Cannot save '" + Path + "': writing failed; the old file is unchanged");
     }
+    FModified = false;
 }
 
 } // namespace qzdesign

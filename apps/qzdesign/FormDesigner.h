@@ -71,6 +71,8 @@ public:
     // Writes the form text to a temporary file beside Path, then renames it over Path, so a
     // failure leaves an existing file whole. Raises EDesignerError when it fails.
     void Save(const fw::String& Path);
+    // Whether the form changed since it was made, opened or saved.
+    bool IsModified() const { return FModified; }
 
     std::function<void()> OnSelectionChanged;
     std::function<void()> OnModified;
@@ -85,6 +87,7 @@ private:
     std::unique_ptr<TDesignSurface> FSurface;
     const fw::TClassInfo* FPendingClass = nullptr;
     std::vector<fw::TComponent*> FSelection;
+    bool FModified = false;
 };
 
 class EDesignerError : public fw::Exception {

@@ -50,7 +50,24 @@ int TInspectorGrid::RowOf(const fw::String& Name) const {
 
 fw::TRect TInspectorGrid::ValueRect(int Row) const {
     const int top = (Row - FTopRow) * RowHeight;
-    return {NameWidth() + 1, top, ClientWidth(), top + RowHeight - 1};
+    return {NameWidth() + 1, top, ClientWidth() - (HasScrollBar() ? ScrollBarWidth : 0), top + RowHeight - 1};
+}
+
+fw::TRect TInspectorGrid::ThumbRect() const {
+    if (!HasScrollBar()) return {};
+    const int track = ClientHeight();
+    const int height = std::max(12, track * VisibleRows() / RowCount());
+    const int range = std::max(1, RowCount() - VisibleRows());
+    const int top = (track - height) * FTopRow / range;
+    return {ClientWidth() - ScrollBarWidth, top, ClientWidth(), top + height};
+}
+
+void TInspectorGrid::ScrollTo(int Top) {
+    Top = std::clamp(Top, 0, std::max(0, RowCount() - VisibleRows()));
+    if (Top == FTopRow) return;
+    CloseEdit(true);
+    FTopRow = Top;
+    Invalidate();
 }
 
 fw::String TInspectorGrid::ShownValue(int Row) const {
@@ -95,15 +112,69 @@ void TInspectorGrid::Paint() {
         canvas->MoveTo(NameWidth(), top);
         canvas->LineTo(NameWidth(), top + RowHeight - 1);
     }
+    if (!HasScrollBar()) return;
+    const fw::TRect track{ClientWidth() - ScrollBarWidth, 0, ClientWidth(), ClientHeight()};
+    canvas->Brush()->SetColor(fw::cl3DLight);
+    canvas->FillRect(track);
+    const fw::TRect thumb = ThumbRect();
+    canvas->Brush()->SetColor(fw::clBtnFace);
+    canvas->FillRect(thumb);
+    canvas->Pen()->SetColor(fw::clBtnShadow);
+    canvas->MoveTo(thumb.Left, thumb.Bottom - 1);
+    canvas->LineTo(thumb.Right - 1, thumb.Bottom - 1);
+    canvas->LineTo(thumb.Right - 1, thumb.Top - 1);
+    canvas->Pen()->SetColor(fw::clBtnHighlight);
+    canvas->MoveTo(thumb.Left, thumb.Bottom - 2);
+    canvas->LineTo(thumb.Left, thumb.Top);
+    canvas->LineTo(thumb.Right - 1, thumb.Top);
 }
 
 void TInspectorGrid::MouseDown(fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y) {
     fw::TCustomControl::MouseDown(Button, Shift, X, Y);
+    if (HasScrollBar() && X >= ClientWidth() - ScrollBarWidth) {
+        // The scroll bar: a press above or below the thumb pages, on it drags.
+        if (Button != fw::mbLeft) return;
+        const fw::TRect thumb = ThumbRect();
+        const int page = std::max(1, VisibleRows() - 1);
+        if (Y < thumb.Top)
+            ScrollTo(FTopRow - page);
+        else if (Y >= thumb.Bottom)
+            ScrollTo(FTopRow + page);
+        else
+            FThumbGrab = Y - thumb.Top;
+        return;
+    }
     const int row = FTopRow + Y / RowHeight;
     if (Button != fw::mbLeft || Y < 0 || row >= RowCount()) return;
     CloseEdit(true);
     SelectRow(row);
     if (X > NameWidth()) EditRow(row);
+}
+
+void TInspectorGrid::MouseMove(fw::TShiftState Shift, int X, int Y) {
+    fw::TCustomControl::MouseMove(Shift, X, Y);
+    if (FThumbGrab < 0) return;
+    const fw::TRect thumb = ThumbRect();
+    const int free = std::max(1, ClientHeight() - thumb.Height());
+    const int range = RowCount() - VisibleRows();
+    ScrollTo(((Y - FThumbGrab) * range + free / 2) / free);
+}
+
+void TInspectorGrid::MouseUp(fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y) {
+    fw::TCustomControl::MouseUp(Button, Shift, X, Y);
+    FThumbGrab = -1;
+}
+
+// The wheel scrolls three rows a notch (finer wheels add up), away from the user up.
+void TInspectorGrid::Dispatch(fw::TMessage& Message) {
+    if (Message.Msg != fw::WM_MOUSEWHEEL) {
+        fw::TCustomControl::Dispatch(Message);
+        return;
+    }
+    FWheelRest += static_cast<std::int16_t>((Message.WParam >> 16) & 0xFFFF);
+    const int notches = FWheelRest / 120;
+    FWheelRest -= notches * 120;
+    if (notches) ScrollTo(FTopRow - notches * WheelRows);
 }
 
 void TInspectorGrid::SelectRow(int Row) {
@@ -207,6 +278,12 @@ TInspectorForm::TInspectorForm(TFormDesigner* Designer) : fw::TForm(nullptr), FD
     FGrid = new TInspectorGrid(this, Designer);
     FGrid->SetParent(this);
     FGrid->SetBounds(2, 24, 256, 534);
+}
+
+void TInspectorForm::ValuesChanged() {
+    const auto& sel = FDesigner->Selection();
+    if (sel.size() == 1) FTitle->SetCaption(sel[0]->Name() + ": " + sel[0]->ClassName());
+    FGrid->Invalidate();
 }
 
 void TInspectorForm::SelectionChanged() {

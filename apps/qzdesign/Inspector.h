@@ -3,7 +3,8 @@
 // left and its value on the right (blank when the selected components differ). A click on a
 // value opens the editor's drop-down when it has a value list, or an edit field when its text may
 // be typed (Enter applies, Escape cancels). The arrow keys, Page Up and Down, Home and End move
-// the selected row and scroll it into view; Enter edits it.
+// the selected row and scroll it into view; Enter edits it. Rows beyond the window scroll with the
+// scroll bar at the right (a press above or below the thumb pages, the thumb drags) and the wheel.
 
 #include "FormDesigner.h"
 
@@ -30,6 +31,13 @@ public:
     int SelectedRow() const { return FSelected; }
     int TopRow() const { return FTopRow; }
     int VisibleRows() const { return ClientHeight() / RowHeight; }
+    static constexpr int ScrollBarWidth = 16;
+    static constexpr int WheelRows = 3;
+    bool HasScrollBar() const { return RowCount() > VisibleRows(); }
+    // The scroll bar's thumb, in client coordinates (empty without a scroll bar).
+    fw::TRect ThumbRect() const;
+    // Shows the rows from Top on (kept within the rows there are).
+    void ScrollTo(int Top);
     // The value cell of a visible row, in client coordinates.
     fw::TRect ValueRect(int Row) const;
     // What the row shows as its value.
@@ -40,6 +48,9 @@ public:
 protected:
     void Paint() override;
     void MouseDown(fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y) override;
+    void MouseMove(fw::TShiftState Shift, int X, int Y) override;
+    void MouseUp(fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y) override;
+    void Dispatch(fw::TMessage& Message) override;
     void KeyDown(fw::Word& Key, fw::TShiftState Shift) override;
     bool FocusOnClick() const override { return true; }
     bool WantsKey(fw::Word Key) const override { return Key == fw::VK_RETURN; }
@@ -55,6 +66,8 @@ private:
     int FTopRow = 0;
     fw::TEdit* FEdit = nullptr;
     int FEditRow = -1;
+    int FThumbGrab = -1; // where the thumb was taken, from its top; -1: not dragging
+    int FWheelRest = 0;
 };
 
 class TInspectorForm : public fw::TForm {
@@ -64,6 +77,8 @@ public:
     TInspectorGrid* Grid() const { return FGrid; }
     // Follows the designer's selection.
     void SelectionChanged();
+    // A value changed (here, on the form, or by a component editor): the rows show it.
+    void ValuesChanged();
 
 private:
     TFormDesigner* FDesigner;

@@ -2,6 +2,7 @@
 
 #include <framework/classes/FormText.h>
 #include <framework/forms/Application.h>
+#include <framework/forms/Dialogs.h>
 #include <framework/graphics/Bitmap.h>
 #include <framework/platform/Text.h>
 #include <framework/platform/Windows.h>
@@ -67,6 +68,7 @@ TPaletteForm::TPaletteForm(TFormDesigner* Designer) : fw::TForm(nullptr), FDesig
     FStatus = new fw::TLabel(this);
     FStatus->SetParent(this);
     FStatus->SetBounds(560, 6, 450, 16);
+    OnCloseQuery = [this](fw::TObject* Sender, bool& CanClose) { PaletteCloseQuery(Sender, CanClose); };
 }
 
 void TPaletteForm::ShowPage(const fw::String& Page) {
@@ -143,6 +145,21 @@ void TPaletteForm::SaveClick(fw::TObject*) {
         SetStatus("Not saved");
         fw::Application->MessageBox(e.what(), "Save", fw::MB_OK | fw::MB_ICONSTOP);
     }
+}
+
+void TPaletteForm::PaletteCloseQuery(fw::TObject* Sender, bool& CanClose) {
+    if (!FDesigner->IsModified()) return;
+    const fw::String name = FFile->Text().empty() ? fw::String("the form") : "'" + FFile->Text() + "'";
+    const int answer = fw::MessageDlg("Save the changes to " + name + " before closing?", fw::mtConfirmation,
+                                      {fw::mbYes, fw::mbNo, fw::mbCancel}, 0);
+    if (answer == fw::mrNo) return;
+    if (answer != fw::mrYes || FFile->Text().empty()) {
+        if (answer == fw::mrYes) SetStatus("Type the form file's name, then Save");
+        CanClose = false;
+        return;
+    }
+    SaveClick(Sender);
+    CanClose = !FDesigner->IsModified();
 }
 
 } // namespace qzdesign

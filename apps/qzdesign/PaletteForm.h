@@ -34,6 +34,8 @@ protected:
 private:
     void OpenClick(fw::TObject* Sender);
     void SaveClick(fw::TObject* Sender);
+    // Closing with unsaved changes asks whether to save them first (Cancel keeps the designer).
+    void PaletteCloseQuery(fw::TObject* Sender, bool& CanClose);
 
     TFormDesigner* FDesigner;
     fw::String FPage;

@@ -326,6 +326,55 @@ void RunTour(const TDesignerWindows& W, const fw::String& ModulePath, const std:
         tour.Check(designer.FormText() == before, "the form is unchanged");
         tour.Check(ReadFile(formFile) == saved, "the saved file is untouched");
     });
+
+    tour.Step("inspector-scroll", "scroll the inspector with the wheel and the scroll bar, click a lower row",
+              [&] {
+                  clickOn("QzDateEdit1");
+                  tour.Check(grid->HasScrollBar(), "the date edit's rows do not all fit: a scroll bar shows");
+                  const int x = grid->NameWidth() / 2, y = grid->ClientHeight() / 2;
+                  Ui::Wheel(grid, x, y, -120);
+                  tour.Check(grid->TopRow() == TInspectorGrid::WheelRows,
+                             "a notch of the wheel scrolls three rows");
+                  Ui::Wheel(grid, x, y, 120);
+                  tour.Check(grid->TopRow() == 0, "and back");
+                  const fw::TRect thumb = grid->ThumbRect();
+                  Ui::Click(grid, thumb.Left + 8, thumb.Bottom + 4);
+                  tour.Check(grid->TopRow() ==
+                                 std::min(grid->VisibleRows() - 1, grid->RowCount() - grid->VisibleRows()),
+                             "a press below the thumb scrolls a page (or to the last row)");
+                  Ui::Click(grid, thumb.Left + 8, 2);
+                  tour.Check(grid->TopRow() == 0, "a press above it scrolls back");
+                  Ui::MouseDown(grid, thumb.Left + 8, grid->ThumbRect().Top + 2);
+                  Ui::MouseMove(grid, thumb.Left + 8, grid->ClientHeight() + 40);
+                  Ui::MouseUp(grid, thumb.Left + 8, grid->ClientHeight() + 40);
+                  tour.Check(grid->TopRow() == grid->RowCount() - grid->VisibleRows(),
+                             "the thumb dragged down shows the last row");
+                  const int last = grid->RowCount() - 1;
+                  Ui::Click(grid, x, (last - grid->TopRow()) * TInspectorGrid::RowHeight + 4);
+                  tour.Check(grid->SelectedRow() == last, "the last row is selected with the mouse");
+              });
+
+    tour.Step("close-unsaved", "change a value, close the designer: Cancel keeps it open, No closes it", [&] {
+        tour.Check(!designer.IsModified(), "nothing changed since the form was opened");
+        pickDateFormat("m/d/yyyy", nullptr);
+        tour.Check(grid->ShownValue(grid->RowOf("DateFormat")) == "m/d/yyyy",
+                   "the inspector shows the change");
+        const fw::TRect box = W.Palette->CloseBoxRect();
+        const fw::TPoint closeBox{(box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2};
+        fw::String asked;
+        Ui::OnNextModal([&](fw::TForm*) {
+            asked = Ui::MessageBoxText();
+            tour.Snap("ask");
+            Ui::PressButton("Cancel");
+        });
+        Ui::ClickAt(closeBox);
+        tour.Check(asked.find("Save the changes") != fw::String::npos, "the designer asks \"" + asked + "\"");
+        tour.Check(W.Palette->Visible(), "Cancel keeps the designer open");
+        Ui::OnNextModal([&](fw::TForm*) { Ui::PressButton("No"); });
+        Ui::ClickAt(closeBox);
+        tour.Check(!W.Palette->Visible(), "No closes it without saving");
+        tour.Check(ReadFile(formFile) == saved, "the file is as saved");
+    });
 }
 
 } // namespace qzdesign

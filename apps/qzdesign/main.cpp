@@ -109,7 +109,8 @@ int Run(const TOptions& Options) {
     qzdesign::TPaletteForm palette(&designer);
     qzdesign::TInspectorForm inspector(&designer);
     designer.OnSelectionChanged = [&] { inspector.SelectionChanged(); };
-    designer.OnModified = [&] { inspector.SelectionChanged(); };
+    // A change re-reads the values; the rows stay (the editor that made the change is still at work).
+    designer.OnModified = [&] { inspector.ValuesChanged(); };
     palette.SetBounds(0, 0, palette.Width(), palette.Height());
     inspector.SetBounds(DesktopWidth - inspector.Width() - 4, 96, inspector.Width(), inspector.Height());
     palette.Show();

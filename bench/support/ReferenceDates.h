@@ -9,6 +9,7 @@
 // ratios compare the work, not the loop.
 
 #include <array>
+#include <benchmark/benchmark.h>
 #include <charconv>
 #include <cstddef>
 #include <ctime>
@@ -108,6 +109,19 @@ inline bool StrptimeParse(const std::string& Text, double& Date) {
     if (Y < 1 || Y > 9999 || Tm.tm_mday > PlainDaysInMonth(Y, M)) return false;
     Date = DaysFromCivil(Y, M, Tm.tm_mday) + 25569;
     return true;
+}
+
+// The loop of the parse benchmarks: one text of the sample per iteration
+// through Parse (PlainParse, StrptimeParse...), a template argument so the
+// call is as direct as when each benchmark spelled it out.
+template <auto Parse>
+void RunParse(benchmark::State& State, const TSample& Texts) {
+    std::size_t I = 0;
+    for (auto _ : State) {
+        double Date = 0;
+        benchmark::DoNotOptimize(Parse(Sample(Texts, I), Date));
+        benchmark::DoNotOptimize(Date);
+    }
 }
 
 } // namespace qzbench

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/Chrome.h>
 #include <framework/controls/Clipboard.h>
@@ -227,7 +228,9 @@ void TCustomEdit::ReplaceSelection(const String& s, bool typing) {
         ScrollToCaret();
         TMessage m;
         m.Msg = CM_TEXTCHANGED;
+        TComponentRef<TCustomEdit> self(this); // OnChange may free the edit
         WndProc(m);
+        if (!self) return;
     } else {
         FSelStart = caret;
         FSelLength = 0;

@@ -52,9 +52,7 @@ String TPropertyEditor::GetStrValueAt(int Index) const {
 }
 
 void TPropertyEditor::SetStrValue(const String& Value) {
-    for (const TInstProp& p : FProps)
-        p.Prop->SetStr(p.Instance, Value);
-    Modified();
+    WriteAll([&](const TInstProp& p) { p.Prop->SetStr(p.Instance, Value); });
 }
 
 std::int64_t TPropertyEditor::GetOrdValueAt(int Index) const {
@@ -63,9 +61,7 @@ std::int64_t TPropertyEditor::GetOrdValueAt(int Index) const {
 }
 
 void TPropertyEditor::SetOrdValue(std::int64_t Value) {
-    for (const TInstProp& p : FProps)
-        p.Prop->SetOrd(p.Instance, Value);
-    Modified();
+    WriteAll([&](const TInstProp& p) { p.Prop->SetOrd(p.Instance, Value); });
 }
 
 double TPropertyEditor::GetFloatValueAt(int Index) const {
@@ -74,9 +70,7 @@ double TPropertyEditor::GetFloatValueAt(int Index) const {
 }
 
 void TPropertyEditor::SetFloatValue(double Value) {
-    for (const TInstProp& p : FProps)
-        p.Prop->SetFloat(p.Instance, Value);
-    Modified();
+    WriteAll([&](const TInstProp& p) { p.Prop->SetFloat(p.Instance, Value); });
 }
 
 String TPropertyEditor::GetTextValueAt(int Index) const {
@@ -86,9 +80,7 @@ String TPropertyEditor::GetTextValueAt(int Index) const {
 
 void TPropertyEditor::SetTextValue(const String& Value) {
     TComponent* root = FDesigner != nullptr ? FDesigner->Root() : nullptr;
-    for (const TInstProp& p : FProps)
-        SetPropText(p.Instance, p.Prop->Name, Value, root);
-    Modified();
+    WriteAll([&](const TInstProp& p) { SetPropText(p.Instance, p.Prop->Name, Value, root); });
 }
 
 void TPropertyEditor::Modified() {
@@ -113,9 +105,7 @@ std::int64_t ParseInteger(const String& text) {
 } // namespace
 
 bool TOrdinalProperty::AllEqual() {
-    for (int i = 1; i < PropCount(); ++i)
-        if (GetOrdValueAt(i) != GetOrdValue()) return false;
-    return true;
+    return SameForAll([this](int i) { return GetOrdValueAt(i); });
 }
 
 String TIntegerProperty::GetValue() {
@@ -223,9 +213,7 @@ void TSetProperty::SetValue(const String& Value) {
 // ---------------------------------------------------------------- strings and floats
 
 bool TStringProperty::AllEqual() {
-    for (int i = 1; i < PropCount(); ++i)
-        if (GetStrValueAt(i) != GetStrValue()) return false;
-    return true;
+    return SameForAll([this](int i) { return GetStrValueAt(i); });
 }
 
 TPropertyAttributes TStringProperty::GetAttributes() {
@@ -245,9 +233,7 @@ int TStringProperty::GetEditLimit() {
 }
 
 bool TFloatProperty::AllEqual() {
-    for (int i = 1; i < PropCount(); ++i)
-        if (GetFloatValueAt(i) != GetFloatValueAt(0)) return false;
-    return true;
+    return SameForAll([this](int i) { return GetFloatValueAt(i); });
 }
 
 String TFloatProperty::GetValue() {
@@ -286,10 +272,10 @@ void TClassProperty::GetProperties(TGetPropEditProc Proc) {
 }
 
 bool TComponentProperty::AllEqual() {
-    for (const TInstProp& p : Props())
-        if (p.Prop->GetComponent(p.Instance) != Props().front().Prop->GetComponent(Props().front().Instance))
-            return false;
-    return true;
+    return SameForAll([this](int i) {
+        const TInstProp& p = Props()[std::size_t(i)];
+        return p.Prop->GetComponent(p.Instance);
+    });
 }
 
 TPropertyAttributes TComponentProperty::GetAttributes() {
@@ -309,9 +295,7 @@ void TComponentProperty::SetValue(const String& Value) {
         if (root != nullptr) target = root->Name() == Value ? root : root->FindComponent(Value);
         if (target == nullptr) throw EPropertyError("Invalid property value '" + Value + "'");
     }
-    for (const TInstProp& p : Props())
-        SetComponentProp(p.Instance, p.Prop->Name, target);
-    Modified();
+    WriteAll([&](const TInstProp& p) { SetComponentProp(p.Instance, p.Prop->Name, target); });
 }
 
 void TComponentProperty::GetValues(TGetStrProc Proc) {
@@ -325,9 +309,7 @@ void TComponentProperty::GetValues(TGetStrProc Proc) {
 }
 
 bool TMethodProperty::AllEqual() {
-    for (int i = 1; i < PropCount(); ++i)
-        if (GetTextValueAt(i) != GetTextValueAt(0)) return false;
-    return true;
+    return SameForAll([this](int i) { return GetTextValueAt(i); });
 }
 
 TPropertyAttributes TMethodProperty::GetAttributes() {

@@ -92,6 +92,23 @@ protected:
     // Tells the designer that something changed.
     void Modified();
 
+    // The shared shape of the kinds' editors. SameForAll: whether ValueAt(i)
+    // gives the same for every selected object (their AllEqual). WriteAll:
+    // Write(p) for each selected object's property, then Modified (their
+    // SetValue). A new kind's editor is its reading, its text and these two.
+    template <typename F>
+    bool SameForAll(F ValueAt) const {
+        for (int i = 1; i < PropCount(); ++i)
+            if (ValueAt(i) != ValueAt(0)) return false;
+        return true;
+    }
+    template <typename F>
+    void WriteAll(F Write) {
+        for (const TInstProp& p : FProps)
+            Write(p);
+        Modified();
+    }
+
     const std::vector<TInstProp>& Props() const { return FProps; }
 
 private:

@@ -172,6 +172,7 @@ void TApplication::Reset() {
     FModalSteps.clear();
     FTerminated = false;
     SetCaptureControl(nullptr);
+    ResetInputRouting();
 }
 
 // ---------------------------------------------------------------- loops

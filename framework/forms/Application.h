@@ -122,5 +122,7 @@ inline constexpr TApplicationRef Application{};
 // Sends input to the focused control or the control under the pointer: the
 // message loop's translation of one raw input event.
 void RouteInput(const TInputEvent& event);
+// Forgets the mouse's history (the last press, a double click under way): Reset.
+void ResetInputRouting();
 
 } // namespace fw

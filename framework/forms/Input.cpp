@@ -11,6 +11,7 @@
 #include <framework/forms/Form.h>
 #include <framework/forms/Screen.h>
 #include <framework/platform/Keys.h>
+#include <framework/platform/Windows.h>
 
 namespace fw {
 
@@ -30,6 +31,12 @@ struct TMouseState {
     Cardinal LastDownTime = 0;
     TPoint LastDownPos;
     bool LastWasDouble = false;
+    // The form of the last press (null once freed) and whether there was one.
+    TComponentRef<TForm> LastDownForm{nullptr};
+    bool LastDownOnForm = false;
+    // A swallowed press whose release is swallowed too.
+    bool Swallowing = false;
+    TMouseButton Swallowed = mbLeft;
 };
 
 TMouseState Mouse;
@@ -181,9 +188,48 @@ void SendMouse(TControl* target, UINT msg, const TPoint& screen) {
     target->Perform(msg, MouseKeys(), MakeLParam(local.X, local.Y));
 }
 
+// A press on a form that a modal form keeps from input (its owner, or any
+// other form of the program): the topmost modal form may take it as a click
+// outside itself (CM_CANCELMODE, a popup that closes on it); otherwise the
+// bell rings and that form comes to the front, so the user sees what waits.
+void PressOutsideModal() {
+    if (Screen->ModalForms().empty()) return;
+    TForm* modal = Screen->ModalForms().back();
+    TComponentRef<TForm> alive(modal);
+    if (modal->Perform(CM_CANCELMODE) != 0 || !alive) return;
+    MessageBeep(MB_OK);
+    modal->BringToFront();
+    if (alive && modal->Visible() && !modal->Active()) modal->SetActive(true);
+}
+
+// The second press of a double click whose first press ended the form it
+// landed on (a popup picking a day): the pair was meant for that form, so the
+// press, and its release, reach nothing underneath.
+bool SwallowsPartnerPress(TMouseButton button, const TPoint& p, Cardinal now) {
+    const bool partner = Mouse.LastDownOnForm && !Mouse.LastWasDouble && Mouse.LastDownButton == button &&
+                         now - Mouse.LastDownTime <= DoubleClickTime &&
+                         std::abs(p.X - Mouse.LastDownPos.X) <= DoubleClickDistance &&
+                         std::abs(p.Y - Mouse.LastDownPos.Y) <= DoubleClickDistance;
+    TForm* before = Mouse.LastDownForm.Get();
+    if (!partner || (before && before->Visible())) return false;
+    // A modal form opened since (a new popup at the same place) takes it.
+    TForm* under = Screen->FormAtPoint(p);
+    if (under && !Screen->ModalForms().empty() && under == Screen->ModalForms().back()) return false;
+    Mouse.LastWasDouble = true;
+    Mouse.LastDownOnForm = false;
+    Mouse.Swallowed = button;
+    Mouse.Swallowing = true;
+    return true;
+}
+
 void MouseDown(TMouseButton button, const TPoint& p) {
+    if (SwallowsPartnerPress(button, p, MessageQueue().TickCount())) return;
     TForm* form = nullptr;
     TControl* target = ControlAt(p, &form);
+    if (form && !form->AcceptsInput()) {
+        PressOutsideModal();
+        return;
+    }
     // The activation runs handlers, which may free the form or the control pressed.
     TComponentRef<TForm> formAlive(form);
     TComponentRef<TControl> alive(target);
@@ -221,6 +267,8 @@ void MouseDown(TMouseButton button, const TPoint& p) {
                      std::abs(p.Y - Mouse.LastDownPos.Y) <= DoubleClickDistance &&
                      target->ControlStyle().Contains(csDoubleClicks);
     Mouse.LastDownTarget.Reset(target);
+    Mouse.LastDownForm.Reset(form);
+    Mouse.LastDownOnForm = form != nullptr;
     Mouse.LastDownButton = button;
     Mouse.LastDownTime = now;
     Mouse.LastDownPos = p;
@@ -230,6 +278,10 @@ void MouseDown(TMouseButton button, const TPoint& p) {
 }
 
 void MouseUp(TMouseButton button, const TPoint& p) {
+    if (Mouse.Swallowing && Mouse.Swallowed == button) {
+        Mouse.Swallowing = false;
+        return;
+    }
     SetButton(button, false);
     TControl* target = CaptureControl();
     if (target) {
@@ -257,6 +309,15 @@ void MouseWheel(int delta, const TPoint& p) {
 }
 
 } // namespace
+
+void ResetInputRouting() {
+    Mouse.Left = Mouse.Right = Mouse.Middle = false;
+    Mouse.LastDownTarget.Reset(nullptr);
+    Mouse.LastDownForm.Reset(nullptr);
+    Mouse.LastDownOnForm = false;
+    Mouse.LastWasDouble = false;
+    Mouse.Swallowing = false;
+}
 
 void RouteInput(const TInputEvent& event) {
     switch (event.Kind) {

@@ -51,6 +51,7 @@ void TScreen::BringToFront(TForm* form) {
     const auto pos =
         std::find_if(FZOrder.begin(), FZOrder.end(), [&](const TForm* f) { return Band(f) > band; });
     FZOrder.insert(pos, form);
+    ++FRaiseCount;
 }
 
 void TScreen::PushModal(TForm* form) {

@@ -30,6 +30,10 @@ public:
     TForm* Forms(int Index) const { return FForms.at(static_cast<std::size_t>(Index)); }
     // The forms bottom to top as they are stacked (stay-on-top forms above the others).
     const std::vector<TForm*>& ZOrder() const { return FZOrder; }
+    // How many times a form was brought to the front: a desktop raises its
+    // window again even when it was on top already (the user clicked a window
+    // a modal form keeps from input).
+    int RaiseCount() const { return FRaiseCount; }
     // The topmost shown form whose frame contains a screen point, or nullptr.
     TForm* FormAtPoint(const TPoint& p) const;
 
@@ -56,6 +60,7 @@ private:
     std::vector<TForm*> FZOrder;
     std::vector<TForm*> FActivation; // least recently active first
     std::vector<TForm*> FModalForms; // oldest first
+    int FRaiseCount = 0;
 
     // Forms stack by band: normal, stay-on-top, then each modal form.
     std::size_t Band(const TForm* form) const;

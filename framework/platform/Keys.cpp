@@ -45,17 +45,17 @@ bool KeyForChar(char c, TKeyStroke& stroke) {
     case ' ':
         stroke = {VK_SPACE, false};
         return true;
-    case '\r':
+    case CharEnter:
     case '\n':
         stroke = {VK_RETURN, false};
         return true;
-    case '\t':
+    case CharTab:
         stroke = {VK_TAB, false};
         return true;
-    case '\b':
+    case CharBackspace:
         stroke = {VK_BACK, false};
         return true;
-    case 27:
+    case CharEscape:
         stroke = {VK_ESCAPE, false};
         return true;
     default:
@@ -78,23 +78,23 @@ bool CharForKey(Word key, bool shift, bool ctrl, bool alt, char& c) {
     if (alt) return false;
     if (key >= 'A' && key <= 'Z') {
         if (ctrl)
-            c = static_cast<char>(key - 'A' + 1);
+            c = static_cast<char>(key - 'A' + CtrlA);
         else
             c = static_cast<char>(shift ? key : key - 'A' + 'a');
         return true;
     }
     switch (key) {
     case VK_RETURN:
-        c = '\r';
+        c = CharEnter;
         return true;
     case VK_TAB:
-        c = '\t';
+        c = CharTab;
         return !ctrl;
     case VK_BACK:
-        c = '\b';
+        c = CharBackspace;
         return true;
     case VK_ESCAPE:
-        c = 27;
+        c = CharEscape;
         return true;
     case VK_SPACE:
         c = ' ';

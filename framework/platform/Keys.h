@@ -50,6 +50,19 @@ constexpr Word VK_OEM_5 = 0xDC;      // \|
 constexpr Word VK_OEM_6 = 0xDD;      // ]}
 constexpr Word VK_OEM_7 = 0xDE;      // '"
 
+// The control characters a key press gives (see CharForKey): Ctrl with a
+// letter gives 1..26, and the editing keys their classic codes. Edits and
+// entry filters compare WM_CHAR characters against these.
+constexpr char CtrlA = 1;
+constexpr char CtrlC = 3;
+constexpr char CtrlV = 22;
+constexpr char CtrlX = 24;
+constexpr char CtrlZ = 26;
+constexpr char CharBackspace = 8;
+constexpr char CharTab = 9;
+constexpr char CharEnter = 13;
+constexpr char CharEscape = 27;
+
 // The key and Shift state that type a character, for the characters a US
 // keyboard has (printable ASCII, Enter, Tab, Backspace, Escape).
 struct TKeyStroke {

@@ -11,6 +11,7 @@
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <SDL.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <framework/backends/headless/Automation.h>
@@ -18,6 +19,7 @@
 #include <framework/controls/Buttons.h>
 #include <framework/controls/Edit.h>
 #include <framework/forms/Form.h>
+#include <framework/rtl/DateUtils.h>
 #include <framework/rtl/Utf8.h>
 #include <fstream>
 
@@ -33,8 +35,9 @@ class Desktop : public fw::test::UiFixture {
 protected:
     // A server with the keyboard layout, optionally a window manager, and the
     // window backend on it.
-    void Open(const std::string& Layout, bool WindowManager = false) {
-        if (!Server.Start(ServerWidth, ServerHeight, Why)) GTEST_SKIP() << "Xvfb cannot start here: " << Why;
+    void Open(const std::string& Layout, bool WindowManager = false, int Dpi = 0) {
+        if (!Server.Start(ServerWidth, ServerHeight, Why, Dpi))
+            GTEST_SKIP() << "Xvfb cannot start here: " << Why;
         if (WindowManager && !Server.StartWindowManager(Why)) GTEST_SKIP() << "no window manager: " << Why;
         int Code = 0;
         const std::string Out = Server.Run("setxkbmap " + Layout + " 2>&1", &Code);
@@ -44,7 +47,7 @@ protected:
         setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
         setenv("QZ_CARET_BLINK_TIME", "0", 1);
         setenv("LC_ALL", "C.UTF-8", 1);
-        auto Opened = fw::TSdlBackend::Open(1, Why);
+        auto Opened = fw::TSdlBackend::Open(Dpi ? 0 : 1, Why);
         ASSERT_TRUE(Opened) << Why;
         Backend = Opened.get();
         fw::Application->SetBackend(std::move(Opened));
@@ -74,10 +77,10 @@ protected:
 
     // A main window with a plain edit, a date edit (dd/mm/yyyy) and a button,
     // shown, with the keyboard focus on the plain edit.
-    void ShowForm() {
+    void ShowForm(int Left = 100, int Width = 360) {
         Form = std::make_unique<fw::TForm>(nullptr);
         Form->SetCaption("Desktop");
-        Form->SetBounds(100, 100, 360, 160);
+        Form->SetBounds(Left, 100, Width, 160);
         Plain = new fw::TEdit(Form.get());
         Plain->SetParent(Form.get());
         Plain->SetBounds(8, 8, 200, 21);
@@ -87,7 +90,7 @@ protected:
         DateEdit->SetDateFormat("dd/mm/yyyy");
         Button = new fw::TButton(Form.get());
         Button->SetParent(Form.get());
-        Button->SetBounds(8, 72, 75, 25);
+        Button->SetBounds(250, 8, 75, 25);
         Form->Show();
         ASSERT_TRUE(WaitUntil([&] { return Backend->NativeWindow(Form.get()) != 0; }));
         const unsigned long Id = Backend->NativeWindow(Form.get());
@@ -295,6 +298,183 @@ TEST_F(Desktop, AnInputMethodsCompositionShowsUnderlinedAndOnlyTheCommitIsTyped)
     EXPECT_TRUE(WaitUntil([&] { return !SDL_IsTextInputActive(); }));
     Plain->SetFocus();
     EXPECT_TRUE(WaitUntil([&] { return SDL_IsTextInputActive(); }));
+}
+
+// ---------------------------------------------------------------- popups and dialogs
+
+// The popup's window belongs to the main window (transient for it) and never
+// stays above another program's window; a press on the main window rings the
+// bell once and keeps the popup, with coCloseOnClickOutside it ends the popup
+// as Escape does; a message box belongs to its owner and stays above it when
+// the owner is clicked. Under openbox.
+TEST_F(Desktop, PopupAndDialogsBelongToTheirOwnerUnderAWindowManager) {
+    Open("us", true);
+    if (HasFatalFailure() || IsSkipped()) return;
+    ShowForm();
+    const unsigned long Main = Backend->NativeWindow(Form.get());
+    DateEdit->SetDate(fw::EncodeDate(2026, 3, 10));
+    std::vector<std::string> Log;
+    DateEdit->OnCloseCalendar = [&](fw::TObject*) { Log.push_back("close " + DateEdit->Text()); };
+    // Modal; closing on a press on the main window; closing when another program is activated.
+    enum TMode { Modal, PressOwner, OtherProgram };
+    unsigned long Other = 0;
+    for (const TMode Mode : {Modal, PressOwner, OtherProgram}) {
+        SCOPED_TRACE(Mode == Modal ? "modal" : Mode == PressOwner ? "press on the owner" : "another program");
+        Log.clear();
+        DateEdit->SetCalendarOptions(Mode != Modal ? qz::TCalendarOptions{qz::coCloseOnClickOutside}
+                                                   : qz::TCalendarOptions{});
+        DateEdit->SetFocus();
+        int BellsBefore = Server.Bells();
+        fw::Ui::OnNextModal([&](fw::TForm* Popup) {
+            unsigned long Id = 0;
+            ASSERT_TRUE(WaitUntil([&] {
+                Id = Backend->NativeWindow(Popup);
+                return Id != 0 && Server.Focus() == Id;
+            })) << "the popup never had the focus";
+            EXPECT_EQ(Server.TransientFor(Id), Main);
+            ASSERT_TRUE(Send("key Right"));
+            ASSERT_TRUE(WaitUntil([&] { return DateEdit->Text() == "11/03/2026"; }));
+            if (Mode == OtherProgram) {
+                ASSERT_TRUE(Send("windowactivate --sync " + std::to_string(Other)));
+                EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }, 10));
+                return;
+            }
+            // Another program's window, activated: above the popup.
+            if (Mode == Modal) {
+                Other = Server.OpenOtherWindow(700, 100, 200, 200);
+                ASSERT_TRUE(Send("windowactivate --sync " + std::to_string(Other)));
+                EXPECT_TRUE(WaitUntil([&] { return Server.StackedAbove(Other, Id); }, 10))
+                    << "the popup stays above another program";
+                ASSERT_TRUE(Send("windowactivate --sync " + std::to_string(Main)));
+            }
+            // A press on the main window (the button, outside the popup).
+            Click(Button);
+            if (Mode == PressOwner) {
+                EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }, 10));
+                return;
+            }
+            EXPECT_TRUE(WaitUntil([&] { return Server.Bells() == BellsBefore + 1; }, 10));
+            EXPECT_TRUE(WaitUntil([&] { return Server.StackedAbove(Id, Main) && Server.Focus() == Id; }, 10));
+            EXPECT_EQ(Popup->ModalResult(), fw::mrNone);
+            ASSERT_TRUE(Send("key Return"));
+            EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrOk; }, 10));
+        });
+        Send("key alt+Down");
+        EXPECT_EQ(Log, (std::vector<std::string>{Mode != Modal ? "close 10/03/2026" : "close 11/03/2026"}));
+        DateEdit->SetDate(fw::EncodeDate(2026, 3, 10));
+        if (Mode == OtherProgram) {
+            ASSERT_TRUE(Send("windowactivate --sync " + std::to_string(Main)));
+        }
+    }
+
+    // A message box: transient for the main window, kept above it when the
+    // main window is clicked (with the bell).
+    const int BellsBefore = Server.Bells();
+    fw::Ui::OnNextModal([&](fw::TForm* Box) {
+        unsigned long Id = 0;
+        ASSERT_TRUE(
+            WaitUntil([&] { return (Id = Backend->NativeWindow(Box)) != 0 && Server.Focus() == Id; }));
+        EXPECT_EQ(Server.TransientFor(Id), Main);
+        Click(Button);
+        EXPECT_TRUE(WaitUntil([&] { return Server.Bells() == BellsBefore + 1; }, 10));
+        EXPECT_TRUE(WaitUntil([&] { return Server.StackedAbove(Id, Main) && Server.Focus() == Id; }, 10));
+        ASSERT_TRUE(Send("key Return"));
+        EXPECT_TRUE(WaitUntil([&] { return Box->ModalResult() != fw::mrNone; }, 10));
+    });
+    fw::Application->MessageBox("Owned", "Box");
+}
+
+// Without a window manager nobody moves the keyboard focus: after the popup
+// closes the main window has it again, and typing reaches the edit.
+TEST_F(Desktop, WithoutAWindowManagerTheFocusComesBackAfterThePopup) {
+    Open("us");
+    if (HasFatalFailure() || IsSkipped()) return;
+    ShowForm();
+    const unsigned long Main = Backend->NativeWindow(Form.get());
+    DateEdit->SetFocus();
+    fw::Ui::OnNextModal([&](fw::TForm* Popup) {
+        ASSERT_TRUE(WaitUntil([&] { return Server.Focus() == Backend->NativeWindow(Popup); }));
+        ASSERT_TRUE(Send("key Escape"));
+        EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }, 10));
+    });
+    Send("key alt+Down");
+    EXPECT_TRUE(WaitUntil([&] { return Server.Focus() == Main; }, 10)) << "the focus is " << Server.Focus();
+    ASSERT_TRUE(Send("type --delay 20 1/2/3"));
+    EXPECT_TRUE(WaitUntil([&] { return DateEdit->Text() == "1/2/3"; }, 10)) << DateEdit->Text();
+}
+
+// ---------------------------------------------------------------- high density
+
+// At 192 dots per inch the scale is 2 by itself; a form wider than the screen
+// at that scale is shrunk onto it; the popup lines up with its edit to the
+// device pixel wherever the window sits, and follows the window when it moves.
+TEST_F(Desktop, HighDensityScalesFitsTheScreenAndLinesUpToTheDevicePixel) {
+    Open("us", false, 192);
+    if (HasFatalFailure() || IsSkipped()) return;
+    EXPECT_EQ(Backend->Scale(), 2);
+    ShowForm(-40, 760); // 1520 device pixels: wider than the screen
+    const unsigned long Main = Backend->NativeWindow(Form.get());
+    ASSERT_TRUE(WaitUntil([&] {
+        const qztest::TXWindow G = Server.Geometry(Main);
+        return G.X >= 0 && G.X + G.Width <= ServerWidth && G.Width > 0;
+    })) << "the window does not fit the screen";
+
+    // An odd device pixel for the main window (no window manager: the test moves it).
+    ASSERT_TRUE(Send("windowmove " + std::to_string(Main) + " 201 151"));
+    ASSERT_TRUE(WaitUntil([&] { return Server.Geometry(Main).X == 201; }));
+    DateEdit->SetFocus();
+    const auto Offset = [&](unsigned long Popup) {
+        const qztest::TXWindow A = Server.Geometry(Popup), B = Server.Geometry(Main);
+        return fw::TPoint{A.X - B.X, A.Y - B.Y};
+    };
+    fw::Ui::OnNextModal([&](fw::TForm* Popup) {
+        unsigned long Id = 0;
+        ASSERT_TRUE(WaitUntil([&] { return (Id = Backend->NativeWindow(Popup)) != 0; }));
+        // Right under the edit's client area, scaled: exactly twice the
+        // framework's distance from the main window's client area.
+        const fw::TPoint Want{2 * (Popup->Left() - Form->ClientOrigin().X),
+                              2 * (Popup->Top() - Form->ClientOrigin().Y)};
+        EXPECT_TRUE(WaitUntil([&] { return Offset(Id).X == Want.X && Offset(Id).Y == Want.Y; }))
+            << Offset(Id).X << ", " << Offset(Id).Y << " instead of " << Want.X << ", " << Want.Y;
+        EXPECT_EQ(Popup->Top(), DateEdit->ClientToScreen({0, DateEdit->ClientHeight()}).Y + 1);
+        // The main window moves: the popup goes with it.
+        ASSERT_TRUE(Send("windowmove " + std::to_string(Main) + " 240 171"));
+        EXPECT_TRUE(WaitUntil([&] {
+            return Server.Geometry(Main).X == 240 && Offset(Id).X == Want.X && Offset(Id).Y == Want.Y;
+        })) << Offset(Id).X
+            << ", " << Offset(Id).Y;
+        ASSERT_TRUE(Send("key Escape"));
+        EXPECT_TRUE(WaitUntil([&] { return Popup->ModalResult() == fw::mrCancel; }));
+    });
+    Send("key alt+Down");
+}
+
+// A figure: the time from a key pressed on the server to the edit's new pixels
+// in the window (the server, SDL, the framework's input, paint and copy). A
+// letter and Backspace in turn keep the text short: a long run of one letter
+// scrolled by one letter's width shows the same pixels.
+TEST_F(Desktop, KeyToPixelsThroughTheServer) {
+    Open("us");
+    if (HasFatalFailure() || IsSkipped()) return;
+    ShowForm();
+    ASSERT_TRUE(WaitUntil([&] { return SDL_IsTextInputActive(); }));
+    constexpr int Keys = 60;
+    std::vector<double> Micro;
+    for (int I = 0; I < Keys; ++I) {
+        const std::size_t Length = Plain->Text().size();
+        const long long Copied = Backend->PixelsCopied();
+        const auto T0 = std::chrono::steady_clock::now();
+        Server.TapKey(I % 2 == 1 ? 0xff08 /* BackSpace */ : 0x61 /* a */);
+        ASSERT_TRUE(
+            WaitUntil([&] { return Plain->Text().size() != Length && Backend->PixelsCopied() > Copied; }, 10))
+            << "key " << I << ": the edit has '" << Plain->Text() << "'";
+        Micro.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - T0).count());
+    }
+    std::sort(Micro.begin(), Micro.end());
+    std::cout << "[ figure ] key on the server to window pixels over " << Keys << " keys: median "
+              << Micro[Keys / 2] << " us, 95th percentile " << Micro[Keys * 95 / 100] << " us\n";
+    RecordProperty("ServerKeyToPixelsMedianMicroseconds", std::to_string(Micro[Keys / 2]));
 }
 
 } // namespace

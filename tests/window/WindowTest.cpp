@@ -52,8 +52,8 @@ struct TCheckpoint {
 
 struct TReference {
     std::vector<TCheckpoint> Checks;
-    fw::TPoint EditPoint, ButtonPoint, DayPoint; // screen points, 1 : 1
-    fw::TPoint EditInClient;                     // the edit's middle in the form's client area
+    fw::TPoint EditPoint, ButtonPoint, DayPoint, RecordsPoint; // screen points, 1 : 1
+    fw::TPoint EditInClient;                                   // the edit's middle in the form's client area
 };
 
 fw::TSurface ClientImage(fw::TForm* Form) {
@@ -101,6 +101,7 @@ TReference RunHeadless() {
     R.Checks.push_back({"cancelled", ClientImage(Form.get())});
 
     R.ButtonPoint = Middle(Form->btnPickDate);
+    R.RecordsPoint = Middle(Form->btnRecords);
     Ui::OnNextModal([&](fw::TForm* Form) {
         auto* Popup = dynamic_cast<qz::TfrmQzCal*>(Form);
         if (!Popup) return;
@@ -163,13 +164,15 @@ protected:
         Earlier.clear();
         for (const TXWindow& W : Server->Windows())
             Earlier.insert(W.Id);
-        std::vector<std::string> Env{"DISPLAY=" + Server->Name(), "SDL_VIDEODRIVER=x11"};
+        std::vector<std::string> Env{"DISPLAY=" + Server->Name(), "SDL_VIDEODRIVER=x11",
+                                     "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent"};
         if (SteadyCaret) Env.push_back("QZ_CARET_BLINK_TIME=0");
-        return std::make_unique<TChildProgram>(Demo.string(),
-                                               std::vector<std::string>{"--window", "--scale",
-                                                                        std::to_string(Scale), "--form",
-                                                                        FormFile.string()},
-                                               Env);
+        return std::make_unique<TChildProgram>(
+            Demo.string(),
+            std::vector<std::string>{"--window", "--scale", std::to_string(Scale), "--form",
+                                     FormFile.string(), "--out",
+                                     (fs::path(QZ_BINARY_DIR) / "window-demo").string()},
+            Env);
     }
 
     // Waits for a shown window of the program started last that the test
@@ -276,6 +279,11 @@ TEST_F(DemoWindow, ShowsTheHeadlessPixelsAfterRealKeysAndClicks) {
     Click(R.DayPoint);
     ExpectShows(*Main, Check("picked").Image, 1, "picked");
 
+    // The Records button opens the second form in a window of its own.
+    Click(R.RecordsPoint);
+    EXPECT_TRUE(WaitForWindow([](const TXWindow& W) { return W.Title == "Records"; }))
+        << "the Records button opened no window";
+
     // Closing the main window ends the program cleanly.
     Server->RequestClose(*Main);
     EXPECT_EQ(Program->Wait(10), 0) << "the demo did not end with 0 after its window was closed";
@@ -300,6 +308,11 @@ TEST_F(DemoWindow, IdleWindowTakesNoMeasurableProcessorTime) {
     auto Program = StartDemo(1, false);
     ASSERT_TRUE(MainWindow()) << "the demo's window did not appear";
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Also a figure: the resident memory of the demo once its window shows
+    // (no OpenGL stack behind the window surface).
+    const double Megabytes = Program->ResidentKilobytes() / 1024.0;
+    std::cout << "[ figure ] resident memory of the demo after start: " << Megabytes << " MB\n";
+    RecordProperty("ResidentMegabytesAfterStart", std::to_string(Megabytes));
     const double Before = Program->CpuSeconds();
     std::this_thread::sleep_for(std::chrono::seconds(10));
     const double Used = Program->CpuSeconds() - Before;

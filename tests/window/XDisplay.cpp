@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -45,7 +46,7 @@ TXServer::~TXServer() {
     }
 }
 
-bool TXServer::Start(int Width, int Height, std::string& Why) {
+bool TXServer::Start(int Width, int Height, std::string& Why, int Dpi) {
     int Fds[2];
     if (pipe(Fds) != 0) {
         Why = "no pipe";
@@ -53,14 +54,15 @@ bool TXServer::Start(int Width, int Height, std::string& Why) {
     }
     const std::string Fd = std::to_string(Fds[1]);
     const std::string Size = std::to_string(Width) + "x" + std::to_string(Height) + "x24";
+    const std::string Density = std::to_string(Dpi > 0 ? Dpi : 96);
     FPid = fork();
     if (FPid == 0) {
         close(Fds[0]);
         const int Null = open("/dev/null", O_WRONLY);
         dup2(Null, 1);
         dup2(Null, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", Fd.c_str(), "-screen", "0", Size.c_str(), "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", Fd.c_str(), "-screen", "0", Size.c_str(), "-dpi",
+               Density.c_str(), "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(Fds[1]);
@@ -149,6 +151,14 @@ void TXServer::RequestClose(const TXWindow& Window) const {
 
 bool TXServer::XDoTool(const std::string& Arguments) const {
     return RunCommand("DISPLAY=" + FName + " xdotool " + Arguments).ExitCode == 0;
+}
+
+void TXServer::TapKey(unsigned long KeySym) const {
+    Display* D = Dpy(FDisplay);
+    const KeyCode Code = XKeysymToKeycode(D, KeySym);
+    XTestFakeKeyEvent(D, Code, True, CurrentTime);
+    XTestFakeKeyEvent(D, Code, False, CurrentTime);
+    XFlush(D);
 }
 
 std::string TXServer::Run(const std::string& Command, int* ExitCode) const {
@@ -271,6 +281,19 @@ bool TXServer::StackedAbove(unsigned long A, unsigned long B) const {
     return IndexA >= 0 && IndexB >= 0 && IndexA > IndexB;
 }
 
+TXWindow TXServer::Geometry(unsigned long Id) const {
+    Display* D = Dpy(FDisplay);
+    TXWindow W;
+    W.Id = Id;
+    XWindowAttributes A;
+    if (!XGetWindowAttributes(D, Id, &A)) return W;
+    Window Child = 0;
+    XTranslateCoordinates(D, Id, DefaultRootWindow(D), 0, 0, &W.X, &W.Y, &Child);
+    W.Width = A.width;
+    W.Height = A.height;
+    return W;
+}
+
 unsigned long TXServer::Focus() const {
     Window W = 0;
     int Revert = 0;
@@ -333,6 +356,14 @@ int TChildProgram::Wait(double Seconds) {
     while (Running() && std::chrono::steady_clock::now() < End)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return Running() ? -1 : FExitCode;
+}
+
+long TChildProgram::ResidentKilobytes() const {
+    std::ifstream ProcStatus("/proc/" + std::to_string(FPid) + "/status");
+    std::string Line;
+    while (std::getline(ProcStatus, Line))
+        if (Line.rfind("VmRSS:", 0) == 0) return std::stol(Line.substr(6));
+    return -1;
 }
 
 double TChildProgram::CpuSeconds() const {

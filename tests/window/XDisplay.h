@@ -24,7 +24,7 @@ public:
 
     // Starts Xvfb with one screen of this size; false with the reason when it
     // cannot start (not installed, no free display...).
-    bool Start(int Width, int Height, std::string& Why);
+    bool Start(int Width, int Height, std::string& Why, int Dpi = 0);
     // ":N", for DISPLAY.
     const std::string& Name() const { return FName; }
 
@@ -34,6 +34,9 @@ public:
     fw::TSurface Capture(const TXWindow& Window) const;
     // Asks a window to close, as a desktop's close button does.
     void RequestClose(const TXWindow& Window) const;
+    // Presses and releases the key of a key symbol (such as XK_a) through the
+    // server's test extension, from this program's connection.
+    void TapKey(unsigned long KeySym) const;
     // Runs xdotool on this display; false when it failed.
     bool XDoTool(const std::string& Arguments) const;
     // Runs a shell command with DISPLAY set to this server; its output.
@@ -52,6 +55,8 @@ public:
     bool StackedAbove(unsigned long A, unsigned long B) const;
     // The window that has the keyboard focus (0: none, 1: the pointer's).
     unsigned long Focus() const;
+    // A window's place on the screen and size.
+    TXWindow Geometry(unsigned long Window) const;
     // Maps a window of another program (this test's own connection) with a
     // title, and brings it to the front; its id.
     unsigned long OpenOtherWindow(int X, int Y, int Width, int Height);
@@ -79,6 +84,8 @@ public:
     int Wait(double Seconds);
     // Processor time used so far (user and system), in seconds.
     double CpuSeconds() const;
+    // Resident memory now, in kilobytes (-1 when unknown).
+    long ResidentKilobytes() const;
 
 private:
     pid_t FPid = -1;

@@ -89,6 +89,38 @@ unsigned long XWindowOf(SDL_Window* window) {
     return info.info.x11.window;
 }
 
+int FloorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// The display's density in dots per inch: the desktop's setting (the X
+// resource Xft.dpi), else the screen's size in pixels over its size in
+// millimetres, else what SDL finds; 0 when nothing tells.
+double DisplayDensity() {
+    if (::Display* d = XOpenDisplay(nullptr)) {
+        double dpi = 0;
+        if (const char* resources = XResourceManagerString(d)) {
+            const std::string_view text(resources);
+            const std::size_t at = text.find("Xft.dpi:");
+            if (at != std::string_view::npos && (at == 0 || text[at - 1] == '\n'))
+                dpi = std::strtod(resources + at + 8, nullptr);
+        }
+        const int screen = DefaultScreen(d);
+        if (dpi <= 0 && DisplayWidthMM(d, screen) > 0)
+            dpi = DisplayWidth(d, screen) * 25.4 / DisplayWidthMM(d, screen);
+        XCloseDisplay(d);
+        if (dpi > 0) return dpi;
+    }
+    float dpi = 0;
+    return SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 ? dpi : 0;
+}
+
+// Whole scales only (a framework pixel is a square block): 2 from about 168
+// dots per inch (1.75 times the classic 96), 3 from 264, and so on.
+int ScaleForDensity(double dpi) {
+    return std::max(1, static_cast<int>((dpi + 24) / 96));
+}
+
 // The byte offset of the n-th character of a UTF-8 text (its length when
 // there are fewer).
 int Utf8Offset(const char* text, int n) {
@@ -115,6 +147,10 @@ struct TFormWindow {
     bool Exposed = false;      // the desktop lost the window's contents
     TForm* Owner = nullptr;    // the form it was opened over (modal forms), which it belongs to
     unsigned long XId = 0;
+    // Where the window sits beyond Origin x Scale, in device pixels (a window
+    // manager may put a window at any device pixel); windows it owns keep the
+    // same, so a popup lines up with its edit to the device pixel.
+    int DX = 0, DY = 0;
 };
 
 struct TSdlBackend::TImpl {
@@ -136,6 +172,7 @@ struct TSdlBackend::TImpl {
     Uint16 KeyMod = 0;       // the modifiers after the latest key event
     bool Composing = false;  // an input method's text is shown
     bool FocusMoved = false; // the X focus changed: is the program still active?
+    int RaiseCount = 0;      // Screen's, when the topmost window was last raised
 
     ~TImpl() {
         for (auto& w : Windows)
@@ -162,13 +199,39 @@ struct TSdlBackend::TImpl {
 
     // ---- windows
 
-    void Create(TForm* form, const TRect& shown, const TPoint& origin) {
+    // A form about to get its window is put on the screen, shrunk where it is
+    // larger (at a high scale a form made for a small desktop can be).
+    static void FitOnScreen(TForm* form) {
+        const int width = std::min(form->Width(), Screen->Width());
+        const int height = std::min(form->Height(), Screen->Height());
+        const int left = std::clamp(form->Left(), 0, std::max(0, Screen->Width() - width));
+        const int top = std::clamp(form->Top(), 0, std::max(0, Screen->Height() - height));
+        if (left != form->Left() || top != form->Top() || width != form->Width() || height != form->Height())
+            form->SetBounds(left, top, width, height);
+    }
+
+    int DeviceX(const TFormWindow& w, int x) const { return Display.x + x * Scale + w.DX; }
+    int DeviceY(const TFormWindow& w, int y) const { return Display.y + y * Scale + w.DY; }
+
+    void Create(TForm* form) {
+        FitOnScreen(form);
+        const TRect shown = ShownRect(form);
+        const TPoint origin{form->Left() + shown.Left, form->Top() + shown.Top};
         auto w = std::make_unique<TFormWindow>();
         w->Form = form;
         w->Origin = origin;
         w->Width = shown.Width();
         w->Height = shown.Height();
         w->Title = form->Caption();
+        // A modal form (a dialog, the calendar popup) belongs to the form that
+        // was active before it: the desktop keeps it above that one, never
+        // above other programs, and shows, hides and stacks them together.
+        TFormWindow* owner = form->Modal() && Top ? ByForm(Top) : nullptr;
+        if (owner) {
+            w->Owner = Top;
+            w->DX = owner->DX;
+            w->DY = owner->DY;
+        }
         Uint32 flags = SDL_WINDOW_HIDDEN;
         // A window the desktop manages (not one that floats above everything,
         // as a menu's): it belongs to its owner through the transient hint.
@@ -176,22 +239,14 @@ struct TSdlBackend::TImpl {
             flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
         else if (form->BorderStyle() == bsSizeable || form->BorderStyle() == bsSizeToolWin)
             flags |= SDL_WINDOW_RESIZABLE;
-        w->Window = SDL_CreateWindow(ToUtf8(w->Title).c_str(), Display.x + origin.X * Scale,
-                                     Display.y + origin.Y * Scale, std::max(1, w->Width * Scale),
-                                     std::max(1, w->Height * Scale), flags);
+        w->Window = SDL_CreateWindow(ToUtf8(w->Title).c_str(), DeviceX(*w, origin.X), DeviceY(*w, origin.Y),
+                                     std::max(1, w->Width * Scale), std::max(1, w->Height * Scale), flags);
         if (!w->Window) return;
         w->Id = SDL_GetWindowID(w->Window);
         w->XId = XWindowOf(w->Window);
         if (!X) X = XDisplayOf(w->Window);
         if (Icon) SDL_SetWindowIcon(w->Window, Icon);
-        // A modal form (a dialog, the calendar popup) belongs to the form that
-        // was active before it: the desktop keeps it above that one, never
-        // above other programs, and shows, hides and stacks them together.
-        if (form->Modal() && Top)
-            if (TFormWindow* owner = ByForm(Top)) {
-                SDL_SetWindowModalFor(w->Window, owner->Window);
-                w->Owner = Top;
-            }
+        if (owner) SDL_SetWindowModalFor(w->Window, owner->Window);
         SDL_ShowWindow(w->Window);
         Windows.push_back(std::move(w));
     }
@@ -215,7 +270,7 @@ struct TSdlBackend::TImpl {
             const TPoint origin{form->Left() + shown.Left, form->Top() + shown.Top};
             TFormWindow* w = ByForm(form);
             if (!w) {
-                Create(form, shown, origin);
+                Create(form);
                 continue;
             }
             if (shown.Width() != w->Width || shown.Height() != w->Height) {
@@ -226,15 +281,16 @@ struct TSdlBackend::TImpl {
             }
             if (origin.X != w->Origin.X || origin.Y != w->Origin.Y) {
                 w->Origin = origin;
-                SDL_SetWindowPosition(w->Window, Display.x + origin.X * Scale, Display.y + origin.Y * Scale);
+                SDL_SetWindowPosition(w->Window, DeviceX(*w, origin.X), DeviceY(*w, origin.Y));
             }
             if (form->Caption() != w->Title) {
                 w->Title = form->Caption();
                 SDL_SetWindowTitle(w->Window, ToUtf8(w->Title).c_str());
             }
         }
-        if (top != Top) {
+        if (top != Top || Screen->RaiseCount() != RaiseCount) {
             Top = top;
+            RaiseCount = Screen->RaiseCount();
             if (TFormWindow* w = ByForm(top)) SDL_RaiseWindow(w->Window);
         }
         if (closed) RestoreFocus();
@@ -463,18 +519,29 @@ struct TSdlBackend::TImpl {
         case SDL_WINDOWEVENT_MOVED: {
             // The user moved the window: the form follows, so popups open
             // beside its controls where they are now, and a borderless
-            // window that belongs to it (the open calendar) moves with it.
-            const TPoint origin{(e.data1 - Display.x) / Scale, (e.data2 - Display.y) / Scale};
-            if (origin.X == w->Origin.X && origin.Y == w->Origin.Y) break;
+            // window that belongs to it (the open calendar) moves with it,
+            // to the same device pixel.
+            const int x = e.data1 - Display.x, y = e.data2 - Display.y;
+            const TPoint origin{FloorDiv(x, Scale), FloorDiv(y, Scale)};
             const int dx = origin.X - w->Origin.X, dy = origin.Y - w->Origin.Y;
+            const bool remainder = x - origin.X * Scale != w->DX || y - origin.Y * Scale != w->DY;
+            w->DX = x - origin.X * Scale;
+            w->DY = y - origin.Y * Scale;
+            if (dx == 0 && dy == 0 && !remainder) break;
             const TRect shown = ShownRect(w->Form);
             w->Origin = origin;
             w->Form->SetBounds(origin.X - shown.Left, origin.Y - shown.Top, w->Form->Width(),
                                w->Form->Height());
-            for (auto& other : Windows)
-                if (other->Owner == w->Form && other->Form->BorderStyle() == bsNone)
-                    other->Form->SetBounds(other->Form->Left() + dx, other->Form->Top() + dy,
-                                           other->Form->Width(), other->Form->Height());
+            for (auto& other : Windows) {
+                if (other->Owner != w->Form || other->Form->BorderStyle() != bsNone) continue;
+                other->DX = w->DX;
+                other->DY = w->DY;
+                other->Form->SetBounds(other->Form->Left() + dx, other->Form->Top() + dy,
+                                       other->Form->Width(), other->Form->Height());
+                if (dx == 0 && dy == 0)
+                    SDL_SetWindowPosition(other->Window, DeviceX(*other, other->Origin.X),
+                                          DeviceY(*other, other->Origin.Y));
+            }
             break;
         }
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
@@ -600,11 +667,7 @@ std::unique_ptr<TSdlBackend> TSdlBackend::Open(int scale, String& reason) {
     // The raw X events tell when the keyboard focus moves (SDL reports it late).
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     if (SDL_GetDisplayBounds(0, &f.Display) != 0) f.Display = {0, 0, 1024, 768};
-    if (scale <= 0) {
-        float dpi = 0;
-        scale =
-            SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= 192 ? static_cast<int>(dpi / 96) : 1;
-    }
+    if (scale <= 0) scale = ScaleForDensity(DisplayDensity());
     f.Scale = std::clamp(scale, 1, 8);
     Screen->SetSize(f.Display.w / f.Scale, f.Display.h / f.Scale);
     MessageQueue().SetRealTime(true);
