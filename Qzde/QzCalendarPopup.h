@@ -240,6 +240,9 @@ public:
     void DrawSelector();
     // Draws a navigation button up or pressed.
     void DrawButton(TCalButtons Button, bool Pressed);
+    // A one-pixel bevel on R's edges: TopLeft on the left and top, BottomRight on
+    // the right and bottom (shadow first for a sunken cell, highlight first for a raised one).
+    void DrawBevel(const fw::TRect& R, fw::TColor TopLeft, fw::TColor BottomRight);
     // One step of the selected date: moves the selection (two cells repainted) or,
     // when the month changes, rebuilds the grid and repaints the window. A step that
     // would leave the years 1-9999 does nothing.

@@ -169,13 +169,7 @@ void TfrmQzCal::DrawFootButtons() {
         C->Brush()->SetColor(fw::clBtnFace);
         C->Brush()->SetStyle(fw::bsSolid);
         C->FillRect(R);
-        C->Pen()->SetColor(fw::clBtnHighlight);
-        C->MoveTo(R.Left, R.Bottom - 1);
-        C->LineTo(R.Left, R.Top);
-        C->LineTo(R.Right - 1, R.Top);
-        C->Pen()->SetColor(fw::clBtnShadow);
-        C->LineTo(R.Right - 1, R.Bottom - 1);
-        C->LineTo(R.Left, R.Bottom - 1);
+        DrawBevel(R, fw::clBtnHighlight, fw::clBtnShadow);
         C->Font()->SetStyle({});
         C->Font()->SetColor(fw::clBtnText);
         const fw::TRect Inside{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
@@ -201,14 +195,7 @@ void TfrmQzCal::DrawSelector() {
     DrawDayText(FSelIndex);
 
     // A sunken frame on the cell's rectangle.
-    const fw::TRect R = FindArrayRect(FSelIndex);
-    C->Pen()->SetColor(fw::clBtnShadow);
-    C->MoveTo(R.Left, R.Bottom - 1);
-    C->LineTo(R.Left, R.Top);
-    C->LineTo(R.Right - 1, R.Top);
-    C->Pen()->SetColor(fw::clBtnHighlight);
-    C->LineTo(R.Right - 1, R.Bottom - 1);
-    C->LineTo(R.Left, R.Bottom - 1);
+    DrawBevel(FindArrayRect(FSelIndex), fw::clBtnShadow, fw::clBtnHighlight);
 
     // With a range, a selection in a neighbouring month can enable or disable
     // a button: they follow the selection.
@@ -228,6 +215,17 @@ void TfrmQzCal::DrawSelector() {
         if (!Self) return;
     }
     AnnounceSelection();
+}
+
+void TfrmQzCal::DrawBevel(const fw::TRect& R, fw::TColor TopLeft, fw::TColor BottomRight) {
+    fw::TCanvas* C = Canvas();
+    C->Pen()->SetColor(TopLeft);
+    C->MoveTo(R.Left, R.Bottom - 1);
+    C->LineTo(R.Left, R.Top);
+    C->LineTo(R.Right - 1, R.Top);
+    C->Pen()->SetColor(BottomRight);
+    C->LineTo(R.Right - 1, R.Bottom - 1);
+    C->LineTo(R.Left, R.Bottom - 1);
 }
 
 void TfrmQzCal::DrawWeekNumbers() {

@@ -191,13 +191,7 @@ void TfrmQzCal::DrawZoomView() {
         fw::DrawTextA(C->Handle(), Text.c_str(), -1, &R, fw::DT_SINGLELINE | fw::DT_VCENTER | fw::DT_CENTER);
         if (I != Focus) continue;
         // The focus has the selection's sunken frame.
-        C->Pen()->SetColor(fw::clBtnShadow);
-        C->MoveTo(R.Left, R.Bottom - 1);
-        C->LineTo(R.Left, R.Top);
-        C->LineTo(R.Right - 1, R.Top);
-        C->Pen()->SetColor(fw::clBtnHighlight);
-        C->LineTo(R.Right - 1, R.Bottom - 1);
-        C->LineTo(R.Left, R.Bottom - 1);
+        DrawBevel(R, fw::clBtnShadow, fw::clBtnHighlight);
     }
 }
 
