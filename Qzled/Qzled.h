@@ -10,12 +10,9 @@
 
 #include <cstdint>
 #include <framework/controls/GraphicControl.h>
+#include <framework/controls/Timer.h>
 #include <framework/graphics/Bitmap.h>
 #include <memory>
-
-namespace fw {
-class TTimer;
-}
 
 namespace qz {
 

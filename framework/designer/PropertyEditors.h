@@ -129,8 +129,8 @@ public:
     void SetValue(const String& Value) override;
 };
 
-// A character (PasswordChar): shown as itself, or as #n when it does not
-// print (#0 for none); typed as one character or as #n (#$hhhh), or left
+// A character (PasswordChar): shown as itself, or as `#n` when it does not
+// print (`#0` for none); typed as one character or as `#n` (`#$hhhh`), or left
 // empty for none.
 class TCharProperty : public TOrdinalProperty {
 public:
