@@ -16,6 +16,10 @@
 #include <framework/rtl/DateUtils.h>
 #include <memory>
 #include <unordered_map>
+#ifdef QZ_HAVE_ATSPI
+#include <framework/backends/atspi/AtspiBridge.h>
+#include <framework/backends/AccessibilityBridge.h>
+#endif
 
 namespace {
 
@@ -97,6 +101,22 @@ void BM_PopupDayStepAccessible(benchmark::State& State) {
 }
 BENCHMARK(BM_PopupDayStepAccessible);
 
+#ifdef QZ_HAVE_ATSPI
+void BM_PopupDayStepAtk(benchmark::State& State) {
+    fw::AccessibilityBridge::StartWithoutBus(1);
+    RunDaySteps(State);
+    fw::AccessibilityBridge::Stop();
+    State.SetLabel("ref=BM_Reference_PopupDayStep");
+}
+BENCHMARK(BM_PopupDayStepAtk);
+void BM_PopupToFirstPaintAtk(benchmark::State& State) {
+    fw::AccessibilityBridge::StartWithoutBus(1);
+    RunConstructionToFirstPaint(State);
+    fw::AccessibilityBridge::Stop();
+    State.SetLabel("ref=BM_Reference_PopupToFirstPaint");
+}
+BENCHMARK(BM_PopupToFirstPaintAtk);
+#endif
 } // namespace
 
 BENCHMARK_MAIN();

@@ -79,6 +79,7 @@ const char* TAccessible::RoleName(TAccRole Role) {
     case TAccRole::ToolBar: return "tool bar";
     case TAccRole::Table: return "table";
     case TAccRole::ColumnHeader: return "column header";
+    case TAccRole::RowHeader: return "row header";
     case TAccRole::TableCell: return "table cell";
     case TAccRole::List: return "list";
     case TAccRole::ListItem: return "list item";

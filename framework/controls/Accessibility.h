@@ -41,6 +41,7 @@ enum class TAccRole {
     ToolBar,
     Table,
     ColumnHeader,
+    RowHeader,
     TableCell,
     List,
     ListItem,
@@ -163,11 +164,12 @@ public:
     // ---- focus
     virtual bool GrabFocus() { return false; }
 
-    // ---- a table (a grid of cells with column headers)
+    // ---- a table (a grid of cells with column and row headers)
     virtual int RowCount() const { return 0; }
     virtual int ColumnCount() const { return 0; }
     virtual TAccessible* CellAt(int Row, int Column) const { return nullptr; }
     virtual TAccessible* ColumnHeader(int Column) const { return nullptr; }
+    virtual TAccessible* RowHeader(int Row) const { return nullptr; }
     // Where a cell sits in its table (false when this is no cell).
     virtual bool CellPosition(int& Row, int& Column) const { return false; }
 

@@ -117,6 +117,7 @@ AtkRole RoleOf(TAccRole Role) {
     case TAccRole::ToolBar: return ATK_ROLE_TOOL_BAR;
     case TAccRole::Table: return ATK_ROLE_TABLE;
     case TAccRole::ColumnHeader: return ATK_ROLE_COLUMN_HEADER;
+    case TAccRole::RowHeader: return ATK_ROLE_ROW_HEADER;
     case TAccRole::TableCell: return ATK_ROLE_TABLE_CELL;
     case TAccRole::List: return ATK_ROLE_LIST;
     case TAccRole::ListItem: return ATK_ROLE_LIST_ITEM;
@@ -506,6 +507,10 @@ AtkObject* GetColumnHeader(AtkTable* o, gint column) {
     TAccessible* a = AccOf(o);
     return a ? Wrap(a->ColumnHeader(column)) : nullptr;
 }
+AtkObject* GetRowHeader(AtkTable* o, gint row) {
+    TAccessible* a = AccOf(o);
+    return a ? Wrap(a->RowHeader(row)) : nullptr;
+}
 gint GetIndexAt(AtkTable* o, gint row, gint column) {
     TAccessible* a = AccOf(o);
     TAccessible* cell = a ? a->CellAt(row, column) : nullptr;
@@ -531,6 +536,7 @@ void TableInit(gpointer Iface, gpointer) {
     i->get_n_rows = GetRowCount;
     i->get_n_columns = GetColumnCount;
     i->get_column_header = GetColumnHeader;
+    i->get_row_header = GetRowHeader;
     i->get_index_at = GetIndexAt;
     i->get_row_at_index = GetRowAtIndex;
     i->get_column_at_index = GetColumnAtIndex;
@@ -562,6 +568,14 @@ GPtrArray* GetColumnHeaderCells(AtkTableCell* o) {
         if (AtkObject* header = Wrap(a->Parent()->ColumnHeader(c))) g_ptr_array_add(list, Ref(header));
     return list;
 }
+GPtrArray* GetRowHeaderCells(AtkTableCell* o) {
+    GPtrArray* list = g_ptr_array_new_with_free_func(g_object_unref);
+    TAccessible* a = AccOf(o);
+    int r = 0, c = 0;
+    if (a && a->Parent() && a->CellPosition(r, c))
+        if (AtkObject* header = Wrap(a->Parent()->RowHeader(r))) g_ptr_array_add(list, Ref(header));
+    return list;
+}
 
 void TableCellInit(gpointer Iface, gpointer) {
     auto* i = static_cast<AtkTableCellIface*>(Iface);
@@ -571,6 +585,7 @@ void TableCellInit(gpointer Iface, gpointer) {
     i->get_row_column_span = GetRowColumnSpan;
     i->get_table = GetTable;
     i->get_column_header_cells = GetColumnHeaderCells;
+    i->get_row_header_cells = GetRowHeaderCells;
 }
 
 std::vector<TAccessible*> SelectedChildren(gpointer o) {
