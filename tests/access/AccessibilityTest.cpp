@@ -521,4 +521,47 @@ TEST_F(Accessibility, ListenersMayComeAndGoWhileAnEventIsSentAndObjectsSayWhenTh
     EXPECT_FALSE(fw::AccListening());
 }
 
+TEST_F(Accessibility, AQuietListenerHearsOnlyWhatKeepsItsKnowledgeTrue) {
+    std::vector<TAccEventKind> quiet, loud;
+    const int q = fw::AddAccListener([&](const fw::TAccEvent& e) { quiet.push_back(e.Kind); });
+    fw::SetAccListenerQuiet(q, true);
+    EXPECT_FALSE(fw::AccListening()) << "nobody hears everything";
+    for (bool withLoud : {false, true}) {
+        fw::TForm form(nullptr);
+        auto* edit = new fw::TEdit(&form);
+        edit->SetParent(&form);
+        auto* other = new fw::TEdit(&form);
+        other->SetParent(&form);
+        edit->Accessible();
+        form.Accessible();
+        const struct {
+            const char* What;
+            std::function<void()> Do;
+            TAccEventKind Kind;
+            bool Quiet; // heard by the quiet listener too
+        } rows[] = {
+            {"text", [&] { edit->SetText("typed"); }, TAccEventKind::TextChanged, true},
+            {"window", [&] { form.Show(); }, TAccEventKind::WindowShown, true},
+            {"focus", [&] { other->SetFocus(); }, TAccEventKind::Focus, false},
+            {"state", [&] { edit->SetEnabled(false); }, TAccEventKind::StateChanged, false},
+            {"name", [&] { form.SetCaption("Renamed"); }, TAccEventKind::NameChanged, false},
+            {"hidden", [&] { form.Hide(); }, TAccEventKind::WindowHidden, true},
+        };
+        const int l = withLoud ? fw::AddAccListener([&](const fw::TAccEvent& e) { loud.push_back(e.Kind); }) : 0;
+        EXPECT_EQ(fw::AccListening(), withLoud);
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(r.What) + (withLoud ? " with a loud listener" : ""));
+            quiet.clear(), loud.clear();
+            r.Do();
+            EXPECT_EQ(std::count(quiet.begin(), quiet.end(), r.Kind) > 0, r.Quiet);
+            EXPECT_EQ(std::count(loud.begin(), loud.end(), r.Kind) > 0, withLoud);
+        }
+        if (withLoud) fw::RemoveAccListener(l);
+    }
+    fw::SetAccListenerQuiet(q, false);
+    EXPECT_TRUE(fw::AccListening());
+    fw::RemoveAccListener(q);
+    EXPECT_FALSE(fw::AccListening());
+}
+
 } // namespace
