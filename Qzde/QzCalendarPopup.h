@@ -459,6 +459,8 @@ private:
     // Wheel turns below a notch, kept for the next turn.
     int FWheelRest = 0;
     int FFormPaintCount = 0;
+    // FormPaint has drawn the navigation buttons for the current selection.
+    bool FButtonsDrawn = false;
 };
 
 // Declared for form code that expects it; every opening makes its own popup, and
