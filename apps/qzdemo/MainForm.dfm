@@ -357,8 +357,16 @@ object frmQzDemo: TfrmQzDemo
     TabOrder = 6
     OnClick = btnBlinkClick
   end
-  object edtWindow: TQzDateEdit
+  object lblWindow: TLabel
     Left = 16
+    Top = 371
+    Width = 144
+    Height = 13
+    Caption = 'Two-digit years near today'
+    FocusControl = edtWindow
+  end
+  object edtWindow: TQzDateEdit
+    Left = 168
     Top = 368
     Width = 136
     Height = 20
@@ -373,9 +381,9 @@ object frmQzDemo: TfrmQzDemo
     TwoDigitYearWindow = 20
   end
   object lblWindowDate: TLabel
-    Left = 168
+    Left = 320
     Top = 371
-    Width = 288
+    Width = 150
     Height = 13
     AutoSize = False
     Caption = 'no date yet'
