@@ -46,6 +46,8 @@ bool TQzCalendar::OpenCalendar() {
             fw::TComponentRef<TfrmQzCal>& Popup;
             ~TFreePopup() { delete Popup.Get(); }
         } FreePopup{Popup};
+        // A day event may free the component while the popup asks about its first month.
+        if (!Self) return false;
         const fw::TModalResult ModalResult = Popup->ShowModal();
         if (!Self) return false;
         if (Popup && ModalResult == fw::mrOk) {

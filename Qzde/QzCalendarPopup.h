@@ -261,6 +261,10 @@ public:
     // The wheel pages by months (by years with Ctrl) when coWheelPaging is set.
     void Dispatch(fw::TMessage& Message) override;
 
+    // Whether the popup still has its opener to ask and write to: false once
+    // the opener went (see Notification).
+    bool HasOpener() const { return FOwnerComponent != nullptr; }
+
     // ---- read access to the model (tests, tools)
     fw::TComponent* OwnerComponent() const { return FOwnerComponent; }
     fw::TDateTime OriginalDate() const { return FOriginalDate; }
@@ -339,6 +343,12 @@ protected:
     // Tells the accessibility listeners of a new selection or month (after
     // every move of the selection, from DrawSelector).
     void AnnounceSelection();
+
+    // The opener going. From then on the popup asks its day events nothing and
+    // writes nothing into it. When the opener is freed by one of its own day
+    // events (the popup is inside the call), the popup leaves it instead of
+    // being freed with it, ends with mrCancel and is freed by whoever opened it.
+    void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
 
     // FormPaint covers every client pixel, starting with a filled rectangle over
     // the whole client area: the window system's erase would only be painted over.
@@ -459,6 +469,10 @@ private:
     // Wheel turns below a notch, kept for the next turn.
     int FWheelRest = 0;
     int FFormPaintCount = 0;
+    // How deep the popup is in calls to the opener's day events.
+    mutable int FOpenerCalls = 0;
+    // FormPaint has drawn the navigation buttons for the current selection.
+    bool FButtonsDrawn = false;
 };
 
 // Declared for form code that expects it; every opening makes its own popup, and

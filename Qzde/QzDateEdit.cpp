@@ -213,6 +213,8 @@ bool TQzDateEdit::RunCalendarPopup() {
         fw::TComponentRef<TfrmQzCal>& Popup;
         ~TFreePopup() { delete Popup.Get(); }
     } FreePopup{Popup};
+    // A day event may free the edit while the popup asks it about its first month.
+    if (!Self) return false;
     const fw::TModalResult ModalResult = Popup->ShowModal();
     if (!Self || !Popup || ModalResult != fw::mrOk) return false;
     SetDate(Popup->Date());

@@ -98,7 +98,7 @@ bool TClassInfo::InheritsFrom(const TClassInfo* other) const {
 const TPropInfo* TClassInfo::FindProp(const String& name) const {
     for (const TClassInfo* c = this; c != nullptr; c = c->Parent)
         for (const TPropInfo& p : c->Props)
-            if (SameText(p.Name, name)) return &p;
+            if (p.Listed && SameText(p.Name, name)) return &p;
     return nullptr;
 }
 
@@ -120,6 +120,7 @@ std::vector<const TPropInfo*> TClassInfo::AllProps() const {
     std::vector<const TPropInfo*> list =
         Parent != nullptr ? Parent->AllProps() : std::vector<const TPropInfo*>{};
     for (const TPropInfo& p : Props) {
+        if (!p.Listed) continue;
         auto same = std::find_if(list.begin(), list.end(),
                                  [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
         if (same != list.end())
@@ -191,9 +192,11 @@ String StripNamespace(const char* qualifiedName) {
 }
 
 const TPropInfo& FindInheritedProp(const TClassInfo& info, const String& name) {
-    const TPropInfo* p = info.Parent != nullptr ? info.Parent->FindProp(name) : nullptr;
-    if (p == nullptr) throw Exception("no inherited property '" + name + "' to redeclare in " + info.Name);
-    return *p;
+    // The nearest declaration, listed or not.
+    for (const TClassInfo* c = info.Parent; c != nullptr; c = c->Parent)
+        for (const TPropInfo& p : c->Props)
+            if (SameText(p.Name, name)) return p;
+    throw Exception("no inherited property '" + name + "' to redeclare in " + info.Name);
 }
 
 } // namespace fw

@@ -25,6 +25,10 @@
 // Properties are kept in declaration order after the base class's. A class
 // that publishes a property its base already publishes replaces it in the
 // base's place (to change a default: `cls.Redeclare("Color").Default(clBtnFace)`).
+// A base may declare a property for its descendants only
+// (`cls.Str("SQL", ...).Unlisted()`): no list, reader or writer sees it until
+// a descendant redeclares it, which lists it in the place of that
+// redeclaration, so each descendant keeps the order of its own form files.
 //
 // Storage rule used by the writer: a property with a default is written when
 // its value differs; `.NoDefault()` (and a string declared without a default)
@@ -84,6 +88,7 @@ struct TPropInfo {
 
     bool HasDefault = true;
     bool Stored = true;
+    bool Listed = true; // false: declared for descendants, which list it by redeclaring it
     bool WrittenLast = false;
     std::int64_t DefaultOrd = 0;
     double DefaultFloat = 0;
@@ -153,6 +158,7 @@ struct TClassInfo {
 
     bool InheritsFrom(const TClassInfo* other) const;
     // Lookups search this class, then its ancestors; names ignore case.
+    // FindProp finds listed properties only.
     const TPropInfo* FindProp(const String& name) const;
     // The property FindProp finds, and its place in writing order (AllProps,
     // then those written last after the others), or null. Answered from an
@@ -205,6 +211,11 @@ public:
     }
     TPropDecl& WrittenLast() {
         FInfo->WrittenLast = true;
+        return *this;
+    }
+    // Declared for descendants: listed only where one redeclares it.
+    TPropDecl& Unlisted() {
+        FInfo->Listed = false;
         return *this;
     }
     TPropInfo& Info() { return *FInfo; }
@@ -480,7 +491,8 @@ public:
     }
 
     // Publishes a copy of an ancestor's property, to be modified
-    // (`cls.Redeclare("Color").Default(clBtnFace)`). Raises when absent.
+    // (`cls.Redeclare("Color").Default(clBtnFace)`), or lists one the
+    // ancestor declared unlisted, in this place. Raises when absent.
     TPropDecl Redeclare(const String& name);
 
 private:
@@ -529,6 +541,7 @@ TClassInfo TClassBuilder<T>::Build(const char* qualifiedName, const TClassInfo* 
 template <typename T>
 TPropDecl TClassBuilder<T>::Redeclare(const String& name) {
     TPropInfo copy = FindInheritedProp(FInfo, name);
+    copy.Listed = true;
     FInfo.Props.push_back(std::move(copy));
     return TPropDecl(FInfo.Props.back());
 }

@@ -59,6 +59,7 @@ FW_PUBLISH(TDataSet) {
     cls.Event("BeforePost", &TDataSet::BeforePost);
     cls.Event("BeforeScroll", &TDataSet::BeforeScroll);
     cls.Event("OnNewRecord", &TDataSet::OnNewRecord);
+    cls.Bool("ReadOnly", &TDataSet::ReadOnly, &TDataSet::SetReadOnly, false).Unlisted();
     cls.DesignPosition();
 }
 

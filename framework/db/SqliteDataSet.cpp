@@ -90,23 +90,16 @@ TFieldType FieldTypeForDecl(const String& DeclType, int& Size) {
 
 FW_PUBLISH(TSQLiteDataSet) {
     cls.Str("FileName", &TSQLiteDataSet::FileName, &TSQLiteDataSet::SetFileName, "");
-    cls.Str("TableName", &TSQLiteDataSet::TableName, &TSQLiteDataSet::SetTableName, "");
-    cls.Str("SQL", &TSQLiteDataSet::SQL, &TSQLiteDataSet::SetSQL, "");
+    cls.Redeclare("TableName");
+    cls.Redeclare("SQL");
     cls.Int("BusyTimeout", &TSQLiteDataSet::BusyTimeout, &TSQLiteDataSet::SetBusyTimeout, 2000);
-    cls.Bool("ReadOnly", &TSQLiteDataSet::ReadOnly, &TSQLiteDataSet::SetReadOnly, false);
+    cls.Redeclare("ReadOnly");
 }
 
-TSQLiteDataSet::TSQLiteDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
+TSQLiteDataSet::TSQLiteDataSet(TComponent* AOwner) : TSqlDataSet(AOwner) {}
 
 TSQLiteDataSet::~TSQLiteDataSet() {
-    try {
-        Close();
-    } catch (const Exception&) {
-    }
-}
-
-void TSQLiteDataSet::CheckInactive() const {
-    if (Active()) DatabaseError(SDataSetOpen);
+    CloseQuietly();
 }
 
 void TSQLiteDataSet::SetFileName(const String& Value) {
@@ -115,32 +108,15 @@ void TSQLiteDataSet::SetFileName(const String& Value) {
     FFileName = Value;
 }
 
-void TSQLiteDataSet::SetTableName(const String& Value) {
-    if (Value == FTableName) return;
-    CheckInactive();
-    FTableName = Value;
-}
-
-void TSQLiteDataSet::SetSQL(const String& Value) {
-    if (Value == FSQL) return;
-    CheckInactive();
-    FSQL = Value;
-}
-
 // ---------------------------------------------------------------- opening
 
-void TSQLiteDataSet::InternalOpen() {
+void TSQLiteDataSet::Connect() {
     if (FFileName.empty()) DatabaseError("No database file name given");
-    if (FSQL.empty() && FTableName.empty()) DatabaseError("No table name or SQL given");
     FDb.Open(FFileName, ReadOnly(), false, FBusyTimeout);
-    if (!FSQL.empty())
-        OpenQuery(FSQL);
-    else
-        OpenTable();
 }
 
 void TSQLiteDataSet::OpenTable() {
-    FTable = QuoteIdent(FTableName);
+    FTable = QuoteIdent(TableName());
     struct TColumn {
         String Name, Type;
         bool NotNull, HasDefault;
@@ -160,7 +136,7 @@ void TSQLiteDataSet::OpenTable() {
             columns.push_back(std::move(c));
         }
     }
-    if (columns.empty()) DatabaseError(Format("Table '%s' not found in '%s'", {FTableName, FFileName}));
+    if (columns.empty()) DatabaseError(Format("Table '%s' not found in '%s'", {TableName(), FFileName}));
     int pkCount = 0;
     for (const auto& c : columns)
         pkCount += c.Pk > 0;
@@ -185,7 +161,7 @@ void TSQLiteDataSet::OpenTable() {
         // Every alias is a column: an INTEGER PRIMARY KEY is the row id under its own name.
         TSqliteStatement pkIndex =
             FDb.Prepare("SELECT count(*) FROM pragma_index_list(?1) WHERE origin = 'pk'");
-        pkIndex.Bind(1, FTableName);
+        pkIndex.Bind(1, TableName());
         const bool rowidTable = pkIndex.Step() && pkIndex.ColumnInt64(0) == 0;
         for (const auto& c : columns)
             if (rowidTable && pkCount == 1 && c.Pk == 1 && UpperCase(c.Type) == "INTEGER")
@@ -194,8 +170,8 @@ void TSQLiteDataSet::OpenTable() {
             FReadOnlyReason = "the table's own columns rowid, _rowid_ and oid hide SQLite's row id, and it "
                               "has no INTEGER PRIMARY KEY to find its rows by";
     }
-    FKeyed = !FRowid.empty();
-    if (!FKeyed) return OpenQuery("SELECT * FROM " + FTable);
+    if (FRowid.empty()) return OpenQuery(QueryText());
+    FKeyed = true;
 
     FColumns.clear();
     for (const auto& c : columns) {
@@ -208,7 +184,7 @@ void TSQLiteDataSet::OpenTable() {
     {
         TSqliteStatement triggers =
             FDb.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?1");
-        triggers.Bind(1, FTableName);
+        triggers.Bind(1, TableName());
         FHasTriggers = triggers.Step() && triggers.ColumnInt64(0) > 0;
     }
     String list;
@@ -234,18 +210,24 @@ void TSQLiteDataSet::LoadKeys() {
     FCleanVersion = version;
 }
 
-void TSQLiteDataSet::OpenQuery(const String& Sql) {
-    FKeyed = false;
-    TSqliteStatement stmt = FDb.Prepare(Sql);
-    if (!stmt.Valid()) DatabaseError("The SQL text holds no statement");
-    const int n = stmt.ColumnCount();
+// Every row of a query, in place of the rows read before when it succeeds.
+void TSQLiteDataSet::ReadAll(TSqliteStatement& Stmt) {
+    const int n = Stmt.ColumnCount();
     std::vector<TRecordBuffer> rows;
-    while (stmt.Step()) {
+    while (Stmt.Step()) {
         TRecordBuffer row(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i)
-            row[static_cast<std::size_t>(i)] = stmt.Column(i);
+            row[static_cast<std::size_t>(i)] = Stmt.Column(i);
         rows.push_back(std::move(row));
     }
+    FRows = std::move(rows);
+}
+
+void TSQLiteDataSet::OpenQuery(const String& Sql) {
+    TSqliteStatement stmt = FDb.Prepare(Sql);
+    if (!stmt.Valid()) DatabaseError("The SQL text holds no statement");
+    ReadAll(stmt);
+    const int n = stmt.ColumnCount();
     for (int i = 0; i < n; ++i) {
         int size = 0;
         String decl = stmt.ColumnDeclType(i);
@@ -254,7 +236,7 @@ void TSQLiteDataSet::OpenQuery(const String& Sql) {
             type = FieldTypeForDecl(decl, size);
         } else {
             // An expression: the kind of its first value.
-            for (const auto& row : rows) {
+            for (const auto& row : FRows) {
                 const TStoredValue& v = row[static_cast<std::size_t>(i)];
                 if (IsNullValue(v)) continue;
                 type = std::holds_alternative<std::int64_t>(v) ? ftInteger
@@ -265,7 +247,6 @@ void TSQLiteDataSet::OpenQuery(const String& Sql) {
         }
         AddField(stmt.ColumnName(i), type, size, false, true);
     }
-    FRows = std::move(rows);
 }
 
 void TSQLiteDataSet::InternalClose() {
@@ -287,7 +268,7 @@ int TSQLiteDataSet::InternalRecordCount() const {
 }
 
 bool TSQLiteDataSet::InternalCanModify() const {
-    return FKeyed && !FDb.IsReadOnly();
+    return TSqlDataSet::InternalCanModify() && !FDb.IsReadOnly();
 }
 
 String TSQLiteDataSet::InternalReadOnlyReason() const {
@@ -299,16 +280,8 @@ void TSQLiteDataSet::InternalRefresh() {
         LoadKeys();
     } else {
         // Re-run the query; the fields stay as they are.
-        TSqliteStatement stmt = FDb.Prepare(FSQL.empty() ? "SELECT * FROM " + FTable : FSQL);
-        const int n = stmt.ColumnCount();
-        std::vector<TRecordBuffer> rows;
-        while (stmt.Step()) {
-            TRecordBuffer row(static_cast<std::size_t>(n));
-            for (int i = 0; i < n; ++i)
-                row[static_cast<std::size_t>(i)] = stmt.Column(i);
-            rows.push_back(std::move(row));
-        }
-        FRows = std::move(rows);
+        TSqliteStatement stmt = FDb.Prepare(QueryText());
+        ReadAll(stmt);
     }
 }
 

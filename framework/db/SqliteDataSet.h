@@ -23,14 +23,14 @@
 // "NUMERIC"/"DECIMAL" float, anything else string. Dates are stored as
 // 'YYYY-MM-DD' text and date-times as 'YYYY-MM-DD HH:MM:SS'.
 
-#include <framework/db/DataSet.h>
+#include <framework/db/SqlDataSet.h>
 #include <framework/db/SqliteApi.h>
 #include <map>
 
 namespace fw {
 
-class TSQLiteDataSet : public TDataSet {
-    FW_CLASS(TSQLiteDataSet, TDataSet)
+class TSQLiteDataSet : public TSqlDataSet {
+    FW_CLASS(TSQLiteDataSet, TSqlDataSet)
 
 public:
     explicit TSQLiteDataSet(TComponent* AOwner);
@@ -39,35 +39,28 @@ public:
     // The database file (never created by opening).
     const String& FileName() const { return FFileName; }
     void SetFileName(const String& Value);
-    // The table to open; ignored when SQL is set.
-    const String& TableName() const { return FTableName; }
-    void SetTableName(const String& Value);
-    // A SELECT to open instead of a table.
-    const String& SQL() const { return FSQL; }
-    void SetSQL(const String& Value);
     // How long a write waits for another connection's lock before it fails
     // with "database is locked", in milliseconds.
     int BusyTimeout() const { return FBusyTimeout; }
     void SetBusyTimeout(int Value) { FBusyTimeout = Value; }
 
-    // One transaction around many posts (the posts then do not commit one by
-    // one). Rollback cancels a pending edit and re-reads the rows.
-    //
     // A transaction that SQLite rolls back by itself under a failed statement
     // (a full disk, an I/O error) or a failed COMMIT is lost: the error says
     // so, InTransaction stays true, and Post, Delete and Commit raise until
     // Rollback (which then only re-reads), so nothing meant for it is
     // committed on its own. After a failed COMMIT the rows are re-read.
-    void StartTransaction();
-    void Commit();
-    void Rollback();
-    bool InTransaction() const { return FDb.InTransaction() || FTransactionLost; }
+    void StartTransaction() override;
+    void Commit() override;
+    void Rollback() override;
+    bool InTransaction() const override { return FDb.InTransaction() || FTransactionLost; }
 
     // The connection, for statements of the application's own.
     TSqliteDatabase& Database() { return FDb; }
 
 protected:
-    void InternalOpen() override;
+    void Connect() override;
+    void OpenTable() override;
+    void OpenQuery(const String& Sql) override;
     void InternalClose() override;
     int InternalRecordCount() const override;
     void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) override;
@@ -82,10 +75,8 @@ protected:
     String InternalReadOnlyReason() const override;
 
 private:
-    void CheckInactive() const;
-    void OpenTable();
-    void OpenQuery(const String& Sql);
     void LoadKeys();
+    void ReadAll(TSqliteStatement& Stmt);
     void ReadRow(std::int64_t Key, TRecordBuffer& Values);
     TSqliteStatement& Cached(const String& Key, const std::function<String()>& MakeSql);
     void BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old);
@@ -96,16 +87,12 @@ private:
     [[noreturn]] void RaiseLost(const ESqliteError& Cause);
 
     String FFileName;
-    String FTableName;
-    String FSQL;
     int FBusyTimeout = 2000;
     TSqliteDatabase FDb;
-    bool FKeyed = false;              // a table with rowids: paged and writable
     bool FHasTriggers = false;        // re-read rows after writing
     std::vector<std::int64_t> FKeys;  // keyed: the rowids in order
     std::vector<TRecordBuffer> FRows; // not keyed: every row
     std::vector<String> FColumns;     // quoted column names
-    String FTable;                    // quoted table name
     String FRowid;                    // the row id's name in statements ("rowid", "_rowid_", ...)
     String FReadOnlyReason;           // why a table is read-only though the file is not
     TSqliteStatement FFetchRange, FFetchOne, FDataVersion;

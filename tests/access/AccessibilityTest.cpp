@@ -302,6 +302,54 @@ TEST_F(DemoAccessibility, PopupIsADialogWithANamedGridThatSpeaksEveryMove) {
     EXPECT_EQ(Form->edtDayFirst->Text(), "18/03/2026");
 }
 
+TEST_F(DemoAccessibility, WeekNumbersAreTheGridsRowHeaders) {
+    Form->edtDayFirst->SetCalendarOptions({qz::coWeekNumbers});
+    // Weeks start on Monday in this edit; each row is the ISO week of its Thursday.
+    const struct {
+        const char* Date;
+        std::vector<fw::String> Weeks;
+    } months[] = {
+        {"14/03/2026", {"Week 9", "Week 10", "Week 11", "Week 12", "Week 13", "Week 14"}},
+        {"09/12/2026", {"Week 49", "Week 50", "Week 51", "Week 52", "Week 53", "Week 1"}},
+    };
+    for (const auto& m : months) {
+        SCOPED_TRACE(m.Date);
+        Form->edtDayFirst->SetText(m.Date);
+        Ui::OnNextModal([&](fw::TForm* popup) {
+            TAccessible* grid = Ui::FindIn(popup->Accessible(), TAccRole::Table);
+            ASSERT_NE(grid, nullptr);
+            EXPECT_EQ(grid->ChildCount(), 7 + 42 + 6);
+            std::vector<fw::String> weeks;
+            for (TAccessible* header : OfRole(grid, TAccRole::RowHeader)) weeks.push_back(header->Name());
+            EXPECT_EQ(weeks, m.Weeks);
+            for (int row = 0; row < 6; ++row) {
+                // Each header stands left of its row, inside the grid.
+                const fw::TRect h = grid->RowHeader(row)->Bounds(), cell = grid->CellAt(row, 0)->Bounds();
+                EXPECT_EQ(h.Top, cell.Top);
+                EXPECT_LE(h.Right, cell.Left);
+                EXPECT_GE(h.Left, grid->Bounds().Left);
+                EXPECT_EQ(grid->RowHeader(row)->IndexInParent(), 49 + row);
+            }
+            // A new month renames the week numbers that were read.
+            TEventLog log;
+            Ui::PressKey(fw::VK_NEXT);
+            EXPECT_TRUE(log.Has(TAccEventKind::NameChanged, grid->RowHeader(0)->Name()));
+            EXPECT_NE(grid->RowHeader(0)->Name(), m.Weeks[0]);
+            Ui::PressKey(fw::VK_ESCAPE);
+        });
+        Ui::DoAction(Form->edtDayFirst->Accessible(), "open calendar");
+    }
+    // Without the column the grid has no row headers.
+    Form->edtDayFirst->SetCalendarOptions({});
+    Ui::OnNextModal([](fw::TForm* popup) {
+        TAccessible* grid = Ui::FindIn(popup->Accessible(), TAccRole::Table);
+        EXPECT_EQ(grid->RowHeader(0), nullptr);
+        EXPECT_EQ(grid->ChildCount(), 7 + 42);
+        Ui::PressKey(fw::VK_ESCAPE);
+    });
+    Ui::DoAction(Form->edtDayFirst->Accessible(), "open calendar");
+}
+
 // ---------------------------------------------------------------- the lamp, message boxes, no listener
 
 TEST_F(Accessibility, LampNamesSayStateAndHueInWords) {
@@ -470,6 +518,49 @@ TEST_F(Accessibility, ListenersMayComeAndGoWhileAnEventIsSentAndObjectsSayWhenTh
     delete button;
     EXPECT_EQ(heard.back(), "gone");
     fw::RemoveAccListener(second);
+    EXPECT_FALSE(fw::AccListening());
+}
+
+TEST_F(Accessibility, AQuietListenerHearsOnlyWhatKeepsItsKnowledgeTrue) {
+    std::vector<TAccEventKind> quiet, loud;
+    const int q = fw::AddAccListener([&](const fw::TAccEvent& e) { quiet.push_back(e.Kind); });
+    fw::SetAccListenerQuiet(q, true);
+    EXPECT_FALSE(fw::AccListening()) << "nobody hears everything";
+    for (bool withLoud : {false, true}) {
+        fw::TForm form(nullptr);
+        auto* edit = new fw::TEdit(&form);
+        edit->SetParent(&form);
+        auto* other = new fw::TEdit(&form);
+        other->SetParent(&form);
+        edit->Accessible();
+        form.Accessible();
+        const struct {
+            const char* What;
+            std::function<void()> Do;
+            TAccEventKind Kind;
+            bool Quiet; // heard by the quiet listener too
+        } rows[] = {
+            {"text", [&] { edit->SetText("typed"); }, TAccEventKind::TextChanged, true},
+            {"window", [&] { form.Show(); }, TAccEventKind::WindowShown, true},
+            {"focus", [&] { other->SetFocus(); }, TAccEventKind::Focus, false},
+            {"state", [&] { edit->SetEnabled(false); }, TAccEventKind::StateChanged, false},
+            {"name", [&] { form.SetCaption("Renamed"); }, TAccEventKind::NameChanged, false},
+            {"hidden", [&] { form.Hide(); }, TAccEventKind::WindowHidden, true},
+        };
+        const int l = withLoud ? fw::AddAccListener([&](const fw::TAccEvent& e) { loud.push_back(e.Kind); }) : 0;
+        EXPECT_EQ(fw::AccListening(), withLoud);
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(r.What) + (withLoud ? " with a loud listener" : ""));
+            quiet.clear(), loud.clear();
+            r.Do();
+            EXPECT_EQ(std::count(quiet.begin(), quiet.end(), r.Kind) > 0, r.Quiet);
+            EXPECT_EQ(std::count(loud.begin(), loud.end(), r.Kind) > 0, withLoud);
+        }
+        if (withLoud) fw::RemoveAccListener(l);
+    }
+    fw::SetAccListenerQuiet(q, false);
+    EXPECT_TRUE(fw::AccListening());
+    fw::RemoveAccListener(q);
     EXPECT_FALSE(fw::AccListening());
 }
 

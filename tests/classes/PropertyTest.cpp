@@ -6,6 +6,39 @@ namespace {
 
 using namespace test;
 
+// A base that declares properties for its descendants to list where they
+// want them, and two descendants: one lists them in its own order, one not.
+class TStore : public fw::TComponent {
+    FW_CLASS(TStore, fw::TComponent)
+public:
+    using TComponent::TComponent;
+    String Source, Query;
+    int Kind = 0;
+};
+class TFileStore : public TStore {
+    FW_CLASS(TFileStore, TStore)
+public:
+    using TStore::TStore;
+    String File;
+};
+class TBareStore : public TStore {
+    FW_CLASS(TBareStore, TStore)
+public:
+    using TStore::TStore;
+};
+
+FW_PUBLISH(TStore) {
+    cls.Str("Source", &TStore::Source, &TStore::Source, "").Unlisted();
+    cls.Int("Kind", &TStore::Kind, &TStore::Kind, 0);
+    cls.Str("Query", &TStore::Query, &TStore::Query, "").Unlisted();
+}
+FW_PUBLISH(TFileStore) {
+    cls.Redeclare("Query");
+    cls.Str("File", &TFileStore::File, &TFileStore::File, "");
+    cls.Redeclare("Source").Default("none");
+}
+FW_PUBLISH(TBareStore) {}
+
 class PropertyTest : public ::testing::Test {
 protected:
     void SetUp() override { RegisterTestClasses(); }
@@ -27,6 +60,24 @@ TEST_F(PropertyTest, ListKeepsDeclarationOrderAndRedeclaredPlaces) {
     EXPECT_EQ(fw::GetPropInfo(&form, "Color")->DefaultOrd, static_cast<std::int64_t>(clRed));
     TWidget w(nullptr);
     EXPECT_EQ(fw::GetPropInfo(&w, "Color")->DefaultOrd, static_cast<std::int64_t>(clBtnFace));
+}
+
+TEST_F(PropertyTest, UnlistedPropertiesAreListedWhereADescendantRedeclaresThem) {
+    TFileStore listed(nullptr);
+    EXPECT_EQ(Names(&listed), (std::vector<String>{"Name", "Tag", "Kind", "Query", "File", "Source"}));
+    EXPECT_EQ(fw::GetPropInfo(&listed, "Source")->DefaultStr, "none");
+    fw::SetStrProp(&listed, "Query", "q");
+    EXPECT_EQ(listed.Query, "q") << "the base's accessors serve the descendant";
+
+    TBareStore bare(nullptr);
+    EXPECT_EQ(Names(&bare), (std::vector<String>{"Name", "Tag", "Kind"}));
+    EXPECT_EQ(fw::GetPropInfo(&bare, "Query"), nullptr);
+    EXPECT_THROW(fw::SetStrProp(&bare, "Query", "q"), fw::EPropertyError);
+    bare.SetName("bare");
+    fw::RegisterClasses({TBareStore::StaticClass()});
+    EXPECT_ANY_THROW(std::unique_ptr<fw::TComponent>(
+        fw::ReadComponentFromText("object bare: TBareStore\n  Query = 'q'\nend\n")))
+        << "a form file cannot set what the class does not list";
 }
 
 TEST_F(PropertyTest, TypedAccessByDottedName) {

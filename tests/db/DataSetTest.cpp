@@ -389,5 +389,27 @@ TEST(DataSetFormFiles, PropertiesStreamAndActiveIsRestoredOnLoad) {
     EXPECT_THROW(tbl->SetTableName("other"), EDatabaseError) << "not while open";
 }
 
+// Form files written before the backends shared their base keep their order.
+TEST(DataSetFormFiles, EveryPropertyKeepsItsPlace) {
+    TSQLiteDataSet ds(nullptr);
+    ds.SetName("tbl");
+    ds.SetFileName("a.db");
+    ds.SetTableName("t");
+    ds.SetSQL("SELECT 1");
+    ds.SetBusyTimeout(5);
+    ds.SetReadOnly(true);
+    ds.SetDesignLeft(1);
+    ds.SetDesignTop(2);
+    EXPECT_EQ(WriteComponentToText(&ds), "object tbl: TSQLiteDataSet\n"
+                                         "  FileName = 'a.db'\n"
+                                         "  TableName = 't'\n"
+                                         "  SQL = 'SELECT 1'\n"
+                                         "  BusyTimeout = 5\n"
+                                         "  ReadOnly = True\n"
+                                         "  Left = 1\n"
+                                         "  Top = 2\n"
+                                         "end\n");
+}
+
 } // namespace
 } // namespace fw::test

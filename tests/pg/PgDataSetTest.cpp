@@ -294,6 +294,30 @@ TEST_F(PgDataSetTest, SelectsAndKeylessTablesAreReadOnlyAndReadByPages) {
     }
 }
 
+// Form files written before the backends shared their base keep their order
+// (and ReadOnly stays unpublished here).
+TEST(PgDataSetFormFiles, EveryPropertyKeepsItsPlace) {
+    TPgDataSet Data(nullptr);
+    Data.SetName("tbl");
+    Data.SetConnectionString("dbname=app");
+    Data.SetTableName("t");
+    Data.SetSQL("SELECT 1");
+    Data.SetStatementTimeout(5);
+    Data.SetLockTimeout(6);
+    Data.SetReadOnly(true);
+    Data.SetDesignLeft(1);
+    Data.SetDesignTop(2);
+    EXPECT_EQ(WriteComponentToText(&Data), "object tbl: TPgDataSet\n"
+                                           "  ConnectionString = 'dbname=app'\n"
+                                           "  TableName = 't'\n"
+                                           "  SQL = 'SELECT 1'\n"
+                                           "  StatementTimeout = 5\n"
+                                           "  LockTimeout = 6\n"
+                                           "  Left = 1\n"
+                                           "  Top = 2\n"
+                                           "end\n");
+}
+
 TEST_F(PgDataSetTest, ConnectionAndTableAreStreamedInFormFiles) {
     RegisterPgDataClasses();
     auto* People = new TPgDataSet(&Owner);

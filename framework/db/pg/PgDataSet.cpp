@@ -46,8 +46,8 @@ std::vector<String> SplitKey(const String& Key, std::size_t Parts) {
 
 FW_PUBLISH(TPgDataSet) {
     cls.Str("ConnectionString", &TPgDataSet::ConnectionString, &TPgDataSet::SetConnectionString, "");
-    cls.Str("TableName", &TPgDataSet::TableName, &TPgDataSet::SetTableName, "");
-    cls.Str("SQL", &TPgDataSet::SQL, &TPgDataSet::SetSQL, "");
+    cls.Redeclare("TableName");
+    cls.Redeclare("SQL");
     cls.Int("StatementTimeout", &TPgDataSet::StatementTimeout, &TPgDataSet::SetStatementTimeout,
             PgDefaultStatementTimeout);
     cls.Int("LockTimeout", &TPgDataSet::LockTimeout, &TPgDataSet::SetLockTimeout, PgDefaultLockTimeout);
@@ -57,17 +57,10 @@ void RegisterPgDataClasses() {
     RegisterClasses({TPgDataSet::StaticClass()});
 }
 
-TPgDataSet::TPgDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
+TPgDataSet::TPgDataSet(TComponent* AOwner) : TSqlDataSet(AOwner) {}
 
 TPgDataSet::~TPgDataSet() {
-    try {
-        Close();
-    } catch (const Exception&) {
-    }
-}
-
-void TPgDataSet::CheckInactive() const {
-    if (Active() && !ComponentState().Contains(csLoading)) DatabaseError(SDataSetOpen);
+    CloseQuietly();
 }
 
 // The password is taken out of the text: it stays in memory only, and ConnectionString
@@ -113,16 +106,6 @@ std::unique_ptr<TPgConnection> TPgDataSet::MakeConnection() {
     return Db;
 }
 
-void TPgDataSet::SetTableName(const String& Value) {
-    CheckInactive();
-    FTableName = Value;
-}
-
-void TPgDataSet::SetSQL(const String& Value) {
-    CheckInactive();
-    FSQL = Value;
-}
-
 TPgConnection& TPgDataSet::Connection() {
     if (!FDb) FDb = MakeConnection();
     return *FDb;
@@ -154,7 +137,8 @@ TPgStatement& TPgDataSet::Cached(const String& Sql) {
 
 // ---------------------------------------------------------------- opening
 
-void TPgDataSet::InternalOpen() {
+// The connections are made on first use; this checks what they are made from.
+void TPgDataSet::Connect() {
     if (FConnectionString.empty() && FConnectionProblem.empty())
         DatabaseError("No connection string: set ConnectionString before opening the dataset");
     if (!FConnectionProblem.empty())
@@ -163,27 +147,14 @@ void TPgDataSet::InternalOpen() {
     FColumns.clear();
     FKeyColumns.clear();
     FKeys.clear();
-    FKeyed = false;
     FVersionField = -1;
-    try {
-        if (!FSQL.empty()) {
-            OpenCursor(FSQL);
-        } else if (!FTableName.empty()) {
-            OpenTable();
-        } else {
-            DatabaseError("No table name or SQL: set TableName or SQL before opening the dataset");
-        }
-    } catch (...) {
-        InternalClose();
-        throw;
-    }
 }
 
 void TPgDataSet::OpenTable() {
     TPgConnection& Db = Connection();
     TPgResult Table = Db.Exec(
-        "SELECT c.oid, c.oid::regclass::text FROM pg_class c WHERE c.oid = to_regclass($1)", {FTableName});
-    if (Table.RowCount() == 0) DatabaseError("Table '" + FTableName + "' not found");
+        "SELECT c.oid, c.oid::regclass::text FROM pg_class c WHERE c.oid = to_regclass($1)", {TableName()});
+    if (Table.RowCount() == 0) DatabaseError("Table '" + TableName() + "' not found");
     const String TableOid(Table.Value(0, 0));
     FTable = String(Table.Value(0, 1));
 
@@ -199,7 +170,7 @@ void TPgDataSet::OpenTable() {
     }
     if (KeyOrder.empty()) {
         // No key to find a row again by: read-only, through a cursor.
-        OpenCursor("SELECT * FROM " + FTable);
+        OpenQuery(QueryText());
         return;
     }
     std::sort(KeyOrder.begin(), KeyOrder.end());
@@ -283,7 +254,7 @@ void TPgDataSet::LoadKeys() {
     }
 }
 
-void TPgDataSet::OpenCursor(const String& Sql) {
+void TPgDataSet::OpenQuery(const String& Sql) {
     if (!FReader) FReader = MakeConnection();
     FReader->Rollback();
     FReader->Exec("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
@@ -347,8 +318,7 @@ void TPgDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuffer>&
     if (Count <= 0) return;
     if (!FKeyed) {
         // The cursor went with a lost connection: declare it again.
-        if (!FReader || !FReader->InTransaction())
-            OpenCursor(FSQL.empty() ? "SELECT * FROM " + FTable : FSQL);
+        if (!FReader || !FReader->InTransaction()) OpenQuery(QueryText());
         TPgResult Page = FReader->Exec("MOVE ABSOLUTE " + std::to_string(First) + " IN " + CursorName +
                                        "; FETCH FORWARD " + std::to_string(Count) + " FROM " + CursorName);
         for (int R = 0; R < Page.RowCount(); ++R)
@@ -435,7 +405,7 @@ void TPgDataSet::InternalRefresh() {
         CountRows();
     } else {
         FReader.reset();
-        OpenCursor(FSQL.empty() ? "SELECT * FROM " + FTable : FSQL);
+        OpenQuery(QueryText());
     }
 }
 

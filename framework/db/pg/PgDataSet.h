@@ -11,23 +11,23 @@
 // since is not touched, and Post or Delete raises SRecordChanged with the
 // user's values kept; Refresh then shows the other user's values.
 //
-// A SELECT (SQL), or a table without a primary key, is read through a scroll
-// cursor in a read-only transaction of a second connection, a page at a
-// time, and is read-only.
+// TableName may name the schema ("sales.orders"). A SELECT (SQL), or a table
+// without a primary key, is read through a scroll cursor in a read-only
+// transaction of a second connection, a page at a time, and is read-only.
 //
 // A lost connection raises a clear EDatabaseError for the operation that met
 // it (the dataset keeps its state and the user's values); the next operation
 // connects again. PgValues.h tells how column types map to field kinds.
 
-#include <framework/db/DataSet.h>
+#include <framework/db/SqlDataSet.h>
 #include <framework/db/pg/PgConnection.h>
 #include <map>
 #include <unordered_map>
 
 namespace fw {
 
-class TPgDataSet : public TDataSet {
-    FW_CLASS(TPgDataSet, TDataSet)
+class TPgDataSet : public TSqlDataSet {
+    FW_CLASS(TPgDataSet, TSqlDataSet)
 
 public:
     explicit TPgDataSet(TComponent* AOwner);
@@ -53,25 +53,21 @@ public:
     void SetStatementTimeout(int Value);
     int LockTimeout() const { return FLockTimeout; }
     void SetLockTimeout(int Value);
-    // The table to open ("orders", "sales.orders"); ignored when SQL is set.
-    const String& TableName() const { return FTableName; }
-    void SetTableName(const String& Value);
-    // A SELECT to open instead of a table (read-only).
-    const String& SQL() const { return FSQL; }
-    void SetSQL(const String& Value);
 
-    // One transaction around many posts. A transaction lost with its
-    // connection is not silently replaced: Post and Commit raise until Rollback.
-    void StartTransaction();
-    void Commit();
-    void Rollback();
-    bool InTransaction() const;
+    // A transaction lost with its connection is not silently replaced: Post
+    // and Commit raise until Rollback.
+    void StartTransaction() override;
+    void Commit() override;
+    void Rollback() override;
+    bool InTransaction() const override;
 
     // The connection, for statements of the application's own.
     TPgConnection& Connection();
 
 protected:
-    void InternalOpen() override;
+    void Connect() override;
+    void OpenTable() override;
+    void OpenQuery(const String& Sql) override;
     void InternalClose() override;
     int InternalRecordCount() const override;
     void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) override;
@@ -79,7 +75,6 @@ protected:
                       const std::vector<bool>& Assigned) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
     void InternalRefresh() override;
-    bool InternalCanModify() const override { return FKeyed; }
     int PageSize() const override { return 1000; }
 
 private:
@@ -91,9 +86,6 @@ private:
         bool Generated = false;
     };
 
-    void CheckInactive() const;
-    void OpenTable();
-    void OpenCursor(const String& Sql);
     void CountRows();
     void LoadKeys();
     void AddFields(const TPgResult& Described, int FirstColumn);
@@ -112,12 +104,8 @@ private:
     String FPassword;
     int FStatementTimeout = PgDefaultStatementTimeout;
     int FLockTimeout = PgDefaultLockTimeout;
-    String FTableName;
-    String FSQL;
     std::unique_ptr<TPgConnection> FDb;     // keys and writes
     std::unique_ptr<TPgConnection> FReader; // the cursor of a SELECT
-    bool FKeyed = false;
-    String FTable;                 // the table, quoted as the server spells it
     std::vector<TColumn> FColumns; // the table's columns, fields 0..n-1 (the version field is n)
     std::vector<int> FKeyColumns;  // indexes into FColumns
     int FVersionField = -1;        // the hidden xmin field
