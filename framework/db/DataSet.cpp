@@ -117,6 +117,7 @@ void TDataSet::OpenCursor() {
     }
     FOldFields.clear();
     ClearRowCache();
+    FWanted.assign(FFields.size(), false);
     const int count = InternalRecordCount();
     FCurrent = count > 0 ? 0 : -1;
     FBof = true;
@@ -206,9 +207,13 @@ void TDataSet::DataEvent(TDataEvent Event, std::intptr_t Info) {
         FChangedWhileDisabled = true;
         return;
     }
-    auto sources = FDataSources; // a handler may detach a source
-    for (TDataSource* source : sources)
+    // A handler may detach a source: the loop then stays on the index that
+    // now holds the next one.
+    for (std::size_t i = 0; i < FDataSources.size();) {
+        TDataSource* source = FDataSources[i];
         source->DataEvent(Event, Info);
+        if (i < FDataSources.size() && FDataSources[i] == source) ++i;
+    }
 }
 
 void TDataSet::DisableControls() {
@@ -230,69 +235,127 @@ void TDataSet::EnableControls() {
 void TDataSet::ClearRowCache() {
     FPages.clear();
     FLastPage = -1;
+    ++FCacheGeneration;
 }
 
-const TRecordBuffer& TDataSet::Row(int Index) const {
-    const int size = PageSize();
-    const int first = Index - Index % size;
-    if (FLastPage >= 0 && FPages[static_cast<std::size_t>(FLastPage)].First == first) {
-        const TPage& page = FPages[static_cast<std::size_t>(FLastPage)];
-        return page.Rows[static_cast<std::size_t>(Index - first)];
-    }
+// The cached page of row Index, or null.
+TDataSet::TPage* TDataSet::FindPage(int Index) const {
+    const int first = Index - Index % PageSize();
+    if (FLastPage >= 0 && FPages[static_cast<std::size_t>(FLastPage)].First == first)
+        return &FPages[static_cast<std::size_t>(FLastPage)];
     ++FUseClock;
     for (std::size_t i = 0; i < FPages.size(); ++i) {
         if (FPages[i].First == first) {
             FPages[i].LastUse = FUseClock;
             FLastPage = static_cast<int>(i);
-            return FPages[i].Rows[static_cast<std::size_t>(Index - first)];
+            return &FPages[i];
         }
     }
+    return nullptr;
+}
+
+// A page reads only the fields asked for so far; a field asked for the first
+// time is read into the page then, beside the values already there (which
+// stay as they were read: they are what the user has seen).
+const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
+    const std::size_t width = FFields.size();
+    const auto has = [&](const TPage& page) {
+        return FieldNo >= 0 ? page.Columns[static_cast<std::size_t>(FieldNo)]
+                            : std::find(page.Columns.begin(), page.Columns.end(), false) == page.Columns.end();
+    };
+    if (TPage* cached = FindPage(Index); cached && Index - cached->First < cached->Count && has(*cached))
+        return cached->Values.data() + static_cast<std::size_t>(Index - cached->First) * width;
+
+    // The page is read outside the cache: a backend may drop the cache while
+    // it reads (its list of rows changed).
     TPage page;
-    page.First = first;
-    page.LastUse = FUseClock;
-    const int count = std::min(size, InternalRecordCount() - first);
-    page.Rows.reserve(static_cast<std::size_t>(count));
-    const_cast<TDataSet*>(this)->InternalFetch(first, count, page.Rows);
-    // A row past the end (the list shrank since the position was taken) reads
-    // as an empty record.
-    page.Rows.resize(static_cast<std::size_t>(std::max(count, Index - first + 1)));
+    if (TPage* cached = FindPage(Index)) {
+        page = std::move(*cached);
+        FPages.erase(FPages.begin() + (cached - FPages.data()));
+        FLastPage = -1;
+    } else {
+        page.First = Index - Index % PageSize();
+        page.Count = std::max(std::min(PageSize(), InternalRecordCount() - page.First), 0);
+        page.Columns.assign(width, false);
+        page.Values.resize(static_cast<std::size_t>(page.Count) * width);
+    }
+    const int at = Index - page.First;
+    if (at >= page.Count) {
+        // A row past the end (the list shrank since the position was taken)
+        // reads as an empty record.
+        page.Count = at + 1;
+        page.Values.resize(static_cast<std::size_t>(page.Count) * width);
+    }
+    if (FieldNo >= 0)
+        FWanted[static_cast<std::size_t>(FieldNo)] = true;
+    else
+        FWanted.assign(width, true);
+    std::vector<bool> columns(width);
+    for (std::size_t c = 0; c < width; ++c)
+        columns[c] = FWanted[c] && !page.Columns[c];
+    const unsigned generation = FCacheGeneration;
+    const int count = std::min(page.Count, InternalRecordCount() - page.First);
+    try {
+        if (count > 0) const_cast<TDataSet*>(this)->InternalFetch(page.First, count, columns, page.Values.data());
+    } catch (...) {
+        // The page keeps what it held (the columns asked for stay unread).
+        if (generation == FCacheGeneration) KeepPage(std::move(page));
+        throw;
+    }
+    if (generation != FCacheGeneration) {
+        // The rows moved while they were read: what the page held before
+        // belongs to other positions.
+        for (std::size_t c = 0; c < width; ++c)
+            if (!columns[c] && page.Columns[c]) {
+                page.Columns[c] = false;
+                for (int r = 0; r < page.Count; ++r)
+                    page.Values[static_cast<std::size_t>(r) * width + c] = TStoredValue();
+            }
+    }
+    for (std::size_t c = 0; c < width; ++c)
+        if (columns[c]) page.Columns[c] = true;
+    return KeepPage(std::move(page)).Values.data() + static_cast<std::size_t>(at) * width;
+}
+
+// Puts a page into the cache, in the place of the least recently used one
+// when full.
+TDataSet::TPage& TDataSet::KeepPage(TPage&& Page) const {
+    Page.LastUse = ++FUseClock;
     if (FPages.size() < MaxCachedPages) {
-        FPages.push_back(std::move(page));
+        FPages.push_back(std::move(Page));
         FLastPage = static_cast<int>(FPages.size()) - 1;
     } else {
         auto oldest = std::min_element(FPages.begin(), FPages.end(),
                                        [](const TPage& a, const TPage& b) { return a.LastUse < b.LastUse; });
-        *oldest = std::move(page);
+        *oldest = std::move(Page);
         FLastPage = static_cast<int>(oldest - FPages.begin());
     }
-    return FPages[static_cast<std::size_t>(FLastPage)].Rows[static_cast<std::size_t>(Index - first)];
+    return FPages[static_cast<std::size_t>(FLastPage)];
 }
 
 void TDataSet::StoreRow(int Index, TRecordBuffer&& Values) {
     const int first = Index - Index % PageSize();
+    const std::size_t width = FFields.size();
     for (TPage& page : FPages)
-        if (page.First == first) {
-            page.Rows[static_cast<std::size_t>(Index - first)].swap(Values);
+        if (page.First == first && Index - first < page.Count) {
+            TStoredValue* row = page.Values.data() + static_cast<std::size_t>(Index - first) * width;
+            for (std::size_t c = 0; c < width; ++c)
+                row[c] = c < Values.size() ? std::move(Values[c]) : TStoredValue();
             return;
         }
 }
 
 const TStoredValue& TDataSet::FieldStoredValue(int FieldNo) const {
-    if (FState == dsInactive) return NullStored;
+    if (FState == dsInactive || FieldNo < 0 || FieldNo >= FieldCount()) return NullStored;
+    const auto no = static_cast<std::size_t>(FieldNo);
     const bool editing = FState == dsEdit || FState == dsInsert;
-    const TRecordBuffer* buffer = nullptr;
     if (FPaintRecord < 0 || (editing && FPaintRecord == (FState == dsInsert ? FInsertIndex : FCurrent))) {
-        if (editing)
-            buffer = &FEditBuffer;
-        else if (FCurrent >= 0)
-            buffer = &Row(FCurrent);
-    } else {
-        int index = FPaintRecord;
-        if (FState == dsInsert && index > FInsertIndex) --index; // rows below the new one
-        if (index < InternalRecordCount()) buffer = &Row(index);
+        if (editing) return no < FEditBuffer.size() ? FEditBuffer[no] : NullStored;
+        return FCurrent >= 0 ? Row(FCurrent, FieldNo)[no] : NullStored;
     }
-    if (!buffer || FieldNo < 0 || static_cast<std::size_t>(FieldNo) >= buffer->size()) return NullStored;
-    return (*buffer)[static_cast<std::size_t>(FieldNo)];
+    int index = FPaintRecord;
+    if (FState == dsInsert && index > FInsertIndex) --index; // rows below the new one
+    return index < InternalRecordCount() ? Row(index, FieldNo)[no] : NullStored;
 }
 
 bool TDataSet::FieldAssigned(int FieldNo) const {
@@ -420,8 +483,8 @@ void TDataSet::Edit() {
     CheckBrowseMode();
     CheckCanModify();
     Fire(BeforeEdit);
-    FOldBuffer = Row(FCurrent);
-    FOldBuffer.resize(FFields.size());
+    const TStoredValue* row = Row(FCurrent, -1);
+    FOldBuffer.assign(row, row + FFields.size());
     FEditBuffer = FOldBuffer;
     FAssigned.assign(FFields.size(), false);
     FModified = false;
@@ -517,7 +580,11 @@ void TDataSet::Delete() {
     DataEvent(deCheckBrowseMode);
     Fire(BeforeDelete);
     Fire(BeforeScroll);
-    TRecordBuffer old = FState == dsEdit ? FOldBuffer : Row(FCurrent);
+    TRecordBuffer old = FOldBuffer;
+    if (FState != dsEdit) {
+        const TStoredValue* row = Row(FCurrent, -1);
+        old.assign(row, row + FFields.size());
+    }
     InternalDelete(FCurrent, old);
     ClearRowCache();
     FEditBuffer.clear();

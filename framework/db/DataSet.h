@@ -125,10 +125,15 @@ protected:
     virtual void InternalClose() = 0;
     // Number of rows.
     virtual int InternalRecordCount() const = 0;
-    // Appends to Rows the stored values of rows [First, First + Count), one
-    // buffer of FieldCount() values per row, in order. A row that no longer
-    // exists in the storage (deleted by someone else) gives an empty buffer.
-    virtual void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) = 0;
+    // Reads rows [First, First + Count) into Values: FieldCount() values a
+    // row, row by row, the columns in field order. Only the columns Columns
+    // marks are wanted: write those and leave the others as they are (they
+    // may hold values read before, which must stay); a backend that reads
+    // every column anyway may write all and mark them all in Columns. A row
+    // that no longer exists in the storage (deleted by someone else) is left
+    // as it is (a new page's rows are null: the record then reads null and
+    // cannot be posted).
+    virtual void InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) = 0;
     // Writes row Index. Inserting: a new row that becomes row Index (the rows
     // from there move down by one); Values holds the new values and Assigned
     // which columns were set. Updating: Old holds the values the row had when
@@ -165,9 +170,13 @@ protected:
 private:
     friend class TDataSource;
     friend class TField;
+    // Rows [First, First + Count), FieldCount() values a row, holding the
+    // columns Columns marks (read when first asked for).
     struct TPage {
         int First = 0;
-        std::vector<TRecordBuffer> Rows;
+        int Count = 0;
+        std::vector<bool> Columns;
+        std::vector<TStoredValue> Values;
         unsigned LastUse = 0;
     };
 
@@ -178,7 +187,11 @@ private:
     void CheckCanModify() const;
     void SetState(TDataSetState Value);
     void DataEvent(TDataEvent Event, std::intptr_t Info = 0);
-    const TRecordBuffer& Row(int Index) const;
+    // The values of row Index, holding field FieldNo (every field when
+    // FieldNo < 0).
+    const TStoredValue* Row(int Index, int FieldNo) const;
+    TPage* FindPage(int Index) const;
+    TPage& KeepPage(TPage&& Page) const;
     void BeginInsert(bool append);
     void DoScroll(int newIndex);
     void Fire(const TDataSetNotifyEvent& Event) {
@@ -208,6 +221,8 @@ private:
     mutable std::vector<TPage> FPages;
     mutable unsigned FUseClock = 0;
     mutable int FLastPage = -1;
+    mutable std::vector<bool> FWanted; // the fields read so far: what a new page reads
+    unsigned FCacheGeneration = 0;     // counts ClearRowCache calls
 };
 
 } // namespace fw

@@ -148,6 +148,29 @@ TStoredValue TSqliteStatement::Column(int Col) const {
     }
 }
 
+void TSqliteStatement::ReadColumn(int Col, TStoredValue& Into) const {
+    // One look-up of the column, then its value as it is.
+    sqlite3_value* value = sqlite3_column_value(FStmt, Col);
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER:
+        Into = static_cast<std::int64_t>(sqlite3_value_int64(value));
+        break;
+    case SQLITE_FLOAT:
+        Into = sqlite3_value_double(value);
+        break;
+    case SQLITE_NULL:
+        Into = std::monostate();
+        break;
+    default: {
+        auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        const auto size = static_cast<std::size_t>(sqlite3_value_bytes(value));
+        auto* s = std::get_if<String>(&Into);
+        if (!s) s = &Into.emplace<String>();
+        s->assign(text ? text : "", size);
+    }
+    }
+}
+
 std::int64_t TSqliteStatement::ColumnInt64(int Col) const {
     return sqlite3_column_int64(FStmt, Col);
 }

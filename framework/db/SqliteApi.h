@@ -56,6 +56,8 @@ public:
     // The declared type of a result column taken straight from a table ("" otherwise).
     String ColumnDeclType(int Col) const;
     TStoredValue Column(int Col) const;
+    // The same into Into, reusing the text it holds.
+    void ReadColumn(int Col, TStoredValue& Into) const;
     std::int64_t ColumnInt64(int Col) const;
 
 private:

@@ -190,8 +190,6 @@ void TSQLiteDataSet::OpenTable() {
     String list;
     for (const auto& c : FColumns)
         list += (list.empty() ? "" : ", ") + c;
-    FFetchRange = FDb.Prepare("SELECT " + FRowid + ", " + list + " FROM " + FTable + " WHERE " + FRowid +
-                              " BETWEEN ?1 AND ?2 ORDER BY " + FRowid);
     FFetchOne = FDb.Prepare("SELECT " + list + " FROM " + FTable + " WHERE " + FRowid + " = ?1");
     LoadKeys();
 }
@@ -253,7 +251,6 @@ void TSQLiteDataSet::InternalClose() {
     FOwnTransaction = FCleanInTransaction = FTransactionLost = false;
     FReadOnlyReason.clear();
     FStatements.clear();
-    FFetchRange = TSqliteStatement();
     FFetchOne = TSqliteStatement();
     FDataVersion = TSqliteStatement();
     FKeys.clear();
@@ -299,41 +296,54 @@ void TSQLiteDataSet::ReadRow(std::int64_t Key, TRecordBuffer& Values) {
     FFetchOne.Reset();
 }
 
-void TSQLiteDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) {
+void TSQLiteDataSet::InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) {
+    const std::size_t n = FColumns.size();
     if (!FKeyed) {
-        for (int i = First; i < First + Count; ++i)
-            Rows.push_back(FRows[static_cast<std::size_t>(i)]);
+        // Read whole at open: the page gets every column.
+        for (int i = 0; i < Count; ++i) {
+            const TRecordBuffer& row = FRows[static_cast<std::size_t>(First + i)];
+            std::copy(row.begin(), row.end(), Values + static_cast<std::size_t>(i) * n);
+        }
+        Columns.assign(n, true);
         return;
     }
     if (Count <= 0) return;
+    std::vector<int> wanted; // the columns to read, in order
+    for (std::size_t i = 0; i < n; ++i)
+        if (Columns[i]) wanted.push_back(static_cast<int>(i));
     const auto begin = FKeys.begin() + First, end = begin + Count;
     if (!std::is_sorted(begin, end) || std::adjacent_find(begin, end) != end) {
-        for (auto it = begin; it != end; ++it)
-            ReadRow(*it, Rows.emplace_back());
+        TRecordBuffer row;
+        for (auto it = begin; it != end; ++it, Values += n) {
+            ReadRow(*it, row);
+            if (!row.empty())
+                for (int c : wanted)
+                    Values[c] = std::move(row[static_cast<std::size_t>(c)]);
+        }
         return;
     }
-    // One range query for the page; rows missing from it were deleted by
-    // someone else, rows in it that are not ours were added by someone else.
-    FFetchRange.Reset();
-    FFetchRange.BindInt64(1, *begin);
-    FFetchRange.BindInt64(2, *(end - 1));
+    // One range query for the page, reading the wanted columns only; rows
+    // missing from it were deleted by someone else, rows in it that are not
+    // ours were added by someone else. It stops at the page's last key.
+    TSqliteStatement& stmt = Cached(Mask('F', Columns), [&] {
+        String list;
+        for (int c : wanted)
+            list += ", " + FColumns[static_cast<std::size_t>(c)];
+        return "SELECT " + FRowid + list + " FROM " + FTable + " WHERE " + FRowid + " >= ?1 ORDER BY " + FRowid;
+    });
+    stmt.BindInt64(1, *begin);
     auto key = begin;
-    const int n = static_cast<int>(FColumns.size());
-    while (key != end && FFetchRange.Step()) {
-        const std::int64_t rowid = FFetchRange.ColumnInt64(0);
-        while (key != end && *key < rowid) {
-            Rows.emplace_back();
-            ++key;
-        }
+    while (key != end && stmt.Step()) {
+        const std::int64_t rowid = stmt.ColumnInt64(0);
+        while (key != end && *key < rowid)
+            ++key; // deleted elsewhere: left as it was
         if (key == end || *key != rowid) continue;
-        TRecordBuffer& row = Rows.emplace_back(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i)
-            row[static_cast<std::size_t>(i)] = FFetchRange.Column(i + 1);
+        TStoredValue* row = Values + static_cast<std::size_t>(key - begin) * n;
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            stmt.ReadColumn(static_cast<int>(i) + 1, row[wanted[i]]);
         ++key;
     }
-    for (; key != end; ++key)
-        Rows.emplace_back();
-    FFetchRange.Reset();
+    stmt.Reset();
 }
 
 // ---------------------------------------------------------------- writing

@@ -63,7 +63,7 @@ protected:
     void OpenQuery(const String& Sql) override;
     void InternalClose() override;
     int InternalRecordCount() const override;
-    void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) override;
+    void InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) override;
     void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                       const std::vector<bool>& Assigned) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
@@ -95,7 +95,7 @@ private:
     std::vector<String> FColumns;     // quoted column names
     String FRowid;                    // the row id's name in statements ("rowid", "_rowid_", ...)
     String FReadOnlyReason;           // why a table is read-only though the file is not
-    TSqliteStatement FFetchRange, FFetchOne, FDataVersion;
+    TSqliteStatement FFetchOne, FDataVersion;
     std::int64_t FCleanVersion = -1;  // data_version when the keys were read
     bool FOwnTransaction = false;     // inside StartTransaction ... Commit
     bool FCleanInTransaction = false; // checked clean since it began

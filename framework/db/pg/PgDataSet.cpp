@@ -314,7 +314,20 @@ String TPgDataSet::KeyOf(const TRecordBuffer& Values) const {
     return Key;
 }
 
-void TPgDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) {
+// Every column comes with the row (and the row version must come with the
+// values it belongs to): the page gets them all.
+void TPgDataSet::InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) {
+    std::vector<TRecordBuffer> Rows;
+    FetchRows(First, Count, Rows);
+    const auto Width = static_cast<std::size_t>(FieldCount());
+    for (TRecordBuffer& Row : Rows) {
+        std::move(Row.begin(), Row.begin() + static_cast<std::ptrdiff_t>(std::min(Row.size(), Width)), Values);
+        Values += Width;
+    }
+    Columns.assign(Width, true);
+}
+
+void TPgDataSet::FetchRows(int First, int Count, std::vector<TRecordBuffer>& Rows) {
     if (Count <= 0) return;
     if (!FKeyed) {
         // The cursor went with a lost connection: declare it again.
