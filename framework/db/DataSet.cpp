@@ -260,6 +260,7 @@ TDataSet::TPage* TDataSet::FindPage(int Index) const {
 const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
     const std::size_t width = FFields.size();
     const auto has = [&](const TPage& page) {
+        if (FieldNo == NoField) return true;
         return FieldNo >= 0 ? page.Columns[static_cast<std::size_t>(FieldNo)]
                             : std::find(page.Columns.begin(), page.Columns.end(), false) == page.Columns.end();
     };
@@ -288,13 +289,16 @@ const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
     }
     if (FieldNo >= 0)
         FWanted[static_cast<std::size_t>(FieldNo)] = true;
-    else
+    else if (FieldNo == AllFields)
         FWanted.assign(width, true);
     std::vector<bool> columns(width);
-    for (std::size_t c = 0; c < width; ++c)
+    bool any = false;
+    for (std::size_t c = 0; c < width; ++c) {
         columns[c] = FWanted[c] && !page.Columns[c];
+        any = any || columns[c];
+    }
     const unsigned generation = FCacheGeneration;
-    const int count = std::min(page.Count, InternalRecordCount() - page.First);
+    const int count = any ? std::min(page.Count, InternalRecordCount() - page.First) : 0;
     try {
         if (count > 0) const_cast<TDataSet*>(this)->InternalFetch(page.First, count, columns, page.Values.data());
     } catch (...) {
@@ -333,16 +337,15 @@ TDataSet::TPage& TDataSet::KeepPage(TPage&& Page) const {
     return FPages[static_cast<std::size_t>(FLastPage)];
 }
 
+// The record as posted into its cached row: the fields read or assigned
+// (the others keep what the page holds).
 void TDataSet::StoreRow(int Index, TRecordBuffer&& Values) {
-    const int first = Index - Index % PageSize();
+    TPage* page = FindPage(Index);
+    if (!page || Index - page->First >= page->Count) return;
     const std::size_t width = FFields.size();
-    for (TPage& page : FPages)
-        if (page.First == first && Index - first < page.Count) {
-            TStoredValue* row = page.Values.data() + static_cast<std::size_t>(Index - first) * width;
-            for (std::size_t c = 0; c < width; ++c)
-                row[c] = c < Values.size() ? std::move(Values[c]) : TStoredValue();
-            return;
-        }
+    TStoredValue* row = page->Values.data() + static_cast<std::size_t>(Index - page->First) * width;
+    for (std::size_t c = 0; c < width && c < Values.size(); ++c)
+        if (FRead[c] || FAssigned[c]) row[c] = std::move(Values[c]);
 }
 
 const TStoredValue& TDataSet::FieldStoredValue(int FieldNo) const {
@@ -350,12 +353,35 @@ const TStoredValue& TDataSet::FieldStoredValue(int FieldNo) const {
     const auto no = static_cast<std::size_t>(FieldNo);
     const bool editing = FState == dsEdit || FState == dsInsert;
     if (FPaintRecord < 0 || (editing && FPaintRecord == (FState == dsInsert ? FInsertIndex : FCurrent))) {
-        if (editing) return no < FEditBuffer.size() ? FEditBuffer[no] : NullStored;
-        return FCurrent >= 0 ? Row(FCurrent, FieldNo)[no] : NullStored;
+        if (!editing) return FCurrent >= 0 ? Row(FCurrent, FieldNo)[no] : NullStored;
+        if (FState == dsEdit && no < FRead.size() && !FRead[no]) const_cast<TDataSet*>(this)->ReadEditField(no);
+        return no < FEditBuffer.size() ? FEditBuffer[no] : NullStored;
     }
     int index = FPaintRecord;
     if (FState == dsInsert && index > FInsertIndex) --index; // rows below the new one
     return index < InternalRecordCount() ? Row(index, FieldNo)[no] : NullStored;
+}
+
+// A field of the record being edited that was not read when the edit began:
+// read now (beside what the page held), as the old value, and as the value
+// unless the user has assigned one.
+void TDataSet::ReadEditField(std::size_t FieldNo) {
+    const TStoredValue& value = Row(FCurrent, static_cast<int>(FieldNo))[FieldNo];
+    FOldBuffer[FieldNo] = value;
+    if (!FAssigned[FieldNo]) FEditBuffer[FieldNo] = value;
+    FRead[FieldNo] = true;
+}
+
+// Every field of the record being edited read (for a check against the whole row).
+void TDataSet::ReadEditRecord() {
+    if (std::find(FRead.begin(), FRead.end(), false) == FRead.end()) return;
+    const TStoredValue* row = Row(FCurrent, AllFields);
+    for (std::size_t c = 0; c < FRead.size(); ++c)
+        if (!FRead[c]) {
+            FOldBuffer[c] = row[c];
+            if (!FAssigned[c]) FEditBuffer[c] = row[c];
+            FRead[c] = true;
+        }
 }
 
 bool TDataSet::FieldAssigned(int FieldNo) const {
@@ -372,16 +398,19 @@ void TDataSet::SetFieldStoredValue(TField* Field, TStoredValue Value) {
     if (Field->ReadOnly()) DatabaseError(Format(SFieldReadOnly, {Field->DisplayLabel()}));
     const auto no = static_cast<std::size_t>(Field->FieldNo());
     TStoredValue old = std::move(FEditBuffer[no]);
+    const bool wasAssigned = FAssigned[no];
     FEditBuffer[no] = std::move(Value);
+    FAssigned[no] = true; // a handler reading the field now reads the new value
     if (Field->OnValidate) {
         try {
             Field->OnValidate(Field);
         } catch (...) {
-            FEditBuffer[no] = std::move(old);
+            // An unread field read by the handler takes what was read.
+            FEditBuffer[no] = wasAssigned || FRead[no] ? std::move(old) : FOldBuffer[no];
+            FAssigned[no] = wasAssigned;
             throw;
         }
     }
-    FAssigned[no] = true;
     FModified = true;
     if (Field->OnChange) Field->OnChange(Field);
     DataEvent(deFieldChange, reinterpret_cast<std::intptr_t>(Field));
@@ -483,10 +512,18 @@ void TDataSet::Edit() {
     CheckBrowseMode();
     CheckCanModify();
     Fire(BeforeEdit);
-    const TStoredValue* row = Row(FCurrent, -1);
-    FOldBuffer.assign(row, row + FFields.size());
-    FEditBuffer = FOldBuffer;
-    FAssigned.assign(FFields.size(), false);
+    // While the storage holds the rows, the fields read so far come with the
+    // record and any other is read when first asked for (ReadEditField).
+    const TStoredValue* row = Row(FCurrent, InternalRowsHeld() ? NoField : AllFields);
+    FRead = FindPage(FCurrent)->Columns;
+    const std::size_t n = FFields.size();
+    FOldBuffer.resize(n);
+    FEditBuffer.resize(n);
+    for (std::size_t c = 0; c < n; ++c) {
+        FOldBuffer[c] = FRead[c] ? row[c] : TStoredValue();
+        FEditBuffer[c] = FOldBuffer[c];
+    }
+    FAssigned.assign(n, false);
     FModified = false;
     SetState(dsEdit);
     DataEvent(deRecordChange);
@@ -511,6 +548,7 @@ void TDataSet::BeginInsert(bool append) {
     FEditBuffer.assign(FFields.size(), TStoredValue());
     FOldBuffer.clear();
     FAssigned.assign(FFields.size(), false);
+    FRead.assign(FFields.size(), true);
     FModified = false;
     SetState(dsInsert);
     if (OnNewRecord) {
@@ -535,14 +573,15 @@ void TDataSet::Post() {
     if (inserting || FModified) {
         for (const auto& field : FFields) {
             const auto no = static_cast<std::size_t>(field->FieldNo());
-            if (field->Required() && !field->ReadOnly() && IsNullValue(FEditBuffer[no]))
+            const bool known = inserting || FRead[no] || FAssigned[no]; // else not written
+            if (field->Required() && !field->ReadOnly() && known && IsNullValue(FEditBuffer[no]))
                 DatabaseError(Format(SFieldRequired, {field->DisplayLabel()}));
         }
         int index = inserting ? FInsertIndex : FCurrent;
         // The backend changes the edit buffer only when the write succeeded,
         // so a failure leaves the user's values as they were. It moves the
         // index when its rows changed underneath (deleted elsewhere).
-        InternalPost(index, inserting, FOldBuffer, FEditBuffer, FAssigned);
+        InternalPost(index, inserting, FOldBuffer, FEditBuffer, FAssigned, FRead);
         const int count = InternalRecordCount();
         index = std::clamp(index, 0, std::max(count - 1, 0));
         if (inserting || index != FCurrent) {
@@ -580,9 +619,12 @@ void TDataSet::Delete() {
     DataEvent(deCheckBrowseMode);
     Fire(BeforeDelete);
     Fire(BeforeScroll);
-    TRecordBuffer old = FOldBuffer;
-    if (FState != dsEdit) {
-        const TStoredValue* row = Row(FCurrent, -1);
+    TRecordBuffer old;
+    if (FState == dsEdit) {
+        ReadEditRecord();
+        old = FOldBuffer;
+    } else {
+        const TStoredValue* row = Row(FCurrent, AllFields);
         old.assign(row, row + FFields.size());
     }
     InternalDelete(FCurrent, old);

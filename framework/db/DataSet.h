@@ -137,20 +137,29 @@ protected:
     // Writes row Index. Inserting: a new row that becomes row Index (the rows
     // from there move down by one); Values holds the new values and Assigned
     // which columns were set. Updating: Old holds the values the row had when
-    // read; the backend must raise EDatabaseError(SRecordChanged) when the
-    // stored row no longer matches Old (changed or deleted by someone else).
-    // On success Values receives the row as stored (keys, defaults), and
+    // read, for the columns Read marks (a column nobody read is null in Old
+    // and in Values unless Assigned: write it only when Assigned, and do not
+    // compare it); the backend must raise EDatabaseError(SRecordChanged) when
+    // the stored row no longer matches Old in those columns (changed or
+    // deleted by someone else). On success Values receives the row as stored
+    // (keys, defaults), Read marking the columns of Values that hold it, and
     // Index the row's place when the backend's list of rows changed under it
     // (rows deleted elsewhere: an insert past the end is placed last). On
     // failure raise EDatabaseError with the storage's message and change
-    // nothing, Values included (it is the user's edit buffer).
+    // nothing, Values and Read included (they are the user's edit buffer).
     virtual void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                              const std::vector<bool>& Assigned) = 0;
+                              const std::vector<bool>& Assigned, std::vector<bool>& Read) = 0;
     // Deletes row Index (Old: its values as read; raise SRecordChanged when
     // the stored row no longer matches). The rows after it move up by one.
     virtual void InternalDelete(int Index, const TRecordBuffer& Old) = 0;
     // Re-reads the set of rows.
     virtual void InternalRefresh() = 0;
+    // Whether nobody else can change the rows until the edit about to begin
+    // has ended (the application holds a transaction no one has written
+    // around): Edit then takes only the fields read so far, and reads the
+    // others when they are asked for. Otherwise it reads the whole record,
+    // whose every field a write then checks.
+    virtual bool InternalRowsHeld() { return false; }
     // Whether the storage accepts changes (a query may not).
     virtual bool InternalCanModify() const { return true; }
     // Why the storage accepts no changes when that is not plain (added to the
@@ -188,8 +197,12 @@ private:
     void SetState(TDataSetState Value);
     void DataEvent(TDataEvent Event, std::intptr_t Info = 0);
     // The values of row Index, holding field FieldNo (every field when
-    // FieldNo < 0).
+    // AllFields, the fields read so far when NoField).
+    static constexpr int AllFields = -1, NoField = -2;
     const TStoredValue* Row(int Index, int FieldNo) const;
+    // Editing: reads field FieldNo of the record into the old and edit buffers.
+    void ReadEditField(std::size_t FieldNo);
+    void ReadEditRecord();
     TPage* FindPage(int Index) const;
     TPage& KeepPage(TPage&& Page) const;
     void BeginInsert(bool append);
@@ -218,6 +231,7 @@ private:
     TRecordBuffer FEditBuffer;
     TRecordBuffer FOldBuffer;
     std::vector<bool> FAssigned;
+    std::vector<bool> FRead; // editing: the fields of FOldBuffer read from the storage
     mutable std::vector<TPage> FPages;
     mutable unsigned FUseClock = 0;
     mutable int FLastPage = -1;

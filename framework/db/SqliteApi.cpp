@@ -116,7 +116,6 @@ bool TSqliteStatement::Step() {
 
 void TSqliteStatement::Reset() {
     sqlite3_reset(FStmt);
-    sqlite3_clear_bindings(FStmt);
 }
 
 int TSqliteStatement::ColumnCount() const {

@@ -50,6 +50,8 @@ public:
     void BindInt64(int Index, std::int64_t Value);
     // True while a row is there; raises on failure (the statement is reset).
     bool Step();
+    // Ready to run again; the bindings stay until bound again (every use
+    // binds every parameter).
     void Reset();
     int ColumnCount() const;
     String ColumnName(int Col) const;

@@ -458,8 +458,9 @@ void TPgDataSet::AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) co
         Params.push_back(StoredToPg(Values[static_cast<std::size_t>(K)]));
 }
 
+// The record's fields all come with its page (Read marks them all).
 void TPgDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                              const std::vector<bool>& Assigned) {
+                              const std::vector<bool>& Assigned, std::vector<bool>& Read) {
     if (!FKeyed) DatabaseError(SDataSetReadOnly);
     // Row positions shift or keys move: the list must hold every key first.
     bool KeyChanged = false;
@@ -502,6 +503,7 @@ void TPgDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& O
     TPgResult Written = Connection().Exec(Cached(Sql), Params);
     if (Written.RowCount() == 0) DatabaseError(SRecordChanged);
     Values = ReadRow(Written, 0);
+    Read.assign(Values.size(), true);
     if (Inserting) {
         FKeys.insert(FKeys.begin() + Index, KeyOf(Values));
     } else if (const int Place = PlaceOf(Index, KeyOf(Old)); Place >= 0) {

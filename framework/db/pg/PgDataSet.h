@@ -72,7 +72,7 @@ protected:
     int InternalRecordCount() const override;
     void InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) override;
     void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                      const std::vector<bool>& Assigned) override;
+                      const std::vector<bool>& Assigned, std::vector<bool>& Read) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
     void InternalRefresh() override;
     int PageSize() const override { return 1000; }
