@@ -258,7 +258,8 @@ public:
     // The ISO 8601 week number (1-53) of the week holding D.
     static int IsoWeekNumber(fw::TDateTime D);
 
-    // The wheel pages by months (by years with Ctrl) when coWheelPaging is set.
+    // With coCloseOnClickOutside, a click outside or the loss of the
+    // desktop's activation cancels.
     void Dispatch(fw::TMessage& Message) override;
 
     // Whether the popup still has its opener to ask and write to: false once
@@ -349,6 +350,9 @@ protected:
     // events (the popup is inside the call), the popup leaves it instead of
     // being freed with it, ends with mrCancel and is freed by whoever opened it.
     void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
+
+    // The wheel pages by months (by years with Ctrl) when coWheelPaging is set.
+    void WMMouseWheel(fw::TMessage& Message) override;
 
     // FormPaint covers every client pixel, starting with a filled rectangle over
     // the whole client area: the window system's erase would only be painted over.

@@ -75,17 +75,8 @@ void TQzDBDateEdit::Notification(fw::TComponent* AComponent, fw::TOperation Oper
 
 void TQzDBDateEdit::Dispatch(fw::TMessage& Message) {
     switch (Message.Msg) {
-    case fw::CM_ENTER:
-        CMEnter(Message);
-        break;
-    case fw::CM_EXIT:
-        CMExit(Message);
-        break;
     case fw::WM_CUT:
         WMCut(Message);
-        break;
-    case fw::WM_PAINT:
-        WMPaint(Message);
         break;
     case fw::WM_PASTE:
         WMPaste(Message);

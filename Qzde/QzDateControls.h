@@ -326,15 +326,15 @@ protected:
     // The edit's answers, named by the field's display label where no label
     // names it, required with the field, read-only only where it cannot edit.
     std::unique_ptr<fw::TAccessible> CreateAccessible() override;
-    void CMEnter(fw::TMessage& Message);
+    void CMEnter(fw::TMessage& Message) override;
     // The exit check, then the record update when the user changed the text;
     // see the .cpp.
-    void CMExit(fw::TMessage& Message);
+    void CMExit(fw::TMessage& Message) override;
     // Day 0 is a date like any other in a database.
     bool DayZeroIsADate() const override { return true; }
     void CMFontChanged(fw::TMessage& Message) override;
     void WMCut(fw::TMessage& Message);
-    void WMPaint(fw::TMessage& Message);
+    void WMPaint(fw::TMessage& Message) override;
     void WMPaste(fw::TMessage& Message);
 
 private:

@@ -451,20 +451,6 @@ int TCustomEdit::NextWordStart(int from) const {
 
 // ---------------------------------------------------------------- messages
 
-void TCustomEdit::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case CM_ENTER:
-        CMEnter(Message);
-        break;
-    case CM_EXIT:
-        CMExit(Message);
-        break;
-    default:
-        TWinControl::Dispatch(Message);
-        break;
-    }
-}
-
 void TCustomEdit::CMEnter(TMessage& Message) {
     if (FAutoSelect && !ControlState().Contains(csLButtonDown)) SelectAll();
     Invalidate();
