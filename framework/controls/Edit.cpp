@@ -591,7 +591,7 @@ void TCustomEdit::CharDefault(Char c) {
     case 26:
         Perform(WM_UNDO);
         return;
-    case '\b':
+    case CharBackspace:
         if (FReadOnly) return;
         if (FSelLength == 0 && FSelStart > 0) {
             // A character of several UTF-8 bytes goes as one.
