@@ -12,10 +12,7 @@
 // The calling protocol of an opener:
 //
 //     if (OnOpenCalendar) OnOpenCalendar(this);
-//     {
-//         auto Popup = std::make_unique<TfrmQzCal>(this);   // freed on every path
-//         if (Popup->ShowModal() == fw::mrOk) Result = true, SetDate(Popup->Date());
-//     }
+//     Result = TfrmQzCal::Run(this, [this](fw::TDateTime D) { SetDate(D); });  // freed on every path
 //     ... (a date edit takes the focus back) ...
 //     if (OnCloseCalendar) OnCloseCalendar(this);
 //
@@ -206,6 +203,13 @@ public:
     // date at the screen's top-left corner.
     explicit TfrmQzCal(fw::TComponent* AOwner);
     ~TfrmQzCal() override;
+
+    // The openers' run of a popup: makes it with Opener as owner, shows it
+    // modally and, on mrOk, calls Take with its Date while it still exists;
+    // true then. False when it was cancelled, or when the opener or the popup
+    // went meanwhile (nothing of either is touched then). The popup is freed
+    // on every path; an exception goes on to the caller after that.
+    static bool Run(fw::TComponent* Opener, const std::function<void(fw::TDateTime)>& Take);
 
     // ---- published
     fw::TTimer* tmr = nullptr;
