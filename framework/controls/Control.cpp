@@ -167,10 +167,8 @@ void TControl::SetVisible(bool Value) {
     if (Value && !FParent) AccNotify(this, TAccEventKind::WindowShown);
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
     if (Value && self) InvalidateInParent();
-    if (self && AccListening()) {
-        if (FParent) AccNotifyState(this, asShowing, Value && Showing());
-        else if (!Value) AccNotify(this, TAccEventKind::WindowHidden);
-    }
+    if (self && FParent && AccListening()) AccNotifyState(this, asShowing, Value && Showing());
+    else if (self && !FParent && !Value) AccNotify(this, TAccEventKind::WindowHidden);
 }
 
 void TControl::SetEnabled(bool Value) {
