@@ -7,6 +7,7 @@
 #include <Qzde/QzDateRoutines.h>
 #include <algorithm>
 #include <cmath>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/forms/Screen.h>
@@ -42,6 +43,18 @@ int RoundTenths(int Tenths) {
 TWeekStart KnownWeekStart(TWeekStart Value) {
     return IsWeekStart(Value) ? Value : wsSunday;
 }
+
+// Counts a call into the opener's day events (handlers may raise).
+class TOpenerCall {
+public:
+    explicit TOpenerCall(int& Depth) : FDepth(Depth) { ++FDepth; }
+    ~TOpenerCall() { --FDepth; }
+    TOpenerCall(const TOpenerCall&) = delete;
+    TOpenerCall& operator=(const TOpenerCall&) = delete;
+
+private:
+    int& FDepth;
+};
 
 } // namespace
 
@@ -92,6 +105,21 @@ TfrmQzCal::TfrmQzCal(fw::TComponent* AOwner) : inherited(AOwner) {
     LayOut();
 }
 
+bool TfrmQzCal::Run(fw::TComponent* Opener, const std::function<void(fw::TDateTime)>& Take) {
+    fw::TComponentRef<fw::TComponent> Alive(Opener);
+    fw::TComponentRef<TfrmQzCal> Popup(new TfrmQzCal(Opener));
+    struct TFreePopup {
+        fw::TComponentRef<TfrmQzCal>& Popup;
+        ~TFreePopup() { delete Popup.Get(); }
+    } FreePopup{Popup};
+    // A day event may free the opener while the popup asks about its first month.
+    if (!Alive) return false;
+    const fw::TModalResult ModalResult = Popup->ShowModal();
+    if (!Alive || !Popup || ModalResult != fw::mrOk) return false;
+    Take(Popup->Date());
+    return true;
+}
+
 TfrmQzCal::~TfrmQzCal() {
     // The glyphs go with their owners; the timer and the form with the base.
     OnClose = nullptr;
@@ -103,6 +131,8 @@ void TfrmQzCal::ReadOwnerSettings() {
     const TQzCalendarSettings* Settings = Edit ? static_cast<const TQzCalendarSettings*>(Edit) : Calendar;
     if (!Settings) return;
     FOwnerComponent = Owner();
+    // The popup hears of the opener going before the opener frees what it owns.
+    FreeNotification(FOwnerComponent);
     FWeekendColor = Settings->CalendarWeekendColor();
     FWeekStart = KnownWeekStart(Settings->CalendarWeekStart());
     FFillPage = Settings->CalendarFillPage();
@@ -256,20 +286,38 @@ void TfrmQzCal::ReadDayMarks() {
     // Only the days the grid shows are asked about, each once.
     const int First = FFillPage ? 1 : FFirstIndex;
     const int Last = FFillPage ? CellCount : FLastIndex;
-    for (int I = First; I <= Last; ++I) {
+    // A handler that frees the opener ends the questions (see Notification).
+    const TOpenerCall Call(FOpenerCalls);
+    for (int I = First; I <= Last && HasOpener(); ++I) {
         const fw::TDateTime D = CellDate(I);
         if (!InDateRange(D)) continue;
         const auto Cell = static_cast<std::size_t>(I - 1);
         if (FOnDayDisabled && FRange.Contains(D)) FOnDayDisabled(FOwnerComponent, D, FCellDisabled[Cell]);
-        if (FOnDayStyle) FOnDayStyle(FOwnerComponent, D, FCellStyles[Cell]);
+        if (FOnDayStyle && HasOpener()) FOnDayStyle(FOwnerComponent, D, FCellStyles[Cell]);
     }
 }
 
 bool TfrmQzCal::DayAllowed(fw::TDateTime D) const {
     if (!FRange.Contains(D)) return false;
     bool Disabled = false;
-    if (FOnDayDisabled) FOnDayDisabled(FOwnerComponent, std::floor(D), Disabled);
+    if (FOnDayDisabled && HasOpener()) {
+        const TOpenerCall Call(FOpenerCalls);
+        FOnDayDisabled(FOwnerComponent, std::floor(D), Disabled);
+    }
     return !Disabled;
+}
+
+void TfrmQzCal::Notification(fw::TComponent* AComponent, fw::TOperation Operation) {
+    inherited::Notification(AComponent, Operation);
+    if (Operation != fw::opRemove || AComponent == nullptr || AComponent != FOwnerComponent) return;
+    FOwnerComponent = nullptr;
+    // Its text is not the popup's to put back any more.
+    FTextRestored = true;
+    if (FOpenerCalls == 0) return;
+    // Freed from inside a call of the popup's: the popup code still runs on
+    // this object, so it must not go with the opener.
+    if (Owner() == AComponent) AComponent->RemoveComponent(this);
+    SetModalResult(fw::mrCancel);
 }
 
 bool TfrmQzCal::NextAllowedDay(fw::TDateTime Value, int Step, fw::TDateTime& Found) const {

@@ -11,6 +11,8 @@
 #include <framework/rtl/FormatSettings.h>
 #include <framework/rtl/SysUtils.h>
 #include <framework/rtl/Utf8.h>
+#include <optional>
+#include <utility>
 
 namespace qz {
 
@@ -48,6 +50,72 @@ fw::String FitText(fw::TCanvas* Canvas, fw::String Text, int Width) {
     while (!Text.empty() && TextWidth(Canvas, Text) > Width)
         Text.erase(fw::PrevCharStart(Text, Text.size()));
     return Text;
+}
+
+// A foot button's caption as last drawn, kept for the next paint and the next
+// popup: used only while the string table still holds the text it came from
+// and the room and the font are the same (compared on every use, which costs
+// less than measuring the text again).
+struct TFittedCaption {
+    fw::String Source;
+    int Width = -1;
+    fw::TLogFont Font;
+    fw::String Fitted;
+};
+
+const fw::String& FootCaption(fw::TCanvas* Canvas, int Resource, int Width) {
+    static std::array<TFittedCaption, 2> Cache;
+    TFittedCaption& Entry = Cache[Resource == TodayCaptionResource ? 0 : 1];
+    static const fw::String Missing;
+    const fw::String* Source = HInstance()->FindString(Resource);
+    const fw::String& Text = Source ? *Source : Missing;
+    const fw::TLogFont Font = Canvas->Font()->LogFont();
+    if (Entry.Width != Width || Entry.Source != Text || Entry.Font != Font) {
+        Entry.Source = Text;
+        Entry.Width = Width;
+        Entry.Font = Font;
+        Entry.Fitted = FitText(Canvas, Text, Width);
+    }
+    return Entry.Fitted;
+}
+
+// The etched image of a navigation button, kept for the next popup while the
+// up image and the three colours are the ones it was made from.
+struct TEtchedGlyph {
+    fw::TSurface Up;
+    fw::TPixel Face = 0, Shadow = 0, Highlight = 0;
+    fw::TSurface Etched;
+};
+
+const fw::TSurface& EtchedGlyph(int Button, const fw::TSurface& Up) {
+    static std::array<std::optional<TEtchedGlyph>, 4> Cache;
+    const fw::TPixel Face = fw::ColorToRGB(fw::clBtnFace);
+    const fw::TPixel Shadow = fw::ColorToRGB(fw::clBtnShadow);
+    const fw::TPixel Highlight = fw::ColorToRGB(fw::clBtnHighlight);
+    auto& Entry = Cache[static_cast<std::size_t>(Button)];
+    if (Entry && Entry->Face == Face && Entry->Shadow == Shadow && Entry->Highlight == Highlight &&
+        Entry->Up == Up)
+        return Entry->Etched;
+    // The arrow etched: its ink in the shadow colour over a highlight one pixel
+    // down and right, on the face (the classic highlight is white, which a
+    // transparent copy would turn into the face).
+    const int Width = Up.Width(), Height = Up.Height();
+    fw::TSurface Target(Width, Height, Face);
+    const fw::TPixel White = fw::clWhite;
+    for (int Y = 0; Y + 1 < Height; ++Y) {
+        const fw::TPixel* In = Up.Row(Y);
+        fw::TPixel* Out = Target.Row(Y + 1);
+        for (int X = 0; X + 1 < Width; ++X)
+            if (In[X] != White) Out[X + 1] = Highlight;
+    }
+    for (int Y = 0; Y < Height; ++Y) {
+        const fw::TPixel* In = Up.Row(Y);
+        fw::TPixel* Out = Target.Row(Y);
+        for (int X = 0; X < Width; ++X)
+            if (In[X] != White) Out[X] = Shadow;
+    }
+    Entry = TEtchedGlyph{Up, Face, Shadow, Highlight, std::move(Target)};
+    return Entry->Etched;
 }
 
 // The heading of weekday Day (0 Sunday): two characters of the short name and a blank.
@@ -141,18 +209,24 @@ void TfrmQzCal::FormPaint(fw::TObject*) {
     C->MoveTo(4, 2 * FCellHeight + 1);
     C->LineTo(W - 4, 2 * FCellHeight + 1);
 
-    C->Font()->SetStyle({});
-    for (int Index = 1; Index <= CellCount; ++Index) {
-        if (CellSide(Index) != 0 && !FFillPage) continue;
-        C->Font()->SetColor(CellColor(Index));
-        if (CellStyle(Index).Bold) C->Font()->SetStyle({fw::fsBold});
-        DrawDayText(Index);
-        if (CellStyle(Index).Bold) C->Font()->SetStyle({});
+    // Plain days first, then the days marked bold: each text stays inside its
+    // cell, so the order changes no pixel and the font changes style once.
+    for (const bool Bold : {false, true}) {
+        C->Font()->SetStyle(Bold ? fw::TFontStyles{fw::fsBold} : fw::TFontStyles{});
+        for (int Index = 1; Index <= CellCount; ++Index) {
+            if (CellSide(Index) != 0 && !FFillPage) continue;
+            if (CellStyle(Index).Bold != Bold) continue;
+            C->Font()->SetColor(CellColor(Index));
+            DrawDayText(Index);
+        }
+        if (!FOnDayStyle) break;
     }
     if (FWeekColumnWidth > 0) DrawWeekNumbers();
     if (FootHeight() > 0) DrawFootButtons();
     if (const int Today = TodayIndex()) DrawTodayMark(Today);
 
+    // The buttons were just drawn for this selection.
+    FButtonsDrawn = true;
     DrawSelector();
 }
 
@@ -173,11 +247,12 @@ void TfrmQzCal::DrawFootButtons() {
         C->Font()->SetStyle({});
         C->Font()->SetColor(fw::clBtnText);
         const fw::TRect Inside{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
-        DrawTextIn(C, FitText(C, qz::LoadStr(B.Caption), Inside.Right - Inside.Left), Inside, HeadingFlags);
+        DrawTextIn(C, FootCaption(C, B.Caption, Inside.Right - Inside.Left), Inside, HeadingFlags);
     }
 }
 
 void TfrmQzCal::DrawSelector() {
+    const bool ButtonsDrawn = std::exchange(FButtonsDrawn, false);
     fw::TCanvas* C = Canvas();
     if (FPrevSelIndex > 0 && (CellSide(FPrevSelIndex) == 0 || FFillPage)) {
         // Back to a plain cell: filling it removes the old frame.
@@ -199,7 +274,7 @@ void TfrmQzCal::DrawSelector() {
 
     // With a range, a selection in a neighbouring month can enable or disable
     // a button: they follow the selection.
-    if (FRange.Limited()) {
+    if (FRange.Limited() && !ButtonsDrawn) {
         C->Brush()->SetColor(fw::clBtnFace);
         for (TCalButtons Button : {cbYearPrev, cbMonthPrev, cbMonthNext, cbYearNext})
             DrawButton(Button, false);
@@ -263,30 +338,9 @@ fw::TBitmap* TfrmQzCal::DisabledGlyph(TCalButtons Button) {
     const fw::TBitmap* Up = FGlyphs[Button].get();
     Slot = std::make_unique<fw::TBitmap>();
     if (!Up || Up->Empty() || !Up->Surface()) return Slot.get();
-    // The arrow etched: its ink in the shadow colour over a highlight one pixel
-    // down and right, on the face (the classic highlight is white, which a
-    // transparent copy would turn into the face).
-    const fw::TSurface& Source = *Up->Surface();
-    Slot->SetSize(Source.Width(), Source.Height());
-    fw::TSurface& Target = *Slot->Surface();
-    const fw::TPixel White = fw::clWhite;
-    const fw::TPixel Face = fw::ColorToRGB(fw::clBtnFace);
-    const fw::TPixel Shadow = fw::ColorToRGB(fw::clBtnShadow);
-    const fw::TPixel Highlight = fw::ColorToRGB(fw::clBtnHighlight);
-    const int Width = Source.Width(), Height = Source.Height();
-    Target.Fill({0, 0, Width, Height}, Face);
-    for (int Y = 0; Y + 1 < Height; ++Y) {
-        const fw::TPixel* In = Source.Row(Y);
-        fw::TPixel* Out = Target.Row(Y + 1);
-        for (int X = 0; X + 1 < Width; ++X)
-            if (In[X] != White) Out[X + 1] = Highlight;
-    }
-    for (int Y = 0; Y < Height; ++Y) {
-        const fw::TPixel* In = Source.Row(Y);
-        fw::TPixel* Out = Target.Row(Y);
-        for (int X = 0; X < Width; ++X)
-            if (In[X] != White) Out[X] = Shadow;
-    }
+    const fw::TSurface& Etched = EtchedGlyph(Button, *Up->Surface());
+    Slot->SetSize(Etched.Width(), Etched.Height());
+    *Slot->Surface() = Etched;
     return Slot.get();
 }
 

@@ -21,6 +21,7 @@
 #include <framework/rtl/DateFormat.h>
 #include <framework/rtl/DateUtils.h>
 #include <framework/rtl/FormatSettings.h>
+#include <framework/rtl/SysUtils.h>
 
 namespace qz {
 
@@ -279,6 +280,32 @@ private:
     int FColumn;
 };
 
+// A row's week number, in the column before the first weekday when the popup
+// shows week numbers: the ISO week of the row's Thursday, as painted.
+class TCalWeekHeader : public TCalElement {
+public:
+    TCalWeekHeader(TAccessible* AParent, TfrmQzCalAccessible* Dialog, int Row)
+        : TCalElement(AParent, Dialog), FRow(Row) {}
+    TAccRole Role() const override { return TAccRole::RowHeader; }
+    // Without fill page a row of the next month alone shows no number.
+    bool Shown() const { return Popup()->FillPage() || FirstCell() <= Popup()->LastIndex(); }
+    fw::String Name() const override { return Shown() ? "Week " + fw::IntToStr(Week()) : fw::String(); }
+    int Week() const {
+        const int thursday = (4 - FDialog->StartDay() + TfrmQzCal::ColumnCount) % TfrmQzCal::ColumnCount;
+        return TfrmQzCal::IsoWeekNumber(Popup()->CellDate(FirstCell() + thursday));
+    }
+
+protected:
+    fw::TRect ClientBounds() const override {
+        const fw::TRect first = Popup()->FindArrayRect(FirstCell());
+        return {4, first.Top, first.Left, first.Bottom + 1};
+    }
+
+private:
+    int FirstCell() const { return FRow * TfrmQzCal::ColumnCount + 1; }
+    int FRow;
+};
+
 class TCalCell : public TCalElement {
 public:
     TCalCell(TAccessible* AParent, TfrmQzCalAccessible* Dialog, int Index)
@@ -340,15 +367,20 @@ private:
 class TCalGrid : public TCalElement {
 public:
     // The headers and cells are made as they are first asked for: the focus
-    // event that brings the popup needs only the selected cell.
+    // event that brings the popup needs only the selected cell. The children
+    // are the column headers, the cells, then the week numbers' row headers.
     TCalGrid(TAccessible* AParent, TfrmQzCalAccessible* Dialog) : TCalElement(AParent, Dialog) {}
     TAccRole Role() const override { return TAccRole::Table; }
     fw::String Name() const override { return FDialog->MonthTitle(); }
     TAccStates States() const override { return TCalElement::States() << fw::asFocusable; }
-    int ChildCount() const override { return TfrmQzCal::ColumnCount + TfrmQzCal::CellCount; }
+    int ChildCount() const override {
+        return TfrmQzCal::ColumnCount + TfrmQzCal::CellCount + (WeekNumbers() ? TfrmQzCal::RowCount : 0);
+    }
     TAccessible* Child(int Index) const override {
         if (Index < 0 || Index >= ChildCount()) return nullptr;
-        return Index < TfrmQzCal::ColumnCount ? ColumnHeader(Index) : Cell(Index - TfrmQzCal::ColumnCount + 1);
+        if (Index < TfrmQzCal::ColumnCount) return ColumnHeader(Index);
+        Index -= TfrmQzCal::ColumnCount;
+        return Index < TfrmQzCal::CellCount ? Cell(Index + 1) : RowHeader(Index - TfrmQzCal::CellCount);
     }
     int RowCount() const override { return TfrmQzCal::RowCount; }
     int ColumnCount() const override { return TfrmQzCal::ColumnCount; }
@@ -362,6 +394,14 @@ public:
         if (!header) header = std::make_unique<TCalHeader>(const_cast<TCalGrid*>(this), FDialog, Column);
         return header.get();
     }
+    TAccessible* RowHeader(int Row) const override {
+        if (!WeekNumbers() || Row < 0 || Row >= RowCount()) return nullptr;
+        auto& header = FWeeks[static_cast<std::size_t>(Row)];
+        if (!header) header = std::make_unique<TCalWeekHeader>(const_cast<TCalGrid*>(this), FDialog, Row);
+        return header.get();
+    }
+    // The row headers that were made, renamed with a new month.
+    TAccessible* MadeRowHeader(int Row) const { return FWeeks[static_cast<std::size_t>(Row)].get(); }
     TAccessible* Cell(int Index) const {
         if (Index < 1 || Index > TfrmQzCal::CellCount) return nullptr;
         auto& cell = FCells[static_cast<std::size_t>(Index - 1)];
@@ -375,10 +415,16 @@ public:
     }
 
 protected:
-    fw::TRect ClientBounds() const override { return Popup()->GridRect(); }
+    fw::TRect ClientBounds() const override {
+        fw::TRect r = Popup()->GridRect();
+        if (WeekNumbers()) r.Left = 4;
+        return r;
+    }
 
 private:
+    bool WeekNumbers() const { return Popup()->WeekColumnWidth() > 0; }
     mutable std::array<std::unique_ptr<TAccessible>, TfrmQzCal::ColumnCount> FHeaders;
+    mutable std::array<std::unique_ptr<TAccessible>, TfrmQzCal::RowCount> FWeeks;
     mutable std::array<std::unique_ptr<TAccessible>, TfrmQzCal::CellCount> FCells;
 };
 
@@ -391,6 +437,11 @@ TfrmQzCalAccessible::TfrmQzCalAccessible(TfrmQzCal* Popup) : TFormAccessible(Pop
     for (TCalButtons b : {cbYearPrev, cbMonthPrev, cbMonthNext, cbYearNext})
         FElements.push_back(std::make_unique<TCalNavButton>(this, this, b));
     FElements.push_back(std::make_unique<TCalGrid>(this, this));
+    // A listener that came after the popup learns the month and day it shows
+    // from the object; later announcements start from there.
+    FAnnouncedMonth = MonthKey();
+    FAnnouncedDate = std::floor(Popup->Date());
+    FAnnouncedIndex = Popup->SelIndex();
 }
 
 TAccessible* TfrmQzCalAccessible::Grid() const {
@@ -414,15 +465,14 @@ void TfrmQzCalAccessible::Announce() {
     TfrmQzCal* popup = Popup();
     const int month = MonthKey();
     if (month != FAnnouncedMonth) {
-        const bool first = FAnnouncedMonth == 0;
         FAnnouncedMonth = month;
-        if (!first) {
-            fw::AccNotify({fw::TAccEventKind::NameChanged, FElements.front().get()});
-            fw::AccNotify({fw::TAccEventKind::NameChanged, Grid()});
-            for (int i = 1; i <= TfrmQzCal::CellCount; ++i)
-                if (TAccessible* cell = static_cast<TCalGrid*>(Grid())->MadeCell(i))
-                    fw::AccNotify({fw::TAccEventKind::NameChanged, cell});
-        }
+        fw::AccNotify({fw::TAccEventKind::NameChanged, FElements.front().get()});
+        fw::AccNotify({fw::TAccEventKind::NameChanged, Grid()});
+        auto* grid = static_cast<TCalGrid*>(Grid());
+        for (int i = 1; i <= TfrmQzCal::CellCount; ++i)
+            if (TAccessible* cell = grid->MadeCell(i)) fw::AccNotify({fw::TAccEventKind::NameChanged, cell});
+        for (int row = 0; row < TfrmQzCal::RowCount; ++row)
+            if (TAccessible* week = grid->MadeRowHeader(row)) fw::AccNotify({fw::TAccEventKind::NameChanged, week});
     }
     const double date = std::floor(popup->Date());
     if (date == FAnnouncedDate && popup->SelIndex() == FAnnouncedIndex) return;

@@ -3,7 +3,9 @@
 #include <framework/classes/Published.h>
 #include <framework/controls/MessageQueue.h>
 #include <framework/platform/Windows.h>
+#include <cmath>
 #include <framework/rtl/DateFormat.h>
+#include <framework/rtl/DateUtils.h>
 #include <framework/rtl/LocaleSettings.h>
 
 namespace qzdemo {
@@ -54,6 +56,21 @@ constexpr struct {
 } Languages[] = {
     {"English", ""}, {"German", "de_DE.UTF-8"}, {"French", "fr_FR.UTF-8"}, {"Russian", "ru_RU.UTF-8"}};
 
+// Easter Sunday of a Gregorian year (the anonymous algorithm).
+fw::TDateTime EasterSunday(int Year) {
+    const int A = Year % 19, B = Year / 100, C = Year % 100;
+    const int D = B / 4, E = B % 4, F = (B + 8) / 25, G = (B - F + 1) / 3;
+    const int H = (19 * A + B - D - G + 15) % 30;
+    const int I = C / 4, K = C % 4;
+    const int L = (32 + 2 * E + 2 * I - H - K) % 7;
+    const int M = (A + 11 * H + 22 * L) / 451;
+    const int Month = (H + L - 7 * M + 114) / 31;
+    const int Day = (H + L - 7 * M + 114) % 31 + 1;
+    return fw::EncodeDate(static_cast<fw::Word>(Year), static_cast<fw::Word>(Month), static_cast<fw::Word>(Day));
+}
+
+const char* BlinkNames[] = {"off", "slow", "fast"};
+
 void SetLamp(qz::TQzLED* Lamp, qz::TLEDColor Color, qz::TLEDState State) {
     if (Lamp == nullptr) return;
     Lamp->SetLEDColor(Color);
@@ -92,19 +109,34 @@ FW_PUBLISH(TfrmQzDemo) {
     cls.Method("btnLanguageClick", &TfrmQzDemo::btnLanguageClick);
     cls.Field("btnRecords", &TfrmQzDemo::btnRecords);
     cls.Method("btnRecordsClick", &TfrmQzDemo::btnRecordsClick);
+    cls.Field("btnDelivery", &TfrmQzDemo::btnDelivery);
+    cls.Field("lblDelivery", &TfrmQzDemo::lblDelivery);
+    cls.Field("calDelivery", &TfrmQzDemo::calDelivery);
+    cls.Field("edtWindow", &TfrmQzDemo::edtWindow);
+    cls.Field("lblWindowDate", &TfrmQzDemo::lblWindowDate);
+    cls.Field("btnBlink", &TfrmQzDemo::btnBlink);
+    cls.Field("ledBlink", &TfrmQzDemo::ledBlink);
+    cls.Method("btnDeliveryClick", &TfrmQzDemo::btnDeliveryClick);
+    cls.Method("calDeliveryCloseCalendar", &TfrmQzDemo::calDeliveryCloseCalendar);
+    cls.Method("DeliveryDayStyle", &TfrmQzDemo::DeliveryDayStyle);
+    cls.Method("DeliveryDayDisabled", &TfrmQzDemo::DeliveryDayDisabled);
+    cls.Method("btnBlinkClick", &TfrmQzDemo::btnBlinkClick);
 }
 
 TfrmQzDemo::TfrmQzDemo(fw::TComponent* AOwner) : inherited(AOwner) {
     LoadFormResource();
     FRows = {TEditRow{edtDayFirst, lblDayFirstDate, ledDayFirst},
              TEditRow{edtMonthFirst, lblMonthFirstDate, ledMonthFirst},
-             TEditRow{edtYearFirst, lblYearFirstDate, ledYearFirst}};
+             TEditRow{edtYearFirst, lblYearFirstDate, ledYearFirst},
+             TEditRow{edtWindow, lblWindowDate, nullptr}};
     for (const TEditRow& Row : FRows)
         if (Row.Edit == nullptr || Row.DateLabel == nullptr)
             throw fw::EResourceError("The demo's form file lacks a date edit or its date label");
     if (btnPickDate == nullptr || lblPicked == nullptr || calPicker == nullptr || lblEvents == nullptr)
         throw fw::EResourceError(
             "The demo's form file lacks the calendar button, its label or the event panel");
+    if (calDelivery == nullptr || lblDelivery == nullptr || ledBlink == nullptr || btnBlink == nullptr)
+        throw fw::EResourceError("The demo's form file lacks the delivery calendar, its label or the blinking lamp");
     RefreshStatus();
 }
 
@@ -212,6 +244,52 @@ void TfrmQzDemo::btnLanguageClick(fw::TObject* Sender) {
             (Shown ? "" : " (locale not installed: English names)"));
 }
 
+void TfrmQzDemo::btnDeliveryClick(fw::TObject* Sender) {
+    Log(Sender, "OnClick", "");
+    calDelivery->OpenCalendar();
+}
+
+void TfrmQzDemo::calDeliveryCloseCalendar(fw::TObject* Sender) {
+    Log(Sender, "OnCloseCalendar", calDelivery->Date() != 0 ? "date " + ShortDate(calDelivery->Date()) : "no date");
+}
+
+void TfrmQzDemo::DeliveryDayStyle(fw::TObject*, fw::TDateTime Date, qz::TDayStyle& Style) {
+    const fw::String Name = HolidayName(Date);
+    if (Name.empty()) return;
+    Style.Bold = true;
+    Style.Color = fw::clRed;
+    Style.Hint = Name;
+}
+
+void TfrmQzDemo::DeliveryDayDisabled(fw::TObject*, fw::TDateTime Date, bool& Disabled) {
+    const int Day = fw::DayOfWeek(Date);
+    Disabled = Day == 1 || Day == 7;
+}
+
+fw::String TfrmQzDemo::HolidayName(fw::TDateTime Date) {
+    fw::Word Year = 0, Month = 0, Day = 0;
+    fw::DecodeDate(Date, Year, Month, Day);
+    if (Year == 0) return {};
+    const struct {
+        fw::Word Month, Day;
+        const char* Name;
+    } Fixed[] = {{1, 1, "New Year's Day"}, {5, 1, "Labour Day"}, {12, 25, "Christmas Day"}, {12, 26, "Boxing Day"}};
+    for (const auto& H : Fixed)
+        if (H.Month == Month && H.Day == Day) return H.Name;
+    const fw::TDateTime Easter = EasterSunday(Year);
+    const fw::TDateTime Whole = std::floor(Date);
+    if (Whole == Easter - 2) return "Good Friday";
+    if (Whole == Easter + 1) return "Easter Monday";
+    return {};
+}
+
+void TfrmQzDemo::btnBlinkClick(fw::TObject* Sender) {
+    const auto Next = static_cast<qz::TLEDBlink>((ledBlink->Blink() + 1) % 3);
+    ledBlink->SetBlink(Next);
+    btnBlink->SetCaption(fw::String("Blink: ") + BlinkNames[Next]);
+    Log(Sender, "OnClick", fw::String("blinking ") + BlinkNames[Next]);
+}
+
 const char* TfrmQzDemo::LanguageName(int Index) {
     return Index >= 0 && Index < LanguageCount ? Languages[Index].Name : "";
 }
@@ -251,6 +329,8 @@ void TfrmQzDemo::RefreshStatus() {
     }
     lblPicked->SetCaption(FPicked ? "Picked: " + LongDate(calPicker->Date())
                                   : fw::String("No date picked yet"));
+    lblDelivery->SetCaption(calDelivery->Date() != 0 ? "Delivery on " + LongDate(calDelivery->Date())
+                                                     : fw::String("No delivery day yet"));
     if (FPickerOpen)
         SetLamp(ledPicker, qz::lcAmber, qz::lsBright);
     else

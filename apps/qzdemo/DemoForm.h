@@ -51,6 +51,16 @@ public:
     fw::TLabel* lblEvents = nullptr;
     fw::TButton* btnLanguage = nullptr;
     fw::TButton* btnRecords = nullptr;
+    // The newer picker features: a delivery day calendar (weekends refused,
+    // public holidays marked; Today, Clear, month and year views), an edit with
+    // a century window, and a lamp that blinks.
+    fw::TButton* btnDelivery = nullptr;
+    fw::TLabel* lblDelivery = nullptr;
+    qz::TQzCalendar* calDelivery = nullptr;
+    qz::TQzDateEdit* edtWindow = nullptr;
+    fw::TLabel* lblWindowDate = nullptr;
+    fw::TButton* btnBlink = nullptr;
+    qz::TQzLED* ledBlink = nullptr;
 
     // ---- published handlers, bound by the form file
     void DateEditChange(fw::TObject* Sender);
@@ -66,6 +76,18 @@ public:
     void btnLanguageClick(fw::TObject* Sender);
     // Shows the Records form (through OnShowRecords, which the program sets).
     void btnRecordsClick(fw::TObject* Sender);
+    void btnDeliveryClick(fw::TObject* Sender);
+    void calDeliveryCloseCalendar(fw::TObject* Sender);
+    // Public holidays in bold red, with their names as hints.
+    void DeliveryDayStyle(fw::TObject* Sender, fw::TDateTime Date, qz::TDayStyle& Style);
+    // Nothing is delivered on Saturdays and Sundays.
+    void DeliveryDayDisabled(fw::TObject* Sender, fw::TDateTime Date, bool& Disabled);
+    // The lamp's blinking: off, slow, fast, then off again.
+    void btnBlinkClick(fw::TObject* Sender);
+
+    // The public holiday on Date ("" for none): New Year's Day, Good Friday,
+    // Easter Monday, Labour Day, Christmas Day and Boxing Day.
+    static fw::String HolidayName(fw::TDateTime Date);
 
     // Makes or shows the Records form (the program sets it).
     std::function<void()> OnShowRecords;
@@ -110,7 +132,7 @@ private:
     // Posts one status refresh (several events in a row give one refresh).
     void PostRefresh();
 
-    std::array<TEditRow, 3> FRows{};
+    std::array<TEditRow, 4> FRows{};
     bool FPickerOpen = false;
     bool FPicked = false;
     bool FRefreshPosted = false;

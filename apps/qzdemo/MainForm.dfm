@@ -4,7 +4,7 @@ object frmQzDemo: TfrmQzDemo
   BorderIcons = [biSystemMenu, biMinimize]
   BorderStyle = bsSingle
   Caption = 'Qz Components demo'
-  ClientHeight = 300
+  ClientHeight = 396
   ClientWidth = 752
   Color = clBtnFace
   Font.Charset = DEFAULT_CHARSET
@@ -301,5 +301,110 @@ object frmQzDemo: TfrmQzDemo
     OnOpenCalendar = calPickerOpenCalendar
     Left = 440
     Top = 176
+  end
+  object lblMore: TLabel
+    Left = 16
+    Top = 294
+    Width = 140
+    Height = 16
+    Caption = 'More of the picker'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -13
+    Font.Name = 'MS Sans Serif'
+    Font.Style = [fsBold]
+    ParentFont = False
+  end
+  object lblMoreHint: TLabel
+    Left = 16
+    Top = 314
+    Width = 440
+    Height = 13
+    Caption = 'Deliveries skip weekends and mark holidays; two-digit years stay near today.'
+  end
+  object btnDelivery: TButton
+    Left = 16
+    Top = 334
+    Width = 100
+    Height = 25
+    Caption = 'Delivery day...'
+    TabOrder = 5
+    OnClick = btnDeliveryClick
+  end
+  object lblDelivery: TLabel
+    Left = 128
+    Top = 340
+    Width = 180
+    Height = 13
+    AutoSize = False
+    Caption = 'No delivery day yet'
+  end
+  object ledBlink: TQzLED
+    Left = 320
+    Top = 341
+    Width = 11
+    Height = 11
+    Hint = 'A lamp that can blink'
+    LEDColor = lcBlue
+    LEDState = lsBright
+  end
+  object btnBlink: TButton
+    Left = 336
+    Top = 336
+    Width = 120
+    Height = 22
+    Caption = 'Blink: off'
+    TabOrder = 6
+    OnClick = btnBlinkClick
+  end
+  object lblWindow: TLabel
+    Left = 16
+    Top = 371
+    Width = 144
+    Height = 13
+    Caption = 'Two-digit years near today'
+    FocusControl = edtWindow
+  end
+  object edtWindow: TQzDateEdit
+    Left = 168
+    Top = 368
+    Width = 136
+    Height = 20
+    TabOrder = 7
+    OnChange = DateEditChange
+    OnExit = DateEditExit
+    DateFormat = 'dd/mm/yyyy'
+    GlyphType = gtDropArrow
+    OnCloseCalendar = DateEditCloseCalendar
+    OnInvalidDate = DateEditInvalidDate
+    OnOpenCalendar = DateEditOpenCalendar
+    TwoDigitYearWindow = 20
+  end
+  object lblWindowDate: TLabel
+    Left = 320
+    Top = 371
+    Width = 150
+    Height = 13
+    AutoSize = False
+    Caption = 'no date yet'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clGrayText
+    Font.Height = -11
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    ParentFont = False
+  end
+  object calDelivery: TQzCalendar
+    CalendarCaption = 'Delivery day'
+    CalendarStyle = csDialog
+    CalendarWeekStart = wsMonday
+    CalendarLeft = 250
+    CalendarTop = 150
+    CalendarOptions = [coShowToday, coTodayButton, coClearButton, coZoomViews]
+    OnCloseCalendar = calDeliveryCloseCalendar
+    OnDayDisabled = DeliveryDayDisabled
+    OnDayStyle = DeliveryDayStyle
+    Left = 440
+    Top = 334
   end
 end

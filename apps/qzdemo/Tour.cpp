@@ -129,6 +129,10 @@ private:
     void RecordsNullDate();
     void RecordsNotADate();
     void Languages();
+    // ---- the newer picker features
+    void DeliveryHolidays();
+    void CenturyWindow();
+    void BlinkingLamp();
     void ClickNavigator(fw::TNavigateBtn Button);
     void ClickGridRow(int Row);
 
@@ -781,6 +785,136 @@ void TTour::Languages() {
     }
 }
 
+void TTour::DeliveryHolidays() {
+    qz::TQzCalendar* Calendar = F->calDelivery;
+    // Today, Saturday 14 March, is refused like every weekend day: the popup
+    // opens on Monday 16 March. Page Down shows April with Easter.
+    Ui::OnNextModal([this, Calendar](fw::TForm*) {
+        qz::TfrmQzCal* Popup = ActivePopup();
+        Expect(Popup != nullptr, "the calendar popup is open", "another window is modal");
+        Expect(Popup->OwnerComponent() == Calendar, "the popup belongs to " + Calendar->Name(),
+               "it belongs to another");
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 3, 16), "the selected day (today is a Saturday)");
+        Did("pressed Page Down");
+        Ui::PressKey(fw::VK_NEXT);
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 4, 16), "the selected day");
+        int GoodFriday = 0;
+        for (int I = 1; I <= qz::TfrmQzCal::CellCount; ++I)
+            if (Popup->CellDate(I) == fw::EncodeDate(2026, 4, 3)) GoodFriday = I;
+        Expect(Popup->CellStyle(GoodFriday).Bold && !Popup->CellAllowed(GoodFriday + 1),
+               "Good Friday (3 April) bold and red, the weekend after it grey",
+               "the days are drawn otherwise");
+        const fw::TPoint P = Middle(Popup->FindArrayRect(GoodFriday));
+        Did("rested the pointer on the 3rd");
+        Ui::MouseMove(Popup, P.X, P.Y);
+        Expect(Popup->Hint() == "Good Friday", "the hint \"Good Friday\"", "the hint is " + Quoted(Popup->Hint()));
+        End();
+
+        Begin("weekend-skipped", "Keys skip refused days: Right from Friday lands on Monday");
+        Did("pressed Right twice");
+        Ui::PressKey(fw::VK_RIGHT);
+        Ui::PressKey(fw::VK_RIGHT);
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 4, 20), "the selected day (past Saturday and Sunday)");
+        End();
+
+        Begin("zoom-months", "Click the title: the twelve months of the year");
+        Did("clicked the title \"April 2026\"");
+        const fw::TPoint Title = Middle(Popup->TitleRect());
+        Ui::Click(Popup, Title.X, Title.Y);
+        Expect(Popup->View() == qz::cvMonths, "the month view", "another view");
+        End();
+
+        Begin("zoom-years", "Click the title again: twelve years");
+        Did("clicked the title \"2026\"");
+        Ui::Click(Popup, Title.X, Title.Y);
+        Expect(Popup->View() == qz::cvYears, "the year view", "another view");
+        End();
+
+        Begin("zoomed-in", "Choose 2026, then December: back to the days, Christmas marked");
+        const fw::TPoint Year = Middle(Popup->ZoomCellRect(2026 - Popup->ZoomFirstYear()));
+        Did("clicked 2026, then Dec");
+        Ui::Click(Popup, Year.X, Year.Y);
+        Expect(Popup->View() == qz::cvMonths, "the month view of 2026", "another view");
+        const fw::TPoint December = Middle(Popup->ZoomCellRect(11));
+        Ui::Click(Popup, December.X, December.Y);
+        Expect(Popup->View() == qz::cvDays, "the days again", "another view");
+        // The 20th of December 2026 is a Sunday: the next permitted day is chosen.
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 12, 21), "the selected day (the 20th is a Sunday)");
+        End();
+
+        Begin("today-button", "Click Today: today is a Saturday, so the next permitted day");
+        Did("clicked Today at the foot of the popup");
+        const fw::TPoint Today = Middle(Popup->TodayButtonRect());
+        Ui::Click(Popup, Today.X, Today.Y);
+        ExpectDate(Popup->Date(), fw::EncodeDate(2026, 3, 16), "the selected day");
+        Expect(Popup->ModalResult() == fw::mrNone, "the popup stays open", "it closed");
+        End();
+
+        Begin("delivery-picked", "Accept with Enter");
+        Did("pressed Enter");
+        Ui::PressKey(fw::VK_RETURN);
+    });
+    Begin("holidays", "A delivery day: weekends refused, public holidays marked with their names");
+    Did("clicked \"Delivery day...\", then Page Down in the popup");
+    Ui::Click(F->btnDelivery);
+    ExpectStepsUsed("the delivery calendar's popup");
+    Expect(ActivePopup() == nullptr, "the popup is gone", "it is still open");
+    ExpectDate(Calendar->Date(), fw::EncodeDate(2026, 3, 16), "the component's date");
+    ExpectEvent(Calendar, "OnCloseCalendar");
+    Expect(F->lblDelivery->Caption() == "Delivery on Monday, 16 March 2026",
+           "the label reads \"Delivery on Monday, 16 March 2026\"", "it reads " + Quoted(F->lblDelivery->Caption()));
+    End();
+
+    Ui::OnNextModal([this](fw::TForm*) {
+        qz::TfrmQzCal* Popup = ActivePopup();
+        Expect(Popup != nullptr, "the calendar popup is open", "another window is modal");
+        Did("clicked Clear at the foot of the popup");
+        const fw::TPoint Clear = Middle(Popup->ClearButtonRect());
+        Ui::Click(Popup, Clear.X, Clear.Y);
+    });
+    Begin("cleared", "Open it again and click Clear: the component holds no date");
+    Did("clicked \"Delivery day...\"");
+    Ui::Click(F->btnDelivery);
+    ExpectStepsUsed("the delivery calendar's popup");
+    Expect(ActivePopup() == nullptr, "the popup is gone", "it is still open");
+    Expect(Calendar->Date() == 0, "no date", "the date is " + LongDate(Calendar->Date()));
+    Expect(F->lblDelivery->Caption() == "No delivery day yet", "the label reads \"No delivery day yet\"",
+           "it reads " + Quoted(F->lblDelivery->Caption()));
+    End();
+}
+
+void TTour::CenturyWindow() {
+    qz::TQzDateEdit* Edit = F->edtWindow;
+    Begin("century-window", "A century window: two-digit years within 20 years of today");
+    Did("clicked into the last edit (TwoDigitYearWindow 20: 1947-2046), typed \"1/1/40\" and pressed Tab");
+    Ui::Click(Edit);
+    Ui::TypeText("1/1/40");
+    Ui::Tab();
+    ExpectText(Edit, "01/01/2040");
+    ExpectDate(Edit->Date(), fw::EncodeDate(2040, 1, 1), "the edit's date (the classic cusp year 30 would give 1940)");
+    End();
+}
+
+void TTour::BlinkingLamp() {
+    qz::TQzLED* Lamp = F->ledBlink;
+    Begin("blink-slow", "The lamp blinks slowly");
+    Did("clicked \"Blink: off\" and waited half a second");
+    Ui::Click(F->btnBlink);
+    Expect(Lamp->Blink() == qz::lbSlow && Lamp->Blinking(), "the lamp blinks slowly", "it does not blink");
+    Ui::Wait(Lamp->EffectiveBlinkInterval() + 10);
+    Expect(Lamp->BlinkDark(), "the lamp in its dark phase", "it is lit");
+    End();
+
+    Begin("blink-off", "Faster, then off: the lamp is lit again");
+    Did("clicked \"Blink: slow\" and \"Blink: fast\"");
+    Ui::Click(F->btnBlink);
+    Expect(Lamp->Blink() == qz::lbFast, "the lamp blinks fast", "it does not");
+    Ui::Click(F->btnBlink);
+    Expect(Lamp->Blink() == qz::lbOff && !Lamp->Blinking() && !Lamp->BlinkDark(),
+           "the lamp stopped, lit", "it still blinks or is dark");
+    End();
+}
+
 void TTour::Run(const fw::String& FormFile) {
     FTranscript << "Qz Components demo: a scripted tour\n"
                 << "===================================\n\n"
@@ -828,6 +962,9 @@ void TTour::Run(const fw::String& FormFile) {
         // Back on the main form: its events again.
         FLog = &F->Events();
         Languages();
+        DeliveryHolidays();
+        CenturyWindow();
+        BlinkingLamp();
     } catch (const fw::ELoopError&) {
         throw; // ETourFailed, or a modal loop that waited for nothing: already clear
     } catch (const std::exception& E) {

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
+#include <iterator>
 #include <framework/classes/Component.h>
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
@@ -15,9 +16,11 @@ namespace {
 // Components alive, for LiveComponentCount (one user-interface thread).
 std::size_t LiveComponents = 0;
 
+// Searched from the end: components go last first (an owner's destruction
+// made this a pass over the whole list per component).
 void EraseOne(std::vector<TComponent*>& list, TComponent* c) {
-    auto it = std::find(list.begin(), list.end(), c);
-    if (it != list.end()) list.erase(it);
+    auto it = std::find(list.rbegin(), list.rend(), c);
+    if (it != list.rend()) list.erase(std::next(it).base());
 }
 
 } // namespace
@@ -169,6 +172,7 @@ void TComponent::InsertComponent(TComponent* AComponent) {
     if (AComponent == this) throw EComponentError("a component cannot own itself");
     ValidateRename(AComponent, String(), AComponent->FName);
     if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
+    SetDeafToInserts(false); // what it owns now may listen
     Insert(AComponent);
     AComponent->SetReference(true);
     if (FComponentState.Contains(csDesigning)) AComponent->SetDesigning(true);
@@ -197,6 +201,7 @@ void TComponent::DestroyComponents() {
 void TComponent::Insert(TComponent* AComponent) {
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
+    if (!AComponent->FDeafToInserts) ++FInsertListeners;
     IndexName(AComponent);
 }
 
@@ -204,6 +209,7 @@ void TComponent::Remove(TComponent* AComponent) {
     UnindexName(AComponent);
     EraseOne(FComponents, AComponent);
     AComponent->FOwner = nullptr;
+    if (!AComponent->FDeafToInserts) --FInsertListeners;
 }
 
 void TComponent::SetReference(bool enable) {
@@ -259,8 +265,22 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent) {
     EraseOne(AComponent->FFreeNotifies, this);
 }
 
+void TComponent::SetDeafToInserts(bool deaf) {
+    if (deaf == FDeafToInserts) return;
+    FDeafToInserts = deaf;
+    if (FOwner == nullptr) return;
+    if (deaf)
+        --FOwner->FInsertListeners;
+    else
+        ++FOwner->FInsertListeners;
+}
+
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent != nullptr) RemoveFreeNotification(AComponent);
+    if (Operation == opInsert) {
+        const bool newListener = AComponent != nullptr && AComponent->FOwner == this && !AComponent->FDeafToInserts;
+        if (FInsertListeners == (newListener ? 1u : 0u)) return;
+    }
     // A notified component may free others; re-check the bound every step.
     for (std::size_t i = 0; i < FComponents.size(); ++i)
         if (FComponents[i] != AComponent) FComponents[i]->Notification(AComponent, Operation);

@@ -9,6 +9,9 @@
 // Notifications. Inserting a component calls Notification(c, opInsert) on the
 // owner, and removing it Notification(c, opRemove); the base Notification
 // passes both on to every owned component, so an override must call the base.
+// (When every other owned component is one the form reader made of a class
+// that does not override Notification, and owns nothing, an insert would do
+// nothing in them; they are not called for it.)
 // FreeNotification links two components (of any owners) so that each hears
 // opRemove when the other is destroyed.
 //
@@ -138,6 +141,7 @@ private:
     void UnindexName(TComponent* AComponent);
     void SetReference(bool enable);
     void SetState(TComponentState state, bool on);
+    void SetDeafToInserts(bool deaf);
 
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;
@@ -153,6 +157,14 @@ private:
     TComponentStates FComponentState;
     std::map<String, String> FEventBindings;
     bool FDestroyPrepared = false;
+    // Set by the form reader on a finished component whose class does not
+    // override Notification, while it owns nothing: an insert into its owner
+    // would reach only the base Notification and do nothing. Each owner counts
+    // the owned components that are not so, and broadcasts an insert only when
+    // one of them besides the new one is there (a form of many plain components
+    // made a call per pair).
+    bool FDeafToInserts = false;
+    std::size_t FInsertListeners = 0;
     // The live TComponentRefs to this component (cleared when it goes).
     TComponentRefBase* FRefs = nullptr;
 };

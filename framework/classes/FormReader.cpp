@@ -8,7 +8,7 @@
 #include <framework/classes/Strings.h>
 #include <framework/classes/TypInfo.h>
 #include <framework/rtl/SysUtils.h>
-#include <map>
+#include <typeinfo>
 
 namespace fw {
 
@@ -197,6 +197,10 @@ private:
         } else {
             c = cls->Create(owner);
             FCreated.push_back(c);
+            // Finished now: a component of a class that does not listen, owning
+            // nothing, need not hear of the siblings made after it.
+            if (cls->Type != nullptr && !cls->HearsInserts && typeid(*c) == *cls->Type && c->ComponentCount() == 0)
+                c->SetDeafToInserts(true);
             if (node.Kind == TFormObjectKind::Inline) ReadFrameResource(c, node);
             c->SetName(node.Name);
         }
@@ -246,52 +250,62 @@ private:
         FSkippedNames.insert(FSkippedNames.end(), sub.FSkippedNames.begin(), sub.FSkippedNames.end());
     }
 
+    // The writer's position of the name at each level of a dotted path: the
+    // ordinary properties in declaration order, then those written last. A
+    // path of one name, the common case, needs nothing beyond First.
+    struct TOrder {
+        int First = 0;
+        std::vector<int> Rest;
+
+        void Add(int position, bool first) {
+            if (first)
+                First = position;
+            else
+                Rest.push_back(position);
+        }
+        bool operator<(const TOrder& other) const {
+            if (First != other.First) return First < other.First;
+            return Rest < other.Rest;
+        }
+    };
+
     // One property line, resolved to the object that holds it.
     struct TAssignment {
         const TFormProp* Prop;
         TObject* Target;
         const TPropInfo* Info;
-        std::vector<int> Order; // per level: the writer's position of the name
+        TOrder Order;
     };
-
-    // The writer's position of prop in its class: the ordinary properties in
-    // declaration order, then those written last.
-    int WritingPosition(const TObject* obj, const TPropInfo* prop) {
-        if (prop == &StringsProp) return 0;
-        std::vector<const TPropInfo*>& all = FPropLists[obj->ClassInfo()];
-        if (all.empty()) all = obj->ClassInfo()->AllProps();
-        const auto at = std::find(all.begin(), all.end(), prop);
-        const int index = static_cast<int>(at - all.begin());
-        return prop->WrittenLast ? index + static_cast<int>(all.size()) : index;
-    }
 
     // Null Info: an unknown property skipped in lenient mode.
     TAssignment Resolve(TObject* c, const TFormProp& p) {
         TAssignment a{&p, c, nullptr, {}};
+        const std::string_view path = p.Path;
         std::size_t start = 0;
         for (;;) {
-            const std::size_t dot = p.Path.find('.', start);
-            const String part = p.Path.substr(start, dot - start);
-            const TPropInfo* prop = a.Target->ClassInfo()->FindProp(part);
+            const std::size_t dot = path.find('.', start);
+            const std::string_view part = path.substr(start, dot == std::string_view::npos ? dot : dot - start);
+            int position = 0;
+            const TPropInfo* prop = a.Target->ClassInfo()->LookupProp(part, &position);
             if (prop == nullptr && dot == String::npos && SameText(part, "Strings") &&
                 dynamic_cast<TStrings*>(a.Target) != nullptr)
                 prop = &StringsProp;
             if (prop == nullptr) {
-                const String what = "unknown property '" + part + "' of " + a.Target->ClassName();
+                const String what = "unknown property '" + String(part) + "' of " + a.Target->ClassName();
                 if (FSkipped == nullptr) Fail(p.Line, what);
                 Skip(p.Line, what);
                 return a;
             }
-            a.Order.push_back(WritingPosition(a.Target, prop));
+            a.Order.Add(position, start == 0);
             if (dot == String::npos) {
                 a.Info = prop;
                 return a;
             }
             if (prop->Kind != TTypeKind::Class)
-                Fail(p.Line, "property '" + part + "' of " + a.Target->ClassName() + " has no properties");
+                Fail(p.Line, "property '" + String(part) + "' of " + a.Target->ClassName() + " has no properties");
             TObject* inner = prop->GetObject(a.Target);
             if (inner == nullptr)
-                Fail(p.Line, "property '" + part + "' of " + a.Target->ClassName() + " is nil");
+                Fail(p.Line, "property '" + String(part) + "' of " + a.Target->ClassName() + " is nil");
             a.Target = inner;
             start = dot + 1;
         }
@@ -300,12 +314,14 @@ private:
     // Assigns the object's properties in the order the writer writes them,
     // whatever their order in the file: setters may rely on the properties
     // declared before theirs. Lines naming the same property keep file order.
-    void ReadProps(TObject* c, const TFormObject& node) {
-        TFormBindings bindings;
-        bindings.Reference = [this](TObject* obj, const TPropInfo& prop, const String& name) {
+    // What values that name components, methods or unknown identifiers do
+    // during this read; made once per reader.
+    const TFormBindings& Bindings() {
+        if (FBindings.Reference) return FBindings;
+        FBindings.Reference = [this](TObject* obj, const TPropInfo& prop, const String& name) {
             FFixups.push_back({obj, &prop, name, FLine});
         };
-        bindings.Event = [this](TObject* obj, const TPropInfo& prop, const String& method) {
+        FBindings.Event = [this](TObject* obj, const TPropInfo& prop, const String& method) {
             if (FSkipped == nullptr) {
                 BindEvent(obj, prop, FRoot, method);
                 return;
@@ -318,7 +334,12 @@ private:
             }
         };
         if (FSkipped != nullptr)
-            bindings.UnknownIdent = [this](const String& what) { Skip(FLine, what + "; left as it was"); };
+            FBindings.UnknownIdent = [this](const String& what) { Skip(FLine, what + "; left as it was"); };
+        return FBindings;
+    }
+
+    void ReadProps(TObject* c, const TFormObject& node) {
+        const TFormBindings& bindings = Bindings();
         const std::size_t skippedBefore = FSkipped != nullptr ? FSkipped->size() : 0;
         std::vector<TAssignment> assignments;
         assignments.reserve(node.Props.size());
@@ -327,8 +348,10 @@ private:
             TAssignment a = Resolve(c, p);
             if (a.Info != nullptr) assignments.push_back(std::move(a));
         }
-        std::stable_sort(assignments.begin(), assignments.end(),
-                         [](const TAssignment& a, const TAssignment& b) { return a.Order < b.Order; });
+        const auto byOrder = [](const TAssignment& a, const TAssignment& b) { return a.Order < b.Order; };
+        // Files the writer wrote are in order already.
+        if (!std::is_sorted(assignments.begin(), assignments.end(), byOrder))
+            std::stable_sort(assignments.begin(), assignments.end(), byOrder);
         for (const TAssignment& a : assignments) {
             FLine = a.Prop->Line;
             if (a.Info == &StringsProp)
@@ -411,7 +434,7 @@ private:
     std::vector<TComponent*> FLoaded;
     std::vector<TFixup> FFixups;
     std::vector<String> FSkippedNames; // of the objects skipped, and of what was inside them
-    std::map<const TClassInfo*, std::vector<const TPropInfo*>> FPropLists; // per class, for this read
+    TFormBindings FBindings;
     int FLine = 0;
 };
 

@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <framework/classes/FormText.h>
 #include <framework/rtl/CodePages.h>
 #include <framework/rtl/Exceptions.h>
@@ -16,12 +18,19 @@ namespace {
 
 // Objects nest at most this deep; deeper files are refused, not recursed into.
 constexpr int MaxNesting = 200;
+// The props an object and a collection item get room for at once: what most
+// have, and still a small block for the allocator.
+constexpr std::size_t PropsAtOnce = 6;
+constexpr std::size_t ItemPropsAtOnce = 3;
 
 enum class TTok { End, Ident, Integer, Float, String, Symbol, Binary };
 
+// Text views the file for identifiers, symbols and strings written as one
+// quoted run, and the lexer's buffer for other strings and binary values:
+// valid until the next token. Nothing is allocated per token.
 struct TToken {
     TTok Kind = TTok::End;
-    String Text; // identifier, string contents, symbol, binary bytes
+    std::string_view Text; // identifier, string contents, symbol, binary bytes
     std::int64_t Int = 0;
     bool Hex = false;
     double Float = 0;
@@ -33,13 +42,24 @@ struct TToken {
 }
 
 // Letters beyond ASCII arrive as UTF-8 bytes (the text was made valid UTF-8
-// before lexing); every non-ASCII character counts as a letter.
+// before lexing); every non-ASCII character counts as a letter. One table
+// lookup per byte: the lexer's loops run over every byte of a file.
+enum : unsigned char { ccIdentStart = 1, ccIdentPart = 2, ccBlank = 4 };
+constexpr auto CharClasses = [] {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
+        if (letter) table[c] |= ccIdentStart | ccIdentPart;
+        if (c >= '0' && c <= '9') table[c] |= ccIdentPart;
+        if (c == ' ' || c == '\t' || c == '\r') table[c] |= ccBlank;
+    }
+    return table;
+}();
 bool IsIdentStart(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || u >= 0x80;
+    return (CharClasses[static_cast<unsigned char>(c)] & ccIdentStart) != 0;
 }
 bool IsIdentPart(char c) {
-    return IsIdentStart(c) || (c >= '0' && c <= '9');
+    return (CharClasses[static_cast<unsigned char>(c)] & ccIdentPart) != 0;
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -54,7 +74,7 @@ int HexDigit(char c) {
 
 class TLexer {
 public:
-    explicit TLexer(const String& text) : FText(text) {}
+    explicit TLexer(std::string_view text) : FText(text) {}
 
     TToken Next() {
         SkipSpace();
@@ -67,7 +87,7 @@ public:
             const std::size_t start = FPos;
             while (FPos < FText.size() && IsIdentPart(FText[FPos]))
                 ++FPos;
-            t.Text.assign(FText, start, FPos - start);
+            t.Text = FText.substr(start, FPos - start);
         } else if (IsDigit(c) || c == '$' ||
                    ((c == '-' || c == '+') && FPos + 1 < FText.size() &&
                     (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$'))) {
@@ -79,7 +99,7 @@ public:
             ReadBinary(t);
         } else {
             t.Kind = TTok::Symbol;
-            t.Text = String(1, c);
+            t.Text = FText.substr(FPos, 1);
             ++FPos;
         }
         return t;
@@ -92,7 +112,7 @@ private:
             if (c == '\n') {
                 ++FLine;
                 ++FPos;
-            } else if (c == ' ' || c == '\t' || c == '\r') {
+            } else if ((CharClasses[static_cast<unsigned char>(c)] & ccBlank) != 0) {
                 ++FPos;
             } else {
                 break;
@@ -190,9 +210,24 @@ private:
         return v;
     }
 
-    // One run of quoted pieces and #nn characters, e.g. 'a'#13#10'b'.
-    String ReadStringPart() {
-        String s;
+    // One run of quoted pieces and #nn characters, e.g. 'a'#13#10'b'. A
+    // single quoted piece without '' is the file's own text; anything else is
+    // put together in FBuffer.
+    std::string_view ReadStringPart() {
+        if (FText[FPos] == '\'') {
+            const std::size_t start = FPos + 1;
+            std::size_t end = start;
+            while (end < FText.size() && FText[end] != '\'' && FText[end] != '\n' && FText[end] != '\r')
+                ++end;
+            const bool closed = end < FText.size() && FText[end] == '\'';
+            const char after = closed && end + 1 < FText.size() ? FText[end + 1] : '\0';
+            if (closed && after != '\'' && after != '#') {
+                FPos = end + 1;
+                return FText.substr(start, end - start);
+            }
+        }
+        String& s = FBuffer;
+        s.clear();
         while (FPos < FText.size()) {
             const char c = FText[FPos];
             if (c == '\'') {
@@ -238,6 +273,8 @@ private:
         const int startLine = FLine;
         ++FPos;
         t.Kind = TTok::Binary;
+        String& bytes = FBuffer;
+        bytes.clear();
         int high = -1;
         for (;;) {
             if (FPos >= FText.size()) Fail(startLine, "unterminated binary value");
@@ -253,22 +290,24 @@ private:
             if (high < 0) {
                 high = d;
             } else {
-                t.Text += static_cast<char>(high * 16 + d);
+                bytes += static_cast<char>(high * 16 + d);
                 high = -1;
             }
         }
         if (high >= 0) Fail(FLine, "odd number of hexadecimal digits in binary value");
+        t.Text = bytes;
     }
 
-    const String& FText;
+    std::string_view FText;
     std::size_t FPos = 0;
     int FLine = 1;
+    String FBuffer; // the text of the current token when it is not the file's
 };
 
 
 class TParser {
 public:
-    explicit TParser(const String& text) : FLexer(text) { Advance(); }
+    explicit TParser(std::string_view text) : FLexer(text) { Advance(); }
 
     TFormObject ParseFile() {
         if (FTok.Kind == TTok::End) Fail(FTok.Line, "empty form file");
@@ -279,7 +318,8 @@ public:
     }
 
     TFormValue ParseLoneValue() {
-        TFormValue v = ParseValue();
+        TFormValue v;
+        ParseValue(v);
         if (FTok.Kind != TTok::End) Fail(FTok.Line, "text after the value");
         return v;
     }
@@ -297,10 +337,31 @@ private:
 
     String ExpectIdent(const char* what) {
         if (FTok.Kind != TTok::Ident) Fail(FTok.Line, String("expected ") + what);
-        String s = FTok.Text;
+        String s(FTok.Text);
         Advance();
         return s;
     }
+
+    // The props, list values and items of the values being parsed at each
+    // depth are gathered here and moved into a vector of their exact size at
+    // the end, instead of growing each tree vector by steps.
+    template <typename T>
+    class TScratch {
+    public:
+        std::vector<T>& At(std::size_t depth) {
+            if (FLevels.size() <= depth) FLevels.resize(depth + 1);
+            return FLevels[depth];
+        }
+        static void MoveInto(std::vector<T>& from, std::vector<T>& to) {
+            to.reserve(from.size());
+            for (T& item : from)
+                to.push_back(std::move(item));
+            from.clear();
+        }
+
+    private:
+        std::deque<std::vector<T>> FLevels; // growing keeps the levels in use where they are
+    };
 
     TFormObject ParseObject(int depth) {
         if (depth > MaxNesting) Fail(FTok.Line, "objects nested too deeply");
@@ -342,12 +403,22 @@ private:
                 obj.Children.push_back(ParseObject(depth + 1));
                 continue;
             }
-            obj.Props.push_back(ParseProp(depth));
+            ParseProps(obj, depth);
         }
     }
 
-    TFormProp ParseProp(int depth) {
-        TFormProp prop;
+    // The run of props up to the next object or 'end'.
+    void ParseProps(TFormObject& obj, int depth) {
+        // Room for as many as most objects have at once: growing by steps
+        // moved every prop several times.
+        if (obj.Props.empty()) obj.Props.reserve(PropsAtOnce);
+        while (FTok.Kind == TTok::Ident && !SameText(FTok.Text, "end") && !IsObjectStart()) {
+            obj.Props.emplace_back();
+            ParseProp(obj.Props.back(), depth);
+        }
+    }
+
+    void ParseProp(TFormProp& prop, int depth) {
         prop.Line = FTok.Line;
         prop.Path = ExpectIdent("a property name");
         while (IsSymbol('.')) {
@@ -357,8 +428,7 @@ private:
         }
         if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + prop.Path + "'");
         Advance();
-        prop.Value = ParseValue(depth);
-        return prop;
+        ParseValue(prop.Value, depth);
     }
 
     // One collection item: its properties up to 'end'.
@@ -367,6 +437,7 @@ private:
         TFormObject item;
         item.Line = FTok.Line;
         Advance(); // 'item'
+        item.Props.reserve(ItemPropsAtOnce);
         for (;;) {
             if (FTok.Kind == TTok::End)
                 Fail(FTok.Line, "end of file inside the item begun on line " + std::to_string(item.Line));
@@ -375,13 +446,15 @@ private:
                 Advance();
                 return item;
             }
-            item.Props.push_back(ParseProp(depth));
+            item.Props.emplace_back();
+            ParseProp(item.Props.back(), depth);
         }
     }
 
-    TFormValue ParseValue(int depth = 0) {
+    // Into v, a value made empty by its caller (parsed in place: a value is
+    // large, and moving it was a good part of parsing).
+    void ParseValue(TFormValue& v, int depth = 0) {
         if (depth > MaxNesting) Fail(FTok.Line, "values nested too deeply");
-        TFormValue v;
         const int line = FTok.Line;
         switch (FTok.Kind) {
         case TTok::Integer:
@@ -389,12 +462,12 @@ private:
             v.Int = FTok.Int;
             v.Hex = FTok.Hex;
             Advance();
-            return v;
+            return;
         case TTok::Float:
             v.Kind = TFormValueKind::Float;
             v.Float = FTok.Float;
             Advance();
-            return v;
+            return;
         case TTok::String:
             v.Kind = TFormValueKind::String;
             v.Text = FTok.Text;
@@ -406,12 +479,12 @@ private:
                 v.Text += FTok.Text;
                 Advance();
             }
-            return v;
+            return;
         case TTok::Binary:
             v.Kind = TFormValueKind::Binary;
             v.Text = FTok.Text;
             Advance();
-            return v;
+            return;
         case TTok::Ident:
             v.Kind = TFormValueKind::Ident;
             v.Text = FTok.Text;
@@ -421,7 +494,7 @@ private:
                 v.Text += '.';
                 v.Text += ExpectIdent("a name after '.'");
             }
-            return v;
+            return;
         case TTok::Symbol:
             if (IsSymbol('-')) {
                 // -Inf: the one float that is not spelt as a number.
@@ -431,49 +504,56 @@ private:
                 Advance();
                 v.Kind = TFormValueKind::Float;
                 v.Float = -std::numeric_limits<double>::infinity();
-                return v;
+                return;
             }
             if (IsSymbol('(')) {
                 // ( 'a' 'b' ), ( 1 2 ), ( ), nested lists
                 v.Kind = TFormValueKind::List;
                 Advance();
+                std::vector<TFormValue>& items = FValues.At(static_cast<std::size_t>(depth));
+                items.clear();
                 while (!IsSymbol(')')) {
                     if (FTok.Kind == TTok::End) Fail(line, "end of file inside a list");
-                    v.List.push_back(ParseValue(depth + 1));
+                    items.emplace_back();
+                    ParseValue(items.back(), depth + 1);
                 }
                 Advance();
-                return v;
+                TScratch<TFormValue>::MoveInto(items, v.List);
+                return;
             }
             if (IsSymbol('<')) {
                 // < item Name = value ... end ... >
                 v.Kind = TFormValueKind::Collection;
                 Advance();
+                std::vector<TFormObject>& entries = FEntries.At(static_cast<std::size_t>(depth));
+                entries.clear();
                 while (!IsSymbol('>')) {
                     if (FTok.Kind != TTok::Ident || !SameText(FTok.Text, "item"))
                         Fail(FTok.Line, "expected 'item' or '>' in the collection");
-                    v.Entries.push_back(ParseItem(depth + 1));
+                    entries.push_back(ParseItem(depth + 1));
                 }
                 Advance();
-                return v;
+                TScratch<TFormObject>::MoveInto(entries, v.Entries);
+                return;
             }
             if (IsSymbol('[')) {
                 v.Kind = TFormValueKind::Set;
                 Advance();
                 if (IsSymbol(']')) {
                     Advance();
-                    return v;
+                    return;
                 }
                 for (;;) {
                     v.Items.push_back(ExpectIdent("an identifier in the set"));
                     if (IsSymbol(']')) {
                         Advance();
-                        return v;
+                        return;
                     }
                     if (!IsSymbol(',')) Fail(FTok.Line, "expected ',' or ']' in the set");
                     Advance();
                 }
             }
-            Fail(line, "unexpected '" + FTok.Text + "' where a value belongs");
+            Fail(line, "unexpected '" + String(FTok.Text) + "' where a value belongs");
         case TTok::End:
             break;
         }
@@ -482,6 +562,8 @@ private:
 
     TLexer FLexer;
     TToken FTok;
+    TScratch<TFormValue> FValues;
+    TScratch<TFormObject> FEntries;
 };
 
 } // namespace
@@ -557,9 +639,9 @@ int& DefaultCodePage() {
     return codePage;
 }
 
-String WithoutBom(const String& text) {
-    const bool bom = text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    return bom ? text.substr(3) : text;
+std::string_view WithoutBom(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return text;
 }
 
 } // namespace
@@ -582,9 +664,10 @@ void SetFormFileCodePage(int codePage) {
 
 TFormObject ParseFormText(const String& text) {
     // A byte-order mark is dropped; UTF-8 is never decoded again.
-    const String body = WithoutBom(text);
+    const std::string_view body = WithoutBom(text);
     if (IsValidUtf8(body)) return TParser(body).ParseFile();
-    return TParser(CodePageToUtf8(body, FormTextCodePage(body))).ParseFile();
+    const String bytes(body);
+    return TParser(CodePageToUtf8(bytes, FormTextCodePage(bytes))).ParseFile();
 }
 
 TFormValue ParseFormValue(const String& text) {

@@ -36,6 +36,7 @@ public:                                                                         
         return StaticClass();                                                                                \
     }                                                                                                        \
     static void PublishClass(::fw::TClassBuilder<Class>& cls);                                               \
+    friend class ::fw::TClassBuilder<Class>;                                                                 \
                                                                                                              \
 private:
 

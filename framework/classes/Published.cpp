@@ -131,6 +131,60 @@ std::vector<const TPropInfo*> TClassInfo::AllProps() const {
     return list;
 }
 
+namespace {
+
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Orders names by length, then as SameText compares them (ASCII letters
+// without case): equal exactly when SameText says so, and most names part at
+// their length.
+int CompareFolded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    if (a == b) return 0; // names are mostly written as declared
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char x = FoldAscii(a[i]), y = FoldAscii(b[i]);
+        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y) ? -1 : 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+struct TClassInfo::TPropIndex {
+    struct TEntry {
+        String Name;
+        const TPropInfo* Prop;
+        int Position;
+    };
+    std::vector<TEntry> ByName; // sorted by CompareFolded
+};
+
+const TPropInfo* TClassInfo::LookupProp(std::string_view name, int* writingPosition) const {
+    if (!FPropIndex) {
+        auto index = std::make_shared<TPropIndex>();
+        const std::vector<const TPropInfo*> all = AllProps();
+        const int count = static_cast<int>(all.size());
+        for (int i = 0; i < count; ++i) {
+            // The one FindProp finds (the first of a name declared twice in a class).
+            const TPropInfo* prop = FindProp(all[static_cast<std::size_t>(i)]->Name);
+            const auto at = std::find(all.begin(), all.end(), prop);
+            const int place = at != all.end() ? static_cast<int>(at - all.begin()) : i;
+            index->ByName.push_back({prop->Name, prop, prop->WrittenLast ? place + count : place});
+        }
+        std::stable_sort(index->ByName.begin(), index->ByName.end(),
+                         [](const auto& a, const auto& b) { return CompareFolded(a.Name, b.Name) < 0; });
+        FPropIndex = std::move(index);
+    }
+    const auto& entries = FPropIndex->ByName;
+    const auto it = std::lower_bound(entries.begin(), entries.end(), name,
+                                     [](const auto& e, std::string_view n) { return CompareFolded(e.Name, n) < 0; });
+    if (it == entries.end() || CompareFolded(it->Name, name) != 0) return nullptr;
+    if (writingPosition != nullptr) *writingPosition = it->Position;
+    return it->Prop;
+}
+
 String StripNamespace(const char* qualifiedName) {
     String name(qualifiedName);
     const auto pos = name.rfind("::");

@@ -40,8 +40,11 @@
 #include <cstdint>
 #include <framework/classes/Component.h>
 #include <limits>
+#include <memory>
+#include <string_view>
 #include <type_traits>
 #include <typeindex>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -146,16 +149,31 @@ struct TClassInfo {
     std::vector<TPropInfo> Props; // declared by this class, in order
     std::vector<TMethodInfo> Methods;
     std::vector<TFieldInfo> Fields;
+    // Components: the class's own type, and whether it (or a class between it
+    // and TComponent) overrides Notification. The form reader tells the owner
+    // of a component it made of exactly this type, when the class does not,
+    // that inserts need not reach it (TComponent::Notification).
+    const std::type_info* Type = nullptr;
+    bool HearsInserts = true;
 
     bool InheritsFrom(const TClassInfo* other) const;
     // Lookups search this class, then its ancestors; names ignore case.
     // FindProp finds listed properties only.
     const TPropInfo* FindProp(const String& name) const;
+    // The property FindProp finds, and its place in writing order (AllProps,
+    // then those written last after the others), or null. Answered from an
+    // index of the class's properties made on first use.
+    const TPropInfo* LookupProp(std::string_view name, int* writingPosition = nullptr) const;
     const TMethodInfo* FindMethod(const String& name) const;
     const TFieldInfo* FindField(const String& name) const;
     // Every published property in writing order: the base's first, each
     // redeclaration in the place of the property it replaces.
     std::vector<const TPropInfo*> AllProps() const;
+
+private:
+    struct TPropIndex;
+    // Made on first use, once the record is complete (records do not change then).
+    mutable std::shared_ptr<const TPropIndex> FPropIndex;
 };
 
 // Modifiers for the property just declared.
@@ -506,6 +524,14 @@ TClassInfo TClassBuilder<T>::Build(const char* qualifiedName, const TClassInfo* 
     if constexpr (std::is_base_of_v<TComponent, T> && std::is_constructible_v<T, TComponent*> &&
                   !std::is_abstract_v<T>) {
         info.Create = [](TComponent* owner) -> TComponent* { return new T(owner); };
+    }
+    if constexpr (std::is_base_of_v<TComponent, T>) {
+        info.Type = &typeid(T);
+        // The builder is a friend of T (FW_CLASS); an override it cannot see
+        // counts as one that listens.
+        if constexpr (requires { &T::Notification; })
+            info.HearsInserts =
+                !std::is_same_v<decltype(&T::Notification), void (TComponent::*)(TComponent*, TOperation)>;
     }
     TClassBuilder<T> builder(info);
     T::PublishClass(builder);

@@ -15,6 +15,7 @@ struct TListenerEntry {
     int Id;
     TAccListener Listener;
     bool Removed = false;
+    bool Quiet = false;
 };
 
 // A deque: listeners added while an event is sent do not move the one running.
@@ -23,6 +24,8 @@ std::deque<TListenerEntry>& Listeners() {
     return list;
 }
 int ListenerCount = 0;
+// The listeners that are not quiet.
+int InformedCount = 0;
 int NextListenerId = 1;
 
 // The object of a control that is alive and not going. Only the focus and a
@@ -79,6 +82,7 @@ const char* TAccessible::RoleName(TAccRole Role) {
     case TAccRole::ToolBar: return "tool bar";
     case TAccRole::Table: return "table";
     case TAccRole::ColumnHeader: return "column header";
+    case TAccRole::RowHeader: return "row header";
     case TAccRole::TableCell: return "table cell";
     case TAccRole::List: return "list";
     case TAccRole::ListItem: return "list item";
@@ -179,6 +183,7 @@ int AddAccListener(TAccListener Listener) {
     const int id = NextListenerId++;
     Listeners().push_back({id, std::move(Listener)});
     ++ListenerCount;
+    ++InformedCount;
     return id;
 }
 
@@ -205,22 +210,44 @@ void RemoveAccListener(int Id) {
             e.Removed = true;
             Untidy = true;
             --ListenerCount;
+            if (!e.Quiet) --InformedCount;
         }
     if (Sending == 0) TidyListeners();
 }
 
+void SetAccListenerQuiet(int Id, bool Quiet) {
+    for (TListenerEntry& e : Listeners())
+        if (e.Id == Id && !e.Removed && e.Quiet != Quiet) {
+            e.Quiet = Quiet;
+            InformedCount += Quiet ? -1 : 1;
+        }
+}
+
+bool AccEventInforms(TAccEventKind Kind) {
+    switch (Kind) {
+    case TAccEventKind::TextChanged:
+    case TAccEventKind::ChildrenChanged:
+    case TAccEventKind::WindowShown:
+    case TAccEventKind::WindowHidden:
+    case TAccEventKind::Destroyed: return false;
+    default: return true;
+    }
+}
+
 bool AccListening() {
-    return ListenerCount > 0;
+    return InformedCount > 0;
 }
 
 void AccNotify(const TAccEvent& Event) {
     if (ListenerCount == 0 || !Event.Object) return;
+    const bool informs = AccEventInforms(Event.Kind);
+    if (informs && InformedCount == 0) return;
     // A listener may add listeners (they hear the next event) or remove some.
     auto& list = Listeners();
     ++Sending;
     try {
         for (std::size_t i = 0, n = list.size(); i < n && i < list.size(); ++i)
-            if (!list[i].Removed) list[i].Listener(Event);
+            if (!list[i].Removed && !(informs && list[i].Quiet)) list[i].Listener(Event);
     } catch (...) {
         if (--Sending == 0) TidyListeners();
         throw;
@@ -229,29 +256,29 @@ void AccNotify(const TAccEvent& Event) {
 }
 
 void AccNotify(TControl* Control, TAccEventKind Kind) {
-    if (ListenerCount == 0) return;
+    if (ListenerCount == 0 || (InformedCount == 0 && AccEventInforms(Kind))) return;
     const bool make = Kind == TAccEventKind::WindowShown || Kind == TAccEventKind::WindowActivated;
     if (TAccessible* object = LiveObject(Control, make)) AccNotify({Kind, object});
 }
 
 void AccNotifyState(TControl* Control, TAccState State, bool On) {
-    if (ListenerCount == 0) return;
+    if (InformedCount == 0) return;
     if (TAccessible* object = LiveObject(Control)) AccNotify({TAccEventKind::StateChanged, object, State, On ? 1 : 0});
 }
 
 void AccNotifyCaret(TControl* Control, int CharOffset) {
-    if (ListenerCount == 0) return;
+    if (InformedCount == 0) return;
     if (TAccessible* object = LiveObject(Control))
         AccNotify({TAccEventKind::CaretMoved, object, asEnabled, CharOffset});
 }
 
 void AccNotifyFocus(TControl* Control) {
-    if (ListenerCount == 0) return;
+    if (InformedCount == 0) return;
     if (TAccessible* object = LiveObject(Control, true)) AccNotify({TAccEventKind::Focus, object->FocusTarget()});
 }
 
 void AccTextSet(TControl* Control) {
-    if (ListenerCount == 0) return;
+    if (InformedCount == 0) return;
     TAccessible* object = LiveObject(Control);
     if (!object) return;
     if (object->HasText()) return; // an edit announces its text itself, typed or set

@@ -41,6 +41,7 @@ enum class TAccRole {
     ToolBar,
     Table,
     ColumnHeader,
+    RowHeader,
     TableCell,
     List,
     ListItem,
@@ -163,11 +164,12 @@ public:
     // ---- focus
     virtual bool GrabFocus() { return false; }
 
-    // ---- a table (a grid of cells with column headers)
+    // ---- a table (a grid of cells with column and row headers)
     virtual int RowCount() const { return 0; }
     virtual int ColumnCount() const { return 0; }
     virtual TAccessible* CellAt(int Row, int Column) const { return nullptr; }
     virtual TAccessible* ColumnHeader(int Column) const { return nullptr; }
+    virtual TAccessible* RowHeader(int Row) const { return nullptr; }
     // Where a cell sits in its table (false when this is no cell).
     virtual bool CellPosition(int& Row, int& Column) const { return false; }
 
@@ -228,7 +230,15 @@ using TAccListener = std::function<void(const TAccEvent&)>;
 // Registers a listener; the id removes it again.
 int AddAccListener(TAccListener Listener);
 void RemoveAccListener(int Id);
-// Whether anyone listens (notifications cost nothing otherwise).
+// A quiet listener hears only the events that keep what it knows true (texts,
+// windows shown and hidden, children, objects destroyed), not those that only
+// inform (focus, names, values, states, carets, selections, activation): a
+// bridge while no assistive technology listens on the desktop.
+void SetAccListenerQuiet(int Id, bool Quiet);
+// Whether an event of the kind only informs.
+bool AccEventInforms(TAccEventKind Kind);
+// Whether anyone listens to every event (notifications that only inform cost
+// nothing otherwise).
 bool AccListening();
 // Sends an event to every listener.
 void AccNotify(const TAccEvent& Event);

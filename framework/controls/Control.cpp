@@ -167,10 +167,8 @@ void TControl::SetVisible(bool Value) {
     if (Value && !FParent) AccNotify(this, TAccEventKind::WindowShown);
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
     if (Value && self) InvalidateInParent();
-    if (self && AccListening()) {
-        if (FParent) AccNotifyState(this, asShowing, Value && Showing());
-        else if (!Value) AccNotify(this, TAccEventKind::WindowHidden);
-    }
+    if (self && FParent && AccListening()) AccNotifyState(this, asShowing, Value && Showing());
+    else if (self && !FParent && !Value) AccNotify(this, TAccEventKind::WindowHidden);
 }
 
 void TControl::SetEnabled(bool Value) {
@@ -344,6 +342,12 @@ void TControl::Dispatch(TMessage& Message) {
     case WM_MOUSEMOVE:
         WMMouseMove(Message);
         break;
+    case WM_PAINT:
+        WMPaint(Message);
+        break;
+    case WM_MOUSEWHEEL:
+        WMMouseWheel(Message);
+        break;
     case CM_ENABLEDCHANGED:
         CMEnabledChanged(Message);
         break;
@@ -375,6 +379,14 @@ void TControl::Dispatch(TMessage& Message) {
 }
 
 void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::WMPaint(TMessage& Message) {
+    DefaultHandler(Message);
+}
+
+void TControl::WMMouseWheel(TMessage& Message) {
+    DefaultHandler(Message);
+}
 
 void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool down, bool dbl) {
     const int x = LoWordSigned(Message.LParam);

@@ -158,17 +158,21 @@ namespace {
 
 // The parsed form resources by name. A form class reads the same resource each
 // time one is made (a popup on every opening), and parsing was a fifth of that.
-// An entry serves only while the resource's text is still the one parsed.
+// An entry serves only while what the parse depends on is unchanged: the
+// resource's text, and the code page a text that is not UTF-8 and names none
+// is decoded from.
 struct TParsedResource {
     String Text;
+    int CodePage = 0;
     TFormObject Tree;
 };
 
 const TFormObject& ParsedFormResource(const String& name, const String& text) {
     static std::unordered_map<String, TParsedResource> cache;
     auto it = cache.find(name);
-    if (it == cache.end() || it->second.Text != text) {
-        TParsedResource parsed{text, ParseFormText(text)};
+    const int codePage = FormFileCodePage();
+    if (it == cache.end() || it->second.Text != text || it->second.CodePage != codePage) {
+        TParsedResource parsed{text, codePage, ParseFormText(text)};
         it = cache.insert_or_assign(name, std::move(parsed)).first;
     }
     return it->second.Tree;
@@ -377,9 +381,6 @@ void TForm::Dispatch(TMessage& Message) {
         break;
     case WM_SYSCOMMAND:
         WMSysCommand(Message);
-        break;
-    case CM_DIALOGKEY:
-        CMDialogKey(Message);
         break;
     case CM_BUTTONPRESSED:
         FModalResult = static_cast<TModalResult>(Message.WParam);

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <framework/rtl/Utf8.h>
 
 namespace fw {
@@ -64,6 +65,14 @@ void AppendUtf8(String& out, std::uint32_t cp) {
 bool IsValidUtf8(std::string_view s) {
     std::uint32_t cp = 0;
     for (std::size_t pos = 0; pos < s.size();) {
+        // Eight ASCII bytes at a time: most of a form file or a caption.
+        while (pos + 8 <= s.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, s.data() + pos, 8);
+            if ((word & 0x8080808080808080u) != 0) break;
+            pos += 8;
+        }
+        if (pos >= s.size()) break;
         if (static_cast<unsigned char>(s[pos]) < 0x80) {
             ++pos;
             continue;

@@ -99,14 +99,15 @@ frame = [app.getChildAtIndex(j) for j in range(app.childCount) if app.getChildAt
 edits = of_role(frame, "text")
 expected = [("dd/mm/yyyy, from Monday", "Date as dd/mm/yyyy"),
             ("m/d/yyyy, from Sunday", "Date as m/d/yyyy"),
-            ("yyyy/mm/dd, no fill page", "Date as yyyy/mm/dd")]
+            ("yyyy/mm/dd, no fill page", "Date as yyyy/mm/dd"),
+            ("Two-digit years near today", "Date as dd/mm/yyyy")]
 got = [(e.name, e.description) for e in edits]
 if got != expected:
     fail("date edits read %r" % got)
 texts = [e.queryText().getText(0, -1) for e in edits]
 edits[1].queryEditableText().setTextContents("3/14/2026")
 text = wait_for("the second edit's new text", lambda: edits[1].queryText().getText(0, -1) == "3/14/2026")
-ok("three date edits with names, texts %r and descriptions: %r; the second's text set and read back" % (texts, got))
+ok("the date edits with names, texts %r and descriptions: %r; the second's text set and read back" % (texts, got))
 
 # The lamps say their state and hue in words.
 lamps = [l.name for l in of_role(frame, "status bar")]

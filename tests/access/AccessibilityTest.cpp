@@ -7,6 +7,7 @@
 #include "../../apps/qzdemo/DemoResources.h"
 #include "../../apps/qzdemo/RecordsDatabase.h"
 #include "../../apps/qzdemo/RecordsForm.h"
+#include "../../apps/qzdesign/Inspector.h"
 #include "../support/UiFixture.h"
 #include <QzComponents5/QzRegister.h>
 #include <Qzde/QzCalendarPopup.h>
@@ -302,6 +303,54 @@ TEST_F(DemoAccessibility, PopupIsADialogWithANamedGridThatSpeaksEveryMove) {
     EXPECT_EQ(Form->edtDayFirst->Text(), "18/03/2026");
 }
 
+TEST_F(DemoAccessibility, WeekNumbersAreTheGridsRowHeaders) {
+    Form->edtDayFirst->SetCalendarOptions({qz::coWeekNumbers});
+    // Weeks start on Monday in this edit; each row is the ISO week of its Thursday.
+    const struct {
+        const char* Date;
+        std::vector<fw::String> Weeks;
+    } months[] = {
+        {"14/03/2026", {"Week 9", "Week 10", "Week 11", "Week 12", "Week 13", "Week 14"}},
+        {"09/12/2026", {"Week 49", "Week 50", "Week 51", "Week 52", "Week 53", "Week 1"}},
+    };
+    for (const auto& m : months) {
+        SCOPED_TRACE(m.Date);
+        Form->edtDayFirst->SetText(m.Date);
+        Ui::OnNextModal([&](fw::TForm* popup) {
+            TAccessible* grid = Ui::FindIn(popup->Accessible(), TAccRole::Table);
+            ASSERT_NE(grid, nullptr);
+            EXPECT_EQ(grid->ChildCount(), 7 + 42 + 6);
+            std::vector<fw::String> weeks;
+            for (TAccessible* header : OfRole(grid, TAccRole::RowHeader)) weeks.push_back(header->Name());
+            EXPECT_EQ(weeks, m.Weeks);
+            for (int row = 0; row < 6; ++row) {
+                // Each header stands left of its row, inside the grid.
+                const fw::TRect h = grid->RowHeader(row)->Bounds(), cell = grid->CellAt(row, 0)->Bounds();
+                EXPECT_EQ(h.Top, cell.Top);
+                EXPECT_LE(h.Right, cell.Left);
+                EXPECT_GE(h.Left, grid->Bounds().Left);
+                EXPECT_EQ(grid->RowHeader(row)->IndexInParent(), 49 + row);
+            }
+            // A new month renames the week numbers that were read.
+            TEventLog log;
+            Ui::PressKey(fw::VK_NEXT);
+            EXPECT_TRUE(log.Has(TAccEventKind::NameChanged, grid->RowHeader(0)->Name()));
+            EXPECT_NE(grid->RowHeader(0)->Name(), m.Weeks[0]);
+            Ui::PressKey(fw::VK_ESCAPE);
+        });
+        Ui::DoAction(Form->edtDayFirst->Accessible(), "open calendar");
+    }
+    // Without the column the grid has no row headers.
+    Form->edtDayFirst->SetCalendarOptions({});
+    Ui::OnNextModal([](fw::TForm* popup) {
+        TAccessible* grid = Ui::FindIn(popup->Accessible(), TAccRole::Table);
+        EXPECT_EQ(grid->RowHeader(0), nullptr);
+        EXPECT_EQ(grid->ChildCount(), 7 + 42);
+        Ui::PressKey(fw::VK_ESCAPE);
+    });
+    Ui::DoAction(Form->edtDayFirst->Accessible(), "open calendar");
+}
+
 // ---------------------------------------------------------------- the lamp, message boxes, no listener
 
 TEST_F(Accessibility, LampNamesSayStateAndHueInWords) {
@@ -357,6 +406,93 @@ TEST_F(DemoAccessibility, NothingIsMadeWhileNobodyListens) {
     EXPECT_FALSE(Form->HasAccessible());
     EXPECT_FALSE(Form->edtDayFirst->HasAccessible());
     EXPECT_FALSE(Form->ledDayFirst->HasAccessible());
+}
+
+// ---------------------------------------------------------------- the designer's inspector
+
+TEST_F(Accessibility, InspectorRowsAreATableOfPropertiesReadMovedAndEdited) {
+    qzdesign::TFormDesigner designer;
+    qzdesign::TInspectorForm inspector(&designer);
+    designer.OnSelectionChanged = [&] { inspector.SelectionChanged(); };
+    designer.OnModified = [&] { inspector.ValuesChanged(); };
+    inspector.Show();
+    inspector.SelectionChanged();
+    qzdesign::TInspectorGrid* grid = inspector.Grid();
+    TEventLog log;
+
+    TAccessible* table = grid->Accessible();
+    EXPECT_EQ(table->Role(), TAccRole::Table);
+    EXPECT_EQ(table->Name(), "Properties of Form1: TForm");
+    ASSERT_GT(grid->RowCount(), 10);
+    EXPECT_EQ(table->RowCount(), grid->RowCount());
+    EXPECT_EQ(table->ColumnCount(), 1);
+    EXPECT_EQ(table->ColumnHeader(0)->Name(), "Value");
+    EXPECT_EQ(OfRole(table, TAccRole::TableCell).size(), static_cast<std::size_t>(grid->RowCount()));
+
+    // Each row: its header and cell named by the property, the value as the cell's text.
+    const struct {
+        const char* Property;
+        const char* Value;
+        bool List; // chosen from a drop-down
+    } rows[] = {{"Caption", "Form1", false}, {"BorderStyle", "bsSizeable", true}, {"Name", "Form1", false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.Property);
+        const int row = grid->RowOf(r.Property);
+        ASSERT_GE(row, 0);
+        TAccessible* cell = table->CellAt(row, 0);
+        EXPECT_EQ(table->RowHeader(row)->Name(), r.Property);
+        EXPECT_EQ(cell->Name(), r.Property);
+        EXPECT_EQ(cell->Text(), r.Value);
+        EXPECT_EQ(cell->States().Contains(fw::asHasPopup), r.List);
+        EXPECT_TRUE(cell->States().Contains(fw::asEditable));
+        int at = -1, column = -1;
+        EXPECT_TRUE(cell->CellPosition(at, column));
+        EXPECT_EQ(at, row);
+    }
+
+    // The keyboard moves the selected row; each move speaks the property.
+    grid->SetFocus();
+    Ui::PressKey(fw::VK_HOME);
+    Ui::PressKey(fw::VK_DOWN);
+    const std::vector<fw::String> moved = log.Names(TAccEventKind::Focus);
+    ASSERT_GE(moved.size(), 2u);
+    EXPECT_EQ(moved.back(), grid->Editor(1)->GetName());
+    EXPECT_TRUE(table->CellAt(1, 0)->States().Contains(fw::asFocused));
+    EXPECT_FALSE(table->CellAt(0, 0)->States().Contains(fw::asSelected));
+    // A screen reader selects a row by giving its cell the focus.
+    const int captionRow = grid->RowOf("Caption");
+    EXPECT_TRUE(table->CellAt(captionRow, 0)->GrabFocus());
+    EXPECT_EQ(grid->SelectedRow(), captionRow);
+    EXPECT_EQ(log.Names(TAccEventKind::Focus).back(), "Caption");
+
+    // Values are set through the cell's text; a refused value changes nothing and shows no message.
+    TAccessible* caption = table->CellAt(captionRow, 0);
+    log.Events.clear();
+    EXPECT_TRUE(caption->SetTextContents("Main window"));
+    EXPECT_EQ(designer.Surface()->Caption(), "Main window");
+    EXPECT_EQ(caption->Text(), "Main window");
+    EXPECT_TRUE(log.Has(TAccEventKind::TextChanged, "Caption"));
+    TAccessible* width = table->CellAt(grid->RowOf("Width"), 0);
+    const fw::String before = width->Text();
+    EXPECT_FALSE(width->SetTextContents("wide"));
+    EXPECT_EQ(width->Text(), before);
+
+    // The action "edit" opens the value's edit field, named by the property.
+    Ui::DoAction(caption, "edit");
+    TAccessible* field = Ui::FindIn(table, TAccRole::Text, "Caption");
+    ASSERT_NE(field, nullptr);
+    EXPECT_TRUE(field->States().Contains(fw::asFocused));
+    Ui::PressKey(fw::VK_ESCAPE);
+
+    // A new selection rebuilds the rows: those that were read take their new names.
+    log.Events.clear();
+    fw::TComponent* button = designer.Drop(fw::TButton::StaticClass(), {20, 20});
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(table->Name(), "Properties of " + button->Name() + ": TButton");
+    EXPECT_EQ(table->RowCount(), grid->RowCount());
+    for (int row = 0; row < grid->RowCount(); ++row)
+        EXPECT_EQ(table->CellAt(row, 0)->Name(), grid->Editor(row)->GetName());
+    EXPECT_TRUE(log.Has(TAccEventKind::NameChanged, grid->Editor(1)->GetName()));
 }
 
 // ---------------------------------------------------------------- the records form
@@ -470,6 +606,49 @@ TEST_F(Accessibility, ListenersMayComeAndGoWhileAnEventIsSentAndObjectsSayWhenTh
     delete button;
     EXPECT_EQ(heard.back(), "gone");
     fw::RemoveAccListener(second);
+    EXPECT_FALSE(fw::AccListening());
+}
+
+TEST_F(Accessibility, AQuietListenerHearsOnlyWhatKeepsItsKnowledgeTrue) {
+    std::vector<TAccEventKind> quiet, loud;
+    const int q = fw::AddAccListener([&](const fw::TAccEvent& e) { quiet.push_back(e.Kind); });
+    fw::SetAccListenerQuiet(q, true);
+    EXPECT_FALSE(fw::AccListening()) << "nobody hears everything";
+    for (bool withLoud : {false, true}) {
+        fw::TForm form(nullptr);
+        auto* edit = new fw::TEdit(&form);
+        edit->SetParent(&form);
+        auto* other = new fw::TEdit(&form);
+        other->SetParent(&form);
+        edit->Accessible();
+        form.Accessible();
+        const struct {
+            const char* What;
+            std::function<void()> Do;
+            TAccEventKind Kind;
+            bool Quiet; // heard by the quiet listener too
+        } rows[] = {
+            {"text", [&] { edit->SetText("typed"); }, TAccEventKind::TextChanged, true},
+            {"window", [&] { form.Show(); }, TAccEventKind::WindowShown, true},
+            {"focus", [&] { other->SetFocus(); }, TAccEventKind::Focus, false},
+            {"state", [&] { edit->SetEnabled(false); }, TAccEventKind::StateChanged, false},
+            {"name", [&] { form.SetCaption("Renamed"); }, TAccEventKind::NameChanged, false},
+            {"hidden", [&] { form.Hide(); }, TAccEventKind::WindowHidden, true},
+        };
+        const int l = withLoud ? fw::AddAccListener([&](const fw::TAccEvent& e) { loud.push_back(e.Kind); }) : 0;
+        EXPECT_EQ(fw::AccListening(), withLoud);
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(r.What) + (withLoud ? " with a loud listener" : ""));
+            quiet.clear(), loud.clear();
+            r.Do();
+            EXPECT_EQ(std::count(quiet.begin(), quiet.end(), r.Kind) > 0, r.Quiet);
+            EXPECT_EQ(std::count(loud.begin(), loud.end(), r.Kind) > 0, withLoud);
+        }
+        if (withLoud) fw::RemoveAccListener(l);
+    }
+    fw::SetAccListenerQuiet(q, false);
+    EXPECT_TRUE(fw::AccListening());
+    fw::RemoveAccListener(q);
     EXPECT_FALSE(fw::AccListening());
 }
 

@@ -132,6 +132,7 @@ TEST_F(AtspiWrappers, TextChangesBecomeRemoveAndInsertInCharacters) {
 }
 
 TEST_F(AtspiWrappers, ThePopupGridIsATableAndItsActionsRunFromTheLoop) {
+    Edit->SetCalendarOptions({qz::coWeekNumbers});
     bool checked = false;
     Ui::OnNextModal([&](fw::TForm* popup) {
         AtkObject* dialog = Bridge::WrapperOf(popup->Accessible());
@@ -154,6 +155,14 @@ TEST_F(AtspiWrappers, ThePopupGridIsATableAndItsActionsRunFromTheLoop) {
         EXPECT_TRUE(atk_table_cell_get_position(ATK_TABLE_CELL(cell), &row, &column));
         EXPECT_EQ(row * 7 + column + 1, index);
         EXPECT_EQ(column, 2);
+        // The week number is the row's header, for the table and for the cell.
+        AtkObject* week = atk_table_get_row_header(ATK_TABLE(table), row);
+        EXPECT_EQ(atk_object_get_role(week), ATK_ROLE_ROW_HEADER);
+        EXPECT_STREQ(atk_object_get_name(week), "Week 11");
+        GPtrArray* headers = atk_table_cell_get_row_header_cells(ATK_TABLE_CELL(cell));
+        ASSERT_EQ(headers->len, 1u);
+        EXPECT_EQ(g_ptr_array_index(headers, 0), week);
+        g_ptr_array_unref(headers);
         // The selected (and focused) day is the table's selection.
         AtkObject* selected = atk_selection_ref_selection(ATK_SELECTION(table), 0);
         EXPECT_EQ(selected, cell);

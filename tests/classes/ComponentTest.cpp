@@ -63,6 +63,31 @@ TEST_F(ComponentTest, InsertNotifiesOwnerAndEveryOwnedComponent) {
     EXPECT_EQ(form.ComponentCount(), 1);
 }
 
+TEST_F(ComponentTest, InsertsStillReachEveryListenerAfterAFormIsRead) {
+    // The reader's plain components are not asked about inserts; what listens
+    // still hears them: the owner, a listener owned by a plain component, a
+    // listener among them.
+    test::RegisterTestClasses();
+    std::unique_ptr<TComponent> form(fw::ReadComponentFromText("object form: TTestForm\n"
+                                                               "  object tmr: TTicker\n  end\n"
+                                                               "  object spare: TTicker\n  end\n"
+                                                               "end\n"));
+    TWidget x(nullptr);
+    x.SetName("x");
+    auto insertX = [&] {
+        Log().clear();
+        form->InsertComponent(&x);
+        std::vector<String> heard = Log();
+        form->RemoveComponent(&x);
+        return heard;
+    };
+    EXPECT_EQ(insertX(), (std::vector<String>{"form insert x"}));
+    MakeWidget(form->FindComponent("spare"), "inner");
+    EXPECT_EQ(insertX(), (std::vector<String>{"inner insert x", "form insert x"}));
+    MakeWidget(form.get(), "a");
+    EXPECT_EQ(insertX(), (std::vector<String>{"inner insert x", "a insert x", "form insert x"}));
+}
+
 TEST_F(ComponentTest, FreeNotificationWorksAcrossOwnersAndInBothDirections) {
     TWidget form1(nullptr), form2(nullptr);
     TWidget* edit = MakeWidget(&form1, "edit");

@@ -69,7 +69,7 @@ TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
     EXPECT_NE(Run.Output.find("every step had its expected effect"), std::string::npos) << Run.Output;
 
     const std::string Transcript = ReadFile(Dir / "transcript.txt");
-    EXPECT_NE(Transcript.find("All 33 steps had their expected effect."), std::string::npos);
+    EXPECT_NE(Transcript.find("All 44 steps had their expected effect."), std::string::npos);
     EXPECT_EQ(Transcript.find("FAILED"), std::string::npos);
 
     // Every picture the transcript names exists, is a full screen, and shows
@@ -78,7 +78,7 @@ TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
     std::vector<std::string> Pictures;
     for (std::sregex_iterator I(Transcript.begin(), Transcript.end(), Screen), End; I != End; ++I)
         Pictures.push_back((*I)[1]);
-    ASSERT_EQ(Pictures.size(), 33u);
+    ASSERT_EQ(Pictures.size(), 44u);
     fw::TSurface Previous(1, 1);
     for (std::size_t I = 0; I < Pictures.size(); ++I) {
         char Number[24];
@@ -96,7 +96,7 @@ TEST_F(DemoProgram, TheTourSucceedsAndRecordsEveryStepWithItsPicture) {
     int Files = 0;
     for ([[maybe_unused]] const auto& Entry : fs::directory_iterator(Dir))
         ++Files;
-    EXPECT_EQ(Files, 35);
+    EXPECT_EQ(Files, 46);
     EXPECT_TRUE(fs::exists(Dir / "events.db"));
 }
 
@@ -131,6 +131,11 @@ TEST_F(DemoProgram, TheTranscriptNamesTheEventsOfEachStep) {
     EXPECT_NE(StepText(T, "20").find("srcEvents.OnStateChange: editing"), std::string::npos) << T;
     EXPECT_NE(StepText(T, "22").find("the file holds the ISO text 2026-12-07"), std::string::npos) << T;
     EXPECT_NE(StepText(T, "25").find("edtReview.OnInvalidDate: text \"01/03/2026\""), std::string::npos) << T;
+    // The newer features: a marked day's hint, refused days skipped, Clear, the century window.
+    EXPECT_NE(StepText(T, "34").find("the hint \"Good Friday\""), std::string::npos) << T;
+    EXPECT_NE(StepText(T, "40").find("calDelivery.OnCloseCalendar: date Mon 16 Mar 2026"), std::string::npos) << T;
+    EXPECT_NE(StepText(T, "41").find("calDelivery.OnCloseCalendar: no date"), std::string::npos) << T;
+    EXPECT_NE(StepText(T, "42").find("edtWindow.OnChange: text \"01/01/2040\""), std::string::npos) << T;
 }
 
 // Runs the tour on the demo's form file with one line changed.

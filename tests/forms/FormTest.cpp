@@ -4,6 +4,7 @@
 #include <framework/backends/headless/Automation.h>
 #include <framework/backends/headless/HeadlessBackend.h>
 #include <framework/classes/FormFile.h>
+#include <framework/classes/FormText.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/Edit.h>
 #include <framework/controls/Label.h>
@@ -180,6 +181,18 @@ TEST_F(FormTest, AResourceChangedOrReplacedIsReadAnew) {
     EXPECT_EQ(TTestResForm(nullptr).Caption(), "Testformular");
     language.AddForm("TTESTRESFORM", TestFormText);
     EXPECT_EQ(TTestResForm(nullptr).Caption(), "Test form");
+
+    // A resource in a single-byte code page that names none is decoded with
+    // the code page set at the time: the same text read after a change of it
+    // is not the earlier form.
+    String legacy = TestFormText;
+    legacy.replace(legacy.find("'Test form'"), 11, "'Pr\xFC""fung'");
+    language.AddForm("TTESTRESFORM", legacy);
+    EXPECT_EQ(TTestResForm(nullptr).Caption(), "Pr\u00FC""fung");
+    SetFormFileCodePage(1251);
+    EXPECT_EQ(TTestResForm(nullptr).Caption(), "Pr\u044C""fung");
+    SetFormFileCodePage(1252);
+    EXPECT_EQ(TTestResForm(nullptr).Caption(), "Pr\u00FC""fung");
     UnregisterResourceModule(&language);
 }
 

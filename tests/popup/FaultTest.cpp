@@ -268,6 +268,69 @@ TEST_F(Faults, TheCalendarComponentFreedWhileItsPopupIsOpen) {
     ExpectNothingLeftBehind();
 }
 
+TEST_F(Faults, ADayEventFreeingItsOpenerEndsThePopupAndIsNotAskedAgain) {
+    // OnDayStyle or OnDayDisabled frees the opener: while the popup asks about
+    // its first month (as it is made), about the next one (Page Down), or
+    // about the day a step lands on (Right).
+    enum TWhen { AsItIsMade, NextMonth, DayStep };
+    const struct {
+        const char* Name;
+        bool Calendar, Style;
+        TWhen When;
+    } Rows[] = {
+        {"edit, OnDayStyle, as it is made", false, true, AsItIsMade},
+        {"edit, OnDayDisabled, as it is made", false, false, AsItIsMade},
+        {"edit, OnDayStyle, Page Down", false, true, NextMonth},
+        {"edit, OnDayDisabled, Right", false, false, DayStep},
+        {"component, OnDayStyle, as it is made", true, true, AsItIsMade},
+        {"component, OnDayDisabled, Page Down", true, false, NextMonth},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        SetUp();
+        qz::TQzCalendar* Calendar = Row.Calendar ? new qz::TQzCalendar(form.get()) : nullptr;
+        fw::TComponent* Opener = Calendar ? static_cast<fw::TComponent*>(Calendar) : edit;
+        qz::TQzCalendarSettings* Settings = Calendar ? static_cast<qz::TQzCalendarSettings*>(Calendar) : edit;
+        bool Armed = Row.When == AsItIsMade, Freed = false;
+        int AskedAfterwards = 0;
+        auto Ask = [&](fw::TObject* Sender) {
+            if (Freed) {
+                ++AskedAfterwards;
+                return;
+            }
+            EXPECT_EQ(Sender, Opener);
+            if (!Armed) return;
+            Freed = true;
+            delete Opener;
+            if (Opener == edit) edit = nullptr;
+        };
+        if (Row.Style)
+            Settings->OnDayStyle = [Ask](fw::TObject* Sender, fw::TDateTime, qz::TDayStyle& Style) {
+                Style.Bold = true;
+                Ask(Sender);
+            };
+        else
+            Settings->OnDayDisabled = [Ask](fw::TObject* Sender, fw::TDateTime, bool&) { Ask(Sender); };
+        if (Row.When != AsItIsMade)
+            OnNextModal([&, When = Row.When](fw::TForm*) {
+                Armed = true;
+                PressKey(When == NextMonth ? fw::VK_NEXT : fw::VK_RIGHT);
+                PressKey(fw::VK_RIGHT);
+            });
+        if (Calendar)
+            EXPECT_FALSE(Calendar->OpenCalendar());
+        else
+            PressKey(fw::VK_DOWN, {fw::ssAlt});
+        EXPECT_TRUE(Freed);
+        EXPECT_EQ(AskedAfterwards, 0);
+        ExpectNothingLeftBehind();
+        EXPECT_EQ(form->ComponentCount(), Calendar ? 2 : 1) << "the opener is gone and its popup with it";
+        EXPECT_TRUE(Reported.empty());
+        TearDown();
+    }
+    SetUp();
+}
+
 TEST_F(Faults, AMessageBoxOpenedFromThePopupIsOnTopAndActive) {
     OnNextModal([](fw::TForm*) { fw::Application->MessageBox("Inside", "Box"); });
     OnNextModal([](fw::TForm* Form) {

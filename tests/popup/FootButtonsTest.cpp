@@ -4,6 +4,7 @@
 
 #include "PopupFixture.h"
 
+#include <QzComponents5/QzModule.h>
 #include <Qzde/QzDateControls.h>
 #include <tests/support/Golden.h>
 
@@ -114,6 +115,27 @@ TEST_F(FootButtons, ClassicOptionsNeitherDrawNorAnswerTheFoot) {
     const auto Popup = ShowPopup();
     EXPECT_EQ(Popup->ClientHeight(), 8 * Popup->CellHeight() + 8);
     EXPECT_FALSE(Popup->Cleared());
+}
+
+TEST_F(FootButtons, CaptionsAreKeptButFollowTheStringTable) {
+    // A caption is kept from one popup to the next; a changed entry (a
+    // language's text put into the table) is drawn at once, and the old text
+    // again when it comes back.
+    constexpr int TodayCaption = 306;
+    const fw::String Original = qz::LoadStr(TodayCaption);
+    struct Restore {
+        fw::String Text;
+        ~Restore() { qz::HInstance()->AddString(TodayCaption, Text); }
+    } Guard{Original};
+    edit->SetCalendarOptions({qz::coTodayButton, qz::coClearButton});
+    const auto Image = [&] { return fw::Ui::FormImage(ShowPopup().get()); };
+    const auto Before = Image();
+    EXPECT_EQ(Image(), Before);
+    qz::HInstance()->AddString(TodayCaption, "Heute");
+    const auto Translated = Image();
+    EXPECT_NE(Translated, Before);
+    qz::HInstance()->AddString(TodayCaption, Original);
+    EXPECT_EQ(Image(), Before);
 }
 
 TEST_F(FootButtons, Goldens) {

@@ -27,6 +27,7 @@
 #include <mutex>
 #include <poll.h>
 #include <string>
+#include <string_view>
 #include <sys/eventfd.h>
 #include <thread>
 #include <unistd.h>
@@ -117,6 +118,7 @@ AtkRole RoleOf(TAccRole Role) {
     case TAccRole::ToolBar: return ATK_ROLE_TOOL_BAR;
     case TAccRole::Table: return ATK_ROLE_TABLE;
     case TAccRole::ColumnHeader: return ATK_ROLE_COLUMN_HEADER;
+    case TAccRole::RowHeader: return ATK_ROLE_ROW_HEADER;
     case TAccRole::TableCell: return ATK_ROLE_TABLE_CELL;
     case TAccRole::List: return ATK_ROLE_LIST;
     case TAccRole::ListItem: return ATK_ROLE_LIST_ITEM;
@@ -506,6 +508,10 @@ AtkObject* GetColumnHeader(AtkTable* o, gint column) {
     TAccessible* a = AccOf(o);
     return a ? Wrap(a->ColumnHeader(column)) : nullptr;
 }
+AtkObject* GetRowHeader(AtkTable* o, gint row) {
+    TAccessible* a = AccOf(o);
+    return a ? Wrap(a->RowHeader(row)) : nullptr;
+}
 gint GetIndexAt(AtkTable* o, gint row, gint column) {
     TAccessible* a = AccOf(o);
     TAccessible* cell = a ? a->CellAt(row, column) : nullptr;
@@ -531,6 +537,7 @@ void TableInit(gpointer Iface, gpointer) {
     i->get_n_rows = GetRowCount;
     i->get_n_columns = GetColumnCount;
     i->get_column_header = GetColumnHeader;
+    i->get_row_header = GetRowHeader;
     i->get_index_at = GetIndexAt;
     i->get_row_at_index = GetRowAtIndex;
     i->get_column_at_index = GetColumnAtIndex;
@@ -562,6 +569,14 @@ GPtrArray* GetColumnHeaderCells(AtkTableCell* o) {
         if (AtkObject* header = Wrap(a->Parent()->ColumnHeader(c))) g_ptr_array_add(list, Ref(header));
     return list;
 }
+GPtrArray* GetRowHeaderCells(AtkTableCell* o) {
+    GPtrArray* list = g_ptr_array_new_with_free_func(g_object_unref);
+    TAccessible* a = AccOf(o);
+    int r = 0, c = 0;
+    if (a && a->Parent() && a->CellPosition(r, c))
+        if (AtkObject* header = Wrap(a->Parent()->RowHeader(r))) g_ptr_array_add(list, Ref(header));
+    return list;
+}
 
 void TableCellInit(gpointer Iface, gpointer) {
     auto* i = static_cast<AtkTableCellIface*>(Iface);
@@ -571,6 +586,7 @@ void TableCellInit(gpointer Iface, gpointer) {
     i->get_row_column_span = GetRowColumnSpan;
     i->get_table = GetTable;
     i->get_column_header_cells = GetColumnHeaderCells;
+    i->get_row_header_cells = GetRowHeaderCells;
 }
 
 std::vector<TAccessible*> SelectedChildren(gpointer o) {
@@ -705,6 +721,32 @@ void TextChanged(AtkObject* o, TAccessible* a) {
         g_signal_emit_by_name(o, "text-insert", at, static_cast<gint>(Length(inserted)), inserted.c_str());
 }
 
+// Whether an assistive technology listens for events: the registry on the
+// accessibility bus tells every application which events its clients listen
+// for (atk-bridge drops the rest by the same list). While none listens the
+// bridge's listener is quiet: the model's events that only inform (focus,
+// names, values, states, carets, selections, activation) are neither sent nor
+// worked out, so a bridge that runs with nobody listening costs the user
+// interface next to nothing. What keeps the wrappers true (texts, windows
+// coming and going, objects going) is always heard.
+bool ClientsListen = true;
+int ListenerId = 0;
+
+void SetListening(bool Value) {
+    ClientsListen = Value;
+    if (ListenerId) SetAccListenerQuiet(ListenerId, !Value);
+}
+
+// The events registered on the registry, per client and event.
+std::map<std::pair<std::string, std::string>, int> Registrations;
+
+void Register(const char* Client, const char* Event, int Delta) {
+    auto& count = Registrations[{Client, Event}];
+    count += Delta;
+    if (count <= 0) Registrations.erase({Client, Event});
+    if (Registrations.empty() == ClientsListen) SetListening(!Registrations.empty());
+}
+
 void OnEvent(const TAccEvent& e) {
     if (e.Kind == TAccEventKind::Destroyed) {
         if (Focused == e.Object) Focused = nullptr;
@@ -727,8 +769,10 @@ void OnEvent(const TAccEvent& e) {
             if (AtkObject* old = Existing(Focused)) atk_object_notify_state_change(old, ATK_STATE_FOCUSED, FALSE);
         Focused = e.Object;
         // A cell of a grid that keeps the focus itself is its active descendant.
-        if (TAccessible* p = e.Object->Parent(); p && p->Role() == TAccRole::Table)
-            g_signal_emit_by_name(Wrap(p), "active-descendant-changed", o);
+        if (TAccessible* p = e.Object->Parent(); p && p->Role() == TAccRole::Table) {
+            static const guint activeDescendant = g_signal_lookup("active-descendant-changed", ATK_TYPE_OBJECT);
+            g_signal_emit(Wrap(p), activeDescendant, 0, o);
+        }
         atk_object_notify_state_change(o, ATK_STATE_FOCUSED, TRUE);
         atk_focus_tracker_notify(o);
         break;
@@ -743,10 +787,12 @@ void OnEvent(const TAccEvent& e) {
         if (ATK_IS_TEXT(o)) g_signal_emit_by_name(o, "text-caret-moved", static_cast<gint>(e.Detail));
         break;
     case TAccEventKind::SelectionChanged:
-        if (ATK_IS_SELECTION(o))
-            g_signal_emit_by_name(o, "selection-changed");
-        else if (ATK_IS_TEXT(o))
+        if (ATK_IS_SELECTION(o)) {
+            static const guint selectionChanged = g_signal_lookup("selection-changed", ATK_TYPE_SELECTION);
+            g_signal_emit(o, selectionChanged, 0);
+        } else if (ATK_IS_TEXT(o)) {
             g_signal_emit_by_name(o, "text-selection-changed");
+        }
         break;
     case TAccEventKind::StateChanged:
         if (AtkStateType t = StateOf(e.State); t != ATK_STATE_INVALID) atk_object_notify_state_change(o, t, e.Detail != 0);
@@ -754,11 +800,17 @@ void OnEvent(const TAccEvent& e) {
     case TAccEventKind::ChildrenChanged: break;
     case TAccEventKind::WindowShown:
     case TAccEventKind::WindowHidden: {
+        // Heard even while nobody listens (atk-bridge's cache follows the
+        // windows): the signals are looked up once, not by name each time.
+        static const guint childrenChanged = g_signal_lookup("children-changed", ATK_TYPE_OBJECT);
+        static const GQuark add = g_quark_from_static_string("add");
+        static const GQuark remove = g_quark_from_static_string("remove");
+        static const guint create = g_signal_lookup("create", ATK_TYPE_WINDOW);
+        static const guint destroy = g_signal_lookup("destroy", ATK_TYPE_WINDOW);
         const bool shown = e.Kind == TAccEventKind::WindowShown;
         const gint index = shown ? e.Object->IndexInParent() : -1;
-        g_signal_emit_by_name(GetRoot(), shown ? "children-changed::add" : "children-changed::remove",
-                              static_cast<guint>(std::max(index, 0)), o);
-        if (ATK_IS_WINDOW(o)) g_signal_emit_by_name(o, shown ? "create" : "destroy");
+        g_signal_emit(GetRoot(), childrenChanged, shown ? add : remove, static_cast<guint>(std::max(index, 0)), o);
+        if (ATK_IS_WINDOW(o)) g_signal_emit(o, shown ? create : destroy, 0);
         break;
     }
     case TAccEventKind::WindowActivated:
@@ -869,7 +921,6 @@ std::unique_ptr<TWatcher> Watcher;
 std::vector<GPollFD> Fds;
 gint Priority = 0;
 bool Prepared = false;
-int ListenerId = 0;
 
 // Whether the desktop's accessibility bus is enabled: org.a11y.Status on the
 // session bus (never started for this question, and no bus launched for it).
@@ -909,6 +960,85 @@ bool AccessibilityEnabled(const char*& Why) {
     return enabled;
 }
 
+// ---- the registry's list of events that clients listen for
+
+GDBusConnection* AccessibilityBus = nullptr;
+std::vector<guint> Subscriptions;
+
+void OnRegistration(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* Signal,
+                    GVariant* Parameters, gpointer) {
+    if (!g_variant_is_of_type(Parameters, G_VARIANT_TYPE_TUPLE) || g_variant_n_children(Parameters) < 2) return;
+    const gchar* client = nullptr;
+    const gchar* event = nullptr;
+    g_variant_get_child(Parameters, 0, "&s", &client);
+    g_variant_get_child(Parameters, 1, "&s", &event);
+    Register(client, event, std::string_view(Signal) == "EventListenerRegistered" ? 1 : -1);
+}
+
+// Connects to the accessibility bus (the address atk-bridge uses too), reads
+// the events registered so far and follows their changes. When any step
+// fails, every event is handled, as if someone listened.
+void WatchRegistrations() {
+    Registrations.clear();
+    SetListening(true);
+    GError* error = nullptr;
+    std::string address;
+    if (const char* a = std::getenv("AT_SPI_BUS_ADDRESS"); a && *a) {
+        address = a;
+    } else if (GDBusConnection* session = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)) {
+        if (GVariant* reply = g_dbus_connection_call_sync(session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
+                                                          "GetAddress", nullptr, G_VARIANT_TYPE("(s)"),
+                                                          G_DBUS_CALL_FLAGS_NO_AUTO_START, 1000, nullptr, nullptr)) {
+            const gchar* a = nullptr;
+            g_variant_get(reply, "(&s)", &a);
+            address = a;
+            g_variant_unref(reply);
+        }
+        g_object_unref(session);
+    }
+    if (address.empty()) return;
+    AccessibilityBus = g_dbus_connection_new_for_address_sync(
+        address.c_str(),
+        GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                             G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, nullptr, &error);
+    if (!AccessibilityBus) {
+        g_clear_error(&error);
+        return;
+    }
+    for (const char* signal : {"EventListenerRegistered", "EventListenerDeregistered"})
+        Subscriptions.push_back(g_dbus_connection_signal_subscribe(
+            AccessibilityBus, nullptr, "org.a11y.atspi.Registry", signal, "/org/a11y/atspi/registry", nullptr,
+            G_DBUS_SIGNAL_FLAGS_NONE, OnRegistration, nullptr, nullptr));
+    GVariant* reply = g_dbus_connection_call_sync(
+        AccessibilityBus, "org.a11y.atspi.Registry", "/org/a11y/atspi/registry", "org.a11y.atspi.Registry",
+        "GetRegisteredEvents", nullptr, G_VARIANT_TYPE("(a(ss))"), G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, &error);
+    if (!reply) {
+        g_clear_error(&error);
+        return;
+    }
+    GVariantIter* list = nullptr;
+    g_variant_get(reply, "(a(ss))", &list);
+    const gchar* client = nullptr;
+    const gchar* event = nullptr;
+    while (g_variant_iter_next(list, "(&s&s)", &client, &event)) Register(client, event, 1);
+    g_variant_iter_free(list);
+    g_variant_unref(reply);
+    SetListening(!Registrations.empty());
+}
+
+void UnwatchRegistrations() {
+    if (AccessibilityBus) {
+        for (guint id : Subscriptions) g_dbus_connection_signal_unsubscribe(AccessibilityBus, id);
+        g_dbus_connection_close_sync(AccessibilityBus, nullptr, nullptr);
+        g_object_unref(AccessibilityBus);
+        AccessibilityBus = nullptr;
+    }
+    Subscriptions.clear();
+    Registrations.clear();
+    SetListening(true);
+}
+
 } // namespace
 
 namespace {
@@ -935,6 +1065,8 @@ void Uninstall() {
     RemoveAccListener(ListenerId);
     ListenerId = 0;
     Focused = nullptr;
+    ClientsListen = true;
+    Registrations.clear();
     for (auto& [acc, object] : Wrappers) {
         NodeOf(object)->Acc = nullptr;
         g_object_unref(object);
@@ -964,6 +1096,7 @@ bool Start(int AScale, std::function<void()> Wake) {
         Reason = "atk-bridge could not start";
         return false;
     }
+    WatchRegistrations();
     Watcher = std::make_unique<TWatcher>(std::move(Wake));
     Running = true;
     Reason = "";
@@ -974,6 +1107,10 @@ void StartWithoutBus(int AScale) {
     if (Running) return;
     Install(AScale);
     Running = WithoutBus = true;
+}
+
+void SetClientsListening(bool Value) {
+    SetListening(Value);
 }
 
 AtkObject* WrapperOf(TAccessible* Object) {
@@ -1018,6 +1155,7 @@ void Stop() {
         Prepared = false;
         g_main_context_check(g_main_context_default(), Priority, Fds.data(), static_cast<gint>(Fds.size()));
     }
+    UnwatchRegistrations();
     atk_bridge_adaptor_cleanup();
     Uninstall();
     g_main_context_release(g_main_context_default());

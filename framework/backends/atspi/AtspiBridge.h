@@ -11,6 +11,10 @@ namespace fw::AccessibilityBridge {
 // Wraps the model as Start does (Scale: desktop pixels per framework pixel),
 // without talking to any bus; Stop undoes it.
 void StartWithoutBus(int Scale);
+// Whether assistive technologies listen for events, as the registry on the
+// bus tells it a started bridge (true without a bus): while none does, the
+// events that only inform are dropped before any wrapper is looked up.
+void SetClientsListening(bool Value);
 // The wrapper of an object (made on first use; owned by the bridge).
 AtkObject* WrapperOf(TAccessible* Object);
 
