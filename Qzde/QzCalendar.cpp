@@ -37,24 +37,8 @@ bool TQzCalendar::OpenCalendar() {
     fw::TComponentRef<TQzCalendar> Self(this);
     if (OnOpenCalendar) OnOpenCalendar(this);
     if (!Self) return false;
-    bool Result = false;
-    {
-        // Freed on every path (unless its owner freed it first); an exception
-        // goes on to the caller.
-        fw::TComponentRef<TfrmQzCal> Popup(new TfrmQzCal(this));
-        struct TFreePopup {
-            fw::TComponentRef<TfrmQzCal>& Popup;
-            ~TFreePopup() { delete Popup.Get(); }
-        } FreePopup{Popup};
-        // A day event may free the component while the popup asks about its first month.
-        if (!Self) return false;
-        const fw::TModalResult ModalResult = Popup->ShowModal();
-        if (!Self) return false;
-        if (Popup && ModalResult == fw::mrOk) {
-            Result = true;
-            SetDate(Popup->Date());
-        }
-    }
+    const bool Result = TfrmQzCal::Run(this, [this](fw::TDateTime Picked) { SetDate(Picked); });
+    if (!Self) return false;
     if (OnCloseCalendar) OnCloseCalendar(this);
     return Result;
 }

@@ -12,10 +12,7 @@
 // The calling protocol of an opener:
 //
 //     if (OnOpenCalendar) OnOpenCalendar(this);
-//     {
-//         auto Popup = std::make_unique<TfrmQzCal>(this);   // freed on every path
-//         if (Popup->ShowModal() == fw::mrOk) Result = true, SetDate(Popup->Date());
-//     }
+//     Result = TfrmQzCal::Run(this, [this](fw::TDateTime D) { SetDate(D); });  // freed on every path
 //     ... (a date edit takes the focus back) ...
 //     if (OnCloseCalendar) OnCloseCalendar(this);
 //
@@ -207,6 +204,13 @@ public:
     explicit TfrmQzCal(fw::TComponent* AOwner);
     ~TfrmQzCal() override;
 
+    // The openers' run of a popup: makes it with Opener as owner, shows it
+    // modally and, on mrOk, calls Take with its Date while it still exists;
+    // true then. False when it was cancelled, or when the opener or the popup
+    // went meanwhile (nothing of either is touched then). The popup is freed
+    // on every path; an exception goes on to the caller after that.
+    static bool Run(fw::TComponent* Opener, const std::function<void(fw::TDateTime)>& Take);
+
     // ---- published
     fw::TTimer* tmr = nullptr;
     // The selected date (0 after Clear). Writing it does not rebuild the grid.
@@ -258,7 +262,8 @@ public:
     // The ISO 8601 week number (1-53) of the week holding D.
     static int IsoWeekNumber(fw::TDateTime D);
 
-    // The wheel pages by months (by years with Ctrl) when coWheelPaging is set.
+    // With coCloseOnClickOutside, a click outside or the loss of the
+    // desktop's activation cancels.
     void Dispatch(fw::TMessage& Message) override;
 
     // Whether the popup still has its opener to ask and write to: false once
@@ -349,6 +354,9 @@ protected:
     // events (the popup is inside the call), the popup leaves it instead of
     // being freed with it, ends with mrCancel and is freed by whoever opened it.
     void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
+
+    // The wheel pages by months (by years with Ctrl) when coWheelPaging is set.
+    void WMMouseWheel(fw::TMessage& Message) override;
 
     // FormPaint covers every client pixel, starting with a filled rectangle over
     // the whole client area: the window system's erase would only be painted over.

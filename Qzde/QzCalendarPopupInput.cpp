@@ -150,8 +150,12 @@ void TfrmQzCal::Dispatch(fw::TMessage& Message) {
         Message.Result = 1;
         return;
     }
-    if (Message.Msg != fw::WM_MOUSEWHEEL || !FOptions.Contains(coWheelPaging)) {
-        inherited::Dispatch(Message);
+    inherited::Dispatch(Message);
+}
+
+void TfrmQzCal::WMMouseWheel(fw::TMessage& Message) {
+    if (!FOptions.Contains(coWheelPaging)) {
+        inherited::WMMouseWheel(Message);
         return;
     }
     // A notch is 120; finer wheels add up. Away from the user goes back.

@@ -7,6 +7,7 @@
 #include <Qzde/QzDateRoutines.h>
 #include <algorithm>
 #include <cmath>
+#include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/controls/ControlCanvas.h>
 #include <framework/forms/Screen.h>
@@ -102,6 +103,21 @@ TfrmQzCal::TfrmQzCal(fw::TComponent* AOwner) : inherited(AOwner) {
     SizeFromFont();
     PlaceOnScreen();
     LayOut();
+}
+
+bool TfrmQzCal::Run(fw::TComponent* Opener, const std::function<void(fw::TDateTime)>& Take) {
+    fw::TComponentRef<fw::TComponent> Alive(Opener);
+    fw::TComponentRef<TfrmQzCal> Popup(new TfrmQzCal(Opener));
+    struct TFreePopup {
+        fw::TComponentRef<TfrmQzCal>& Popup;
+        ~TFreePopup() { delete Popup.Get(); }
+    } FreePopup{Popup};
+    // A day event may free the opener while the popup asks about its first month.
+    if (!Alive) return false;
+    const fw::TModalResult ModalResult = Popup->ShowModal();
+    if (!Alive || !Popup || ModalResult != fw::mrOk) return false;
+    Take(Popup->Date());
+    return true;
 }
 
 TfrmQzCal::~TfrmQzCal() {

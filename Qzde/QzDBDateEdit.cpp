@@ -8,8 +8,6 @@
 #include <framework/db/DataLink.h>
 #include <framework/db/DataSource.h>
 #include <framework/db/Field.h>
-#include <framework/forms/Application.h>
-#include <framework/forms/Dialogs.h>
 #include <framework/forms/Form.h>
 #include <framework/platform/Keys.h>
 #include <framework/platform/Windows.h>
@@ -75,17 +73,8 @@ void TQzDBDateEdit::Notification(fw::TComponent* AComponent, fw::TOperation Oper
 
 void TQzDBDateEdit::Dispatch(fw::TMessage& Message) {
     switch (Message.Msg) {
-    case fw::CM_ENTER:
-        CMEnter(Message);
-        break;
-    case fw::CM_EXIT:
-        CMExit(Message);
-        break;
     case fw::WM_CUT:
         WMCut(Message);
-        break;
-    case fw::WM_PAINT:
-        WMPaint(Message);
         break;
     case fw::WM_PASTE:
         WMPaste(Message);
@@ -275,27 +264,11 @@ void TQzDBDateEdit::CMExit(fw::TMessage&) {
         SelectAll();
         if (CanFocus()) SetFocus();
         if (OnInvalidDate) OnInvalidDate(this);
-        ReportRefusal(E.Message());
+        ReportRefusal([&] { ShowMessageText(E.Message()); });
         return;
     }
     SetFocused(false);
     fw::SetCursor(nullptr);
-}
-
-void TQzDBDateEdit::ReportRefusal(const fw::String& Message) {
-    switch (ErrorMessageType()) {
-    case mtBeep:
-        Beep();
-        break;
-    case mtSilent:
-        break;
-    case mtDelphi:
-        fw::MessageDlg(Message, fw::mtError, {fw::mbOK}, 0);
-        break;
-    case mtWindows:
-        fw::Application->MessageBox(Message, ErrorMessageTitle(), fw::MB_OK | fw::MB_ICONSTOP);
-        break;
-    }
 }
 
 // ---------------------------------------------------------------- the calendar

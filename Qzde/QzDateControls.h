@@ -194,6 +194,11 @@ protected:
     // Whether 30/12/1899 (day 0) is shown as a date on leaving; the plain edit
     // takes day 0 for "no date" and shows the empty text.
     virtual bool DayZeroIsADate() const { return false; }
+    // Reports a refused text as ErrorMessageType says: a beep, nothing, or
+    // ShowMessage (which shows its text through ShowMessageText).
+    void ReportRefusal(const std::function<void()>& ShowMessage);
+    // Shows a report in the mtDelphi or mtWindows style.
+    void ShowMessageText(const fw::String& Message);
 
 private:
     // The date in Text by DateFormat, with the year expanded when it was typed
@@ -201,8 +206,6 @@ private:
     bool ReadDate(std::string_view Text, int& Year, int& Month, int& Day, bool& Expanded) const;
     // The check of DoExit, after OnExit.
     void CheckExit();
-    // The beep or message for a text the exit check refused.
-    void ReportInvalid(bool OutOfRange, bool DisabledDay = false);
     // SetDate for a value already split into its parts (0 when Value is 0).
     void ShowDate(fw::TDateTime Value, int Year, int Month, int Day);
     // Keeps Refused and tells the accessibility listeners of a change.
@@ -221,8 +224,6 @@ private:
     TGlyphTypes FGlyphType = gtCustom;
     bool FUseCentury = false;
     int FTwoDigitYearWindow = 0;
-    // Shows a report in the mtDelphi or mtWindows style.
-    void ShowMessageText(const fw::String& Message);
 };
 
 // The calendar component: a non-visual holder of a date and the popup settings.
@@ -326,15 +327,15 @@ protected:
     // The edit's answers, named by the field's display label where no label
     // names it, required with the field, read-only only where it cannot edit.
     std::unique_ptr<fw::TAccessible> CreateAccessible() override;
-    void CMEnter(fw::TMessage& Message);
+    void CMEnter(fw::TMessage& Message) override;
     // The exit check, then the record update when the user changed the text;
     // see the .cpp.
-    void CMExit(fw::TMessage& Message);
+    void CMExit(fw::TMessage& Message) override;
     // Day 0 is a date like any other in a database.
     bool DayZeroIsADate() const override { return true; }
     void CMFontChanged(fw::TMessage& Message) override;
     void WMCut(fw::TMessage& Message);
-    void WMPaint(fw::TMessage& Message);
+    void WMPaint(fw::TMessage& Message) override;
     void WMPaste(fw::TMessage& Message);
 
 private:
@@ -343,8 +344,6 @@ private:
     void UpdateData(fw::TObject* Sender);
     void SetFocused(bool Value);
     void CalcTextMargin();
-    // Reports a text the field refused on leaving, as ErrorMessageType says.
-    void ReportRefusal(const fw::String& Message);
 
     fw::TFieldDataLink* FDataLink = nullptr;
     fw::TAlignment FAlignment = fw::taLeftJustify;

@@ -204,21 +204,8 @@ bool TQzDateEdit::OpenCalendar() {
     return Result;
 }
 
-// The popup, with this edit as owner, is freed on every path (unless its owner
-// freed it first); an exception goes on to the caller after that.
 bool TQzDateEdit::RunCalendarPopup() {
-    fw::TComponentRef<TQzDateEdit> Self(this);
-    fw::TComponentRef<TfrmQzCal> Popup(new TfrmQzCal(this));
-    struct TFreePopup {
-        fw::TComponentRef<TfrmQzCal>& Popup;
-        ~TFreePopup() { delete Popup.Get(); }
-    } FreePopup{Popup};
-    // A day event may free the edit while the popup asks it about its first month.
-    if (!Self) return false;
-    const fw::TModalResult ModalResult = Popup->ShowModal();
-    if (!Self || !Popup || ModalResult != fw::mrOk) return false;
-    SetDate(Popup->Date());
-    return true;
+    return TfrmQzCal::Run(this, [this](fw::TDateTime Picked) { SetDate(Picked); });
 }
 
 } // namespace qz

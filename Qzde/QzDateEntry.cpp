@@ -168,11 +168,21 @@ void TQzDateEdit::CheckExit() {
     fw::TAllSteps Steps;
     if (CanFocus()) Steps.Run([&] { SetFocus(); });
     if (Self && OnInvalidDate) Steps.Run([&] { OnInvalidDate(this); });
-    if (Self) Steps.Run([&] { ReportInvalid(OutOfRange, Refused); });
+    if (Self)
+        Steps.Run([&] {
+            ReportRefusal([&] {
+                if (OutOfRange)
+                    ShowRangeMessage();
+                else if (Refused)
+                    ShowDisabledDayMessage();
+                else
+                    ShowErrorMessage();
+            });
+        });
     Steps.Rethrow();
 }
 
-void TQzDateEdit::ReportInvalid(bool OutOfRange, bool DisabledDay) {
+void TQzDateEdit::ReportRefusal(const std::function<void()>& ShowMessage) {
     switch (FErrorMessageType) {
     case mtBeep:
         Beep();
@@ -181,12 +191,7 @@ void TQzDateEdit::ReportInvalid(bool OutOfRange, bool DisabledDay) {
         break;
     case mtDelphi:
     case mtWindows:
-        if (OutOfRange)
-            ShowRangeMessage();
-        else if (DisabledDay)
-            ShowDisabledDayMessage();
-        else
-            ShowErrorMessage();
+        ShowMessage();
         break;
     }
 }

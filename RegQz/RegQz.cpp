@@ -82,14 +82,6 @@ void TQzDateLimitProperty::SetValue(const fw::String& Value) {
 
 // ---------------------------------------------------------------- TQzDateFormatProperty
 
-bool TQzDateFormatProperty::AllEqual() {
-    if (PropCount() < 2) return true;
-    const fw::String first = GetStrValueAt(0);
-    for (int i = 1; i < PropCount(); ++i)
-        if (GetStrValueAt(i) != first) return false;
-    return true;
-}
-
 fw::TPropertyAttributes TQzDateFormatProperty::GetAttributes() {
     return {fw::paValueList, fw::paMultiSelect, fw::paAutoUpdate, fw::paReadOnly};
 }

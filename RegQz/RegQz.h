@@ -15,7 +15,6 @@ void Register();
 // day-first, then month-first; values are written through the components' own setters.
 class TQzDateFormatProperty : public fw::TStringProperty {
 public:
-    bool AllEqual() override;
     fw::TPropertyAttributes GetAttributes() override;
     void GetValues(fw::TGetStrProc Proc) override;
 };

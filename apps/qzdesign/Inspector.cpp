@@ -17,7 +17,7 @@ namespace qzdesign {
 TInspectorGrid::TInspectorGrid(fw::TComponent* AOwner, TFormDesigner* Designer)
     : fw::TCustomControl(AOwner), FDesigner(Designer) {
     SetColor(fw::clWindow);
-    FEdit = new fw::TEdit(this);
+    FEdit = new TInspectorEdit(this);
     FEdit->SetBorderStyle(fw::bsNone);
     FEdit->SetVisible(false);
     FEdit->SetParent(this);
@@ -40,6 +40,7 @@ void TInspectorGrid::Rebuild() {
     FSelected = std::min(FSelected, RowCount() - 1);
     FTopRow = std::max(0, std::min(FTopRow, RowCount() - VisibleRows()));
     Invalidate();
+    AnnounceRows();
 }
 
 int TInspectorGrid::RowOf(const fw::String& Name) const {
@@ -183,6 +184,7 @@ void TInspectorGrid::SelectRow(int Row) {
     if (FSelected < FTopRow) FTopRow = FSelected;
     if (FSelected >= FTopRow + VisibleRows()) FTopRow = FSelected - VisibleRows() + 1;
     Invalidate();
+    AnnounceSelection();
 }
 
 void TInspectorGrid::KeyDown(fw::Word& Key, fw::TShiftState Shift) {
@@ -263,6 +265,19 @@ void TInspectorGrid::Apply(fw::TPropertyEditor* Editor, const fw::String& Value)
         fw::Application->MessageBox(e.what(), "Object Inspector", fw::MB_OK | fw::MB_ICONSTOP);
     }
     Invalidate();
+    AnnounceValues();
+}
+
+bool TInspectorGrid::SetRowValue(int Row, const fw::String& Value) {
+    if (Row < 0 || Row >= RowCount() || Editor(Row)->GetAttributes().Contains(fw::paReadOnly)) return false;
+    try {
+        Editor(Row)->SetValue(Value);
+    } catch (const fw::EPropertyError&) {
+        return false;
+    }
+    Invalidate();
+    AnnounceValues();
+    return true;
 }
 
 // ---------------------------------------------------------------- the form
@@ -278,12 +293,15 @@ TInspectorForm::TInspectorForm(TFormDesigner* Designer) : fw::TForm(nullptr), FD
     FGrid = new TInspectorGrid(this, Designer);
     FGrid->SetParent(this);
     FGrid->SetBounds(2, 24, 256, 534);
+    // The title says what the rows belong to, also to a screen reader.
+    FTitle->SetFocusControl(FGrid);
 }
 
 void TInspectorForm::ValuesChanged() {
     const auto& sel = FDesigner->Selection();
     if (sel.size() == 1) FTitle->SetCaption(sel[0]->Name() + ": " + sel[0]->ClassName());
     FGrid->Invalidate();
+    FGrid->AnnounceValues();
 }
 
 void TInspectorForm::SelectionChanged() {

@@ -16,6 +16,21 @@
 
 namespace qzdesign {
 
+class TInspectorGrid;
+
+// The field that edits a value in place, named for a screen reader by the
+// row's property.
+class TInspectorEdit : public fw::TEdit {
+public:
+    explicit TInspectorEdit(TInspectorGrid* Grid);
+
+protected:
+    std::unique_ptr<fw::TAccessible> CreateAccessible() override;
+
+private:
+    TInspectorGrid* FGrid;
+};
+
 class TInspectorGrid : public fw::TCustomControl {
 public:
     TInspectorGrid(fw::TComponent* AOwner, TFormDesigner* Designer);
@@ -44,8 +59,20 @@ public:
     fw::String ShownValue(int Row) const;
     // Starts editing a row's value, as a click on it does.
     void EditRow(int Row);
+    // The row whose value is being typed in place (-1: none).
+    int EditingRow() const { return FEditRow; }
+    // Selects a row (kept within the rows there are) and scrolls it into view.
+    void SelectRow(int Row);
+    // Sets a row's value as if typed there and applied; false when the
+    // property refuses it (nothing is shown then).
+    bool SetRowValue(int Row, const fw::String& Value);
+    // Tells the accessibility listeners that the values may have changed.
+    void AnnounceValues();
 
 protected:
+    // A table of the properties (InspectorAccessible.cpp): per row a header
+    // and a cell named by the property, the cell's text its value.
+    std::unique_ptr<fw::TAccessible> CreateAccessible() override;
     void Paint() override;
     void MouseDown(fw::TMouseButton Button, fw::TShiftState Shift, int X, int Y) override;
     void MouseMove(fw::TShiftState Shift, int X, int Y) override;
@@ -56,7 +83,9 @@ protected:
     bool WantsKey(fw::Word Key) const override { return Key == fw::VK_RETURN; }
 
 private:
-    void SelectRow(int Row);
+    // Tells the accessibility listeners of the selected row, or of new rows.
+    void AnnounceSelection();
+    void AnnounceRows();
     void Apply(fw::TPropertyEditor* Editor, const fw::String& Value);
     void CloseEdit(bool Apply);
 

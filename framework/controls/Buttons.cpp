@@ -105,23 +105,6 @@ void TButton::SetPressed(bool Value) {
     Invalidate();
 }
 
-void TButton::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case CM_DIALOGKEY:
-        CMDialogKey(Message);
-        break;
-    case CM_ENTER:
-        CMEnter(Message);
-        break;
-    case CM_EXIT:
-        CMExit(Message);
-        break;
-    default:
-        TWinControl::Dispatch(Message);
-        break;
-    }
-}
-
 // Enter presses the focused button, or the default button when the focus is
 // not on a button; Escape presses the cancel button.
 void TButton::CMDialogKey(TMessage& Message) {

@@ -35,7 +35,6 @@ public:
     // Presses the button: OnClick, then the form's ModalResult.
     void Click() override;
 
-    void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
     bool FocusOnClick() const override { return true; }
 
@@ -43,9 +42,9 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void EraseBackground(HDC DC) override;
     std::unique_ptr<TAccessible> CreateAccessible() override;
-    void CMDialogKey(TMessage& Message);
-    void CMEnter(TMessage& Message);
-    void CMExit(TMessage& Message);
+    void CMDialogKey(TMessage& Message) override;
+    void CMEnter(TMessage& Message) override;
+    void CMExit(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     // Draws the button face: frame, then DrawContent.
     void PaintButton(HDC DC);

@@ -342,6 +342,12 @@ void TControl::Dispatch(TMessage& Message) {
     case WM_MOUSEMOVE:
         WMMouseMove(Message);
         break;
+    case WM_PAINT:
+        WMPaint(Message);
+        break;
+    case WM_MOUSEWHEEL:
+        WMMouseWheel(Message);
+        break;
     case CM_ENABLEDCHANGED:
         CMEnabledChanged(Message);
         break;
@@ -373,6 +379,14 @@ void TControl::Dispatch(TMessage& Message) {
 }
 
 void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::WMPaint(TMessage& Message) {
+    DefaultHandler(Message);
+}
+
+void TControl::WMMouseWheel(TMessage& Message) {
+    DefaultHandler(Message);
+}
 
 void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button, bool down, bool dbl) {
     const int x = LoWordSigned(Message.LParam);

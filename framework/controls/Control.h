@@ -7,8 +7,12 @@
 // Dispatch routes the message numbers a class handles to handlers named after
 // the message (WMLButtonDown, CMEnabledChanged) and passes the rest to its
 // base; what no class handles reaches DefaultHandler, which stands for the
-// window system's own behaviour of the control's kind. A derived class that
-// handles a message overrides Dispatch:
+// window system's own behaviour of the control's kind. The messages many
+// classes handle are routed once, by the base that introduces them, to
+// virtual handlers (WM_PAINT, WM_MOUSEWHEEL and the CM_*CHANGED group here, CM_ENTER,
+// CM_EXIT and CM_DIALOGKEY in TWinControl); a class handles one of them by
+// overriding its handler. A class that handles a message no base routes
+// overrides Dispatch:
 //
 //     void TQzDateEdit::Dispatch(TMessage& Message) {
 //         switch (Message.Msg) {
@@ -18,8 +22,8 @@
 //         }
 //     }
 //
-// and a handler calls its base's handler (inherited::WMPaint) or
-// DefaultHandler for the platform's behaviour.
+// A handler calls its base's handler (inherited::WMPaint) or DefaultHandler
+// for the platform's behaviour.
 
 #include <framework/classes/Component.h>
 #include <framework/controls/Accessibility.h>
@@ -205,6 +209,9 @@ protected:
     void WMMButtonDown(TMessage& Message);
     void WMMButtonUp(TMessage& Message);
     void WMMouseMove(TMessage& Message);
+    // The base paints nothing of its own and leaves the wheel alone: DefaultHandler.
+    virtual void WMPaint(TMessage& Message);
+    virtual void WMMouseWheel(TMessage& Message);
     virtual void CMEnabledChanged(TMessage& Message);
     virtual void CMVisibleChanged(TMessage& Message);
     virtual void CMColorChanged(TMessage& Message);

@@ -451,20 +451,6 @@ int TCustomEdit::NextWordStart(int from) const {
 
 // ---------------------------------------------------------------- messages
 
-void TCustomEdit::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case CM_ENTER:
-        CMEnter(Message);
-        break;
-    case CM_EXIT:
-        CMExit(Message);
-        break;
-    default:
-        TWinControl::Dispatch(Message);
-        break;
-    }
-}
-
 void TCustomEdit::CMEnter(TMessage& Message) {
     if (FAutoSelect && !ControlState().Contains(csLButtonDown)) SelectAll();
     Invalidate();
@@ -605,7 +591,7 @@ void TCustomEdit::CharDefault(Char c) {
     case 26:
         Perform(WM_UNDO);
         return;
-    case '\b':
+    case CharBackspace:
         if (FReadOnly) return;
         if (FSelLength == 0 && FSelStart > 0) {
             // A character of several UTF-8 bytes goes as one.

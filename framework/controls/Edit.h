@@ -89,7 +89,6 @@ public:
     TRect CaretRect();
 
     TRect BorderInsets() const override;
-    void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
     bool FocusOnClick() const override { return true; }
     TCursor ClassCursor() const override { return crIBeam; }
@@ -104,8 +103,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void EraseBackground(HDC DC) override;
     void PaintNonClient(HDC DC) override;
-    void CMEnter(TMessage& Message);
-    void CMExit(TMessage& Message);
+    void CMEnter(TMessage& Message) override;
+    void CMExit(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
 

@@ -34,13 +34,6 @@ TGraphicControl::~TGraphicControl() {
     DetachFromParent();
 }
 
-void TGraphicControl::Dispatch(TMessage& Message) {
-    if (Message.Msg == WM_PAINT)
-        WMPaint(Message);
-    else
-        TControl::Dispatch(Message);
-}
-
 // The parent sends WM_PAINT with a context whose origin is this control's
 // top-left corner.
 void TGraphicControl::WMPaint(TMessage& Message) {

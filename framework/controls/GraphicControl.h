@@ -19,11 +19,9 @@ public:
     // outside one it makes a context on the parent's surface when used.
     TCanvas* Canvas() const { return FCanvas.get(); }
 
-    void Dispatch(TMessage& Message) override;
-
 protected:
     virtual void Paint();
-    void WMPaint(TMessage& Message);
+    void WMPaint(TMessage& Message) override;
 
 private:
     std::unique_ptr<TControlCanvas> FCanvas;

@@ -90,10 +90,6 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
 }
 
-void TCustomLabel::Dispatch(TMessage& Message) {
-    TGraphicControl::Dispatch(Message);
-}
-
 unsigned TCustomLabel::DrawFlags() const {
     unsigned flags = DT_EXPANDTABS;
     if (FWordWrap) flags |= DT_WORDBREAK;

@@ -44,8 +44,6 @@ public:
     // The text the label paints.
     virtual String GetLabelText() const;
 
-    void Dispatch(TMessage& Message) override;
-
 protected:
     void Paint() override;
     // Fits the bounds to the text when AutoSize is on.

@@ -588,9 +588,6 @@ void TWinControl::PaintControls(HDC DC) {
 
 void TWinControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_PAINT:
-        WMPaint(Message);
-        break;
     case WM_NCPAINT:
         WMNCPaint(Message);
         break;
@@ -614,6 +611,9 @@ void TWinControl::Dispatch(TMessage& Message) {
         break;
     case CM_EXIT:
         CMExit(Message);
+        break;
+    case CM_DIALOGKEY:
+        CMDialogKey(Message);
         break;
     default:
         TControl::Dispatch(Message);
@@ -706,6 +706,10 @@ void TWinControl::WMSysKeyDown(TMessage& Message) {
 
 void TWinControl::WMSysKeyUp(TMessage& Message) {
     if (!DoKeyUp(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::CMDialogKey(TMessage& Message) {
+    DefaultHandler(Message);
 }
 
 void TWinControl::CMEnter(TMessage&) {

@@ -154,15 +154,18 @@ protected:
     bool DoKeyPress(TMessage& Message);
 
     // Message handlers.
-    void WMPaint(TMessage& Message);
+    void WMPaint(TMessage& Message) override;
     void WMNCPaint(TMessage& Message);
     void WMKeyDown(TMessage& Message);
     void WMKeyUp(TMessage& Message);
     void WMChar(TMessage& Message);
     void WMSysKeyDown(TMessage& Message);
     void WMSysKeyUp(TMessage& Message);
-    void CMEnter(TMessage& Message);
-    void CMExit(TMessage& Message);
+    virtual void CMEnter(TMessage& Message);
+    virtual void CMExit(TMessage& Message);
+    // A key that may belong to a dialog's button (Enter, Escape); the base
+    // leaves it to DefaultHandler.
+    virtual void CMDialogKey(TMessage& Message);
     void CMEnabledChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;
     void CMColorChanged(TMessage& Message) override;

@@ -267,14 +267,10 @@ void TDBCtrlGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     inherited::MouseDown(Button, Shift, X, Y);
 }
 
-void TDBCtrlGrid::Dispatch(TMessage& Message) {
-    if (Message.Msg == WM_MOUSEWHEEL) {
-        const auto delta = static_cast<std::int16_t>((Message.WParam >> 16) & 0xFFFF);
-        Scroll(-delta / 120);
-        Message.Result = 0;
-        return;
-    }
-    inherited::Dispatch(Message);
+void TDBCtrlGrid::WMMouseWheel(TMessage& Message) {
+    const auto delta = static_cast<std::int16_t>((Message.WParam >> 16) & 0xFFFF);
+    Scroll(-delta / 120);
+    Message.Result = 0;
 }
 
 } // namespace fw

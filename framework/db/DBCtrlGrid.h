@@ -65,10 +65,11 @@ public:
 
     bool FocusOnClick() const override { return true; }
     bool WantsKey(Word Key) const override;
-    void Dispatch(TMessage& Message) override;
     void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
 
 protected:
+    // The wheel scrolls a row a notch.
+    void WMMouseWheel(TMessage& Message) override;
     // A list with one item per row shown: the panel on the current record's
     // row, an item named by its record number on the others.
     std::unique_ptr<TAccessible> CreateAccessible() override;

@@ -87,7 +87,7 @@ void TPropertyEditor::Modified() {
     if (FDesigner != nullptr) FDesigner->Modified();
 }
 
-// ---------------------------------------------------------------- ordinal kinds
+// ---------------------------------------------------------------- the kinds
 
 namespace {
 
@@ -102,153 +102,227 @@ std::int64_t ParseInteger(const String& text) {
     return v;
 }
 
+// The reading and writing the kinds share.
+struct TOrdinalValue {
+    static std::int64_t Read(const TInstProp& p) { return p.Prop->GetOrd(p.Instance); }
+    static void Write(const TInstProp& p, std::int64_t Value, TComponent*) { p.Prop->SetOrd(p.Instance, Value); }
+};
+
+struct TTextValue {
+    static String Read(const TInstProp& p) { return GetPropText(p.Instance, p.Prop->Name); }
+    static String Show(const TInstProp& p) { return Read(p); }
+    static String Parse(const TPropInfo&, const String& Text, TComponent*) { return Text; }
+};
+
 } // namespace
 
 bool TOrdinalProperty::AllEqual() {
     return SameForAll([this](int i) { return GetOrdValueAt(i); });
 }
 
-String TIntegerProperty::GetValue() {
-    return IntToStr(GetOrdValue());
-}
-
-String TCharProperty::GetValue() {
-    const std::int64_t c = GetOrdValue();
-    if (c < 32 || c == 127 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return "#" + IntToStr(c);
-    return CharToUtf8(static_cast<std::uint32_t>(c));
-}
-
-void TCharProperty::SetValue(const String& Value) {
-    std::int64_t c = 0;
-    if (Value.size() > 1 && Value[0] == '#') {
-        c = ParseInteger(Value.substr(1));
-    } else if (!Value.empty()) {
-        std::size_t pos = 0;
-        c = NextCodePoint(Value, pos);
-        if (pos != Value.size()) throw EPropertyError("Enter one character, or its code as #n");
+struct TIntegerKind : TOrdinalValue {
+    static String Show(const TInstProp& p) { return IntToStr(Read(p)); }
+    static std::int64_t Parse(const TPropInfo& Prop, const String& Text, TComponent*) {
+        const std::int64_t v = ParseInteger(Text);
+        if (v < Prop.MinValue || v > Prop.MaxValue)
+            throw EPropertyError("Value must be between " + IntToStr(Prop.MinValue) + " and " +
+                                 IntToStr(Prop.MaxValue));
+        return v;
     }
-    const TPropInfo* p = PropInfo();
-    if (c < p->MinValue || c > p->MaxValue)
-        throw EPropertyError("Value must be between #" + IntToStr(p->MinValue) + " and #" +
-                             IntToStr(p->MaxValue));
-    SetOrdValue(c);
+};
+
+struct TCharKind : TOrdinalValue {
+    static String Show(const TInstProp& p) {
+        const std::int64_t c = Read(p);
+        if (c < 32 || c == 127 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return "#" + IntToStr(c);
+        return CharToUtf8(static_cast<std::uint32_t>(c));
+    }
+    static std::int64_t Parse(const TPropInfo& Prop, const String& Text, TComponent*) {
+        std::int64_t c = 0;
+        if (Text.size() > 1 && Text[0] == '#') {
+            c = ParseInteger(Text.substr(1));
+        } else if (!Text.empty()) {
+            std::size_t pos = 0;
+            c = NextCodePoint(Text, pos);
+            if (pos != Text.size()) throw EPropertyError("Enter one character, or its code as #n");
+        }
+        if (c < Prop.MinValue || c > Prop.MaxValue)
+            throw EPropertyError("Value must be between #" + IntToStr(Prop.MinValue) + " and #" +
+                                 IntToStr(Prop.MaxValue));
+        return c;
+    }
+};
+
+struct TEnumKind : TOrdinalValue {
+    static TPropertyAttributes Attributes() { return {paMultiSelect, paValueList, paSortList, paRevertable}; }
+    static String Show(const TInstProp& p) {
+        const auto& names = p.Prop->Idents;
+        const std::int64_t v = Read(p);
+        return v >= 0 && v < std::int64_t(names.size()) ? names[std::size_t(v)] : IntToStr(v);
+    }
+    static std::int64_t Parse(const TPropInfo& Prop, const String& Text, TComponent*) {
+        for (std::size_t i = 0; i < Prop.Idents.size(); ++i)
+            if (LowerCase(Prop.Idents[i]) == LowerCase(Text)) return std::int64_t(i);
+        throw EPropertyError("Invalid property value '" + Text + "'");
+    }
+    static void Values(const TPropInfo& Prop, TComponent*, const TGetStrProc& Proc) {
+        for (const String& name : Prop.Idents)
+            Proc(name);
+    }
+};
+
+struct TBoolKind : TOrdinalValue {
+    static String Show(const TInstProp& p) { return Read(p) != 0 ? "True" : "False"; }
+    static std::int64_t Parse(const TPropInfo&, const String& Text, TComponent*) {
+        const String v = LowerCase(Text);
+        if (v != "true" && v != "false") throw EPropertyError("Invalid property value '" + Text + "'");
+        return v == "true" ? 1 : 0;
+    }
+    static void Values(const TPropInfo&, TComponent*, const TGetStrProc& Proc) {
+        Proc("False");
+        Proc("True");
+    }
+};
+
+struct TColorKind : TOrdinalValue {
+    static TPropertyAttributes Attributes() { return {paMultiSelect, paValueList, paRevertable}; }
+    static String Show(const TInstProp& p) {
+        String ident;
+        if (IntegerToIdent(p.Prop->IdentKind, Read(p), ident)) return ident;
+        char text[16];
+        std::snprintf(text, sizeof text, "$%08X", unsigned(Read(p)));
+        return text;
+    }
+    static std::int64_t Parse(const TPropInfo& Prop, const String& Text, TComponent* Root) {
+        std::int64_t v = 0;
+        if (IdentToInteger(Prop.IdentKind, Text, v)) return v;
+        return TIntegerKind::Parse(Prop, Text, Root);
+    }
+    static void Values(const TPropInfo& Prop, TComponent*, const TGetStrProc& Proc) {
+        if (Prop.IdentKind == ColorIdentKind) GetColorValues(Proc);
+    }
+};
+
+struct TStringKind {
+    static String Read(const TInstProp& p) { return p.Prop->GetStr(p.Instance); }
+    static String Show(const TInstProp& p) { return Read(p); }
+    static String Parse(const TPropInfo&, const String& Text, TComponent*) { return Text; }
+    static void Write(const TInstProp& p, const String& Value, TComponent*) { p.Prop->SetStr(p.Instance, Value); }
+};
+
+struct TFloatKind {
+    static double Read(const TInstProp& p) { return p.Prop->GetFloat(p.Instance); }
+    static String Show(const TInstProp& p) { return FormatFormFloat(Read(p)); }
+    static double Parse(const TPropInfo&, const String& Text, TComponent*) {
+        char* end = nullptr;
+        const double v = std::strtod(Text.c_str(), &end);
+        if (Text.empty() || *end != '\0')
+            throw EPropertyError("'" + Text + "' is not a valid floating point value");
+        return v;
+    }
+    static void Write(const TInstProp& p, double Value, TComponent*) { p.Prop->SetFloat(p.Instance, Value); }
+};
+
+// Compared as numbers (the ordinal base), shown and typed as form text.
+struct TSetKind : TTextValue {
+    static std::int64_t Read(const TInstProp& p) { return TOrdinalValue::Read(p); }
+    static void Write(const TInstProp& p, const String& Value, TComponent* Root) {
+        SetPropText(p.Instance, p.Prop->Name, Value, Root);
+    }
+};
+
+struct TComponentKind {
+    static TPropertyAttributes Attributes() { return {paMultiSelect, paValueList, paSortList, paRevertable}; }
+    static TComponent* Read(const TInstProp& p) { return p.Prop->GetComponent(p.Instance); }
+    static String Show(const TInstProp& p) {
+        const TComponent* c = Read(p);
+        return c != nullptr ? c->Name() : String();
+    }
+    static TComponent* Parse(const TPropInfo&, const String& Text, TComponent* Root) {
+        if (Text.empty()) return nullptr;
+        TComponent* target = nullptr;
+        if (Root != nullptr) target = Root->Name() == Text ? Root : Root->FindComponent(Text);
+        if (target == nullptr) throw EPropertyError("Invalid property value '" + Text + "'");
+        return target;
+    }
+    static void Write(const TInstProp& p, TComponent* Value, TComponent*) {
+        SetComponentProp(p.Instance, p.Prop->Name, Value);
+    }
+    static void Values(const TPropInfo& Prop, TComponent* Root, const TGetStrProc& Proc) {
+        if (Root == nullptr) return;
+        const TClassInfo* cls = Prop.ObjectClass != nullptr ? Prop.ObjectClass() : nullptr;
+        for (int i = 0; i < Root->ComponentCount(); ++i) {
+            TComponent* c = Root->Components(i);
+            if (!c->Name().empty() && (cls == nullptr || c->InheritsFrom(cls))) Proc(c->Name());
+        }
+    }
+};
+
+struct TMethodKind : TTextValue {
+    static TPropertyAttributes Attributes() { return {paMultiSelect, paValueList, paSortList}; }
+    static void Write(const TInstProp& p, const String& Value, TComponent* Root) {
+        auto* component = dynamic_cast<TComponent*>(p.Instance);
+        if (component == nullptr || (Root == nullptr && !Value.empty()))
+            throw EPropertyError("Cannot bind event '" + p.Prop->Name + "' here");
+        SetMethodProp(component, p.Prop->Name, Root, Value);
+    }
+};
+
+template <typename Kind, typename Base>
+bool TKindProperty<Kind, Base>::AllEqual() {
+    return this->SameForAll([this](int i) { return Kind::Read(this->Props()[std::size_t(i)]); });
 }
 
-void TIntegerProperty::SetValue(const String& Value) {
-    const std::int64_t v = ParseInteger(Value);
-    const TPropInfo* p = PropInfo();
-    if (v < p->MinValue || v > p->MaxValue)
-        throw EPropertyError("Value must be between " + IntToStr(p->MinValue) + " and " +
-                             IntToStr(p->MaxValue));
-    SetOrdValue(v);
+template <typename Kind, typename Base>
+TPropertyAttributes TKindProperty<Kind, Base>::GetAttributes() {
+    if constexpr (requires { Kind::Attributes(); })
+        return Kind::Attributes();
+    else
+        return Base::GetAttributes();
 }
 
-TPropertyAttributes TEnumProperty::GetAttributes() {
-    return {paMultiSelect, paValueList, paSortList, paRevertable};
+template <typename Kind, typename Base>
+String TKindProperty<Kind, Base>::GetValue() {
+    return Kind::Show(this->Props().front());
 }
 
-String TEnumProperty::GetValue() {
-    const auto& names = PropInfo()->Idents;
-    const std::int64_t v = GetOrdValue();
-    return v >= 0 && v < std::int64_t(names.size()) ? names[std::size_t(v)] : IntToStr(v);
+template <typename Kind, typename Base>
+void TKindProperty<Kind, Base>::SetValue(const String& Value) {
+    TComponent* root = this->Designer() != nullptr ? this->Designer()->Root() : nullptr;
+    const auto parsed = Kind::Parse(*this->PropInfo(), Value, root);
+    this->WriteAll([&](const TInstProp& p) { Kind::Write(p, parsed, root); });
 }
 
-void TEnumProperty::SetValue(const String& Value) {
-    const auto& names = PropInfo()->Idents;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (LowerCase(names[i]) == LowerCase(Value)) return SetOrdValue(std::int64_t(i));
-    throw EPropertyError("Invalid property value '" + Value + "'");
+template <typename Kind, typename Base>
+int TKindProperty<Kind, Base>::GetEditLimit() {
+    if constexpr (requires { Kind::EditLimit; })
+        return Kind::EditLimit;
+    else
+        return Base::GetEditLimit();
 }
 
-void TEnumProperty::GetValues(TGetStrProc Proc) {
-    for (const String& name : PropInfo()->Idents)
-        Proc(name);
+template <typename Kind, typename Base>
+void TKindProperty<Kind, Base>::GetValues(TGetStrProc Proc) {
+    if constexpr (requires { &Kind::Values; }) {
+        TComponent* root = this->Designer() != nullptr ? this->Designer()->Root() : nullptr;
+        Kind::Values(*this->PropInfo(), root, Proc);
+    } else {
+        Base::GetValues(Proc);
+    }
 }
 
-String TBoolProperty::GetValue() {
-    return GetOrdValue() != 0 ? "True" : "False";
-}
+template class TKindProperty<TIntegerKind, TOrdinalProperty>;
+template class TKindProperty<TCharKind, TOrdinalProperty>;
+template class TKindProperty<TEnumKind, TOrdinalProperty>;
+template class TKindProperty<TBoolKind, TEnumProperty>;
+template class TKindProperty<TColorKind, TIntegerProperty>;
+template class TKindProperty<TStringKind>;
+template class TKindProperty<TFloatKind>;
+template class TKindProperty<TSetKind, TOrdinalProperty>;
+template class TKindProperty<TComponentKind>;
+template class TKindProperty<TMethodKind>;
 
-void TBoolProperty::SetValue(const String& Value) {
-    const String v = LowerCase(Value);
-    if (v != "true" && v != "false") throw EPropertyError("Invalid property value '" + Value + "'");
-    SetOrdValue(v == "true" ? 1 : 0);
-}
-
-void TBoolProperty::GetValues(TGetStrProc Proc) {
-    Proc("False");
-    Proc("True");
-}
-
-TPropertyAttributes TColorProperty::GetAttributes() {
-    return {paMultiSelect, paValueList, paRevertable};
-}
-
-String TColorProperty::GetValue() {
-    String ident;
-    if (IntegerToIdent(PropInfo()->IdentKind, GetOrdValue(), ident)) return ident;
-    char text[16];
-    std::snprintf(text, sizeof text, "$%08X", unsigned(GetOrdValue()));
-    return text;
-}
-
-void TColorProperty::SetValue(const String& Value) {
-    std::int64_t v = 0;
-    if (IdentToInteger(PropInfo()->IdentKind, Value, v)) return SetOrdValue(v);
-    TIntegerProperty::SetValue(Value);
-}
-
-void TColorProperty::GetValues(TGetStrProc Proc) {
-    if (PropInfo()->IdentKind == ColorIdentKind) GetColorValues(Proc);
-}
-
-String TSetProperty::GetValue() {
-    return GetTextValueAt(0);
-}
-
-void TSetProperty::SetValue(const String& Value) {
-    SetTextValue(Value);
-}
-
-// ---------------------------------------------------------------- strings and floats
-
-bool TStringProperty::AllEqual() {
-    return SameForAll([this](int i) { return GetStrValueAt(i); });
-}
-
-TPropertyAttributes TStringProperty::GetAttributes() {
-    return {paMultiSelect, paRevertable};
-}
-
-String TStringProperty::GetValue() {
-    return GetStrValue();
-}
-
-void TStringProperty::SetValue(const String& Value) {
-    SetStrValue(Value);
-}
-
-int TStringProperty::GetEditLimit() {
-    return 255;
-}
-
-bool TFloatProperty::AllEqual() {
-    return SameForAll([this](int i) { return GetFloatValueAt(i); });
-}
-
-String TFloatProperty::GetValue() {
-    return FormatFormFloat(GetFloatValueAt(0));
-}
-
-void TFloatProperty::SetValue(const String& Value) {
-    char* end = nullptr;
-    const double v = std::strtod(Value.c_str(), &end);
-    if (Value.empty() || *end != '\0')
-        throw EPropertyError("'" + Value + "' is not a valid floating point value");
-    SetFloatValue(v);
-}
-
-// ---------------------------------------------------------------- objects, references, events
+// ---------------------------------------------------------------- nested objects
 
 TPropertyAttributes TClassProperty::GetAttributes() {
     return {paMultiSelect, paSubProperties, paReadOnly};
@@ -269,66 +343,6 @@ void TClassProperty::GetProperties(TGetPropEditProc Proc) {
     }
     for (auto& editor : GetComponentProperties(nested, Designer()))
         Proc(std::move(editor));
-}
-
-bool TComponentProperty::AllEqual() {
-    return SameForAll([this](int i) {
-        const TInstProp& p = Props()[std::size_t(i)];
-        return p.Prop->GetComponent(p.Instance);
-    });
-}
-
-TPropertyAttributes TComponentProperty::GetAttributes() {
-    return {paMultiSelect, paValueList, paSortList, paRevertable};
-}
-
-String TComponentProperty::GetValue() {
-    const TInstProp& p = Props().front();
-    const TComponent* c = p.Prop->GetComponent(p.Instance);
-    return c != nullptr ? c->Name() : String();
-}
-
-void TComponentProperty::SetValue(const String& Value) {
-    TComponent* target = nullptr;
-    if (!Value.empty()) {
-        TComponent* root = Designer() != nullptr ? Designer()->Root() : nullptr;
-        if (root != nullptr) target = root->Name() == Value ? root : root->FindComponent(Value);
-        if (target == nullptr) throw EPropertyError("Invalid property value '" + Value + "'");
-    }
-    WriteAll([&](const TInstProp& p) { SetComponentProp(p.Instance, p.Prop->Name, target); });
-}
-
-void TComponentProperty::GetValues(TGetStrProc Proc) {
-    TComponent* root = Designer() != nullptr ? Designer()->Root() : nullptr;
-    if (root == nullptr) return;
-    const TClassInfo* cls = PropInfo()->ObjectClass != nullptr ? PropInfo()->ObjectClass() : nullptr;
-    for (int i = 0; i < root->ComponentCount(); ++i) {
-        TComponent* c = root->Components(i);
-        if (!c->Name().empty() && (cls == nullptr || c->InheritsFrom(cls))) Proc(c->Name());
-    }
-}
-
-bool TMethodProperty::AllEqual() {
-    return SameForAll([this](int i) { return GetTextValueAt(i); });
-}
-
-TPropertyAttributes TMethodProperty::GetAttributes() {
-    return {paMultiSelect, paValueList, paSortList};
-}
-
-String TMethodProperty::GetValue() {
-    return GetTextValueAt(0);
-}
-
-void TMethodProperty::SetValue(const String& Value) {
-    TComponent* root = Designer() != nullptr ? Designer()->Root() : nullptr;
-    for (const TInstProp& p : Props()) {
-        auto* component = dynamic_cast<TComponent*>(p.Instance);
-        if (component == nullptr || (root == nullptr && !Value.empty()))
-            throw EPropertyError("Cannot bind event '" + p.Prop->Name + "' here");
-        SetMethodProp(component, p.Prop->Name, root, Value);
-    }
-    Modified();
 }
 
 // ---------------------------------------------------------------- registry

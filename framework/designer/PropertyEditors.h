@@ -116,75 +116,68 @@ private:
     std::vector<TInstProp> FProps;
 };
 
-class TOrdinalProperty : public TPropertyEditor {
-public:
-    bool AllEqual() override;
-    int GetEditLimit() override { return 63; }
-};
-
-class TIntegerProperty : public TOrdinalProperty {
-public:
-    String GetValue() override;
-    // Accepts decimal or $hex text within the property's range.
-    void SetValue(const String& Value) override;
-};
-
-// A character (PasswordChar): shown as itself, or as `#n` when it does not
-// print (`#0` for none); typed as one character or as `#n` (`#$hhhh`), or left
-// empty for none.
-class TCharProperty : public TOrdinalProperty {
-public:
-    String GetValue() override;
-    void SetValue(const String& Value) override;
-};
-
-class TEnumProperty : public TOrdinalProperty {
-public:
-    TPropertyAttributes GetAttributes() override;
-    String GetValue() override;
-    void SetValue(const String& Value) override;
-    void GetValues(TGetStrProc Proc) override;
-};
-
-class TBoolProperty : public TEnumProperty {
-public:
-    String GetValue() override;
-    void SetValue(const String& Value) override;
-    void GetValues(TGetStrProc Proc) override;
-};
-
-// Integers shown through their identifier table (colours): the name when there is one, else
-// the number.
-class TColorProperty : public TIntegerProperty {
-public:
-    TPropertyAttributes GetAttributes() override;
-    String GetValue() override;
-    void SetValue(const String& Value) override;
-    void GetValues(TGetStrProc Proc) override;
-};
-
-class TStringProperty : public TPropertyEditor {
+// The shape the kinds' editors share, written once. A kind is a struct of static functions
+// (PropertyEditors.cpp) over one selected object's property:
+//     Read(p)                     its value; AllEqual compares the values of the selection
+//     Show(p)                     the text the inspector shows (GetValue: the first object's)
+//     Parse(Prop, Text, Root)     the value a typed text means; bad text raises EPropertyError
+//     Write(p, Value, Root)       the assignment through the setter, for every object, then
+//                                 Modified (Root: the designer's root, or null)
+// and, where it differs from Base's, Attributes(), EditLimit and Values(Prop, Root, Proc) (the
+// drop-down). A new kind is such a struct, its editor class below and its instantiation.
+template <typename Kind, typename Base = TPropertyEditor>
+class TKindProperty : public Base {
 public:
     bool AllEqual() override;
     TPropertyAttributes GetAttributes() override;
     String GetValue() override;
     void SetValue(const String& Value) override;
     int GetEditLimit() override;
+    void GetValues(TGetStrProc Proc) override;
 };
 
-class TFloatProperty : public TPropertyEditor {
+struct TIntegerKind;
+struct TCharKind;
+struct TEnumKind;
+struct TBoolKind;
+struct TColorKind;
+struct TStringKind;
+struct TFloatKind;
+struct TSetKind;
+struct TComponentKind;
+struct TMethodKind;
+
+// The ordinal kinds' common base: values compared as numbers, short texts.
+class TOrdinalProperty : public TPropertyEditor {
 public:
     bool AllEqual() override;
-    String GetValue() override;
-    void SetValue(const String& Value) override;
+    int GetEditLimit() override { return 63; }
 };
 
+// Decimal or $hex text within the property's range.
+class TIntegerProperty : public TKindProperty<TIntegerKind, TOrdinalProperty> {};
+
+// A character (PasswordChar): shown as itself, or as `#n` when it does not
+// print (`#0` for none); typed as one character or as `#n` (`#$hhhh`), or left
+// empty for none.
+class TCharProperty : public TKindProperty<TCharKind, TOrdinalProperty> {};
+
+// An identifier of the property's enumeration, chosen from the drop-down.
+class TEnumProperty : public TKindProperty<TEnumKind, TOrdinalProperty> {};
+
+// False or True.
+class TBoolProperty : public TKindProperty<TBoolKind, TEnumProperty> {};
+
+// Integers shown through their identifier table (colours): the name when there is one, else
+// the number.
+class TColorProperty : public TKindProperty<TColorKind, TIntegerProperty> {};
+
+class TStringProperty : public TKindProperty<TStringKind> {};
+
+class TFloatProperty : public TKindProperty<TFloatKind> {};
+
 // Sets, written as in form files: [fsBold, fsItalic].
-class TSetProperty : public TOrdinalProperty {
-public:
-    String GetValue() override;
-    void SetValue(const String& Value) override;
-};
+class TSetProperty : public TKindProperty<TSetKind, TOrdinalProperty> {};
 
 // A nested persistent: shows its class name and lists its own properties.
 class TClassProperty : public TPropertyEditor {
@@ -197,26 +190,13 @@ public:
 
 class TFontProperty : public TClassProperty {};
 
-// A reference to another component of the form, chosen by name.
-class TComponentProperty : public TPropertyEditor {
-public:
-    bool AllEqual() override;
-    TPropertyAttributes GetAttributes() override;
-    String GetValue() override;
-    // An empty text clears the reference; an unknown name raises EPropertyError.
-    void SetValue(const String& Value) override;
-    // The names of the root's components of the property's class, sorted by the designer.
-    void GetValues(TGetStrProc Proc) override;
-};
+// A reference to another component of the form, chosen by name: an empty text clears it, an
+// unknown name raises EPropertyError; the drop-down lists the root's components of the
+// property's class.
+class TComponentProperty : public TKindProperty<TComponentKind> {};
 
 // An event: the name of the root's published method bound to it.
-class TMethodProperty : public TPropertyEditor {
-public:
-    bool AllEqual() override;
-    TPropertyAttributes GetAttributes() override;
-    String GetValue() override;
-    void SetValue(const String& Value) override;
-};
+class TMethodProperty : public TKindProperty<TMethodKind> {};
 
 // ---------------------------------------------------------------- registry
 

@@ -382,9 +382,6 @@ void TForm::Dispatch(TMessage& Message) {
     case WM_SYSCOMMAND:
         WMSysCommand(Message);
         break;
-    case CM_DIALOGKEY:
-        CMDialogKey(Message);
-        break;
     case CM_BUTTONPRESSED:
         FModalResult = static_cast<TModalResult>(Message.WParam);
         break;

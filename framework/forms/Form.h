@@ -167,7 +167,7 @@ protected:
 
     void WMClose(TMessage& Message);
     void WMSysCommand(TMessage& Message);
-    void CMDialogKey(TMessage& Message);
+    void CMDialogKey(TMessage& Message) override;
 
 private:
     friend bool SetFocusedControl(TForm* form, TWinControl* control);

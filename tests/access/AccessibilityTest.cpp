@@ -7,6 +7,7 @@
 #include "../../apps/qzdemo/DemoResources.h"
 #include "../../apps/qzdemo/RecordsDatabase.h"
 #include "../../apps/qzdemo/RecordsForm.h"
+#include "../../apps/qzdesign/Inspector.h"
 #include "../support/UiFixture.h"
 #include <QzComponents5/QzRegister.h>
 #include <Qzde/QzCalendarPopup.h>
@@ -350,6 +351,86 @@ TEST_F(DemoAccessibility, WeekNumbersAreTheGridsRowHeaders) {
     Ui::DoAction(Form->edtDayFirst->Accessible(), "open calendar");
 }
 
+TEST_F(DemoAccessibility, PickerOptionsAreNamedAndOperable) {
+    qz::TQzDateEdit* edit = Form->edtDayFirst;
+    edit->SetCalendarOptions({qz::coTodayButton, qz::coClearButton, qz::coZoomViews});
+    edit->OnDayStyle = [](fw::TObject*, fw::TDateTime D, qz::TDayStyle& Style) {
+        if (D == fw::EncodeDate(2026, 3, 17)) Style = {true, fw::clRed, "Founders' Day"};
+        if (D == fw::EncodeDate(2026, 3, 10)) Style = {false, fw::clNone, "Payday"};
+    };
+    edit->OnDayDisabled = [](fw::TObject*, fw::TDateTime D, bool& Disabled) {
+        Disabled = D == fw::EncodeDate(2026, 3, 18);
+    };
+    edit->SetText("14/03/2026");
+    TEventLog log;
+    bool checked = false;
+    Ui::OnNextModal([&](fw::TForm* popup) {
+        TAccessible* dialog = popup->Accessible();
+        TAccessible* grid = Ui::FindIn(dialog, TAccRole::Table);
+        ASSERT_NE(grid, nullptr);
+        // A marked day is described by its hint; a refused day is disabled.
+        const struct {
+            int Row, Column;
+            const char* Description;
+            bool Enabled;
+        } days[] = {{3, 1, "Founders' Day", true}, {3, 2, "", false}, {2, 1, "Today, Payday", true}, {2, 5, "", true}};
+        for (const auto& d : days) {
+            TAccessible* cell = grid->CellAt(d.Row, d.Column);
+            SCOPED_TRACE(cell->Name());
+            EXPECT_EQ(cell->Description(), d.Description);
+            EXPECT_EQ(cell->States().Contains(fw::asEnabled), d.Enabled);
+            EXPECT_EQ(cell->States().Contains(fw::asSelectable), d.Enabled);
+        }
+
+        // The foot's buttons are named and pressed through their action.
+        TAccessible* today = Ui::FindIn(dialog, TAccRole::PushButton, "Today");
+        TAccessible* clear = Ui::FindIn(dialog, TAccRole::PushButton, "Clear");
+        ASSERT_TRUE(today && clear);
+        EXPECT_EQ(today->FindAction("press"), 0);
+        log.Events.clear();
+        Ui::DoAction(today, "press");
+        EXPECT_EQ(log.Names(TAccEventKind::Focus), std::vector<fw::String>{"Tuesday, March 10, 2026"});
+
+        // The month and year views are grids of named cells; every move speaks.
+        log.Events.clear();
+        Ui::PressKey(fw::VK_UP, {fw::ssCtrl});
+        TAccessible* months = Ui::FindIn(dialog, TAccRole::Table);
+        ASSERT_NE(months, nullptr);
+        EXPECT_NE(months, grid);
+        EXPECT_EQ(months->Name(), "2026");
+        EXPECT_EQ(months->RowCount() * months->ColumnCount(), 12);
+        for (int m = 0; m < 12; ++m)
+            EXPECT_EQ(months->CellAt(m / 4, m % 4)->Name(),
+                      fw::FormatSettings.LongMonthNames[static_cast<std::size_t>(m)] + " 2026");
+        EXPECT_TRUE(months->CellAt(0, 2)->States().Contains(fw::asSelected));
+        EXPECT_TRUE(log.Has(TAccEventKind::NameChanged, "2026"));
+        Ui::PressKey(fw::VK_RIGHT);
+        Ui::PressKey(fw::VK_NEXT);
+        EXPECT_EQ(months->Name(), "2027");
+        Ui::PressKey(fw::VK_UP, {fw::ssCtrl});
+        TAccessible* years = Ui::FindIn(dialog, TAccRole::Table);
+        EXPECT_EQ(years->Name(), "2020-2029");
+        EXPECT_EQ(years->CellAt(0, 0)->Name(), "2019");
+        EXPECT_EQ(log.Names(TAccEventKind::Focus),
+                  (std::vector<fw::String>{"March 2026", "April 2026", "April 2027", "2027"}));
+        EXPECT_TRUE(Ui::FindIn(dialog, TAccRole::PushButton, "Next decade"));
+
+        // Choosing a year, then a month, through their actions leads back to the days.
+        log.Events.clear();
+        Ui::DoAction(Ui::FindIn(years, TAccRole::TableCell, "2026"), "click");
+        Ui::DoAction(Ui::FindIn(dialog, TAccRole::TableCell, "March 2026"), "click");
+        EXPECT_EQ(Ui::FindIn(dialog, TAccRole::Table), grid);
+        EXPECT_EQ(grid->Name(), "March 2026");
+        EXPECT_EQ(log.Names(TAccEventKind::Focus).back(), "Tuesday, March 10, 2026");
+
+        checked = true;
+        Ui::DoAction(clear, "press");
+    });
+    Ui::DoAction(edit->Accessible(), "open calendar");
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(edit->Text(), "");
+}
+
 // ---------------------------------------------------------------- the lamp, message boxes, no listener
 
 TEST_F(Accessibility, LampNamesSayStateAndHueInWords) {
@@ -405,6 +486,93 @@ TEST_F(DemoAccessibility, NothingIsMadeWhileNobodyListens) {
     EXPECT_FALSE(Form->HasAccessible());
     EXPECT_FALSE(Form->edtDayFirst->HasAccessible());
     EXPECT_FALSE(Form->ledDayFirst->HasAccessible());
+}
+
+// ---------------------------------------------------------------- the designer's inspector
+
+TEST_F(Accessibility, InspectorRowsAreATableOfPropertiesReadMovedAndEdited) {
+    qzdesign::TFormDesigner designer;
+    qzdesign::TInspectorForm inspector(&designer);
+    designer.OnSelectionChanged = [&] { inspector.SelectionChanged(); };
+    designer.OnModified = [&] { inspector.ValuesChanged(); };
+    inspector.Show();
+    inspector.SelectionChanged();
+    qzdesign::TInspectorGrid* grid = inspector.Grid();
+    TEventLog log;
+
+    TAccessible* table = grid->Accessible();
+    EXPECT_EQ(table->Role(), TAccRole::Table);
+    EXPECT_EQ(table->Name(), "Properties of Form1: TForm");
+    ASSERT_GT(grid->RowCount(), 10);
+    EXPECT_EQ(table->RowCount(), grid->RowCount());
+    EXPECT_EQ(table->ColumnCount(), 1);
+    EXPECT_EQ(table->ColumnHeader(0)->Name(), "Value");
+    EXPECT_EQ(OfRole(table, TAccRole::TableCell).size(), static_cast<std::size_t>(grid->RowCount()));
+
+    // Each row: its header and cell named by the property, the value as the cell's text.
+    const struct {
+        const char* Property;
+        const char* Value;
+        bool List; // chosen from a drop-down
+    } rows[] = {{"Caption", "Form1", false}, {"BorderStyle", "bsSizeable", true}, {"Name", "Form1", false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.Property);
+        const int row = grid->RowOf(r.Property);
+        ASSERT_GE(row, 0);
+        TAccessible* cell = table->CellAt(row, 0);
+        EXPECT_EQ(table->RowHeader(row)->Name(), r.Property);
+        EXPECT_EQ(cell->Name(), r.Property);
+        EXPECT_EQ(cell->Text(), r.Value);
+        EXPECT_EQ(cell->States().Contains(fw::asHasPopup), r.List);
+        EXPECT_TRUE(cell->States().Contains(fw::asEditable));
+        int at = -1, column = -1;
+        EXPECT_TRUE(cell->CellPosition(at, column));
+        EXPECT_EQ(at, row);
+    }
+
+    // The keyboard moves the selected row; each move speaks the property.
+    grid->SetFocus();
+    Ui::PressKey(fw::VK_HOME);
+    Ui::PressKey(fw::VK_DOWN);
+    const std::vector<fw::String> moved = log.Names(TAccEventKind::Focus);
+    ASSERT_GE(moved.size(), 2u);
+    EXPECT_EQ(moved.back(), grid->Editor(1)->GetName());
+    EXPECT_TRUE(table->CellAt(1, 0)->States().Contains(fw::asFocused));
+    EXPECT_FALSE(table->CellAt(0, 0)->States().Contains(fw::asSelected));
+    // A screen reader selects a row by giving its cell the focus.
+    const int captionRow = grid->RowOf("Caption");
+    EXPECT_TRUE(table->CellAt(captionRow, 0)->GrabFocus());
+    EXPECT_EQ(grid->SelectedRow(), captionRow);
+    EXPECT_EQ(log.Names(TAccEventKind::Focus).back(), "Caption");
+
+    // Values are set through the cell's text; a refused value changes nothing and shows no message.
+    TAccessible* caption = table->CellAt(captionRow, 0);
+    log.Events.clear();
+    EXPECT_TRUE(caption->SetTextContents("Main window"));
+    EXPECT_EQ(designer.Surface()->Caption(), "Main window");
+    EXPECT_EQ(caption->Text(), "Main window");
+    EXPECT_TRUE(log.Has(TAccEventKind::TextChanged, "Caption"));
+    TAccessible* width = table->CellAt(grid->RowOf("Width"), 0);
+    const fw::String before = width->Text();
+    EXPECT_FALSE(width->SetTextContents("wide"));
+    EXPECT_EQ(width->Text(), before);
+
+    // The action "edit" opens the value's edit field, named by the property.
+    Ui::DoAction(caption, "edit");
+    TAccessible* field = Ui::FindIn(table, TAccRole::Text, "Caption");
+    ASSERT_NE(field, nullptr);
+    EXPECT_TRUE(field->States().Contains(fw::asFocused));
+    Ui::PressKey(fw::VK_ESCAPE);
+
+    // A new selection rebuilds the rows: those that were read take their new names.
+    log.Events.clear();
+    fw::TComponent* button = designer.Drop(fw::TButton::StaticClass(), {20, 20});
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(table->Name(), "Properties of " + button->Name() + ": TButton");
+    EXPECT_EQ(table->RowCount(), grid->RowCount());
+    for (int row = 0; row < grid->RowCount(); ++row)
+        EXPECT_EQ(table->CellAt(row, 0)->Name(), grid->Editor(row)->GetName());
+    EXPECT_TRUE(log.Has(TAccEventKind::NameChanged, grid->Editor(1)->GetName()));
 }
 
 // ---------------------------------------------------------------- the records form
