@@ -11,6 +11,9 @@ ASAN_CXX   ?= $(if $(shell command -v clang++),clang++,g++)
 FUZZ_SECONDS ?= 60
 # Seconds one fuzz input may take (wall clock) before it counts as a hang.
 FUZZ_TIMEOUT ?= 10
+# What `make bench` passes to every benchmark program: medians of five runs
+# (`make bench BENCH_ARGS=` runs each once).
+BENCH_ARGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 # ccache speeds up rebuilds when it is installed; nothing needs it.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
 # The project's own builds treat warnings as errors; the package's default does not.
@@ -90,7 +93,7 @@ release: bootstrap
 	@cd $(RELEASE_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@scripts/bench $(BUILD)
+	@scripts/bench $(BUILD) $(BENCH_ARGS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

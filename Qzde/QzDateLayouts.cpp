@@ -46,10 +46,65 @@ fw::String AcceptDateFormat(std::string_view Value) {
     return {};
 }
 
+namespace {
+
+// A pattern of three numbers between two single separators ("dd/mm/yyyy"), as
+// every layout of the edit is, read once: what to write, in order.
+struct TPatternShape {
+    char Pattern[16] = {}; // the pattern it was read from
+    std::size_t Size = 0;
+    bool Simple = false;
+    char Parts[3] = {}; // 'd', 'm' or 'y'
+    int Digits[3] = {};
+    char Separators[2] = {};
+};
+
+TPatternShape ReadShape(std::string_view Pattern) {
+    TPatternShape Shape;
+    if (Pattern.size() >= sizeof Shape.Pattern) return Shape;
+    Pattern.copy(Shape.Pattern, Pattern.size());
+    Shape.Size = Pattern.size();
+    std::size_t I = 0;
+    for (int Part = 0; Part < 3; ++Part) {
+        if (I >= Pattern.size()) return Shape;
+        const char C = Pattern[I];
+        if (C != 'd' && C != 'm' && C != 'y') return Shape;
+        std::size_t Run = 1;
+        while (I + Run < Pattern.size() && Pattern[I + Run] == C)
+            ++Run;
+        Shape.Parts[Part] = C;
+        Shape.Digits[Part] = C == 'y' ? 4 : Run >= 2 ? 2 : 1;
+        I += Run;
+        if (Part < 2) {
+            if (I >= Pattern.size() || Pattern[I] == 'd' || Pattern[I] == 'm' || Pattern[I] == 'y') return Shape;
+            Shape.Separators[Part] = Pattern[I++];
+        }
+    }
+    Shape.Simple = I == Pattern.size();
+    return Shape;
+}
+
+} // namespace
+
 // The framework's FormatDateTime gives the same text for these patterns when its
 // date separator is "/"; this writer exists because the edit must write "/"
 // whatever the separator is, and it runs on every exit and every normalised text.
 void FormatDateByPattern(int Year, int Month, int Day, std::string_view Pattern, fw::String& Text) {
+    // The shape of the last pattern is kept (one user-interface thread; an edit
+    // writes with its one layout): reading the pattern was half of the work.
+    static TPatternShape Last;
+    if (std::string_view(Last.Pattern, Last.Size) != Pattern) Last = ReadShape(Pattern);
+    if (Last.Simple) {
+        char Buffer[40]; // three numbers of at most 11 characters and two separators
+        char* Out = Buffer;
+        for (int Part = 0; Part < 3; ++Part) {
+            const char C = Last.Parts[Part];
+            Out = WriteNumber(Out, C == 'd' ? Day : C == 'm' ? Month : Year, Last.Digits[Part]);
+            if (Part < 2) *Out++ = Last.Separators[Part];
+        }
+        Text.assign(Buffer, Out);
+        return;
+    }
     // Each number takes at most 11 characters, and only three are written.
     char Buffer[64];
     char* Out = Buffer;

@@ -1,4 +1,5 @@
 #include <framework/rtl/DateUtils.h>
+#include <cstdint>
 #include <framework/rtl/Exceptions.h>
 
 namespace fw {
@@ -12,7 +13,8 @@ constexpr int FirstDay = -693593;
 constexpr int LastDay = 2958465;
 
 constexpr bool IsLeap(int Year) {
-    return Year % 4 == 0 && (Year % 100 != 0 || Year % 400 == 0);
+    // Of the years divisible by 100, those divisible by 400 are those divisible by 16.
+    return (Year & 3) == 0 && (Year % 100 != 0 || (Year & 15) == 0);
 }
 
 constexpr int MonthLength(int Year, int Month) {
@@ -20,32 +22,40 @@ constexpr int MonthLength(int Year, int Month) {
     return Month == 2 && IsLeap(Year) ? 29 : Lengths[Month - 1];
 }
 
-// Day 0 of the algorithms below is 1 March of year 0, the start of a 400-year
-// era whose years start in March (so the leap day ends a year). Every date of
-// the years 1-9999 has a positive number there, so the arithmetic is unsigned:
-// divisions by constants become multiplications without sign fix-ups.
+// Day 0 of the algorithms below is 1 March of year 0: years start in March, so
+// the leap day ends a year, and January and February count as months 13 and 14
+// of the year before. Every date of the years 1-9999 has a positive number
+// there, so the arithmetic is unsigned. The steps are linear maps with a
+// power-of-two divisor where one fits (Neri and Schneider's calendar
+// arithmetic): multiplications and shifts, no division by a day count.
 constexpr unsigned EraStart = 693899; // days from 1 March of year 0 to TDateTime day 0
 
 // The day number of Year/Month/Day (years 1-9999) counted from EraStart.
 constexpr unsigned DaysFromCivil(unsigned Year, unsigned Month, unsigned Day) {
-    Year -= Month <= 2;
-    const unsigned Era = Year / 400;
-    const unsigned YearOfEra = Year - Era * 400;
-    const unsigned DayOfYear = (153 * (Month > 2 ? Month - 3 : Month + 9) + 2) / 5 + Day - 1;
-    const unsigned DayOfEra = YearOfEra * 365 + YearOfEra / 4 - YearOfEra / 100 + DayOfYear;
-    return Era * 146097 + DayOfEra;
+    const unsigned January = Month <= 2;
+    const unsigned Y = Year - January;
+    const unsigned M = January ? Month + 12 : Month;
+    const unsigned Century = Y / 100;
+    const unsigned YearDays = 1461 * Y / 4 - Century + Century / 4;
+    const unsigned MonthDays = (979 * M - 2919) / 32; // days of the months from March before M
+    return YearDays + MonthDays + Day - 1;
 }
 
 // The inverse of DaysFromCivil.
 constexpr void CivilFromDays(unsigned Days, unsigned& Year, unsigned& Month, unsigned& Day) {
-    const unsigned Era = Days / 146097;
-    const unsigned DayOfEra = Days - Era * 146097;
-    const unsigned YearOfEra = (DayOfEra - DayOfEra / 1460 + DayOfEra / 36524 - DayOfEra / 146096) / 365;
-    const unsigned DayOfYear = DayOfEra - (365 * YearOfEra + YearOfEra / 4 - YearOfEra / 100);
-    const unsigned MonthPrime = (5 * DayOfYear + 2) / 153;
-    Day = DayOfYear - (153 * MonthPrime + 2) / 5 + 1;
-    Month = MonthPrime < 10 ? MonthPrime + 3 : MonthPrime - 9;
-    Year = YearOfEra + Era * 400 + (Month <= 2);
+    const unsigned N1 = 4 * Days + 3;
+    const unsigned Century = N1 / 146097;
+    const unsigned DayOfCentury = N1 % 146097 / 4;
+    // The year of the century and the day of the year at once: one 64-bit product.
+    const std::uint64_t P = std::uint64_t{2939745} * (4 * DayOfCentury + 3);
+    const unsigned YearOfCentury = static_cast<unsigned>(P >> 32);
+    const unsigned DayOfYear = static_cast<unsigned>(P) / 2939745 / 4;
+    const unsigned N3 = 2141 * DayOfYear + 197913;
+    const unsigned M = N3 >> 16; // 3-14
+    const unsigned January = DayOfYear >= 306;
+    Day = (N3 & 65535) / 2141 + 1;
+    Month = January ? M - 12 : M;
+    Year = 100 * Century + YearOfCentury + January;
 }
 
 constexpr int ToDateTimeDay(unsigned EraDay) {
