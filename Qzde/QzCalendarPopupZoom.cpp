@@ -193,6 +193,7 @@ void TfrmQzCal::DrawZoomView() {
         // The focus has the selection's sunken frame.
         DrawBevel(R, fw::clBtnShadow, fw::clBtnHighlight);
     }
+    AnnounceSelection();
 }
 
 } // namespace qz

@@ -3,11 +3,15 @@
 // description and an action that opens the calendar; a drop button "Choose
 // date", expanded while the popup shows; the popup as a dialog with a title,
 // named navigation buttons and a grid whose column headers carry the full
-// weekday names and whose cells are named with the full date.
+// weekday names and whose cells are named with the full date (a marked day's
+// hint is its description); the foot's Today and Clear buttons; the month and
+// year views as grids of twelve named cells.
 //
 // Index: the date edits and labels; the popup's parts (title, buttons,
-// headers, cells, grid); the popup; the announcements.
+// headers, cells, grid, the zoomed views' grid, the foot buttons); the popup;
+// the announcements.
 
+#include <QzComponents5/QzModule.h>
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <array>
@@ -185,24 +189,47 @@ public:
     int StartDay() const { return Popup()->StartDay(); }
     bool SelectCell(int Index) const { return Popup()->SelectCell(Index); }
     void MoveSelection(fw::TDateTime Value) const { Popup()->MoveSelection(Value); }
+    void SelectToday() const { Popup()->SelectToday(); }
+    void ClearDate() const { Popup()->ClearDate(); }
+    // The zoomed views: focus cell Index (0-11), and choose it as a click does.
+    void ZoomTo(int Index) const { Popup()->ZoomStep(Index - Popup()->ZoomIndex()); }
+    void ZoomChoose(int Index) const {
+        ZoomTo(Index);
+        Popup()->ZoomIn();
+    }
+    void ZoomPage(int Delta) const { Popup()->ZoomStep(Delta); }
+    // What the title shows: the month, the year (month view) or the decade (year view).
+    fw::String Title() const;
     TAccessible* Cell(int Index) const;
     TAccessible* Grid() const;
+    TAccessible* ZoomGrid() const;
     // Tells the listeners what changed since the last announcement.
     void Announce();
 
 protected:
-    int ElementCount() const override { return static_cast<int>(FElements.size()); }
+    // The title, the four buttons, the days' grid or the zoomed view's, the foot buttons.
+    int ElementCount() const override { return static_cast<int>(Elements().size()) - 1; }
     TAccessible* Element(int Index) const override {
-        return Index >= 0 && Index < ElementCount() ? FElements[static_cast<std::size_t>(Index)].get() : nullptr;
+        if (Index < 0 || Index >= ElementCount()) return nullptr;
+        if (Index == GridElement && Popup()->View() != cvDays) return ZoomGrid();
+        return Elements()[static_cast<std::size_t>(Index < ZoomElement ? Index : Index + 1)].get();
     }
 
 private:
-    // The title, the four buttons, the grid.
-    std::vector<std::unique_ptr<TAccessible>> FElements;
-    // What the listeners were last told: the month (year * 12 + month) and the date.
+    static constexpr int GridElement = 5, ZoomElement = 6;
+    void AnnounceZoom();
+    // The title, the four buttons, the days' grid, the zoomed views' grid, the
+    // foot buttons, made when first asked for (the window's appearance needs none).
+    const std::vector<std::unique_ptr<TAccessible>>& Elements() const;
+    mutable std::vector<std::unique_ptr<TAccessible>> FElements;
+    // What the listeners were last told: the view, the month (year * 12 +
+    // month) and the date, the zoomed view's names (its first year) and focus.
+    TCalendarView FAnnouncedView = cvDays;
     int FAnnouncedMonth = 0;
     double FAnnouncedDate = 0;
     int FAnnouncedIndex = 0;
+    int FAnnouncedZoomYear = 0;
+    int FAnnouncedZoomIndex = -1;
 };
 
 namespace {
@@ -222,7 +249,7 @@ class TCalTitle : public TCalElement {
 public:
     using TCalElement::TCalElement;
     TAccRole Role() const override { return TAccRole::Heading; }
-    fw::String Name() const override { return FDialog->MonthTitle(); }
+    fw::String Name() const override { return FDialog->Title(); }
     std::vector<std::pair<fw::String, fw::String>> Attributes() const override {
         return {{"live", "polite"}, {"level", "2"}};
     }
@@ -236,21 +263,31 @@ public:
     TCalNavButton(TAccessible* AParent, TfrmQzCalAccessible* Dialog, TCalButtons Button)
         : TCalElement(AParent, Dialog), FButton(Button) {}
     TAccRole Role() const override { return TAccRole::PushButton; }
+    // In the zoomed views both buttons of a side page by a year (months) or a decade (years).
     fw::String Name() const override {
         static const std::array<const char*, 4> names{"Previous month", "Next month", "Previous year", "Next year"};
-        return names[FButton];
+        if (Popup()->View() == cvDays) return names[FButton];
+        const bool back = FButton == cbMonthPrev || FButton == cbYearPrev;
+        if (Popup()->View() == cvMonths) return back ? "Previous year" : "Next year";
+        return back ? "Previous decade" : "Next decade";
     }
     TAccStates States() const override {
         TAccStates s = TCalElement::States();
-        if (!Popup()->ButtonEnabled(FButton)) s.Exclude(fw::asEnabled), s.Exclude(fw::asSensitive);
+        if (Popup()->View() == cvDays && !Popup()->ButtonEnabled(FButton))
+            s.Exclude(fw::asEnabled), s.Exclude(fw::asSensitive);
         return s;
     }
     int ActionCount() const override { return 1; }
     fw::String ActionName(int Index) const override { return Index == 0 ? "click" : fw::String(); }
     void RunAction(int Index) override {
         static const std::array<TAdjustAmounts, 4> steps{aaMonthPrev, aaMonthNext, aaYearPrev, aaYearNext};
-        if (Index == 0 && Popup()->ButtonEnabled(FButton) && Popup()->ModalResult() == fw::mrNone)
+        if (Index != 0 || Popup()->ModalResult() != fw::mrNone) return;
+        if (Popup()->View() != cvDays) {
+            const int page = Popup()->View() == cvMonths ? 12 : 10;
+            FDialog->ZoomPage(FButton == cbMonthPrev || FButton == cbYearPrev ? -page : page);
+        } else if (Popup()->ButtonEnabled(FButton)) {
             Popup()->AdjustCalendar(steps[FButton]);
+        }
     }
 
 protected:
@@ -314,10 +351,16 @@ public:
     // A cell of a neighbouring month shows nothing without fill page.
     bool Shown() const { return FDialog->CellSide(FIndex) == 0 || Popup()->FillPage(); }
     fw::String Name() const override { return Shown() ? SpokenDate(Popup()->CellDate(FIndex)) : fw::String(); }
-    fw::String Description() const override { return Today() ? "Today" : fw::String(); }
+    // "Today", and the hint of a day the opener marked.
+    fw::String Description() const override {
+        const fw::String& hint = Popup()->CellStyle(FIndex).Hint;
+        if (!Today()) return Shown() ? hint : fw::String();
+        return hint.empty() ? fw::String("Today") : "Today, " + hint;
+    }
     TAccStates States() const override {
         TAccStates s = TCalElement::States();
-        // Days outside the displayed month or the permitted range are disabled.
+        // Days outside the displayed month or the permitted range, and the
+        // days the opener refuses, are disabled.
         if (FDialog->CellSide(FIndex) != 0 || !Popup()->CellAllowed(FIndex))
             s.Exclude(fw::asEnabled), s.Exclude(fw::asSensitive);
         if (Shown() && Popup()->CellAllowed(FIndex)) s << fw::asSelectable << fw::asFocusable;
@@ -428,24 +471,174 @@ private:
     mutable std::array<std::unique_ptr<TAccessible>, TfrmQzCal::CellCount> FCells;
 };
 
+// A cell of the month view ("March 2026") or the year view ("2031").
+class TCalZoomCell : public TCalElement {
+public:
+    TCalZoomCell(TAccessible* AParent, TfrmQzCalAccessible* Dialog, int Index)
+        : TCalElement(AParent, Dialog), FIndex(Index) {}
+    TAccRole Role() const override { return TAccRole::TableCell; }
+    int Year() const { return Popup()->View() == cvYears ? Popup()->ZoomFirstYear() + FIndex : ZoomYear(); }
+    // The year view's first and last cells can lie outside the years 1-9999: they show nothing.
+    bool Shown() const { return Year() >= 1 && Year() <= 9999; }
+    fw::String Name() const override {
+        if (!Shown()) return {};
+        if (Popup()->View() == cvYears) return fw::IntToStr(Year());
+        return fw::FormatDateTime("mmmm yyyy", fw::EncodeDate(static_cast<fw::Word>(Year()),
+                                                              static_cast<fw::Word>(FIndex + 1), 1));
+    }
+    TAccStates States() const override {
+        TAccStates s = TCalElement::States();
+        const bool allowed = Shown() && Popup()->ZoomCellAllowed(FIndex);
+        if (!allowed) s.Exclude(fw::asEnabled), s.Exclude(fw::asSensitive);
+        else s << fw::asSelectable << fw::asFocusable;
+        if (FIndex == Popup()->ZoomIndex()) {
+            s << fw::asSelected;
+            if (Popup()->Active()) s << fw::asFocused;
+        }
+        return s;
+    }
+    bool CellPosition(int& Row, int& Column) const override {
+        Row = FIndex / 4, Column = FIndex % 4;
+        return true;
+    }
+    // Chooses the month or year, as a click on it does.
+    int ActionCount() const override { return 1; }
+    fw::String ActionName(int Index) const override { return Index == 0 ? "click" : fw::String(); }
+    void RunAction(int Index) override {
+        if (Index == 0 && Popup()->View() != cvDays && Popup()->ZoomCellAllowed(FIndex) &&
+            Popup()->ModalResult() == fw::mrNone)
+            FDialog->ZoomChoose(FIndex);
+    }
+    bool GrabFocus() override {
+        if (Popup()->View() == cvDays || !Popup()->ZoomCellAllowed(FIndex)) return false;
+        FDialog->ZoomTo(FIndex);
+        return true;
+    }
+
+protected:
+    fw::TRect ClientBounds() const override { return Popup()->ZoomCellRect(FIndex); }
+
+private:
+    int ZoomYear() const {
+        fw::Word Year = 0, Month = 0, Day = 0;
+        fw::DecodeDate(Popup()->ZoomDate(), Year, Month, Day);
+        return Year;
+    }
+    int FIndex;
+};
+
+// The month or year view: twelve cells in three rows of four, named by the title.
+class TCalZoomGrid : public TCalElement {
+public:
+    static constexpr int Cells = 12, Columns = 4;
+    TCalZoomGrid(TAccessible* AParent, TfrmQzCalAccessible* Dialog) : TCalElement(AParent, Dialog) {}
+    TAccRole Role() const override { return TAccRole::Table; }
+    fw::String Name() const override { return FDialog->Title(); }
+    TAccStates States() const override { return TCalElement::States() << fw::asFocusable; }
+    int ChildCount() const override { return Cells; }
+    TAccessible* Child(int Index) const override { return Cell(Index); }
+    int RowCount() const override { return Cells / Columns; }
+    int ColumnCount() const override { return Columns; }
+    TAccessible* CellAt(int Row, int Column) const override {
+        if (Row < 0 || Row >= RowCount() || Column < 0 || Column >= Columns) return nullptr;
+        return Cell(Row * Columns + Column);
+    }
+    TAccessible* Cell(int Index) const {
+        if (Index < 0 || Index >= Cells) return nullptr;
+        auto& cell = FCells[static_cast<std::size_t>(Index)];
+        if (!cell) cell = std::make_unique<TCalZoomCell>(const_cast<TCalZoomGrid*>(this), FDialog, Index);
+        return cell.get();
+    }
+    TAccessible* MadeCell(int Index) const {
+        return Index >= 0 && Index < Cells ? FCells[static_cast<std::size_t>(Index)].get() : nullptr;
+    }
+
+protected:
+    fw::TRect ClientBounds() const override {
+        const fw::TRect first = Popup()->ZoomCellRect(0), last = Popup()->ZoomCellRect(Cells - 1);
+        return {first.Left, first.Top, last.Right, last.Bottom};
+    }
+
+private:
+    mutable std::array<std::unique_ptr<TAccessible>, Cells> FCells;
+};
+
+// The foot's Today or Clear button, named by its caption.
+class TCalFootButton : public TCalElement {
+public:
+    TCalFootButton(TAccessible* AParent, TfrmQzCalAccessible* Dialog, bool Today)
+        : TCalElement(AParent, Dialog), FToday(Today) {}
+    TAccRole Role() const override { return TAccRole::PushButton; }
+    fw::String Name() const override {
+        const fw::String caption = fw::StripAccelerator(LoadStr(FToday ? 306 : 307));
+        return caption.empty() ? fw::String(FToday ? "Today" : "Clear") : caption;
+    }
+    fw::String Description() const override {
+        return FToday ? "Selects today" : "Closes the calendar and empties the date";
+    }
+    int ActionCount() const override { return 1; }
+    fw::String ActionName(int Index) const override { return Index == 0 ? "press" : fw::String(); }
+    void RunAction(int Index) override {
+        if (Index != 0 || Popup()->ModalResult() != fw::mrNone) return;
+        if (FToday) FDialog->SelectToday();
+        else FDialog->ClearDate();
+    }
+
+protected:
+    fw::TRect ClientBounds() const override {
+        return FToday ? Popup()->TodayButtonRect() : Popup()->ClearButtonRect();
+    }
+
+private:
+    bool FToday;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------- the popup
 
 TfrmQzCalAccessible::TfrmQzCalAccessible(TfrmQzCal* Popup) : TFormAccessible(Popup) {
-    FElements.push_back(std::make_unique<TCalTitle>(this, this));
-    for (TCalButtons b : {cbYearPrev, cbMonthPrev, cbMonthNext, cbYearNext})
-        FElements.push_back(std::make_unique<TCalNavButton>(this, this, b));
-    FElements.push_back(std::make_unique<TCalGrid>(this, this));
-    // A listener that came after the popup learns the month and day it shows
-    // from the object; later announcements start from there.
+    // A listener that came after the popup learns the view, month and day it
+    // shows from the object; later announcements start from there.
+    FAnnouncedView = Popup->View();
     FAnnouncedMonth = MonthKey();
     FAnnouncedDate = std::floor(Popup->Date());
     FAnnouncedIndex = Popup->SelIndex();
+    FAnnouncedZoomYear = Popup->ZoomFirstYear();
+    FAnnouncedZoomIndex = Popup->ZoomIndex();
+}
+
+const std::vector<std::unique_ptr<TAccessible>>& TfrmQzCalAccessible::Elements() const {
+    if (!FElements.empty()) return FElements;
+    auto* self = const_cast<TfrmQzCalAccessible*>(this);
+    FElements.push_back(std::make_unique<TCalTitle>(self, self));
+    for (TCalButtons b : {cbYearPrev, cbMonthPrev, cbMonthNext, cbYearNext})
+        FElements.push_back(std::make_unique<TCalNavButton>(self, self, b));
+    FElements.push_back(std::make_unique<TCalGrid>(self, self));
+    FElements.push_back(std::make_unique<TCalZoomGrid>(self, self));
+    if (Popup()->Options().Contains(coTodayButton))
+        FElements.push_back(std::make_unique<TCalFootButton>(self, self, true));
+    if (Popup()->Options().Contains(coClearButton))
+        FElements.push_back(std::make_unique<TCalFootButton>(self, self, false));
+    return FElements;
+}
+
+fw::String TfrmQzCalAccessible::Title() const {
+    TfrmQzCal* popup = Popup();
+    if (popup->View() == cvDays) return MonthTitle();
+    if (popup->View() == cvYears)
+        return fw::IntToStr(popup->ZoomFirstYear() + 1) + "-" + fw::IntToStr(popup->ZoomFirstYear() + 10);
+    fw::Word Year = 0, Month = 0, Day = 0;
+    fw::DecodeDate(popup->ZoomDate(), Year, Month, Day);
+    return fw::IntToStr(Year);
+}
+
+TAccessible* TfrmQzCalAccessible::ZoomGrid() const {
+    return Elements()[ZoomElement].get();
 }
 
 TAccessible* TfrmQzCalAccessible::Grid() const {
-    return FElements.back().get();
+    return Elements()[GridElement].get();
 }
 
 TAccessible* TfrmQzCalAccessible::Cell(int Index) const {
@@ -455,22 +648,45 @@ TAccessible* TfrmQzCalAccessible::Cell(int Index) const {
 TAccessible* TfrmQzCalAccessible::FocusTarget() {
     // The focus event that brings the popup names the selected day: later
     // announcements start from it.
+    FAnnouncedView = Popup()->View();
     FAnnouncedMonth = MonthKey();
     FAnnouncedDate = std::floor(Popup()->Date());
     FAnnouncedIndex = Popup()->SelIndex();
+    if (FAnnouncedView != cvDays) {
+        FAnnouncedZoomYear = Popup()->ZoomFirstYear();
+        FAnnouncedZoomIndex = Popup()->ZoomIndex();
+        return static_cast<TCalZoomGrid*>(ZoomGrid())->Cell(FAnnouncedZoomIndex);
+    }
     return Cell(Popup()->SelIndex());
 }
 
 void TfrmQzCalAccessible::Announce() {
     TfrmQzCal* popup = Popup();
+    if (popup->View() != FAnnouncedView) {
+        // The grid changed places with the other view's: the title speaks, the focus follows.
+        FAnnouncedView = popup->View();
+        fw::AccNotify({fw::TAccEventKind::ChildrenChanged, this});
+        // The zoomed views' title is told with their names; the days' title here.
+        if (FAnnouncedView == cvDays) fw::AccNotify({fw::TAccEventKind::NameChanged, Elements().front().get()});
+        FAnnouncedIndex = -1;
+        FAnnouncedZoomIndex = -1;
+        FAnnouncedZoomYear = -1;
+    }
+    if (FAnnouncedView != cvDays) {
+        AnnounceZoom();
+        return;
+    }
     const int month = MonthKey();
     if (month != FAnnouncedMonth) {
         FAnnouncedMonth = month;
-        fw::AccNotify({fw::TAccEventKind::NameChanged, FElements.front().get()});
+        fw::AccNotify({fw::TAccEventKind::NameChanged, Elements().front().get()});
         fw::AccNotify({fw::TAccEventKind::NameChanged, Grid()});
         auto* grid = static_cast<TCalGrid*>(Grid());
         for (int i = 1; i <= TfrmQzCal::CellCount; ++i)
-            if (TAccessible* cell = grid->MadeCell(i)) fw::AccNotify({fw::TAccEventKind::NameChanged, cell});
+            if (TAccessible* cell = grid->MadeCell(i)) {
+                fw::AccNotify({fw::TAccEventKind::NameChanged, cell});
+                fw::AccNotify({fw::TAccEventKind::DescriptionChanged, cell});
+            }
         for (int row = 0; row < TfrmQzCal::RowCount; ++row)
             if (TAccessible* week = grid->MadeRowHeader(row)) fw::AccNotify({fw::TAccEventKind::NameChanged, week});
     }
@@ -483,6 +699,34 @@ void TfrmQzCalAccessible::Announce() {
     TAccessible* cell = Cell(FAnnouncedIndex);
     fw::AccNotify({fw::TAccEventKind::StateChanged, cell, fw::asSelected, 1});
     fw::AccNotify({fw::TAccEventKind::SelectionChanged, Grid()});
+    if (popup->Active()) fw::AccNotify({fw::TAccEventKind::Focus, cell});
+}
+
+void TfrmQzCalAccessible::AnnounceZoom() {
+    TfrmQzCal* popup = Popup();
+    auto* grid = static_cast<TCalZoomGrid*>(ZoomGrid());
+    // The cells' names hang on the year (month view) or the decade (year view).
+    fw::Word Year = 0, Month = 0, Day = 0;
+    fw::DecodeDate(popup->ZoomDate(), Year, Month, Day);
+    const int names = popup->View() == cvYears ? popup->ZoomFirstYear() : Year;
+    const bool renamed = names != FAnnouncedZoomYear;
+    if (renamed) {
+        FAnnouncedZoomYear = names;
+        fw::AccNotify({fw::TAccEventKind::NameChanged, Elements().front().get()});
+        fw::AccNotify({fw::TAccEventKind::NameChanged, grid});
+        for (int i = 0; i < TCalZoomGrid::Cells; ++i)
+            if (TAccessible* cell = grid->MadeCell(i)) fw::AccNotify({fw::TAccEventKind::NameChanged, cell});
+    }
+    const int index = popup->ZoomIndex();
+    if (!renamed && index == FAnnouncedZoomIndex) return;
+    if (index != FAnnouncedZoomIndex) {
+        if (TAccessible* old = grid->MadeCell(FAnnouncedZoomIndex))
+            fw::AccNotify({fw::TAccEventKind::StateChanged, old, fw::asSelected, 0});
+        FAnnouncedZoomIndex = index;
+    }
+    TAccessible* cell = grid->Cell(index);
+    fw::AccNotify({fw::TAccEventKind::StateChanged, cell, fw::asSelected, 1});
+    fw::AccNotify({fw::TAccEventKind::SelectionChanged, grid});
     if (popup->Active()) fw::AccNotify({fw::TAccEventKind::Focus, cell});
 }
 

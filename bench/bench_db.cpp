@@ -98,15 +98,23 @@ void ReportMemory(benchmark::State& State, double OpenMiB) {
     State.counters["MiB_peak"] = StatusMiB("VmHWM") - EmptyProcessMiB;
 }
 
+// The floor of the scroll: each row's text read into the caller's string, as
+// a data link reads its field. (The loop this replaced summed
+// sqlite3_column_bytes alone, which SQLite answers from the record header
+// without producing the text: about 15 ns a row less than reading it.)
 void BM_Reference_SqliteScan(benchmark::State& State) {
     sqlite3* db = OpenRaw();
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT name FROM t ORDER BY rowid", -1, &stmt, nullptr);
     const double open = StatusMiB("VmRSS");
+    std::string text; // kept from row to row, as a careful hand keeps its buffer
     for (auto _ : State) {
         std::size_t bytes = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            bytes += static_cast<std::size_t>(sqlite3_column_bytes(stmt, 0));
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            text.assign(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                        static_cast<std::size_t>(sqlite3_column_bytes(stmt, 0)));
+            bytes += text.size();
+        }
         sqlite3_reset(stmt);
         benchmark::DoNotOptimize(bytes);
     }

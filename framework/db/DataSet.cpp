@@ -117,6 +117,7 @@ void TDataSet::OpenCursor() {
     }
     FOldFields.clear();
     ClearRowCache();
+    FWanted.assign(FFields.size(), false);
     const int count = InternalRecordCount();
     FCurrent = count > 0 ? 0 : -1;
     FBof = true;
@@ -206,9 +207,13 @@ void TDataSet::DataEvent(TDataEvent Event, std::intptr_t Info) {
         FChangedWhileDisabled = true;
         return;
     }
-    auto sources = FDataSources; // a handler may detach a source
-    for (TDataSource* source : sources)
+    // A handler may detach a source: the loop then stays on the index that
+    // now holds the next one.
+    for (std::size_t i = 0; i < FDataSources.size();) {
+        TDataSource* source = FDataSources[i];
         source->DataEvent(Event, Info);
+        if (i < FDataSources.size() && FDataSources[i] == source) ++i;
+    }
 }
 
 void TDataSet::DisableControls() {
@@ -230,69 +235,153 @@ void TDataSet::EnableControls() {
 void TDataSet::ClearRowCache() {
     FPages.clear();
     FLastPage = -1;
+    ++FCacheGeneration;
 }
 
-const TRecordBuffer& TDataSet::Row(int Index) const {
-    const int size = PageSize();
-    const int first = Index - Index % size;
-    if (FLastPage >= 0 && FPages[static_cast<std::size_t>(FLastPage)].First == first) {
-        const TPage& page = FPages[static_cast<std::size_t>(FLastPage)];
-        return page.Rows[static_cast<std::size_t>(Index - first)];
-    }
+// The cached page of row Index, or null.
+TDataSet::TPage* TDataSet::FindPage(int Index) const {
+    const int first = Index - Index % PageSize();
+    if (FLastPage >= 0 && FPages[static_cast<std::size_t>(FLastPage)].First == first)
+        return &FPages[static_cast<std::size_t>(FLastPage)];
     ++FUseClock;
     for (std::size_t i = 0; i < FPages.size(); ++i) {
         if (FPages[i].First == first) {
             FPages[i].LastUse = FUseClock;
             FLastPage = static_cast<int>(i);
-            return FPages[i].Rows[static_cast<std::size_t>(Index - first)];
+            return &FPages[i];
         }
     }
+    return nullptr;
+}
+
+// A page reads only the fields asked for so far; a field asked for the first
+// time is read into the page then, beside the values already there (which
+// stay as they were read: they are what the user has seen).
+const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
+    const std::size_t width = FFields.size();
+    const auto has = [&](const TPage& page) {
+        if (FieldNo == NoField) return true;
+        return FieldNo >= 0 ? page.Columns[static_cast<std::size_t>(FieldNo)]
+                            : std::find(page.Columns.begin(), page.Columns.end(), false) == page.Columns.end();
+    };
+    if (TPage* cached = FindPage(Index); cached && Index - cached->First < cached->Count && has(*cached))
+        return cached->Values.data() + static_cast<std::size_t>(Index - cached->First) * width;
+
+    // The page is read outside the cache: a backend may drop the cache while
+    // it reads (its list of rows changed).
     TPage page;
-    page.First = first;
-    page.LastUse = FUseClock;
-    const int count = std::min(size, InternalRecordCount() - first);
-    page.Rows.reserve(static_cast<std::size_t>(count));
-    const_cast<TDataSet*>(this)->InternalFetch(first, count, page.Rows);
-    // A row past the end (the list shrank since the position was taken) reads
-    // as an empty record.
-    page.Rows.resize(static_cast<std::size_t>(std::max(count, Index - first + 1)));
+    if (TPage* cached = FindPage(Index)) {
+        page = std::move(*cached);
+        FPages.erase(FPages.begin() + (cached - FPages.data()));
+        FLastPage = -1;
+    } else {
+        page.First = Index - Index % PageSize();
+        page.Count = std::max(std::min(PageSize(), InternalRecordCount() - page.First), 0);
+        page.Columns.assign(width, false);
+        page.Values.resize(static_cast<std::size_t>(page.Count) * width);
+    }
+    const int at = Index - page.First;
+    if (at >= page.Count) {
+        // A row past the end (the list shrank since the position was taken)
+        // reads as an empty record.
+        page.Count = at + 1;
+        page.Values.resize(static_cast<std::size_t>(page.Count) * width);
+    }
+    if (FieldNo >= 0)
+        FWanted[static_cast<std::size_t>(FieldNo)] = true;
+    else if (FieldNo == AllFields)
+        FWanted.assign(width, true);
+    std::vector<bool> columns(width);
+    bool any = false;
+    for (std::size_t c = 0; c < width; ++c) {
+        columns[c] = FWanted[c] && !page.Columns[c];
+        any = any || columns[c];
+    }
+    const unsigned generation = FCacheGeneration;
+    const int count = any ? std::min(page.Count, InternalRecordCount() - page.First) : 0;
+    try {
+        if (count > 0) const_cast<TDataSet*>(this)->InternalFetch(page.First, count, columns, page.Values.data());
+    } catch (...) {
+        // The page keeps what it held (the columns asked for stay unread).
+        if (generation == FCacheGeneration) KeepPage(std::move(page));
+        throw;
+    }
+    if (generation != FCacheGeneration) {
+        // The rows moved while they were read: what the page held before
+        // belongs to other positions.
+        for (std::size_t c = 0; c < width; ++c)
+            if (!columns[c] && page.Columns[c]) {
+                page.Columns[c] = false;
+                for (int r = 0; r < page.Count; ++r)
+                    page.Values[static_cast<std::size_t>(r) * width + c] = TStoredValue();
+            }
+    }
+    for (std::size_t c = 0; c < width; ++c)
+        if (columns[c]) page.Columns[c] = true;
+    return KeepPage(std::move(page)).Values.data() + static_cast<std::size_t>(at) * width;
+}
+
+// Puts a page into the cache, in the place of the least recently used one
+// when full.
+TDataSet::TPage& TDataSet::KeepPage(TPage&& Page) const {
+    Page.LastUse = ++FUseClock;
     if (FPages.size() < MaxCachedPages) {
-        FPages.push_back(std::move(page));
+        FPages.push_back(std::move(Page));
         FLastPage = static_cast<int>(FPages.size()) - 1;
     } else {
         auto oldest = std::min_element(FPages.begin(), FPages.end(),
                                        [](const TPage& a, const TPage& b) { return a.LastUse < b.LastUse; });
-        *oldest = std::move(page);
+        *oldest = std::move(Page);
         FLastPage = static_cast<int>(oldest - FPages.begin());
     }
-    return FPages[static_cast<std::size_t>(FLastPage)].Rows[static_cast<std::size_t>(Index - first)];
+    return FPages[static_cast<std::size_t>(FLastPage)];
 }
 
+// The record as posted into its cached row: the fields read or assigned
+// (the others keep what the page holds).
 void TDataSet::StoreRow(int Index, TRecordBuffer&& Values) {
-    const int first = Index - Index % PageSize();
-    for (TPage& page : FPages)
-        if (page.First == first) {
-            page.Rows[static_cast<std::size_t>(Index - first)].swap(Values);
-            return;
-        }
+    TPage* page = FindPage(Index);
+    if (!page || Index - page->First >= page->Count) return;
+    const std::size_t width = FFields.size();
+    TStoredValue* row = page->Values.data() + static_cast<std::size_t>(Index - page->First) * width;
+    for (std::size_t c = 0; c < width && c < Values.size(); ++c)
+        if (FRead[c] || FAssigned[c]) row[c] = std::move(Values[c]);
 }
 
 const TStoredValue& TDataSet::FieldStoredValue(int FieldNo) const {
-    if (FState == dsInactive) return NullStored;
+    if (FState == dsInactive || FieldNo < 0 || FieldNo >= FieldCount()) return NullStored;
+    const auto no = static_cast<std::size_t>(FieldNo);
     const bool editing = FState == dsEdit || FState == dsInsert;
-    const TRecordBuffer* buffer = nullptr;
     if (FPaintRecord < 0 || (editing && FPaintRecord == (FState == dsInsert ? FInsertIndex : FCurrent))) {
-        if (editing)
-            buffer = &FEditBuffer;
-        else if (FCurrent >= 0)
-            buffer = &Row(FCurrent);
-    } else {
-        int index = FPaintRecord;
-        if (FState == dsInsert && index > FInsertIndex) --index; // rows below the new one
-        if (index < InternalRecordCount()) buffer = &Row(index);
+        if (!editing) return FCurrent >= 0 ? Row(FCurrent, FieldNo)[no] : NullStored;
+        if (FState == dsEdit && no < FRead.size() && !FRead[no]) const_cast<TDataSet*>(this)->ReadEditField(no);
+        return no < FEditBuffer.size() ? FEditBuffer[no] : NullStored;
     }
-    if (!buffer || FieldNo < 0 || static_cast<std::size_t>(FieldNo) >= buffer->size()) return NullStored;
-    return (*buffer)[static_cast<std::size_t>(FieldNo)];
+    int index = FPaintRecord;
+    if (FState == dsInsert && index > FInsertIndex) --index; // rows below the new one
+    return index < InternalRecordCount() ? Row(index, FieldNo)[no] : NullStored;
+}
+
+// A field of the record being edited that was not read when the edit began:
+// read now (beside what the page held), as the old value, and as the value
+// unless the user has assigned one.
+void TDataSet::ReadEditField(std::size_t FieldNo) {
+    const TStoredValue& value = Row(FCurrent, static_cast<int>(FieldNo))[FieldNo];
+    FOldBuffer[FieldNo] = value;
+    if (!FAssigned[FieldNo]) FEditBuffer[FieldNo] = value;
+    FRead[FieldNo] = true;
+}
+
+// Every field of the record being edited read (for a check against the whole row).
+void TDataSet::ReadEditRecord() {
+    if (std::find(FRead.begin(), FRead.end(), false) == FRead.end()) return;
+    const TStoredValue* row = Row(FCurrent, AllFields);
+    for (std::size_t c = 0; c < FRead.size(); ++c)
+        if (!FRead[c]) {
+            FOldBuffer[c] = row[c];
+            if (!FAssigned[c]) FEditBuffer[c] = row[c];
+            FRead[c] = true;
+        }
 }
 
 bool TDataSet::FieldAssigned(int FieldNo) const {
@@ -309,16 +398,19 @@ void TDataSet::SetFieldStoredValue(TField* Field, TStoredValue Value) {
     if (Field->ReadOnly()) DatabaseError(Format(SFieldReadOnly, {Field->DisplayLabel()}));
     const auto no = static_cast<std::size_t>(Field->FieldNo());
     TStoredValue old = std::move(FEditBuffer[no]);
+    const bool wasAssigned = FAssigned[no];
     FEditBuffer[no] = std::move(Value);
+    FAssigned[no] = true; // a handler reading the field now reads the new value
     if (Field->OnValidate) {
         try {
             Field->OnValidate(Field);
         } catch (...) {
-            FEditBuffer[no] = std::move(old);
+            // An unread field read by the handler takes what was read.
+            FEditBuffer[no] = wasAssigned || FRead[no] ? std::move(old) : FOldBuffer[no];
+            FAssigned[no] = wasAssigned;
             throw;
         }
     }
-    FAssigned[no] = true;
     FModified = true;
     if (Field->OnChange) Field->OnChange(Field);
     DataEvent(deFieldChange, reinterpret_cast<std::intptr_t>(Field));
@@ -420,10 +512,18 @@ void TDataSet::Edit() {
     CheckBrowseMode();
     CheckCanModify();
     Fire(BeforeEdit);
-    FOldBuffer = Row(FCurrent);
-    FOldBuffer.resize(FFields.size());
-    FEditBuffer = FOldBuffer;
-    FAssigned.assign(FFields.size(), false);
+    // While the storage holds the rows, the fields read so far come with the
+    // record and any other is read when first asked for (ReadEditField).
+    const TStoredValue* row = Row(FCurrent, InternalRowsHeld() ? NoField : AllFields);
+    FRead = FindPage(FCurrent)->Columns;
+    const std::size_t n = FFields.size();
+    FOldBuffer.resize(n);
+    FEditBuffer.resize(n);
+    for (std::size_t c = 0; c < n; ++c) {
+        FOldBuffer[c] = FRead[c] ? row[c] : TStoredValue();
+        FEditBuffer[c] = FOldBuffer[c];
+    }
+    FAssigned.assign(n, false);
     FModified = false;
     SetState(dsEdit);
     DataEvent(deRecordChange);
@@ -448,6 +548,7 @@ void TDataSet::BeginInsert(bool append) {
     FEditBuffer.assign(FFields.size(), TStoredValue());
     FOldBuffer.clear();
     FAssigned.assign(FFields.size(), false);
+    FRead.assign(FFields.size(), true);
     FModified = false;
     SetState(dsInsert);
     if (OnNewRecord) {
@@ -472,14 +573,15 @@ void TDataSet::Post() {
     if (inserting || FModified) {
         for (const auto& field : FFields) {
             const auto no = static_cast<std::size_t>(field->FieldNo());
-            if (field->Required() && !field->ReadOnly() && IsNullValue(FEditBuffer[no]))
+            const bool known = inserting || FRead[no] || FAssigned[no]; // else not written
+            if (field->Required() && !field->ReadOnly() && known && IsNullValue(FEditBuffer[no]))
                 DatabaseError(Format(SFieldRequired, {field->DisplayLabel()}));
         }
         int index = inserting ? FInsertIndex : FCurrent;
         // The backend changes the edit buffer only when the write succeeded,
         // so a failure leaves the user's values as they were. It moves the
         // index when its rows changed underneath (deleted elsewhere).
-        InternalPost(index, inserting, FOldBuffer, FEditBuffer, FAssigned);
+        InternalPost(index, inserting, FOldBuffer, FEditBuffer, FAssigned, FRead);
         const int count = InternalRecordCount();
         index = std::clamp(index, 0, std::max(count - 1, 0));
         if (inserting || index != FCurrent) {
@@ -517,7 +619,14 @@ void TDataSet::Delete() {
     DataEvent(deCheckBrowseMode);
     Fire(BeforeDelete);
     Fire(BeforeScroll);
-    TRecordBuffer old = FState == dsEdit ? FOldBuffer : Row(FCurrent);
+    TRecordBuffer old;
+    if (FState == dsEdit) {
+        ReadEditRecord();
+        old = FOldBuffer;
+    } else {
+        const TStoredValue* row = Row(FCurrent, AllFields);
+        old.assign(row, row + FFields.size());
+    }
     InternalDelete(FCurrent, old);
     ClearRowCache();
     FEditBuffer.clear();

@@ -125,27 +125,41 @@ protected:
     virtual void InternalClose() = 0;
     // Number of rows.
     virtual int InternalRecordCount() const = 0;
-    // Appends to Rows the stored values of rows [First, First + Count), one
-    // buffer of FieldCount() values per row, in order. A row that no longer
-    // exists in the storage (deleted by someone else) gives an empty buffer.
-    virtual void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) = 0;
+    // Reads rows [First, First + Count) into Values: FieldCount() values a
+    // row, row by row, the columns in field order. Only the columns Columns
+    // marks are wanted: write those and leave the others as they are (they
+    // may hold values read before, which must stay); a backend that reads
+    // every column anyway may write all and mark them all in Columns. A row
+    // that no longer exists in the storage (deleted by someone else) is left
+    // as it is (a new page's rows are null: the record then reads null and
+    // cannot be posted).
+    virtual void InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) = 0;
     // Writes row Index. Inserting: a new row that becomes row Index (the rows
     // from there move down by one); Values holds the new values and Assigned
     // which columns were set. Updating: Old holds the values the row had when
-    // read; the backend must raise EDatabaseError(SRecordChanged) when the
-    // stored row no longer matches Old (changed or deleted by someone else).
-    // On success Values receives the row as stored (keys, defaults), and
+    // read, for the columns Read marks (a column nobody read is null in Old
+    // and in Values unless Assigned: write it only when Assigned, and do not
+    // compare it); the backend must raise EDatabaseError(SRecordChanged) when
+    // the stored row no longer matches Old in those columns (changed or
+    // deleted by someone else). On success Values receives the row as stored
+    // (keys, defaults), Read marking the columns of Values that hold it, and
     // Index the row's place when the backend's list of rows changed under it
     // (rows deleted elsewhere: an insert past the end is placed last). On
     // failure raise EDatabaseError with the storage's message and change
-    // nothing, Values included (it is the user's edit buffer).
+    // nothing, Values and Read included (they are the user's edit buffer).
     virtual void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                              const std::vector<bool>& Assigned) = 0;
+                              const std::vector<bool>& Assigned, std::vector<bool>& Read) = 0;
     // Deletes row Index (Old: its values as read; raise SRecordChanged when
     // the stored row no longer matches). The rows after it move up by one.
     virtual void InternalDelete(int Index, const TRecordBuffer& Old) = 0;
     // Re-reads the set of rows.
     virtual void InternalRefresh() = 0;
+    // Whether nobody else can change the rows until the edit about to begin
+    // has ended (the application holds a transaction no one has written
+    // around): Edit then takes only the fields read so far, and reads the
+    // others when they are asked for. Otherwise it reads the whole record,
+    // whose every field a write then checks.
+    virtual bool InternalRowsHeld() { return false; }
     // Whether the storage accepts changes (a query may not).
     virtual bool InternalCanModify() const { return true; }
     // Why the storage accepts no changes when that is not plain (added to the
@@ -165,9 +179,13 @@ protected:
 private:
     friend class TDataSource;
     friend class TField;
+    // Rows [First, First + Count), FieldCount() values a row, holding the
+    // columns Columns marks (read when first asked for).
     struct TPage {
         int First = 0;
-        std::vector<TRecordBuffer> Rows;
+        int Count = 0;
+        std::vector<bool> Columns;
+        std::vector<TStoredValue> Values;
         unsigned LastUse = 0;
     };
 
@@ -178,7 +196,15 @@ private:
     void CheckCanModify() const;
     void SetState(TDataSetState Value);
     void DataEvent(TDataEvent Event, std::intptr_t Info = 0);
-    const TRecordBuffer& Row(int Index) const;
+    // The values of row Index, holding field FieldNo (every field when
+    // AllFields, the fields read so far when NoField).
+    static constexpr int AllFields = -1, NoField = -2;
+    const TStoredValue* Row(int Index, int FieldNo) const;
+    // Editing: reads field FieldNo of the record into the old and edit buffers.
+    void ReadEditField(std::size_t FieldNo);
+    void ReadEditRecord();
+    TPage* FindPage(int Index) const;
+    TPage& KeepPage(TPage&& Page) const;
     void BeginInsert(bool append);
     void DoScroll(int newIndex);
     void Fire(const TDataSetNotifyEvent& Event) {
@@ -205,9 +231,12 @@ private:
     TRecordBuffer FEditBuffer;
     TRecordBuffer FOldBuffer;
     std::vector<bool> FAssigned;
+    std::vector<bool> FRead; // editing: the fields of FOldBuffer read from the storage
     mutable std::vector<TPage> FPages;
     mutable unsigned FUseClock = 0;
     mutable int FLastPage = -1;
+    mutable std::vector<bool> FWanted; // the fields read so far: what a new page reads
+    unsigned FCacheGeneration = 0;     // counts ClearRowCache calls
 };
 
 } // namespace fw

@@ -61,11 +61,13 @@ void TDataSource::NotifyState(bool Relink) {
     const TDataSetState state = FDataSet && FEnabled ? FDataSet->State() : dsInactive;
     if (state == FState && !Relink) return;
     FState = state;
-    auto links = FLinks;
-    for (TDataLink* link : links) {
-        if (std::find(FLinks.begin(), FLinks.end(), link) == FLinks.end()) continue;
+    // A link may leave while it is told: the loop then stays on the index
+    // that now holds the next one.
+    for (std::size_t i = 0; i < FLinks.size();) {
+        TDataLink* link = FLinks[i];
         link->UpdateActive();
         link->UpdateEditing();
+        if (i < FLinks.size() && FLinks[i] == link) ++i;
     }
     if (OnStateChange) OnStateChange(this);
 }

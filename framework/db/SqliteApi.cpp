@@ -116,7 +116,6 @@ bool TSqliteStatement::Step() {
 
 void TSqliteStatement::Reset() {
     sqlite3_reset(FStmt);
-    sqlite3_clear_bindings(FStmt);
 }
 
 int TSqliteStatement::ColumnCount() const {
@@ -144,6 +143,29 @@ TStoredValue TSqliteStatement::Column(int Col) const {
     default: {
         auto* text = reinterpret_cast<const char*>(sqlite3_column_text(FStmt, Col));
         return String(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(FStmt, Col)));
+    }
+    }
+}
+
+void TSqliteStatement::ReadColumn(int Col, TStoredValue& Into) const {
+    // One look-up of the column, then its value as it is.
+    sqlite3_value* value = sqlite3_column_value(FStmt, Col);
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER:
+        Into = static_cast<std::int64_t>(sqlite3_value_int64(value));
+        break;
+    case SQLITE_FLOAT:
+        Into = sqlite3_value_double(value);
+        break;
+    case SQLITE_NULL:
+        Into = std::monostate();
+        break;
+    default: {
+        auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        const auto size = static_cast<std::size_t>(sqlite3_value_bytes(value));
+        auto* s = std::get_if<String>(&Into);
+        if (!s) s = &Into.emplace<String>();
+        s->assign(text ? text : "", size);
     }
     }
 }

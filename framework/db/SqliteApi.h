@@ -50,12 +50,16 @@ public:
     void BindInt64(int Index, std::int64_t Value);
     // True while a row is there; raises on failure (the statement is reset).
     bool Step();
+    // Ready to run again; the bindings stay until bound again (every use
+    // binds every parameter).
     void Reset();
     int ColumnCount() const;
     String ColumnName(int Col) const;
     // The declared type of a result column taken straight from a table ("" otherwise).
     String ColumnDeclType(int Col) const;
     TStoredValue Column(int Col) const;
+    // The same into Into, reusing the text it holds.
+    void ReadColumn(int Col, TStoredValue& Into) const;
     std::int64_t ColumnInt64(int Col) const;
 
 private:

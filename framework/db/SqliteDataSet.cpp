@@ -113,6 +113,7 @@ void TSQLiteDataSet::SetFileName(const String& Value) {
 void TSQLiteDataSet::Connect() {
     if (FFileName.empty()) DatabaseError("No database file name given");
     FDb.Open(FFileName, ReadOnly(), false, FBusyTimeout);
+    FReadOnlyFile = FDb.IsReadOnly();
 }
 
 void TSQLiteDataSet::OpenTable() {
@@ -181,6 +182,7 @@ void TSQLiteDataSet::OpenTable() {
         AddField(c.Name, type, size, c.NotNull && !c.HasDefault && !rowidAlias);
         FColumns.push_back(QuoteIdent(c.Name));
     }
+    FAll.assign(FColumns.size(), true);
     {
         TSqliteStatement triggers =
             FDb.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?1");
@@ -190,8 +192,6 @@ void TSQLiteDataSet::OpenTable() {
     String list;
     for (const auto& c : FColumns)
         list += (list.empty() ? "" : ", ") + c;
-    FFetchRange = FDb.Prepare("SELECT " + FRowid + ", " + list + " FROM " + FTable + " WHERE " + FRowid +
-                              " BETWEEN ?1 AND ?2 ORDER BY " + FRowid);
     FFetchOne = FDb.Prepare("SELECT " + list + " FROM " + FTable + " WHERE " + FRowid + " = ?1");
     LoadKeys();
 }
@@ -253,7 +253,7 @@ void TSQLiteDataSet::InternalClose() {
     FOwnTransaction = FCleanInTransaction = FTransactionLost = false;
     FReadOnlyReason.clear();
     FStatements.clear();
-    FFetchRange = TSqliteStatement();
+    FLastWrite = nullptr;
     FFetchOne = TSqliteStatement();
     FDataVersion = TSqliteStatement();
     FKeys.clear();
@@ -268,7 +268,7 @@ int TSQLiteDataSet::InternalRecordCount() const {
 }
 
 bool TSQLiteDataSet::InternalCanModify() const {
-    return TSqlDataSet::InternalCanModify() && !FDb.IsReadOnly();
+    return TSqlDataSet::InternalCanModify() && !FReadOnlyFile;
 }
 
 String TSQLiteDataSet::InternalReadOnlyReason() const {
@@ -299,58 +299,65 @@ void TSQLiteDataSet::ReadRow(std::int64_t Key, TRecordBuffer& Values) {
     FFetchOne.Reset();
 }
 
-void TSQLiteDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) {
+void TSQLiteDataSet::InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) {
+    const std::size_t n = FColumns.size();
     if (!FKeyed) {
-        for (int i = First; i < First + Count; ++i)
-            Rows.push_back(FRows[static_cast<std::size_t>(i)]);
+        // Read whole at open: the page gets every column.
+        for (int i = 0; i < Count; ++i) {
+            const TRecordBuffer& row = FRows[static_cast<std::size_t>(First + i)];
+            std::copy(row.begin(), row.end(), Values + static_cast<std::size_t>(i) * n);
+        }
+        Columns.assign(n, true);
         return;
     }
     if (Count <= 0) return;
+    std::vector<int> wanted; // the columns to read, in order
+    for (std::size_t i = 0; i < n; ++i)
+        if (Columns[i]) wanted.push_back(static_cast<int>(i));
     const auto begin = FKeys.begin() + First, end = begin + Count;
     if (!std::is_sorted(begin, end) || std::adjacent_find(begin, end) != end) {
-        for (auto it = begin; it != end; ++it)
-            ReadRow(*it, Rows.emplace_back());
+        TRecordBuffer row;
+        for (auto it = begin; it != end; ++it, Values += n) {
+            ReadRow(*it, row);
+            if (!row.empty())
+                for (int c : wanted)
+                    Values[c] = std::move(row[static_cast<std::size_t>(c)]);
+        }
         return;
     }
-    // One range query for the page; rows missing from it were deleted by
-    // someone else, rows in it that are not ours were added by someone else.
-    FFetchRange.Reset();
-    FFetchRange.BindInt64(1, *begin);
-    FFetchRange.BindInt64(2, *(end - 1));
+    // One range query for the page, reading the wanted columns only; rows
+    // missing from it were deleted by someone else, rows in it that are not
+    // ours were added by someone else. It stops at the page's last key.
+    TSqliteStatement& stmt = Cached(Mask('F', Columns), [&] {
+        String list;
+        for (int c : wanted)
+            list += ", " + FColumns[static_cast<std::size_t>(c)];
+        return "SELECT " + FRowid + list + " FROM " + FTable + " WHERE " + FRowid + " >= ?1 ORDER BY " + FRowid;
+    });
+    stmt.BindInt64(1, *begin);
     auto key = begin;
-    const int n = static_cast<int>(FColumns.size());
-    while (key != end && FFetchRange.Step()) {
-        const std::int64_t rowid = FFetchRange.ColumnInt64(0);
-        while (key != end && *key < rowid) {
-            Rows.emplace_back();
-            ++key;
-        }
+    while (key != end && stmt.Step()) {
+        const std::int64_t rowid = stmt.ColumnInt64(0);
+        while (key != end && *key < rowid)
+            ++key; // deleted elsewhere: left as it was
         if (key == end || *key != rowid) continue;
-        TRecordBuffer& row = Rows.emplace_back(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i)
-            row[static_cast<std::size_t>(i)] = FFetchRange.Column(i + 1);
+        TStoredValue* row = Values + static_cast<std::size_t>(key - begin) * n;
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            stmt.ReadColumn(static_cast<int>(i) + 1, row[wanted[i]]);
         ++key;
     }
-    for (; key != end; ++key)
-        Rows.emplace_back();
-    FFetchRange.Reset();
+    stmt.Reset();
 }
 
 // ---------------------------------------------------------------- writing
 
-TSqliteStatement& TSQLiteDataSet::Cached(const String& Key, const std::function<String()>& MakeSql) {
-    auto it = FStatements.find(Key);
-    if (it == FStatements.end()) it = FStatements.emplace(Key, FDb.Prepare(MakeSql())).first;
-    it->second.Reset();
-    return it->second;
-}
-
-// "rowid = ?k AND c1 IS ?k+1 AND ...": the row still holds what was read.
-String TSQLiteDataSet::OldMatch(bool Full) const {
+// "rowid = ?k AND c1 IS ?k+1 AND ...": the row still holds what was read
+// (in the columns Read marks; none when not Full).
+String TSQLiteDataSet::OldMatch(bool Full, const std::vector<bool>& Read) const {
     String where = FRowid + " = ?";
     if (Full)
-        for (const auto& c : FColumns)
-            where += " AND " + c + " IS ?";
+        for (std::size_t i = 0; i < FColumns.size(); ++i)
+            if (Read[i]) where += " AND " + FColumns[i] + " IS ?";
     return where;
 }
 
@@ -367,6 +374,17 @@ bool TSQLiteDataSet::Unchanged() {
     return clean;
 }
 
+// Inside the application's transaction, once no other connection has
+// committed since the keys were read, none can until it ends.
+bool TSQLiteDataSet::InternalRowsHeld() {
+    if (!FOwnTransaction || FTransactionLost || !FDb.InTransaction()) return false;
+    try {
+        return Unchanged();
+    } catch (const ESqliteError&) {
+        return false; // the edit then reads the whole record
+    }
+}
+
 std::int64_t TSQLiteDataSet::DataVersion() {
     if (!FDataVersion.Valid()) FDataVersion = FDb.Prepare("PRAGMA data_version");
     FDataVersion.Reset();
@@ -375,17 +393,18 @@ std::int64_t TSQLiteDataSet::DataVersion() {
     return version;
 }
 
-void TSQLiteDataSet::BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old) {
+void TSQLiteDataSet::BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old,
+                             const std::vector<bool>& Read) {
     // Old outlives the statement's step: its text need not be copied.
     for (std::size_t i = 0; i < FColumns.size(); ++i)
-        Stmt.Bind(First + static_cast<int>(i), i < Old.size() ? Old[i] : NullValue, false);
+        if (Read[i]) Stmt.Bind(First++, i < Old.size() ? Old[i] : NullValue, false);
 }
 
 void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                                  const std::vector<bool>& Assigned) {
+                                  const std::vector<bool>& Assigned, std::vector<bool>& Read) {
     CheckTransactionKept();
     try {
-        WriteRow(Index, Inserting, Old, Values, Assigned);
+        WriteRow(Index, Inserting, Old, Values, Assigned, Read);
     } catch (const ESqliteError& E) {
         if (FOwnTransaction && !FDb.InTransaction()) RaiseLost(E);
         throw;
@@ -393,7 +412,7 @@ void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffe
 }
 
 void TSQLiteDataSet::WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                              const std::vector<bool>& Assigned) {
+                              const std::vector<bool>& Assigned, std::vector<bool>& Read) {
     const std::size_t n = FColumns.size();
     TWriteScope scope(FDb);
     if (Inserting) {
@@ -421,35 +440,56 @@ void TSQLiteDataSet::WriteRow(int Index, bool Inserting, const TRecordBuffer& Ol
         scope.Done();
         FKeys.insert(FKeys.begin() + Index, rowid);
         Values.swap(stored);
+        Read.assign(n, true);
         return;
     }
-    const std::int64_t key = FKeys[static_cast<std::size_t>(Index)];
-    std::vector<bool> changed(n);
+    // A column read is written when it changed; a column nobody read, when
+    // it was assigned (it is not known to differ). The statement's key names
+    // the columns written, and the columns compared when a check is due.
+    const bool clean = Unchanged();
+    String& key = FWriteKey;
+    key.assign(1, clean ? 'u' : 'U');
+    key.append((n + 7) / 8, '\0');
+    const auto set = [&](std::size_t i) { key[1 + i / 8] = static_cast<char>(key[1 + i / 8] | (1 << (i % 8))); };
     bool any = false;
     for (std::size_t i = 0; i < n; ++i) {
-        changed[i] = i >= Old.size() || Values[i] != Old[i];
-        any = any || changed[i];
+        const bool read = i < Read.size() && Read[i];
+        if (read ? i >= Old.size() || Values[i] != Old[i] : i < Assigned.size() && Assigned[i]) {
+            set(i);
+            any = true;
+        }
     }
-    if (!any) changed.assign(n, true); // still checks that the row is there
-    const bool clean = Unchanged();
-    TSqliteStatement& stmt = Cached(Mask(clean ? 'u' : 'U', changed), [&] {
-        String set;
+    if (!any) // still checks that the row is there
         for (std::size_t i = 0; i < n; ++i)
-            if (changed[i]) set += (set.empty() ? "" : ", ") + FColumns[i] + " = ?";
-        return "UPDATE " + FTable + " SET " + set + " WHERE " + OldMatch(!clean);
-    });
+            if (i < Read.size() && Read[i]) set(i);
+    if (!clean) key += Mask('r', Read);
+    const auto changed = [&](std::size_t i) { return (static_cast<unsigned char>(key[1 + i / 8]) >> (i % 8)) & 1; };
+    if (FLastWrite == nullptr || key != FLastWriteKey) {
+        FLastWrite = &Cached(key, [&] {
+            String columns;
+            for (std::size_t i = 0; i < n; ++i)
+                if (changed(i)) columns += (columns.empty() ? "" : ", ") + FColumns[i] + " = ?";
+            if (columns.empty()) columns = FRowid + " = " + FRowid;
+            return "UPDATE " + FTable + " SET " + columns + " WHERE " + OldMatch(!clean, Read);
+        });
+        FLastWriteKey = key;
+    }
+    TSqliteStatement& stmt = *FLastWrite;
     int p = 1;
     for (std::size_t i = 0; i < n; ++i)
-        if (changed[i]) stmt.Bind(p++, Values[i], false);
-    stmt.BindInt64(p++, key);
-    if (!clean) BindOld(stmt, p, Old);
+        if (changed(i)) stmt.Bind(p++, Values[i], false);
+    stmt.BindInt64(p++, FKeys[static_cast<std::size_t>(Index)]);
+    if (!clean) BindOld(stmt, p, Old, Read);
     stmt.Step();
     stmt.Reset();
     if (FDb.Changes() == 0) DatabaseError(SRecordChanged);
     TRecordBuffer stored;
-    if (FHasTriggers) ReadRow(key, stored); // what the triggers made of it
+    if (FHasTriggers) ReadRow(FKeys[static_cast<std::size_t>(Index)], stored); // what the triggers made of it
     scope.Done();
-    if (FHasTriggers) Values.swap(stored);
+    if (FHasTriggers) {
+        Values.swap(stored);
+        Read.assign(n, true);
+    }
 }
 
 void TSQLiteDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {
@@ -467,9 +507,9 @@ void TSQLiteDataSet::DeleteRow(int Index, const TRecordBuffer& Old) {
     TWriteScope scope(FDb);
     const bool clean = Unchanged();
     TSqliteStatement& stmt =
-        Cached(clean ? "d" : "D", [&] { return "DELETE FROM " + FTable + " WHERE " + OldMatch(!clean); });
+        Cached(clean ? "d" : "D", [&] { return "DELETE FROM " + FTable + " WHERE " + OldMatch(!clean, FAll); });
     stmt.BindInt64(1, key);
-    if (!clean) BindOld(stmt, 2, Old);
+    if (!clean) BindOld(stmt, 2, Old, FAll);
     stmt.Step();
     stmt.Reset();
     if (FDb.Changes() == 0) DatabaseError(SRecordChanged);

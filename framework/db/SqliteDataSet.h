@@ -63,14 +63,15 @@ protected:
     void OpenQuery(const String& Sql) override;
     void InternalClose() override;
     int InternalRecordCount() const override;
-    void InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) override;
+    void InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) override;
     void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                      const std::vector<bool>& Assigned) override;
+                      const std::vector<bool>& Assigned, std::vector<bool>& Read) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
     void WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                  const std::vector<bool>& Assigned);
+                  const std::vector<bool>& Assigned, std::vector<bool>& Read);
     void DeleteRow(int Index, const TRecordBuffer& Old);
     void InternalRefresh() override;
+    bool InternalRowsHeld() override;
     bool InternalCanModify() const override;
     String InternalReadOnlyReason() const override;
 
@@ -78,9 +79,16 @@ private:
     void LoadKeys();
     void ReadAll(TSqliteStatement& Stmt);
     void ReadRow(std::int64_t Key, TRecordBuffer& Values);
-    TSqliteStatement& Cached(const String& Key, const std::function<String()>& MakeSql);
-    void BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old);
-    String OldMatch(bool Full) const;
+    // The statement cached under Key, prepared from MakeSql() the first time.
+    template <typename F>
+    TSqliteStatement& Cached(const String& Key, F&& MakeSql) {
+        auto it = FStatements.find(Key);
+        if (it == FStatements.end()) it = FStatements.emplace(Key, FDb.Prepare(MakeSql())).first;
+        it->second.Reset();
+        return it->second;
+    }
+    void BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old, const std::vector<bool>& Read);
+    String OldMatch(bool Full, const std::vector<bool>& Read) const;
     bool Unchanged();
     std::int64_t DataVersion();
     void CheckTransactionKept() const;
@@ -89,18 +97,23 @@ private:
     String FFileName;
     int FBusyTimeout = 2000;
     TSqliteDatabase FDb;
+    bool FReadOnlyFile = false;       // opened read-only (asked, or the file allows no writing)
     bool FHasTriggers = false;        // re-read rows after writing
     std::vector<std::int64_t> FKeys;  // keyed: the rowids in order
     std::vector<TRecordBuffer> FRows; // not keyed: every row
     std::vector<String> FColumns;     // quoted column names
     String FRowid;                    // the row id's name in statements ("rowid", "_rowid_", ...)
     String FReadOnlyReason;           // why a table is read-only though the file is not
-    TSqliteStatement FFetchRange, FFetchOne, FDataVersion;
+    TSqliteStatement FFetchOne, FDataVersion;
     std::int64_t FCleanVersion = -1;  // data_version when the keys were read
     bool FOwnTransaction = false;     // inside StartTransaction ... Commit
     bool FCleanInTransaction = false; // checked clean since it began
     bool FTransactionLost = false;    // rolled back by SQLite under the application
     std::map<String, TSqliteStatement> FStatements;
+    String FWriteKey;                      // the key of the update being written
+    String FLastWriteKey;                  // the key of the last update's statement
+    TSqliteStatement* FLastWrite = nullptr; // it, in FStatements
+    std::vector<bool> FAll;       // every column (a delete compares the whole row)
 };
 
 // Quotes an SQL identifier ("a""b").

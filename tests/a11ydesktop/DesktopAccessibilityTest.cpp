@@ -19,7 +19,9 @@ using qztest::ShellQuote;
 const fs::path Here = fs::path(QZ_SOURCE_DIR) / "tests" / "a11ydesktop";
 const fs::path Demo = fs::path(QZ_BINARY_DIR) / "qzdemo";
 
-TEST(DesktopAccessibility, AnIndependentClientReadsAndDrivesTheDemo) {
+// Runs session.sh with the client in a session bus of its own; Mode "late"
+// enables the accessibility bus only after the demo's window is up.
+void RunSession(const std::string& Mode) {
 #ifndef QZ_HAVE_ATSPI
     GTEST_SKIP() << "built without the AT-SPI libraries (atk, atk-bridge): no bridge to test";
 #endif
@@ -28,10 +30,20 @@ TEST(DesktopAccessibility, AnIndependentClientReadsAndDrivesTheDemo) {
     ASSERT_EQ(RunCommand("/usr/bin/python3 -c 'import pyatspi'").ExitCode, 0) << "python3-pyatspi is needed";
 
     const auto Result = RunCommand("timeout 180 dbus-run-session -- " + ShellQuote((Here / "session.sh").string()) + " " +
-                                   ShellQuote(Demo.string()) + " " + ShellQuote((Here / "client.py").string()));
+                                   ShellQuote(Demo.string()) + " " + ShellQuote((Here / "client.py").string()) + " " +
+                                   Mode);
     if (Result.ExitCode == 77) GTEST_SKIP() << Result.Output;
     EXPECT_EQ(Result.ExitCode, 0) << Result.Output;
     std::cout << Result.Output;
+}
+
+TEST(DesktopAccessibility, AnIndependentClientReadsAndDrivesTheDemo) {
+    RunSession("");
+}
+
+// A screen reader started after the program: the bridge starts when the bus is enabled.
+TEST(DesktopAccessibility, TheBridgeStartsWhenTheBusIsEnabledLater) {
+    RunSession("late");
 }
 
 } // namespace

@@ -3,11 +3,14 @@
 # this session (enabled), the demo in a real window, and the AT-SPI client
 # (client.py) that checks what a screen reader would find. Exits with the
 # client's code; 77 (with the reason on stdout) when the accessibility bus
-# cannot start here.
-#   session.sh DEMO CLIENT
+# cannot start here. With "late" the bus is enabled only after the demo's
+# window is up, as when a screen reader starts after the program: the client
+# checks the waiting demo, then finds it once the bus is enabled.
+#   session.sh DEMO CLIENT [late]
 set -u
 demo=$1
 client=$2
+mode=${3:-}
 
 pids=()
 cleanup() {
@@ -33,20 +36,33 @@ export DISPLAY=":$display"
 pids+=($!)
 # Wait until the launcher owns its name (asking it anything earlier would start a
 # second one through the bus's activation), then enable the accessibility bus.
-enabled=no
+# (The launcher may start enabled: "late" turns it off first.)
+enable() {
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+        string:org.a11y.Status string:IsEnabled variant:boolean:"$1" >/dev/null
+}
+owned=no
 for _ in $(seq 100); do
     if dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
         string:org.a11y.Bus 2>/dev/null | grep -q "boolean true"; then
-        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
-            string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null && enabled=yes
+        owned=yes
         break
     fi
     sleep 0.1
 done
-[ "$enabled" = yes ] || { echo "skip: the accessibility bus does not start here"; exit 77; }
+[ "$owned" = yes ] || { echo "skip: the accessibility bus does not start here"; exit 77; }
+enabled=true
+[ "$mode" = late ] && enabled=false
+enable $enabled || { echo "skip: the accessibility bus cannot be enabled here"; exit 77; }
 
 # The demo's window, with a steady caret; the client drives it.
 QZ_CARET_BLINK_TIME=0 SDL_FRAMEBUFFER_ACCELERATION=0 "$demo" --window &
 demopid=$!
 pids+=($demopid)
+if [ "$mode" = late ]; then
+    /usr/bin/python3 "$client" "$demopid" before-enable || exit $?
+    enable true || { echo "skip: the accessibility bus cannot be enabled here"; exit 77; }
+    /usr/bin/python3 "$client" "$demopid" find-only
+    exit $?
+fi
 /usr/bin/python3 "$client" "$demopid"

@@ -351,6 +351,86 @@ TEST_F(DemoAccessibility, WeekNumbersAreTheGridsRowHeaders) {
     Ui::DoAction(Form->edtDayFirst->Accessible(), "open calendar");
 }
 
+TEST_F(DemoAccessibility, PickerOptionsAreNamedAndOperable) {
+    qz::TQzDateEdit* edit = Form->edtDayFirst;
+    edit->SetCalendarOptions({qz::coTodayButton, qz::coClearButton, qz::coZoomViews});
+    edit->OnDayStyle = [](fw::TObject*, fw::TDateTime D, qz::TDayStyle& Style) {
+        if (D == fw::EncodeDate(2026, 3, 17)) Style = {true, fw::clRed, "Founders' Day"};
+        if (D == fw::EncodeDate(2026, 3, 10)) Style = {false, fw::clNone, "Payday"};
+    };
+    edit->OnDayDisabled = [](fw::TObject*, fw::TDateTime D, bool& Disabled) {
+        Disabled = D == fw::EncodeDate(2026, 3, 18);
+    };
+    edit->SetText("14/03/2026");
+    TEventLog log;
+    bool checked = false;
+    Ui::OnNextModal([&](fw::TForm* popup) {
+        TAccessible* dialog = popup->Accessible();
+        TAccessible* grid = Ui::FindIn(dialog, TAccRole::Table);
+        ASSERT_NE(grid, nullptr);
+        // A marked day is described by its hint; a refused day is disabled.
+        const struct {
+            int Row, Column;
+            const char* Description;
+            bool Enabled;
+        } days[] = {{3, 1, "Founders' Day", true}, {3, 2, "", false}, {2, 1, "Today, Payday", true}, {2, 5, "", true}};
+        for (const auto& d : days) {
+            TAccessible* cell = grid->CellAt(d.Row, d.Column);
+            SCOPED_TRACE(cell->Name());
+            EXPECT_EQ(cell->Description(), d.Description);
+            EXPECT_EQ(cell->States().Contains(fw::asEnabled), d.Enabled);
+            EXPECT_EQ(cell->States().Contains(fw::asSelectable), d.Enabled);
+        }
+
+        // The foot's buttons are named and pressed through their action.
+        TAccessible* today = Ui::FindIn(dialog, TAccRole::PushButton, "Today");
+        TAccessible* clear = Ui::FindIn(dialog, TAccRole::PushButton, "Clear");
+        ASSERT_TRUE(today && clear);
+        EXPECT_EQ(today->FindAction("press"), 0);
+        log.Events.clear();
+        Ui::DoAction(today, "press");
+        EXPECT_EQ(log.Names(TAccEventKind::Focus), std::vector<fw::String>{"Tuesday, March 10, 2026"});
+
+        // The month and year views are grids of named cells; every move speaks.
+        log.Events.clear();
+        Ui::PressKey(fw::VK_UP, {fw::ssCtrl});
+        TAccessible* months = Ui::FindIn(dialog, TAccRole::Table);
+        ASSERT_NE(months, nullptr);
+        EXPECT_NE(months, grid);
+        EXPECT_EQ(months->Name(), "2026");
+        EXPECT_EQ(months->RowCount() * months->ColumnCount(), 12);
+        for (int m = 0; m < 12; ++m)
+            EXPECT_EQ(months->CellAt(m / 4, m % 4)->Name(),
+                      fw::FormatSettings.LongMonthNames[static_cast<std::size_t>(m)] + " 2026");
+        EXPECT_TRUE(months->CellAt(0, 2)->States().Contains(fw::asSelected));
+        EXPECT_TRUE(log.Has(TAccEventKind::NameChanged, "2026"));
+        Ui::PressKey(fw::VK_RIGHT);
+        Ui::PressKey(fw::VK_NEXT);
+        EXPECT_EQ(months->Name(), "2027");
+        Ui::PressKey(fw::VK_UP, {fw::ssCtrl});
+        TAccessible* years = Ui::FindIn(dialog, TAccRole::Table);
+        EXPECT_EQ(years->Name(), "2020-2029");
+        EXPECT_EQ(years->CellAt(0, 0)->Name(), "2019");
+        EXPECT_EQ(log.Names(TAccEventKind::Focus),
+                  (std::vector<fw::String>{"March 2026", "April 2026", "April 2027", "2027"}));
+        EXPECT_TRUE(Ui::FindIn(dialog, TAccRole::PushButton, "Next decade"));
+
+        // Choosing a year, then a month, through their actions leads back to the days.
+        log.Events.clear();
+        Ui::DoAction(Ui::FindIn(years, TAccRole::TableCell, "2026"), "click");
+        Ui::DoAction(Ui::FindIn(dialog, TAccRole::TableCell, "March 2026"), "click");
+        EXPECT_EQ(Ui::FindIn(dialog, TAccRole::Table), grid);
+        EXPECT_EQ(grid->Name(), "March 2026");
+        EXPECT_EQ(log.Names(TAccEventKind::Focus).back(), "Tuesday, March 10, 2026");
+
+        checked = true;
+        Ui::DoAction(clear, "press");
+    });
+    Ui::DoAction(edit->Accessible(), "open calendar");
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(edit->Text(), "");
+}
+
 // ---------------------------------------------------------------- the lamp, message boxes, no listener
 
 TEST_F(Accessibility, LampNamesSayStateAndHueInWords) {

@@ -331,5 +331,45 @@ TEST(Transactions, ManyPostsCommitTogetherOrRollBackTogether) {
     EXPECT_THROW(people.Data->Commit(), EDatabaseError);
 }
 
+// Inside the application's transaction nobody else can write, so an edit
+// takes only the fields read so far and reads the others when asked: what
+// it shows, checks and writes must be what a whole-record edit would.
+TEST(Transactions, AnEditReadsFieldsWhenAskedAndWritesOnlyWhatChanged) {
+    TTempDatabase db;
+    db.MakePeople(3);
+    TPeople people(db.File());
+    people.Data->StartTransaction();
+
+    people.Data->Edit(); // nothing read yet
+    EXPECT_EQ(people.F("name")->AsString(), "p1") << "read when asked for";
+    people.F("score")->SetAsFloat(9);
+    EXPECT_EQ(people.F("visits")->AsInteger(), 7);
+    people.Data->Post(); // name is required but unread fields are not written
+    EXPECT_EQ(people.F("score")->AsFloat(), 9);
+    EXPECT_EQ(people.F("name")->AsString(), "p1");
+    EXPECT_FALSE(people.F("born")->IsNull());
+
+    // A refused value leaves the field as stored, not empty.
+    people.Data->Next();
+    people.F("visits")->OnValidate = [](TField*) { throw EDatabaseError("no"); };
+    people.Data->Edit();
+    EXPECT_THROW(people.F("visits")->SetAsInteger(99), EDatabaseError);
+    people.F("visits")->OnValidate = nullptr;
+    EXPECT_EQ(people.F("visits")->AsInteger(), 7);
+    people.F("active")->SetAsBoolean(true);
+    people.Data->Post();
+
+    // Deleting while editing compares the whole row as read.
+    people.Data->Next();
+    people.Data->Edit();
+    people.Data->Delete();
+    people.Data->Commit();
+
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM people"), "2");
+    EXPECT_EQ(db.Scalar("SELECT score FROM people WHERE id = 1"), "9.0");
+    EXPECT_EQ(db.Scalar("SELECT visits || active FROM people WHERE id = 2"), "71");
+    EXPECT_EQ(db.Scalar("SELECT name || born || visits FROM people WHERE id = 1"), "p12026-12-027");
+}
+
 } // namespace
 } // namespace fw::test

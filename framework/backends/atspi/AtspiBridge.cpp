@@ -32,6 +32,7 @@
 #include <thread>
 #include <unistd.h>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace fw::AccessibilityBridge {
@@ -921,14 +922,23 @@ std::unique_ptr<TWatcher> Watcher;
 std::vector<GPollFD> Fds;
 gint Priority = 0;
 bool Prepared = false;
+// Whether GLib's main context is ours and the watcher runs: while the bridge
+// runs, and before, while the session bus is watched for the accessibility
+// bus to be enabled.
+bool Looping = false;
+std::function<void()> WakeLoop;
 
 // Whether the desktop's accessibility bus is enabled: org.a11y.Status on the
 // session bus (never started for this question, and no bus launched for it).
-bool AccessibilityEnabled(const char*& Why) {
+// Whether a session bus is there to ask (its address is set, or its socket exists).
+bool SessionBusExists() {
     const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const bool socket = runtime && std::filesystem::exists(std::filesystem::path(runtime) / "bus");
-    if ((!address || !*address) && !socket) {
+    return (address && *address) || (runtime && std::filesystem::exists(std::filesystem::path(runtime) / "bus"));
+}
+
+bool AccessibilityEnabled(const char*& Why) {
+    if (!SessionBusExists()) {
         Why = "no session bus";
         return false;
     }
@@ -1027,6 +1037,38 @@ void WatchRegistrations() {
     SetListening(!Registrations.empty());
 }
 
+// ---- the accessibility bus being enabled later (a screen reader started after the program)
+
+GDBusConnection* SessionBus = nullptr;
+guint StatusSubscription = 0;
+// A change of org.a11y.Status was seen: Pump asks again whether the bus is enabled.
+bool StatusChanged = false;
+
+void OnStatusChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GVariant*, gpointer) {
+    StatusChanged = true;
+}
+
+// Follows the changes of org.a11y.Status (IsEnabled, ScreenReaderEnabled) on
+// the session bus. The signal only prompts the question: the answer comes from
+// the bus's owner, as at the start.
+bool WatchStatus() {
+    SessionBus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (!SessionBus) return false;
+    StatusSubscription = g_dbus_connection_signal_subscribe(
+        SessionBus, nullptr, "org.freedesktop.DBus.Properties", "PropertiesChanged", "/org/a11y/bus",
+        "org.a11y.Status", G_DBUS_SIGNAL_FLAGS_NONE, OnStatusChanged, nullptr, nullptr);
+    return true;
+}
+
+void UnwatchStatus() {
+    if (!SessionBus) return;
+    g_dbus_connection_signal_unsubscribe(SessionBus, StatusSubscription);
+    g_object_unref(SessionBus);
+    SessionBus = nullptr;
+    StatusSubscription = 0;
+    StatusChanged = false;
+}
+
 void UnwatchRegistrations() {
     if (AccessibilityBus) {
         for (guint id : Subscriptions) g_dbus_connection_signal_unsubscribe(AccessibilityBus, id);
@@ -1078,6 +1120,44 @@ bool WithoutBus = false;
 
 } // namespace
 
+namespace {
+
+// Takes GLib's main context and starts the watcher, once.
+void StartLoop() {
+    if (Looping) return;
+    g_main_context_acquire(g_main_context_default());
+    Watcher = std::make_unique<TWatcher>(WakeLoop);
+    Looping = true;
+}
+
+void StopLoop() {
+    if (!Looping) return;
+    Looping = false;
+    Watcher->Stop(Fds);
+    Watcher.reset();
+    if (Prepared) {
+        Prepared = false;
+        g_main_context_check(g_main_context_default(), Priority, Fds.data(), static_cast<gint>(Fds.size()));
+    }
+}
+
+// The toolkit's part, atk-bridge and the registry's list.
+bool StartBridge(int AScale) {
+    Install(AScale);
+    StartLoop();
+    if (atk_bridge_adaptor_init(nullptr, nullptr) != 0) {
+        Uninstall();
+        Reason = "atk-bridge could not start";
+        return false;
+    }
+    WatchRegistrations();
+    Running = true;
+    Reason = "";
+    return true;
+}
+
+} // namespace
+
 bool Start(int AScale, std::function<void()> Wake) {
     if (Running) return true;
     const char* request = std::getenv("QZ_ACCESSIBILITY");
@@ -1086,21 +1166,19 @@ bool Start(int AScale, std::function<void()> Wake) {
         Reason = "switched off (QZ_ACCESSIBILITY=0 or NO_AT_BRIDGE=1)";
         return false;
     }
-    if (!(request && std::string(request) == "1") && !AccessibilityEnabled(Reason)) return false;
-
-    Install(AScale);
-    g_main_context_acquire(g_main_context_default());
-    if (atk_bridge_adaptor_init(nullptr, nullptr) != 0) {
-        Uninstall();
+    Scale = std::max(AScale, 1);
+    WakeLoop = std::move(Wake);
+    const bool forced = request && std::string(request) == "1";
+    if (forced || AccessibilityEnabled(Reason)) {
+        if (StartBridge(AScale)) return true;
+        StopLoop();
         g_main_context_release(g_main_context_default());
-        Reason = "atk-bridge could not start";
         return false;
     }
-    WatchRegistrations();
-    Watcher = std::make_unique<TWatcher>(std::move(Wake));
-    Running = true;
-    Reason = "";
-    return true;
+    // Not enabled now: a screen reader started later enables the bus, and the
+    // bridge starts then (Pump). Without a session bus nothing is watched.
+    if (SessionBus || (SessionBusExists() && WatchStatus())) StartLoop();
+    return false;
 }
 
 void StartWithoutBus(int AScale) {
@@ -1118,7 +1196,7 @@ AtkObject* WrapperOf(TAccessible* Object) {
 }
 
 int Pump() {
-    if (!Running || WithoutBus) return -1;
+    if (!Looping) return -1;
     GMainContext* context = g_main_context_default();
     Watcher->Stop(Fds);
     if (Prepared) {
@@ -1127,6 +1205,16 @@ int Pump() {
             g_main_context_dispatch(context);
     }
     for (int i = 0; i < 64 && g_main_context_iteration(context, FALSE); ++i) {
+    }
+    // The accessibility bus was enabled after the program started: the bridge
+    // starts now, outside any dispatch.
+    if (StatusChanged && !Running) {
+        StatusChanged = false;
+        if (AccessibilityEnabled(Reason) && StartBridge(Scale)) {
+            UnwatchStatus();
+            for (int i = 0; i < 64 && g_main_context_iteration(context, FALSE); ++i) {
+            }
+        }
     }
     g_main_context_prepare(context, &Priority);
     gint timeout = -1;
@@ -1142,23 +1230,22 @@ int Pump() {
 }
 
 void Stop() {
-    if (!Running) return;
-    Running = false;
     if (WithoutBus) {
-        WithoutBus = false;
+        Running = WithoutBus = false;
         Uninstall();
         return;
     }
-    Watcher->Stop(Fds);
-    Watcher.reset();
-    if (Prepared) {
-        Prepared = false;
-        g_main_context_check(g_main_context_default(), Priority, Fds.data(), static_cast<gint>(Fds.size()));
+    if (!Running && !Looping) return;
+    const bool running = std::exchange(Running, false);
+    const bool looping = Looping;
+    StopLoop();
+    UnwatchStatus();
+    if (running) {
+        UnwatchRegistrations();
+        atk_bridge_adaptor_cleanup();
+        Uninstall();
     }
-    UnwatchRegistrations();
-    atk_bridge_adaptor_cleanup();
-    Uninstall();
-    g_main_context_release(g_main_context_default());
+    if (looping) g_main_context_release(g_main_context_default());
     Reason = "stopped";
 }
 

@@ -314,7 +314,20 @@ String TPgDataSet::KeyOf(const TRecordBuffer& Values) const {
     return Key;
 }
 
-void TPgDataSet::InternalFetch(int First, int Count, std::vector<TRecordBuffer>& Rows) {
+// Every column comes with the row (and the row version must come with the
+// values it belongs to): the page gets them all.
+void TPgDataSet::InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) {
+    std::vector<TRecordBuffer> Rows;
+    FetchRows(First, Count, Rows);
+    const auto Width = static_cast<std::size_t>(FieldCount());
+    for (TRecordBuffer& Row : Rows) {
+        std::move(Row.begin(), Row.begin() + static_cast<std::ptrdiff_t>(std::min(Row.size(), Width)), Values);
+        Values += Width;
+    }
+    Columns.assign(Width, true);
+}
+
+void TPgDataSet::FetchRows(int First, int Count, std::vector<TRecordBuffer>& Rows) {
     if (Count <= 0) return;
     if (!FKeyed) {
         // The cursor went with a lost connection: declare it again.
@@ -445,8 +458,9 @@ void TPgDataSet::AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) co
         Params.push_back(StoredToPg(Values[static_cast<std::size_t>(K)]));
 }
 
+// The record's fields all come with its page (Read marks them all).
 void TPgDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                              const std::vector<bool>& Assigned) {
+                              const std::vector<bool>& Assigned, std::vector<bool>& Read) {
     if (!FKeyed) DatabaseError(SDataSetReadOnly);
     // Row positions shift or keys move: the list must hold every key first.
     bool KeyChanged = false;
@@ -489,6 +503,7 @@ void TPgDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& O
     TPgResult Written = Connection().Exec(Cached(Sql), Params);
     if (Written.RowCount() == 0) DatabaseError(SRecordChanged);
     Values = ReadRow(Written, 0);
+    Read.assign(Values.size(), true);
     if (Inserting) {
         FKeys.insert(FKeys.begin() + Index, KeyOf(Values));
     } else if (const int Place = PlaceOf(Index, KeyOf(Old)); Place >= 0) {
