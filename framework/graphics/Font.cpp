@@ -103,4 +103,13 @@ std::unique_ptr<TGdiObject> TFont::CreateHandleObject() const {
     return std::make_unique<TGdiFont>(LogFont());
 }
 
+bool TFont::Describes(const TGdiObject& handle) const {
+    // LogFont() field by field, without making one.
+    if (handle.Kind() != TGdiKind::Font) return false;
+    const TLogFont& log = static_cast<const TGdiFont&>(handle).Log;
+    return log.Height == FHeight && log.Bold == FStyle.Contains(fsBold) &&
+           log.Italic == FStyle.Contains(fsItalic) && log.Underline == FStyle.Contains(fsUnderline) &&
+           log.StrikeOut == FStyle.Contains(fsStrikeOut) && log.Charset == FCharset && log.Name == FName;
+}
+
 } // namespace fw

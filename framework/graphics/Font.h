@@ -45,6 +45,7 @@ public:
 
 protected:
     std::unique_ptr<TGdiObject> CreateHandleObject() const override;
+    bool Describes(const TGdiObject& handle) const override;
 
 private:
     TFontCharset FCharset = DEFAULT_CHARSET;

@@ -17,6 +17,13 @@ std::size_t& StockCount() {
     return count;
 }
 
+// Retired objects stay in the table (a flag and this count set them apart):
+// taking one back is then no table change.
+std::size_t& RetiredCount() {
+    static std::size_t count = 0;
+    return count;
+}
+
 } // namespace
 
 TGdiObject::TGdiObject(TGdiKind kind) : FKind(kind) {
@@ -26,6 +33,19 @@ TGdiObject::TGdiObject(TGdiKind kind) : FKind(kind) {
 TGdiObject::~TGdiObject() {
     LiveObjects().erase(this);
     if (FStock) --StockCount();
+    if (FRetired) --RetiredCount();
+}
+
+void TGdiObject::Retire() {
+    if (FRetired || FStock) return;
+    FRetired = true;
+    ++RetiredCount();
+}
+
+void TGdiObject::Revive() {
+    if (!FRetired) return;
+    FRetired = false;
+    --RetiredCount();
 }
 
 void TGdiObject::MarkStock() {
@@ -34,11 +54,14 @@ void TGdiObject::MarkStock() {
 }
 
 bool IsLiveGdiObject(const void* p) {
-    return p && LiveObjects().count(p) != 0;
+    if (!p) return false;
+    const auto& objects = LiveObjects();
+    const auto it = objects.find(p);
+    return it != objects.end() && !static_cast<const TGdiObject*>(*it)->Retired();
 }
 
 std::size_t LiveGdiObjectCount() {
-    return LiveObjects().size() - StockCount();
+    return LiveObjects().size() - StockCount() - RetiredCount();
 }
 
 TFontInstance& TGdiFont::Instance() {

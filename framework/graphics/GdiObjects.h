@@ -38,10 +38,17 @@ public:
     // Stock objects belong to the system: deleting them does nothing.
     bool Stock() const { return FStock; }
     void MarkStock();
+    // An object its owner keeps after giving it up, to take it back when its
+    // description comes round again: dead to IsLiveGdiObject and the live count
+    // in between, like a freed one.
+    void Retire();
+    void Revive();
+    bool Retired() const { return FRetired; }
 
 private:
     TGdiKind FKind;
     bool FStock = false;
+    bool FRetired = false;
 };
 
 // Whether p is a live drawing object (or device context).

@@ -59,12 +59,23 @@ void TGraphicsObject::ReleaseHandle() {
 }
 
 void TGraphicsObject::Changed() {
-    ReleaseHandle();
+    if (FHandle) {
+        TDeviceContext::DeselectEverywhere(FHandle.get());
+        FHandle->Retire();
+        FRetired[1] = std::move(FRetired[0]); // the oldest goes
+        FRetired[0] = std::move(FHandle);
+    }
     if (OnChange) OnChange(this);
 }
-
 TGdiObject* TGraphicsObject::HandleObject() {
-    if (!FHandle) FHandle = CreateHandleObject();
+    if (FHandle) return FHandle.get();
+    for (std::unique_ptr<TGdiObject>& retired : FRetired)
+        if (retired && Describes(*retired)) {
+            FHandle = std::move(retired);
+            FHandle->Revive();
+            return FHandle.get();
+        }
+    FHandle = CreateHandleObject();
     return FHandle.get();
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 // TGraphicsObject: the common part of TPen, TBrush and TFont. Each keeps a drawing-object
 // handle made on first use and freed when a property changes, and tells OnChange.
+// The handles given up at the last two changes are kept aside (dead to the
+// outside, see TGdiObject::Retire) and taken back when the properties return to
+// what one of them draws: painting that switches between two fonts or two pen
+// colours, as the popup does for each cell, then makes no new handle.
 
 #include <framework/classes/Object.h>
 #include <framework/graphics/GdiObjects.h>
@@ -24,9 +28,12 @@ protected:
     // The handle, made by CreateHandleObject when none is held.
     TGdiObject* HandleObject();
     virtual std::unique_ptr<TGdiObject> CreateHandleObject() const = 0;
+    // Whether handle, one CreateHandleObject made, draws what the properties say now.
+    virtual bool Describes(const TGdiObject& handle) const = 0;
 
 private:
     std::unique_ptr<TGdiObject> FHandle;
+    std::unique_ptr<TGdiObject> FRetired[2]; // given up at the last changes, the latest first
     void ReleaseHandle();
 };
 

@@ -24,6 +24,7 @@ public:
 
 protected:
     std::unique_ptr<TGdiObject> CreateHandleObject() const override;
+    bool Describes(const TGdiObject& handle) const override;
 
 private:
     TColor FColor = clBlack;

@@ -46,6 +46,12 @@ std::unique_ptr<TGdiObject> TPen::CreateHandleObject() const {
     return std::make_unique<TGdiPen>(FStyle, FWidth, FColor);
 }
 
+bool TPen::Describes(const TGdiObject& handle) const {
+    if (handle.Kind() != TGdiKind::Pen) return false;
+    const auto& pen = static_cast<const TGdiPen&>(handle);
+    return pen.Style == FStyle && pen.Width == FWidth && pen.Color == FColor;
+}
+
 FW_PUBLISH(TBrush) {
     cls.Color("Color", &TBrush::Color, &TBrush::SetColor, clWhite);
     cls.Enum("Style", &TBrush::Style, &TBrush::SetStyle,
@@ -81,6 +87,12 @@ void TBrush::Assign(const TPersistent* Source) {
 
 std::unique_ptr<TGdiObject> TBrush::CreateHandleObject() const {
     return std::make_unique<TGdiBrush>(FStyle, FColor);
+}
+
+bool TBrush::Describes(const TGdiObject& handle) const {
+    if (handle.Kind() != TGdiKind::Brush) return false;
+    const auto& brush = static_cast<const TGdiBrush&>(handle);
+    return brush.Style == FStyle && brush.Color == FColor;
 }
 
 } // namespace fw

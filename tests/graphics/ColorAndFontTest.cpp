@@ -85,6 +85,28 @@ TEST(FontProperties, ChangesFireOnChangeOnceAndEqualValuesNot) {
     EXPECT_EQ(font.Height(), -11);
 }
 
+TEST(FontProperties, AFontChangedBackTakesItsEarlierHandleBackAndCountsOnlyTheOneInUse) {
+    const std::size_t live = LiveGdiObjectCount();
+    TFont font;
+    TGdiFont* regular = font.Handle();
+    font.SetStyle({fsBold});
+    TGdiFont* bold = font.Handle();
+    EXPECT_FALSE(IsLiveGdiObject(regular));
+    EXPECT_EQ(LiveGdiObjectCount(), live + 1);
+    font.SetColor(clRed); // the colour is not the handle's
+    EXPECT_EQ(font.Handle(), bold);
+    font.SetStyle({});
+    EXPECT_EQ(font.Handle(), regular);
+    EXPECT_TRUE(IsLiveGdiObject(regular));
+    EXPECT_FALSE(IsLiveGdiObject(bold));
+    font.SetHeight(-20);
+    font.SetStyle({fsBold});
+    font.Handle();
+    font.SetStyle({}); // regular at -11 was the third state back: made anew
+    EXPECT_EQ(font.Handle()->Log.Height, -20);
+    EXPECT_EQ(LiveGdiObjectCount(), live + 1);
+}
+
 TEST(FontProperties, ChangingAFontFreesItsHandleEvenWhileSelected) {
     TFont font;
     HDC dc = GetDC(0);
