@@ -389,8 +389,6 @@ protected:
     int FWeekColumnWidth = 0;
     // The date of cell 1 of the displayed month's grid.
     fw::TDateTime FFirstCellDate = 0;
-    // The greyed images of the buttons that a range can disable, made on demand.
-    std::array<std::unique_ptr<fw::TBitmap>, 4> FDisabledGlyphs;
     // The opener's day events, and what they said for the shown grid's cells
     // (asked once per cell whenever a month is built).
     TDayDisabledEvent FOnDayDisabled;
@@ -455,7 +453,8 @@ private:
     // Moves the selection to Value (a step, T): the two cells, or the whole
     // window when the month changes.
     void MoveSelection(fw::TDateTime Value);
-    // The greyed image of a button, made from its up image.
+    // The greyed image of a button, made from its up image; shared by every
+    // popup and good until the next call.
     fw::TBitmap* DisabledGlyph(TCalButtons Button);
     // Draws the week numbers column.
     void DrawWeekNumbers();

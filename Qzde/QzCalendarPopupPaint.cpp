@@ -80,14 +80,15 @@ const fw::String& FootCaption(fw::TCanvas* Canvas, int Resource, int Width) {
 }
 
 // The etched image of a navigation button, kept for the next popup while the
-// up image and the three colours are the ones it was made from.
+// up image and the three colours are the ones it was made from. Popups share
+// it: they only copy from it.
 struct TEtchedGlyph {
     fw::TSurface Up;
     fw::TPixel Face = 0, Shadow = 0, Highlight = 0;
-    fw::TSurface Etched;
+    std::unique_ptr<fw::TBitmap> Etched;
 };
 
-const fw::TSurface& EtchedGlyph(int Button, const fw::TSurface& Up) {
+fw::TBitmap* EtchedGlyph(int Button, const fw::TSurface& Up) {
     static std::array<std::optional<TEtchedGlyph>, 4> Cache;
     const fw::TPixel Face = fw::ColorToRGB(fw::clBtnFace);
     const fw::TPixel Shadow = fw::ColorToRGB(fw::clBtnShadow);
@@ -95,7 +96,7 @@ const fw::TSurface& EtchedGlyph(int Button, const fw::TSurface& Up) {
     auto& Entry = Cache[static_cast<std::size_t>(Button)];
     if (Entry && Entry->Face == Face && Entry->Shadow == Shadow && Entry->Highlight == Highlight &&
         Entry->Up == Up)
-        return Entry->Etched;
+        return Entry->Etched.get();
     // The arrow etched: its ink in the shadow colour over a highlight one pixel
     // down and right, on the face (the classic highlight is white, which a
     // transparent copy would turn into the face).
@@ -114,8 +115,11 @@ const fw::TSurface& EtchedGlyph(int Button, const fw::TSurface& Up) {
         for (int X = 0; X < Width; ++X)
             if (In[X] != White) Out[X] = Shadow;
     }
-    Entry = TEtchedGlyph{Up, Face, Shadow, Highlight, std::move(Target)};
-    return Entry->Etched;
+    auto Etched = std::make_unique<fw::TBitmap>();
+    Etched->SetSize(Width, Height);
+    *Etched->Surface() = std::move(Target);
+    Entry = TEtchedGlyph{Up, Face, Shadow, Highlight, std::move(Etched)};
+    return Entry->Etched.get();
 }
 
 // The heading of weekday Day (0 Sunday): two characters of the short name and a blank.
@@ -333,15 +337,9 @@ void TfrmQzCal::DrawTodayMark(int Index) {
 }
 
 fw::TBitmap* TfrmQzCal::DisabledGlyph(TCalButtons Button) {
-    auto& Slot = FDisabledGlyphs[Button];
-    if (Slot) return Slot.get();
     const fw::TBitmap* Up = FGlyphs[Button].get();
-    Slot = std::make_unique<fw::TBitmap>();
-    if (!Up || Up->Empty() || !Up->Surface()) return Slot.get();
-    const fw::TSurface& Etched = EtchedGlyph(Button, *Up->Surface());
-    Slot->SetSize(Etched.Width(), Etched.Height());
-    *Slot->Surface() = Etched;
-    return Slot.get();
+    if (!Up || Up->Empty() || !Up->Surface()) return nullptr;
+    return EtchedGlyph(Button, *Up->Surface());
 }
 
 void TfrmQzCal::DrawButton(TCalButtons Button, bool Pressed) {

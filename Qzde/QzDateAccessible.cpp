@@ -208,18 +208,20 @@ public:
 
 protected:
     // The title, the four buttons, the days' grid or the zoomed view's, the foot buttons.
-    int ElementCount() const override { return static_cast<int>(FElements.size()) - 1; }
+    int ElementCount() const override { return static_cast<int>(Elements().size()) - 1; }
     TAccessible* Element(int Index) const override {
         if (Index < 0 || Index >= ElementCount()) return nullptr;
         if (Index == GridElement && Popup()->View() != cvDays) return ZoomGrid();
-        return FElements[static_cast<std::size_t>(Index < ZoomElement ? Index : Index + 1)].get();
+        return Elements()[static_cast<std::size_t>(Index < ZoomElement ? Index : Index + 1)].get();
     }
 
 private:
     static constexpr int GridElement = 5, ZoomElement = 6;
     void AnnounceZoom();
-    // The title, the four buttons, the days' grid, the zoomed views' grid, the foot buttons.
-    std::vector<std::unique_ptr<TAccessible>> FElements;
+    // The title, the four buttons, the days' grid, the zoomed views' grid, the
+    // foot buttons, made when first asked for (the window's appearance needs none).
+    const std::vector<std::unique_ptr<TAccessible>>& Elements() const;
+    mutable std::vector<std::unique_ptr<TAccessible>> FElements;
     // What the listeners were last told: the view, the month (year * 12 +
     // month) and the date, the zoomed view's names (its first year) and focus.
     TCalendarView FAnnouncedView = cvDays;
@@ -596,13 +598,6 @@ private:
 // ---------------------------------------------------------------- the popup
 
 TfrmQzCalAccessible::TfrmQzCalAccessible(TfrmQzCal* Popup) : TFormAccessible(Popup) {
-    FElements.push_back(std::make_unique<TCalTitle>(this, this));
-    for (TCalButtons b : {cbYearPrev, cbMonthPrev, cbMonthNext, cbYearNext})
-        FElements.push_back(std::make_unique<TCalNavButton>(this, this, b));
-    FElements.push_back(std::make_unique<TCalGrid>(this, this));
-    FElements.push_back(std::make_unique<TCalZoomGrid>(this, this));
-    if (Popup->Options().Contains(coTodayButton)) FElements.push_back(std::make_unique<TCalFootButton>(this, this, true));
-    if (Popup->Options().Contains(coClearButton)) FElements.push_back(std::make_unique<TCalFootButton>(this, this, false));
     // A listener that came after the popup learns the view, month and day it
     // shows from the object; later announcements start from there.
     FAnnouncedView = Popup->View();
@@ -611,6 +606,21 @@ TfrmQzCalAccessible::TfrmQzCalAccessible(TfrmQzCal* Popup) : TFormAccessible(Pop
     FAnnouncedIndex = Popup->SelIndex();
     FAnnouncedZoomYear = Popup->ZoomFirstYear();
     FAnnouncedZoomIndex = Popup->ZoomIndex();
+}
+
+const std::vector<std::unique_ptr<TAccessible>>& TfrmQzCalAccessible::Elements() const {
+    if (!FElements.empty()) return FElements;
+    auto* self = const_cast<TfrmQzCalAccessible*>(this);
+    FElements.push_back(std::make_unique<TCalTitle>(self, self));
+    for (TCalButtons b : {cbYearPrev, cbMonthPrev, cbMonthNext, cbYearNext})
+        FElements.push_back(std::make_unique<TCalNavButton>(self, self, b));
+    FElements.push_back(std::make_unique<TCalGrid>(self, self));
+    FElements.push_back(std::make_unique<TCalZoomGrid>(self, self));
+    if (Popup()->Options().Contains(coTodayButton))
+        FElements.push_back(std::make_unique<TCalFootButton>(self, self, true));
+    if (Popup()->Options().Contains(coClearButton))
+        FElements.push_back(std::make_unique<TCalFootButton>(self, self, false));
+    return FElements;
 }
 
 fw::String TfrmQzCalAccessible::Title() const {
@@ -624,11 +634,11 @@ fw::String TfrmQzCalAccessible::Title() const {
 }
 
 TAccessible* TfrmQzCalAccessible::ZoomGrid() const {
-    return FElements[ZoomElement].get();
+    return Elements()[ZoomElement].get();
 }
 
 TAccessible* TfrmQzCalAccessible::Grid() const {
-    return FElements[GridElement].get();
+    return Elements()[GridElement].get();
 }
 
 TAccessible* TfrmQzCalAccessible::Cell(int Index) const {
@@ -657,7 +667,7 @@ void TfrmQzCalAccessible::Announce() {
         FAnnouncedView = popup->View();
         fw::AccNotify({fw::TAccEventKind::ChildrenChanged, this});
         // The zoomed views' title is told with their names; the days' title here.
-        if (FAnnouncedView == cvDays) fw::AccNotify({fw::TAccEventKind::NameChanged, FElements.front().get()});
+        if (FAnnouncedView == cvDays) fw::AccNotify({fw::TAccEventKind::NameChanged, Elements().front().get()});
         FAnnouncedIndex = -1;
         FAnnouncedZoomIndex = -1;
         FAnnouncedZoomYear = -1;
@@ -669,7 +679,7 @@ void TfrmQzCalAccessible::Announce() {
     const int month = MonthKey();
     if (month != FAnnouncedMonth) {
         FAnnouncedMonth = month;
-        fw::AccNotify({fw::TAccEventKind::NameChanged, FElements.front().get()});
+        fw::AccNotify({fw::TAccEventKind::NameChanged, Elements().front().get()});
         fw::AccNotify({fw::TAccEventKind::NameChanged, Grid()});
         auto* grid = static_cast<TCalGrid*>(Grid());
         for (int i = 1; i <= TfrmQzCal::CellCount; ++i)
@@ -702,7 +712,7 @@ void TfrmQzCalAccessible::AnnounceZoom() {
     const bool renamed = names != FAnnouncedZoomYear;
     if (renamed) {
         FAnnouncedZoomYear = names;
-        fw::AccNotify({fw::TAccEventKind::NameChanged, FElements.front().get()});
+        fw::AccNotify({fw::TAccEventKind::NameChanged, Elements().front().get()});
         fw::AccNotify({fw::TAccEventKind::NameChanged, grid});
         for (int i = 0; i < TCalZoomGrid::Cells; ++i)
             if (TAccessible* cell = grid->MadeCell(i)) fw::AccNotify({fw::TAccEventKind::NameChanged, cell});

@@ -264,8 +264,13 @@ const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
         return FieldNo >= 0 ? page.Columns[static_cast<std::size_t>(FieldNo)]
                             : std::find(page.Columns.begin(), page.Columns.end(), false) == page.Columns.end();
     };
+    // A page none of whose fields was asked for holds no values yet.
+    const auto row = [&](const TPage& page) -> const TStoredValue* {
+        if (page.Values.empty()) return nullptr;
+        return page.Values.data() + static_cast<std::size_t>(Index - page.First) * width;
+    };
     if (TPage* cached = FindPage(Index); cached && Index - cached->First < cached->Count && has(*cached))
-        return cached->Values.data() + static_cast<std::size_t>(Index - cached->First) * width;
+        return row(*cached);
 
     // The page is read outside the cache: a backend may drop the cache while
     // it reads (its list of rows changed).
@@ -278,14 +283,13 @@ const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
         page.First = Index - Index % PageSize();
         page.Count = std::max(std::min(PageSize(), InternalRecordCount() - page.First), 0);
         page.Columns.assign(width, false);
-        page.Values.resize(static_cast<std::size_t>(page.Count) * width);
     }
     const int at = Index - page.First;
     if (at >= page.Count) {
         // A row past the end (the list shrank since the position was taken)
         // reads as an empty record.
         page.Count = at + 1;
-        page.Values.resize(static_cast<std::size_t>(page.Count) * width);
+        if (!page.Values.empty()) page.Values.resize(static_cast<std::size_t>(page.Count) * width);
     }
     if (FieldNo >= 0)
         FWanted[static_cast<std::size_t>(FieldNo)] = true;
@@ -297,6 +301,7 @@ const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
         columns[c] = FWanted[c] && !page.Columns[c];
         any = any || columns[c];
     }
+    if (any && page.Values.empty()) page.Values.resize(static_cast<std::size_t>(page.Count) * width);
     const unsigned generation = FCacheGeneration;
     const int count = any ? std::min(page.Count, InternalRecordCount() - page.First) : 0;
     try {
@@ -318,7 +323,7 @@ const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
     }
     for (std::size_t c = 0; c < width; ++c)
         if (columns[c]) page.Columns[c] = true;
-    return KeepPage(std::move(page)).Values.data() + static_cast<std::size_t>(at) * width;
+    return row(KeepPage(std::move(page)));
 }
 
 // Puts a page into the cache, in the place of the least recently used one
@@ -338,14 +343,15 @@ TDataSet::TPage& TDataSet::KeepPage(TPage&& Page) const {
 }
 
 // The record as posted into its cached row: the fields read or assigned
-// (the others keep what the page holds).
+// (the others keep what the page holds; a field the page has not read is
+// read with it when asked for).
 void TDataSet::StoreRow(int Index, TRecordBuffer&& Values) {
     TPage* page = FindPage(Index);
-    if (!page || Index - page->First >= page->Count) return;
+    if (!page || Index - page->First >= page->Count || page->Values.empty()) return;
     const std::size_t width = FFields.size();
     TStoredValue* row = page->Values.data() + static_cast<std::size_t>(Index - page->First) * width;
     for (std::size_t c = 0; c < width && c < Values.size(); ++c)
-        if (FRead[c] || FAssigned[c]) row[c] = std::move(Values[c]);
+        if (page->Columns[c] && (FRead[c] || FAssigned[c])) row[c] = std::move(Values[c]);
 }
 
 const TStoredValue& TDataSet::FieldStoredValue(int FieldNo) const {
