@@ -62,7 +62,9 @@ void TGraphicsObject::Changed() {
     if (FHandle) {
         TDeviceContext::DeselectEverywhere(FHandle.get());
         FHandle->Retire();
-        FRetired[1] = std::move(FRetired[0]); // the oldest goes
+        // The latest first; the oldest goes only when both places are taken (a handle
+        // taken back leaves its place empty, and what is behind it stays).
+        if (FRetired[0]) FRetired[1] = std::move(FRetired[0]);
         FRetired[0] = std::move(FHandle);
     }
     if (OnChange) OnChange(this);
