@@ -448,6 +448,8 @@ private:
     // Today (as the T key) and Clear (closes with no date).
     void SelectToday();
     void ClearDate();
+    // A press on a shown foot button does what it says; false elsewhere.
+    bool FootButtonDown(int X, int Y);
     // Asks the opener's day events for every cell of the grid.
     void ReadDayMarks();
     // Moves the selection to Value (a step, T): the two cells, or the whole

@@ -140,6 +140,18 @@ void TfrmQzCal::ClearDate() {
     SetModalResult(fw::mrOk);
 }
 
+bool TfrmQzCal::FootButtonDown(int X, int Y) {
+    if (HitTest(FTodayButtonRect, X, Y) && FOptions.Contains(coTodayButton)) {
+        SelectToday();
+        return true;
+    }
+    if (HitTest(FClearButtonRect, X, Y) && FOptions.Contains(coClearButton)) {
+        ClearDate();
+        return true;
+    }
+    return false;
+}
+
 void TfrmQzCal::Dispatch(fw::TMessage& Message) {
     // A click outside the popup (CM_CANCELMODE, from the input routing) or the
     // loss of the desktop's activation (CM_DEACTIVATE) ends it as Escape does
@@ -210,14 +222,7 @@ void TfrmQzCal::FormMouseDown(fw::TObject*, fw::TMouseButton Button, fw::TShiftS
             if (Self) FSelecting = false;
         return;
     }
-    if (HitTest(FTodayButtonRect, X, Y) && FOptions.Contains(coTodayButton)) {
-        SelectToday();
-        return;
-    }
-    if (HitTest(FClearButtonRect, X, Y) && FOptions.Contains(coClearButton)) {
-        ClearDate();
-        return;
-    }
+    if (FootButtonDown(X, Y)) return;
     const struct {
         TCalButtons Button;
         TAdjustAmounts Amount;

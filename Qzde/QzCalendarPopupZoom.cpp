@@ -133,14 +133,7 @@ void TfrmQzCal::ZoomMouseDown(int X, int Y) {
         return;
     }
     if (FView == cvDays) return;
-    if (HitTest(FTodayButtonRect, X, Y) && FOptions.Contains(coTodayButton)) {
-        SelectToday();
-        return;
-    }
-    if (HitTest(FClearButtonRect, X, Y) && FOptions.Contains(coClearButton)) {
-        ClearDate();
-        return;
-    }
+    if (FootButtonDown(X, Y)) return;
     const int Page = FView == cvMonths ? 12 : 10;
     for (TCalButtons B : {cbMonthPrev, cbYearPrev, cbMonthNext, cbYearNext})
         if (HitTest(FButtonRect[B], X, Y)) {

@@ -14,6 +14,7 @@
 // Without the ATK libraries the bridge's rows use a stand-in listener that
 // looks each object up, as the bridge does.
 
+#include "support/PopupRuns.h"
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
 #include <benchmark/benchmark.h>
@@ -68,17 +69,7 @@ private:
 void RunConstructionToFirstPaint(benchmark::State& State) {
     fw::TScopedClock Clock{fw::EncodeDate(2026, 3, 14)};
     qz::TQzCalendar Opener(nullptr);
-    for (auto _ : State) {
-        auto Popup = std::make_unique<TfrmQzCal>(&Opener);
-        Popup->Show();
-        Popup->Update();
-        fw::FreeDeviceContexts();
-        benchmark::DoNotOptimize(Popup->FormPaintCount());
-        State.PauseTiming();
-        Popup.reset();
-        fw::Ui::Pump();
-        State.ResumeTiming();
-    }
+    qzbench::RunPopupToFirstPaint(State, Opener);
 }
 
 void BM_Reference_PopupToFirstPaint(benchmark::State& State) {

@@ -4,6 +4,7 @@
 // redrawn) against the floor's repaint of two cells.
 
 #include "support/CanvasFloor.h"
+#include "support/PopupRuns.h"
 
 #include <Qzde/QzCalendarPopup.h>
 #include <Qzde/QzDateControls.h>
@@ -110,17 +111,7 @@ void RunConstructionToFirstPaint(benchmark::State& State, bool AllOptions, bool 
             if (fw::DayOfWeek(D) == 4) Style = {true, fw::clRed, "Market day"};
         };
     }
-    for (auto _ : State) {
-        auto Popup = std::make_unique<TfrmQzCal>(&Opener);
-        Popup->Show();
-        Popup->Update();
-        fw::FreeDeviceContexts();
-        benchmark::DoNotOptimize(Popup->FormPaintCount());
-        State.PauseTiming();
-        Popup.reset();
-        fw::Ui::Pump();
-        State.ResumeTiming();
-    }
+    qzbench::RunPopupToFirstPaint(State, Opener);
 }
 
 void BM_PopupConstructionToFirstPaint(benchmark::State& State) {
@@ -156,20 +147,14 @@ void RunZoomedFirstPaint(benchmark::State& State, int Levels) {
         State.PauseTiming();
         auto Popup = std::make_unique<TfrmQzCal>(&Opener);
         Popup->Show();
-        Popup->Update();
-        fw::FreeDeviceContexts();
+        qzbench::PaintNow(*Popup);
         State.ResumeTiming();
         for (int I = 0; I < Levels; ++I) {
             fw::Word Key = fw::VK_UP;
             Popup->FormKeyDown(nullptr, Key, {fw::ssCtrl});
         }
-        Popup->Update();
-        fw::FreeDeviceContexts();
-        benchmark::DoNotOptimize(Popup->FormPaintCount());
-        State.PauseTiming();
-        Popup.reset();
-        fw::Ui::Pump();
-        State.ResumeTiming();
+        qzbench::PaintNow(*Popup);
+        qzbench::FreeUntimed(State, Popup);
     }
 }
 
