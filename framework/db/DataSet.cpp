@@ -259,7 +259,7 @@ TDataSet::TPage* TDataSet::FindPage(int Index) const {
 // stay as they were read: they are what the user has seen).
 const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
     const std::size_t width = FFields.size();
-    const auto has = [&](const TPage& page) {
+    const auto has = [&](const TPage& page) -> bool {
         if (FieldNo == NoField) return true;
         return FieldNo >= 0 ? page.Columns[static_cast<std::size_t>(FieldNo)]
                             : std::find(page.Columns.begin(), page.Columns.end(), false) == page.Columns.end();
@@ -295,7 +295,7 @@ const TStoredValue* TDataSet::Row(int Index, int FieldNo) const {
         FWanted[static_cast<std::size_t>(FieldNo)] = true;
     else if (FieldNo == AllFields)
         FWanted.assign(width, true);
-    std::vector<bool> columns(width);
+    TFieldFlags columns(width);
     bool any = false;
     for (std::size_t c = 0; c < width; ++c) {
         columns[c] = FWanted[c] && !page.Columns[c];
@@ -523,12 +523,16 @@ void TDataSet::Edit() {
     const TStoredValue* row = Row(FCurrent, InternalRowsHeld() ? NoField : AllFields);
     FRead = FindPage(FCurrent)->Columns;
     const std::size_t n = FFields.size();
+    // Both buffers are empty between edits: only the fields read need a value.
+    FOldBuffer.clear();
+    FEditBuffer.clear();
     FOldBuffer.resize(n);
     FEditBuffer.resize(n);
-    for (std::size_t c = 0; c < n; ++c) {
-        FOldBuffer[c] = FRead[c] ? row[c] : TStoredValue();
-        FEditBuffer[c] = FOldBuffer[c];
-    }
+    for (std::size_t c = 0; c < n; ++c)
+        if (FRead[c]) {
+            FOldBuffer[c] = row[c];
+            FEditBuffer[c] = row[c];
+        }
     FAssigned.assign(n, false);
     FModified = false;
     SetState(dsEdit);

@@ -133,7 +133,7 @@ protected:
     // that no longer exists in the storage (deleted by someone else) is left
     // as it is (a new page's rows are null: the record then reads null and
     // cannot be posted).
-    virtual void InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) = 0;
+    virtual void InternalFetch(int First, int Count, TFieldFlags& Columns, TStoredValue* Values) = 0;
     // Writes row Index. Inserting: a new row that becomes row Index (the rows
     // from there move down by one); Values holds the new values and Assigned
     // which columns were set. Updating: Old holds the values the row had when
@@ -148,7 +148,7 @@ protected:
     // failure raise EDatabaseError with the storage's message and change
     // nothing, Values and Read included (they are the user's edit buffer).
     virtual void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                              const std::vector<bool>& Assigned, std::vector<bool>& Read) = 0;
+                              const TFieldFlags& Assigned, TFieldFlags& Read) = 0;
     // Deletes row Index (Old: its values as read; raise SRecordChanged when
     // the stored row no longer matches). The rows after it move up by one.
     virtual void InternalDelete(int Index, const TRecordBuffer& Old) = 0;
@@ -184,7 +184,7 @@ private:
     struct TPage {
         int First = 0;
         int Count = 0;
-        std::vector<bool> Columns;
+        TFieldFlags Columns;
         std::vector<TStoredValue> Values;
         unsigned LastUse = 0;
     };
@@ -230,12 +230,12 @@ private:
     bool FChangedWhileDisabled = false;
     TRecordBuffer FEditBuffer;
     TRecordBuffer FOldBuffer;
-    std::vector<bool> FAssigned;
-    std::vector<bool> FRead; // editing: the fields of FOldBuffer read from the storage
+    TFieldFlags FAssigned;
+    TFieldFlags FRead; // editing: the fields of FOldBuffer read from the storage
     mutable std::vector<TPage> FPages;
     mutable unsigned FUseClock = 0;
     mutable int FLastPage = -1;
-    mutable std::vector<bool> FWanted; // the fields read so far: what a new page reads
+    mutable TFieldFlags FWanted; // the fields read so far: what a new page reads
     unsigned FCacheGeneration = 0;     // counts ClearRowCache calls
 };
 

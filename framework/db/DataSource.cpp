@@ -65,8 +65,7 @@ void TDataSource::NotifyState(bool Relink) {
     // that now holds the next one.
     for (std::size_t i = 0; i < FLinks.size();) {
         TDataLink* link = FLinks[i];
-        link->UpdateActive();
-        link->UpdateEditing();
+        link->UpdateActive(); // and its editing
         if (i < FLinks.size() && FLinks[i] == link) ++i;
     }
     if (OnStateChange) OnStateChange(this);

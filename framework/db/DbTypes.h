@@ -33,6 +33,9 @@ enum TDataEvent {
 // kept as it was read.
 using TStoredValue = std::variant<std::monostate, std::int64_t, double, String>;
 using TRecordBuffer = std::vector<TStoredValue>;
+// One mark a field (1: set), in field order: the fields read, assigned or
+// wanted. Bytes rather than bits, as every edit copies and tests them.
+using TFieldFlags = std::vector<std::uint8_t>;
 
 inline bool IsNullValue(const TStoredValue& v) {
     return std::holds_alternative<std::monostate>(v);

@@ -17,26 +17,20 @@ struct TFault {
     int Code;
 };
 
-std::vector<TFault>& Faults() {
-    static std::vector<TFault> faults;
-    return faults;
-}
-
-std::array<long long, 5>& Counts() {
-    static std::array<long long, 5> counts{};
-    return counts;
-}
+// Constant-initialised: no guard to pass on each call.
+std::vector<TFault> Faults;
+std::array<long long, 5> Counts{};
 
 // Counts the call; the result code of an injected fault, or SQLITE_OK.
 int Injected(TSqliteCall call) {
-    ++Counts()[call];
-    ++Counts()[sqAny];
-    auto& faults = Faults();
-    for (auto it = faults.begin(); it != faults.end(); ++it) {
+    ++Counts[call];
+    ++Counts[sqAny];
+    if (Faults.empty()) return SQLITE_OK;
+    for (auto it = Faults.begin(); it != Faults.end(); ++it) {
         if (it->Call != call && it->Call != sqAny) continue;
         if (--it->Remaining == 0) {
             int code = it->Code;
-            faults.erase(it);
+            Faults.erase(it);
             return code;
         }
     }
@@ -51,13 +45,13 @@ int Injected(TSqliteCall call) {
 } // namespace
 
 void InjectSqliteFault(TSqliteCall Call, int N, int Code) {
-    Faults().push_back({Call, N < 1 ? 1 : N, Code});
+    Faults.push_back({Call, N < 1 ? 1 : N, Code});
 }
 void ClearSqliteFaults() {
-    Faults().clear();
+    Faults.clear();
 }
 long long SqliteCallCount(TSqliteCall Call) {
-    return Counts()[Call];
+    return Counts[Call];
 }
 
 // ---------------------------------------------------------------- statements

@@ -44,7 +44,7 @@ bool Contains(const String& text, const char* part) {
 }
 
 // A statement's cache key: its kind and the set of columns it names.
-String Mask(char kind, const std::vector<bool>& bits) {
+String Mask(char kind, const TFieldFlags& bits) {
     String m(1, kind);
     unsigned char byte = 0;
     for (std::size_t i = 0; i < bits.size(); ++i) {
@@ -299,7 +299,7 @@ void TSQLiteDataSet::ReadRow(std::int64_t Key, TRecordBuffer& Values) {
     FFetchOne.Reset();
 }
 
-void TSQLiteDataSet::InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) {
+void TSQLiteDataSet::InternalFetch(int First, int Count, TFieldFlags& Columns, TStoredValue* Values) {
     const std::size_t n = FColumns.size();
     if (!FKeyed) {
         // Read whole at open: the page gets every column.
@@ -353,7 +353,7 @@ void TSQLiteDataSet::InternalFetch(int First, int Count, std::vector<bool>& Colu
 
 // "rowid = ?k AND c1 IS ?k+1 AND ...": the row still holds what was read
 // (in the columns Read marks; none when not Full).
-String TSQLiteDataSet::OldMatch(bool Full, const std::vector<bool>& Read) const {
+String TSQLiteDataSet::OldMatch(bool Full, const TFieldFlags& Read) const {
     String where = FRowid + " = ?";
     if (Full)
         for (std::size_t i = 0; i < FColumns.size(); ++i)
@@ -394,14 +394,14 @@ std::int64_t TSQLiteDataSet::DataVersion() {
 }
 
 void TSQLiteDataSet::BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old,
-                             const std::vector<bool>& Read) {
+                             const TFieldFlags& Read) {
     // Old outlives the statement's step: its text need not be copied.
     for (std::size_t i = 0; i < FColumns.size(); ++i)
         if (Read[i]) Stmt.Bind(First++, i < Old.size() ? Old[i] : NullValue, false);
 }
 
 void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                                  const std::vector<bool>& Assigned, std::vector<bool>& Read) {
+                                  const TFieldFlags& Assigned, TFieldFlags& Read) {
     CheckTransactionKept();
     try {
         WriteRow(Index, Inserting, Old, Values, Assigned, Read);
@@ -412,11 +412,11 @@ void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffe
 }
 
 void TSQLiteDataSet::WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                              const std::vector<bool>& Assigned, std::vector<bool>& Read) {
+                              const TFieldFlags& Assigned, TFieldFlags& Read) {
     const std::size_t n = FColumns.size();
     TWriteScope scope(FDb);
     if (Inserting) {
-        std::vector<bool> use(n);
+        TFieldFlags use(n);
         for (std::size_t i = 0; i < n; ++i)
             use[i] = i < Assigned.size() && Assigned[i];
         TSqliteStatement& stmt = Cached(Mask('I', use), [&] {

@@ -63,12 +63,12 @@ protected:
     void OpenQuery(const String& Sql) override;
     void InternalClose() override;
     int InternalRecordCount() const override;
-    void InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) override;
+    void InternalFetch(int First, int Count, TFieldFlags& Columns, TStoredValue* Values) override;
     void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                      const std::vector<bool>& Assigned, std::vector<bool>& Read) override;
+                      const TFieldFlags& Assigned, TFieldFlags& Read) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
     void WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                  const std::vector<bool>& Assigned, std::vector<bool>& Read);
+                  const TFieldFlags& Assigned, TFieldFlags& Read);
     void DeleteRow(int Index, const TRecordBuffer& Old);
     void InternalRefresh() override;
     bool InternalRowsHeld() override;
@@ -87,8 +87,8 @@ private:
         it->second.Reset();
         return it->second;
     }
-    void BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old, const std::vector<bool>& Read);
-    String OldMatch(bool Full, const std::vector<bool>& Read) const;
+    void BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old, const TFieldFlags& Read);
+    String OldMatch(bool Full, const TFieldFlags& Read) const;
     bool Unchanged();
     std::int64_t DataVersion();
     void CheckTransactionKept() const;
@@ -113,7 +113,7 @@ private:
     String FWriteKey;                      // the key of the update being written
     String FLastWriteKey;                  // the key of the last update's statement
     TSqliteStatement* FLastWrite = nullptr; // it, in FStatements
-    std::vector<bool> FAll;       // every column (a delete compares the whole row)
+    TFieldFlags FAll;       // every column (a delete compares the whole row)
 };
 
 // Quotes an SQL identifier ("a""b").

@@ -316,7 +316,7 @@ String TPgDataSet::KeyOf(const TRecordBuffer& Values) const {
 
 // Every column comes with the row (and the row version must come with the
 // values it belongs to): the page gets them all.
-void TPgDataSet::InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) {
+void TPgDataSet::InternalFetch(int First, int Count, TFieldFlags& Columns, TStoredValue* Values) {
     std::vector<TRecordBuffer> Rows;
     FetchRows(First, Count, Rows);
     const auto Width = static_cast<std::size_t>(FieldCount());
@@ -460,7 +460,7 @@ void TPgDataSet::AddKeyParams(const TRecordBuffer& Values, TPgParams& Params) co
 
 // The record's fields all come with its page (Read marks them all).
 void TPgDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                              const std::vector<bool>& Assigned, std::vector<bool>& Read) {
+                              const TFieldFlags& Assigned, TFieldFlags& Read) {
     if (!FKeyed) DatabaseError(SDataSetReadOnly);
     // Row positions shift or keys move: the list must hold every key first.
     bool KeyChanged = false;

@@ -70,9 +70,9 @@ protected:
     void OpenQuery(const String& Sql) override;
     void InternalClose() override;
     int InternalRecordCount() const override;
-    void InternalFetch(int First, int Count, std::vector<bool>& Columns, TStoredValue* Values) override;
+    void InternalFetch(int First, int Count, TFieldFlags& Columns, TStoredValue* Values) override;
     void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                      const std::vector<bool>& Assigned, std::vector<bool>& Read) override;
+                      const TFieldFlags& Assigned, TFieldFlags& Read) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
     void InternalRefresh() override;
     int PageSize() const override { return 1000; }
