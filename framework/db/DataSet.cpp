@@ -207,6 +207,7 @@ void TDataSet::DataEvent(TDataEvent Event, std::intptr_t Info) {
         FChangedWhileDisabled = true;
         return;
     }
+    if (FDataSources.size() == 1) return FDataSources[0]->DataEvent(Event, Info); // the usual case
     // A handler may detach a source: the loop then stays on the index that
     // now holds the next one.
     for (std::size_t i = 0; i < FDataSources.size();) {
@@ -523,17 +524,20 @@ void TDataSet::Edit() {
     const TStoredValue* row = Row(FCurrent, InternalRowsHeld() ? NoField : AllFields);
     FRead = FindPage(FCurrent)->Columns;
     const std::size_t n = FFields.size();
-    // Both buffers are empty between edits: only the fields read need a value.
-    FOldBuffer.clear();
-    FEditBuffer.clear();
+    // The buffers keep their size from one edit to the next (a post leaves
+    // them as they are); what the last edit left is cleared here.
     FOldBuffer.resize(n);
     FEditBuffer.resize(n);
     for (std::size_t c = 0; c < n; ++c)
         if (FRead[c]) {
             FOldBuffer[c] = row[c];
             FEditBuffer[c] = row[c];
+        } else {
+            ClearValue(FOldBuffer[c]);
+            ClearValue(FEditBuffer[c]);
         }
-    FAssigned.assign(n, false);
+    FAssigned.resize(n);
+    std::fill(FAssigned.begin(), FAssigned.end(), 0);
     FModified = false;
     SetState(dsEdit);
     DataEvent(deRecordChange);
@@ -602,8 +606,6 @@ void TDataSet::Post() {
             StoreRow(index, std::move(FEditBuffer));
         }
     }
-    FEditBuffer.clear();
-    FOldBuffer.clear();
     FModified = false;
     SetState(dsBrowse);
     DataEvent(deDataSetChange);

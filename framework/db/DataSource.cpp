@@ -78,12 +78,16 @@ void TDataSource::Edit() {
 void TDataSource::DataEvent(TDataEvent Event, std::intptr_t Info) {
     if (Event == deUpdateState) return NotifyState();
     if (FState == dsInactive) return;
-    // A link may leave while it is told: the loop then stays on the index
-    // that now holds the next one.
-    for (std::size_t i = 0; i < FLinks.size();) {
-        TDataLink* link = FLinks[i];
-        link->DataEvent(Event, Info);
-        if (i < FLinks.size() && FLinks[i] == link) ++i;
+    if (FLinks.size() == 1) {
+        FLinks[0]->DataEvent(Event, Info); // the usual case
+    } else {
+        // A link may leave while it is told: the loop then stays on the
+        // index that now holds the next one.
+        for (std::size_t i = 0; i < FLinks.size();) {
+            TDataLink* link = FLinks[i];
+            link->DataEvent(Event, Info);
+            if (i < FLinks.size() && FLinks[i] == link) ++i;
+        }
     }
     switch (Event) {
     case deFieldChange:

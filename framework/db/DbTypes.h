@@ -41,6 +41,10 @@ inline bool IsNullValue(const TStoredValue& v) {
     return std::holds_alternative<std::monostate>(v);
 }
 
+inline void ClearValue(TStoredValue& v) {
+    if (!IsNullValue(v)) v = std::monostate();
+}
+
 // Raises EDatabaseError with Message.
 [[noreturn]] void DatabaseError(const String& Message);
 
