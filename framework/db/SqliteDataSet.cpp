@@ -404,48 +404,55 @@ void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffe
                                   const TFieldFlags& Assigned, TFieldFlags& Read) {
     CheckTransactionKept();
     try {
-        WriteRow(Index, Inserting, Old, Values, Assigned, Read);
+        if (Inserting)
+            InsertRow(Index, Values, Assigned, Read);
+        else
+            UpdateRow(Index, Old, Values, Assigned, Read);
     } catch (const ESqliteError& E) {
         if (FOwnTransaction && !FDb.InTransaction()) RaiseLost(E);
         throw;
     }
 }
 
-void TSQLiteDataSet::WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                              const TFieldFlags& Assigned, TFieldFlags& Read) {
+void TSQLiteDataSet::InsertRow(int Index, TRecordBuffer& Values, const TFieldFlags& Assigned, TFieldFlags& Read) {
     const std::size_t n = FColumns.size();
     TWriteScope scope(FDb);
-    if (Inserting) {
-        TFieldFlags use(n);
-        for (std::size_t i = 0; i < n; ++i)
-            use[i] = i < Assigned.size() && Assigned[i];
-        TSqliteStatement& stmt = Cached(Mask('I', use), [&] {
-            String cols, params;
-            for (std::size_t i = 0; i < n; ++i) {
-                if (!use[i]) continue;
-                cols += (cols.empty() ? "" : ", ") + FColumns[i];
-                params += params.empty() ? "?" : ", ?";
-            }
-            return cols.empty() ? "INSERT INTO " + FTable + " DEFAULT VALUES"
-                                : "INSERT INTO " + FTable + " (" + cols + ") VALUES (" + params + ")";
-        });
-        int p = 1;
-        for (std::size_t i = 0; i < n; ++i)
-            if (use[i]) stmt.Bind(p++, Values[i]);
-        stmt.Step();
-        stmt.Reset();
-        const std::int64_t rowid = FDb.LastInsertRowid();
-        TRecordBuffer stored;
-        ReadRow(rowid, stored); // keys and defaults as stored
-        scope.Done();
-        FKeys.insert(FKeys.begin() + Index, rowid);
-        Values.swap(stored);
-        Read.assign(n, true);
-        return;
-    }
-    // A column read is written when it changed; a column nobody read, when
-    // it was assigned (it is not known to differ). The statement's key names
-    // the columns written, and the columns compared when a check is due.
+    TFieldFlags use(n);
+    for (std::size_t i = 0; i < n; ++i)
+        use[i] = i < Assigned.size() && Assigned[i];
+    TSqliteStatement& stmt = Cached(Mask('I', use), [&] {
+        String cols, params;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!use[i]) continue;
+            cols += (cols.empty() ? "" : ", ") + FColumns[i];
+            params += params.empty() ? "?" : ", ?";
+        }
+        return cols.empty() ? "INSERT INTO " + FTable + " DEFAULT VALUES"
+                            : "INSERT INTO " + FTable + " (" + cols + ") VALUES (" + params + ")";
+    });
+    int p = 1;
+    for (std::size_t i = 0; i < n; ++i)
+        if (use[i]) stmt.Bind(p++, Values[i]);
+    stmt.Step();
+    stmt.Reset();
+    const std::int64_t rowid = FDb.LastInsertRowid();
+    TRecordBuffer stored;
+    ReadRow(rowid, stored); // keys and defaults as stored
+    scope.Done();
+    FKeys.insert(FKeys.begin() + Index, rowid);
+    Values.swap(stored);
+    Read.assign(n, true);
+}
+
+// A column read is written when it changed; a column nobody read, when it was
+// assigned (it is not known to differ). The statement's key names the columns
+// written, and the columns compared when a check is due. (Kept apart from the
+// statement's making and from the rare steps, so that a run of posts goes
+// through little code.)
+void TSQLiteDataSet::UpdateRow(int Index, const TRecordBuffer& Old, TRecordBuffer& Values,
+                               const TFieldFlags& Assigned, TFieldFlags& Read) {
+    const std::size_t n = FColumns.size();
+    TWriteScope scope(FDb);
     const bool clean = Unchanged();
     String& key = FWriteKey;
     key.assign(1, clean ? 'u' : 'U');
@@ -463,33 +470,36 @@ void TSQLiteDataSet::WriteRow(int Index, bool Inserting, const TRecordBuffer& Ol
         for (std::size_t i = 0; i < n; ++i)
             if (i < Read.size() && Read[i]) set(i);
     if (!clean) key += Mask('r', Read);
-    const auto changed = [&](std::size_t i) { return (static_cast<unsigned char>(key[1 + i / 8]) >> (i % 8)) & 1; };
-    if (FLastWrite == nullptr || key != FLastWriteKey) {
-        FLastWrite = &Cached(key, [&] {
-            String columns;
-            for (std::size_t i = 0; i < n; ++i)
-                if (changed(i)) columns += (columns.empty() ? "" : ", ") + FColumns[i] + " = ?";
-            if (columns.empty()) columns = FRowid + " = " + FRowid;
-            return "UPDATE " + FTable + " SET " + columns + " WHERE " + OldMatch(!clean, Read);
-        });
-        FLastWriteKey = key;
-    }
+    if (FLastWrite == nullptr || key != FLastWriteKey) FLastWrite = &UpdateStatement(key, clean, Read);
     TSqliteStatement& stmt = *FLastWrite;
     int p = 1;
     for (std::size_t i = 0; i < n; ++i)
-        if (changed(i)) stmt.Bind(p++, Values[i], false);
+        if ((static_cast<unsigned char>(key[1 + i / 8]) >> (i % 8)) & 1) stmt.Bind(p++, Values[i], false);
     stmt.BindInt64(p++, FKeys[static_cast<std::size_t>(Index)]);
     if (!clean) BindOld(stmt, p, Old, Read);
     stmt.Step();
     stmt.Reset();
     if (FDb.Changes() == 0) DatabaseError(SRecordChanged);
+    if (!FHasTriggers) return scope.Done();
     TRecordBuffer stored;
-    if (FHasTriggers) ReadRow(FKeys[static_cast<std::size_t>(Index)], stored); // what the triggers made of it
+    ReadRow(FKeys[static_cast<std::size_t>(Index)], stored); // what the triggers made of it
     scope.Done();
-    if (FHasTriggers) {
-        Values.swap(stored);
-        Read.assign(n, true);
-    }
+    Values.swap(stored);
+    Read.assign(n, true);
+}
+
+// The UPDATE for a write key (see UpdateRow), made once, and kept as the last one.
+TSqliteStatement& TSQLiteDataSet::UpdateStatement(const String& Key, bool Clean, const TFieldFlags& Read) {
+    TSqliteStatement& stmt = Cached(Key, [&] {
+        String columns;
+        for (std::size_t i = 0; i < FColumns.size(); ++i)
+            if ((static_cast<unsigned char>(Key[1 + i / 8]) >> (i % 8)) & 1)
+                columns += (columns.empty() ? "" : ", ") + FColumns[i] + " = ?";
+        if (columns.empty()) columns = FRowid + " = " + FRowid;
+        return "UPDATE " + FTable + " SET " + columns + " WHERE " + OldMatch(!Clean, Read);
+    });
+    FLastWriteKey = Key;
+    return stmt;
 }
 
 void TSQLiteDataSet::InternalDelete(int Index, const TRecordBuffer& Old) {

@@ -67,8 +67,9 @@ protected:
     void InternalPost(int& Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
                       const TFieldFlags& Assigned, TFieldFlags& Read) override;
     void InternalDelete(int Index, const TRecordBuffer& Old) override;
-    void WriteRow(int Index, bool Inserting, const TRecordBuffer& Old, TRecordBuffer& Values,
-                  const TFieldFlags& Assigned, TFieldFlags& Read);
+    void InsertRow(int Index, TRecordBuffer& Values, const TFieldFlags& Assigned, TFieldFlags& Read);
+    void UpdateRow(int Index, const TRecordBuffer& Old, TRecordBuffer& Values, const TFieldFlags& Assigned,
+                   TFieldFlags& Read);
     void DeleteRow(int Index, const TRecordBuffer& Old);
     void InternalRefresh() override;
     bool InternalRowsHeld() override;
@@ -89,6 +90,7 @@ private:
     }
     void BindOld(TSqliteStatement& Stmt, int First, const TRecordBuffer& Old, const TFieldFlags& Read);
     String OldMatch(bool Full, const TFieldFlags& Read) const;
+    TSqliteStatement& UpdateStatement(const String& Key, bool Clean, const TFieldFlags& Read);
     bool Unchanged();
     std::int64_t DataVersion();
     void CheckTransactionKept() const;
