@@ -4,13 +4,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <deque>
 #include <framework/classes/FormText.h>
 #include <framework/rtl/CodePages.h>
 #include <framework/rtl/Exceptions.h>
 #include <framework/rtl/Utf8.h>
 #include <framework/rtl/SysUtils.h>
 #include <limits>
+#include <memory>
+#include <type_traits>
 
 namespace fw {
 
@@ -31,6 +32,7 @@ enum class TTok { End, Ident, Integer, Float, String, Symbol, Binary };
 struct TToken {
     TTok Kind = TTok::End;
     std::string_view Text; // identifier, string contents, symbol, binary bytes
+    bool Buffered = false; // Text is the lexer's buffer, not the file's
     std::int64_t Int = 0;
     bool Hex = false;
     double Float = 0;
@@ -94,7 +96,7 @@ public:
             ReadNumber(t);
         } else if (c == '\'' || c == '#') {
             t.Kind = TTok::String;
-            t.Text = ReadStringPart();
+            t.Text = ReadStringPart(t);
         } else if (c == '{') {
             ReadBinary(t);
         } else {
@@ -213,7 +215,7 @@ private:
     // One run of quoted pieces and #nn characters, e.g. 'a'#13#10'b'. A
     // single quoted piece without '' is the file's own text; anything else is
     // put together in FBuffer.
-    std::string_view ReadStringPart() {
+    std::string_view ReadStringPart(TToken& t) {
         if (FText[FPos] == '\'') {
             const std::size_t start = FPos + 1;
             std::size_t end = start;
@@ -228,6 +230,7 @@ private:
         }
         String& s = FBuffer;
         s.clear();
+        t.Buffered = true;
         while (FPos < FText.size()) {
             const char c = FText[FPos];
             if (c == '\'') {
@@ -273,6 +276,7 @@ private:
         const int startLine = FLine;
         ++FPos;
         t.Kind = TTok::Binary;
+        t.Buffered = true;
         String& bytes = FBuffer;
         bytes.clear();
         int high = -1;
@@ -305,21 +309,100 @@ private:
 };
 
 
+// The text a tree views and the blocks its nodes and made-up strings are
+// kept in. Nodes are copied in once, at their final size, and never freed one
+// by one: the whole store goes with the tree.
+class TFormStore {
+public:
+    explicit TFormStore(String text) : FText(std::move(text)) {}
+    TFormStore(const TFormStore&) = delete;
+    TFormStore& operator=(const TFormStore&) = delete;
+
+    // The text; a NUL follows its last byte (a String's terminator).
+    std::string_view Text() const { return FText; }
+
+    // Moves items [from, end) of a scratch stack into the store, leaving the
+    // stack as it was before them.
+    template <typename T>
+    std::span<const T> KeepRun(std::vector<T>& stack, std::size_t from) {
+        static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+        const std::size_t n = stack.size() - from;
+        if (n == 0) return {};
+        T* kept = static_cast<T*>(Allocate(n * sizeof(T), alignof(T)));
+        std::memcpy(static_cast<void*>(kept), stack.data() + from, n * sizeof(T));
+        stack.resize(from);
+        return {kept, n};
+    }
+
+    template <typename T>
+    const T* KeepNode(const T& node) {
+        static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+        T* kept = static_cast<T*>(Allocate(sizeof(T), alignof(T)));
+        std::memcpy(static_cast<void*>(kept), &node, sizeof(T));
+        return kept;
+    }
+
+    std::string_view KeepText(std::string_view s) {
+        if (s.empty()) return {};
+        char* kept = static_cast<char*>(Allocate(s.size(), 1));
+        std::memcpy(kept, s.data(), s.size());
+        return {kept, s.size()};
+    }
+
+private:
+    // Blocks stay below the allocator's threshold for mapping memory afresh
+    // from the system (and giving it back) on every allocation.
+    static constexpr std::size_t BlockSize = 60 * 1024;
+
+    void* Allocate(std::size_t bytes, std::size_t align) {
+        std::size_t pad = (align - reinterpret_cast<std::uintptr_t>(FFree) % align) % align;
+        if (FFree == nullptr || pad + bytes > FLeft) {
+            // The first block fits a small file's tree; a run larger than a
+            // quarter block gets a block of its own.
+            const std::size_t size = bytes > BlockSize / 4 ? bytes
+                                     : FBlocks.empty() ? std::clamp<std::size_t>(FText.size() * 2, 1024, BlockSize)
+                                                       : BlockSize;
+            FBlocks.push_back(std::make_unique_for_overwrite<std::byte[]>(std::max(size, bytes)));
+            std::byte* block = FBlocks.back().get(); // aligned for any node
+            if (bytes > BlockSize / 4) return block;
+            FFree = block;
+            FLeft = std::max(size, bytes);
+            pad = 0;
+        }
+        void* at = FFree + pad;
+        FFree += pad + bytes;
+        FLeft -= pad + bytes;
+        return at;
+    }
+
+    String FText;
+    std::vector<std::unique_ptr<std::byte[]>> FBlocks;
+    std::byte* FFree = nullptr;
+    std::size_t FLeft = 0;
+};
+
+// Whether s is the keyword, in any case; keywords are lower-case ASCII.
+bool IsKeyword(std::string_view s, std::string_view keyword) {
+    if (s.size() != keyword.size()) return false;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if ((s[i] | 0x20) != keyword[i]) return false;
+    return true;
+}
+
 class TParser {
 public:
-    explicit TParser(std::string_view text) : FLexer(text) { Advance(); }
+    explicit TParser(TFormStore& store) : FStore(store), FLexer(store.Text()) { Advance(); }
 
     TFormObject ParseFile() {
         if (FTok.Kind == TTok::End) Fail(FTok.Line, "empty form file");
-        if (!IsObjectStart()) Fail(FTok.Line, "expected 'object'");
+        if (!IsObjectStart()) Fail(FTok.Line, "expected 'object', 'inherited' or 'inline'");
         TFormObject root = ParseObject(0);
         if (FTok.Kind != TTok::End) Fail(FTok.Line, "text after the end of the form");
         return root;
     }
 
     TFormValue ParseLoneValue() {
-        TFormValue v;
-        ParseValue(v);
+        TFormValue v = ParseValue(0);
         if (FTok.Kind != TTok::End) Fail(FTok.Line, "text after the value");
         return v;
     }
@@ -330,49 +413,53 @@ private:
     bool IsSymbol(char c) const { return FTok.Kind == TTok::Symbol && FTok.Text[0] == c; }
 
     bool IsObjectStart() const {
-        return FTok.Kind == TTok::Ident &&
-               (SameText(FTok.Text, "object") || SameText(FTok.Text, "inherited") ||
-                SameText(FTok.Text, "inline"));
+        return FTok.Kind == TTok::Ident && (IsKeyword(FTok.Text, "object") || IsKeyword(FTok.Text, "inherited") ||
+                                            IsKeyword(FTok.Text, "inline"));
     }
 
-    String ExpectIdent(const char* what) {
+    bool IsEnd() const { return FTok.Kind == TTok::Ident && IsKeyword(FTok.Text, "end"); }
+
+    std::string_view ExpectIdent(const char* what) {
         if (FTok.Kind != TTok::Ident) Fail(FTok.Line, String("expected ") + what);
-        String s(FTok.Text);
+        const std::string_view s = FTok.Text;
         Advance();
         return s;
     }
 
-    // The props, list values and items of the values being parsed at each
-    // depth are gathered here and moved into a vector of their exact size at
-    // the end, instead of growing each tree vector by steps.
-    template <typename T>
-    class TScratch {
-    public:
-        std::vector<T>& At(std::size_t depth) {
-            if (FLevels.size() <= depth) FLevels.resize(depth + 1);
-            return FLevels[depth];
-        }
-        static void MoveInto(std::vector<T>& from, std::vector<T>& to) {
-            to.reserve(from.size());
-            for (T& item : from)
-                to.push_back(std::move(item));
-            from.clear();
-        }
+    // The current token's text, kept: the file's own text is viewed, text
+    // the lexer put together is copied into the store.
+    std::string_view TokenText() const { return FTok.Buffered ? FStore.KeepText(FTok.Text) : FTok.Text; }
 
-    private:
-        std::deque<std::vector<T>> FLevels; // growing keeps the levels in use where they are
-    };
+    // name(.name)*: a view of the file when written without blanks, as it
+    // nearly always is.
+    std::string_view ExpectDottedName(std::string_view first, const char* what) {
+        std::string_view name = first;
+        bool joined = false;
+        while (IsSymbol('.')) {
+            Advance();
+            const std::string_view next = ExpectIdent(what);
+            if (!joined && next.data() == name.data() + name.size() + 1) {
+                name = {name.data(), name.size() + 1 + next.size()};
+                continue;
+            }
+            if (!joined) FJoined.assign(name);
+            joined = true;
+            FJoined += '.';
+            FJoined += next;
+        }
+        return joined ? FStore.KeepText(FJoined) : name;
+    }
 
     TFormObject ParseObject(int depth) {
         if (depth > MaxNesting) Fail(FTok.Line, "objects nested too deeply");
         TFormObject obj;
         obj.Line = FTok.Line;
-        if (SameText(FTok.Text, "inherited"))
+        if (IsKeyword(FTok.Text, "inherited"))
             obj.Kind = TFormObjectKind::Inherited;
-        else if (SameText(FTok.Text, "inline"))
+        else if (IsKeyword(FTok.Text, "inline"))
             obj.Kind = TFormObjectKind::Inline;
         Advance(); // 'object', 'inherited' or 'inline'
-        String first = ExpectIdent("an object name or class");
+        const std::string_view first = ExpectIdent("an object name or class");
         if (IsSymbol(':')) {
             Advance();
             obj.Name = first;
@@ -389,46 +476,40 @@ private:
             if (!IsSymbol(']')) Fail(FTok.Line, "expected ']' after the creation index");
             Advance();
         }
+        // Props and children gather on the scratch stacks above what the
+        // enclosing objects have there so far.
+        const std::size_t props = FProps.size();
+        const std::size_t children = FObjects.size();
         for (;;) {
             if (FTok.Kind == TTok::End)
-                Fail(FTok.Line, "end of file inside object '" +
-                                    (obj.Name.empty() ? obj.ClassName : obj.Name) + "' begun on line " +
-                                    std::to_string(obj.Line));
+                Fail(FTok.Line, "end of file inside object '" + String(obj.Name.empty() ? obj.ClassName : obj.Name) +
+                                    "' begun on line " + std::to_string(obj.Line));
             if (FTok.Kind != TTok::Ident) Fail(FTok.Line, "expected a property name, 'object' or 'end'");
-            if (SameText(FTok.Text, "end")) {
+            if (IsKeyword(FTok.Text, "end")) {
                 Advance();
-                return obj;
+                break;
             }
             if (IsObjectStart()) {
-                obj.Children.push_back(ParseObject(depth + 1));
+                const TFormObject child = ParseObject(depth + 1);
+                FObjects.push_back(child);
                 continue;
             }
-            ParseProps(obj, depth);
+            ParseProp(depth);
         }
+        obj.Props = FStore.KeepRun(FProps, props);
+        obj.Children = FStore.KeepRun(FObjects, children);
+        return obj;
     }
 
-    // The run of props up to the next object or 'end'.
-    void ParseProps(TFormObject& obj, int depth) {
-        // Room for as many as most objects have at once: growing by steps
-        // moved every prop several times.
-        if (obj.Props.empty()) obj.Props.reserve(PropsAtOnce);
-        while (FTok.Kind == TTok::Ident && !SameText(FTok.Text, "end") && !IsObjectStart()) {
-            obj.Props.emplace_back();
-            ParseProp(obj.Props.back(), depth);
-        }
-    }
-
-    void ParseProp(TFormProp& prop, int depth) {
+    // One prop, onto the props' stack.
+    void ParseProp(int depth) {
+        TFormProp prop;
         prop.Line = FTok.Line;
-        prop.Path = ExpectIdent("a property name");
-        while (IsSymbol('.')) {
-            Advance();
-            prop.Path += '.';
-            prop.Path += ExpectIdent("a property name after '.'");
-        }
-        if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + prop.Path + "'");
+        prop.Path = ExpectDottedName(ExpectIdent("a property name"), "a property name after '.'");
+        if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + String(prop.Path) + "'");
         Advance();
-        ParseValue(prop.Value, depth);
+        prop.Value = ParseValue(depth);
+        FProps.push_back(prop);
     }
 
     // One collection item: its properties up to 'end'.
@@ -437,121 +518,119 @@ private:
         TFormObject item;
         item.Line = FTok.Line;
         Advance(); // 'item'
-        item.Props.reserve(ItemPropsAtOnce);
+        const std::size_t props = FProps.size();
         for (;;) {
             if (FTok.Kind == TTok::End)
                 Fail(FTok.Line, "end of file inside the item begun on line " + std::to_string(item.Line));
             if (FTok.Kind != TTok::Ident) Fail(FTok.Line, "expected a property name or 'end'");
-            if (SameText(FTok.Text, "end")) {
+            if (IsKeyword(FTok.Text, "end")) {
                 Advance();
-                return item;
+                break;
             }
-            item.Props.emplace_back();
-            ParseProp(item.Props.back(), depth);
+            ParseProp(depth);
         }
+        item.Props = FStore.KeepRun(FProps, props);
+        return item;
     }
 
-    // Into v, a value made empty by its caller (parsed in place: a value is
-    // large, and moving it was a good part of parsing).
-    void ParseValue(TFormValue& v, int depth = 0) {
+    TFormValue ParseValue(int depth) {
         if (depth > MaxNesting) Fail(FTok.Line, "values nested too deeply");
         const int line = FTok.Line;
+        TFormValue v;
         switch (FTok.Kind) {
         case TTok::Integer:
             v.Kind = TFormValueKind::Integer;
             v.Int = FTok.Int;
             v.Hex = FTok.Hex;
             Advance();
-            return;
+            return v;
         case TTok::Float:
             v.Kind = TFormValueKind::Float;
             v.Float = FTok.Float;
             Advance();
-            return;
+            return v;
         case TTok::String:
             v.Kind = TFormValueKind::String;
-            v.Text = FTok.Text;
+            v.Text = TokenText();
             Advance();
             // 'long text ' + 'continued'
-            while (IsSymbol('+')) {
-                Advance();
-                if (FTok.Kind != TTok::String) Fail(FTok.Line, "expected a string after '+'");
-                v.Text += FTok.Text;
-                Advance();
+            if (IsSymbol('+')) {
+                FJoined.assign(v.Text);
+                while (IsSymbol('+')) {
+                    Advance();
+                    if (FTok.Kind != TTok::String) Fail(FTok.Line, "expected a string after '+'");
+                    FJoined += FTok.Text;
+                    Advance();
+                }
+                v.Text = FStore.KeepText(FJoined);
             }
-            return;
+            return v;
         case TTok::Binary:
             v.Kind = TFormValueKind::Binary;
-            v.Text = FTok.Text;
+            v.Text = TokenText();
             Advance();
-            return;
-        case TTok::Ident:
+            return v;
+        case TTok::Ident: {
             v.Kind = TFormValueKind::Ident;
-            v.Text = FTok.Text;
+            const std::string_view first = FTok.Text;
             Advance();
-            while (IsSymbol('.')) {
-                Advance();
-                v.Text += '.';
-                v.Text += ExpectIdent("a name after '.'");
-            }
-            return;
+            v.Text = ExpectDottedName(first, "a name after '.'");
+            return v;
+        }
         case TTok::Symbol:
             if (IsSymbol('-')) {
                 // -Inf: the one float that is not spelt as a number.
                 Advance();
-                if (FTok.Kind != TTok::Ident || !SameText(FTok.Text, "inf"))
-                    Fail(line, "expected a number after '-'");
+                if (FTok.Kind != TTok::Ident || !SameText(FTok.Text, "inf")) Fail(line, "expected a number after '-'");
                 Advance();
                 v.Kind = TFormValueKind::Float;
                 v.Float = -std::numeric_limits<double>::infinity();
-                return;
+                return v;
             }
             if (IsSymbol('(')) {
                 // ( 'a' 'b' ), ( 1 2 ), ( ), nested lists
                 v.Kind = TFormValueKind::List;
                 Advance();
-                std::vector<TFormValue>& items = FValues.At(static_cast<std::size_t>(depth));
-                items.clear();
+                const std::size_t items = FValues.size();
                 while (!IsSymbol(')')) {
                     if (FTok.Kind == TTok::End) Fail(line, "end of file inside a list");
-                    items.emplace_back();
-                    ParseValue(items.back(), depth + 1);
+                    const TFormValue item = ParseValue(depth + 1);
+                    FValues.push_back(item);
                 }
                 Advance();
-                TScratch<TFormValue>::MoveInto(items, v.List);
-                return;
+                v.List = FStore.KeepRun(FValues, items);
+                return v;
             }
             if (IsSymbol('<')) {
                 // < item Name = value ... end ... >
                 v.Kind = TFormValueKind::Collection;
                 Advance();
-                std::vector<TFormObject>& entries = FEntries.At(static_cast<std::size_t>(depth));
-                entries.clear();
+                const std::size_t entries = FObjects.size();
                 while (!IsSymbol('>')) {
-                    if (FTok.Kind != TTok::Ident || !SameText(FTok.Text, "item"))
+                    if (FTok.Kind != TTok::Ident || !IsKeyword(FTok.Text, "item"))
                         Fail(FTok.Line, "expected 'item' or '>' in the collection");
-                    entries.push_back(ParseItem(depth + 1));
+                    const TFormObject item = ParseItem(depth + 1);
+                    FObjects.push_back(item);
                 }
                 Advance();
-                TScratch<TFormObject>::MoveInto(entries, v.Entries);
-                return;
+                v.Entries = FStore.KeepRun(FObjects, entries);
+                return v;
             }
             if (IsSymbol('[')) {
                 v.Kind = TFormValueKind::Set;
                 Advance();
-                if (IsSymbol(']')) {
-                    Advance();
-                    return;
-                }
-                for (;;) {
-                    v.Items.push_back(ExpectIdent("an identifier in the set"));
-                    if (IsSymbol(']')) {
+                const std::size_t items = FIdents.size();
+                if (!IsSymbol(']')) {
+                    for (;;) {
+                        FIdents.push_back(ExpectIdent("an identifier in the set"));
+                        if (IsSymbol(']')) break;
+                        if (!IsSymbol(',')) Fail(FTok.Line, "expected ',' or ']' in the set");
                         Advance();
-                        return;
                     }
-                    if (!IsSymbol(',')) Fail(FTok.Line, "expected ',' or ']' in the set");
-                    Advance();
                 }
+                Advance();
+                v.Items = FStore.KeepRun(FIdents, items);
+                return v;
             }
             Fail(line, "unexpected '" + String(FTok.Text) + "' where a value belongs");
         case TTok::End:
@@ -560,10 +639,16 @@ private:
         Fail(line, "missing value");
     }
 
+    TFormStore& FStore;
     TLexer FLexer;
     TToken FTok;
-    TScratch<TFormValue> FValues;
-    TScratch<TFormObject> FEntries;
+    // Scratch stacks: the nodes of the objects, items and values being
+    // parsed, innermost last, until each is complete and kept at its size.
+    std::vector<TFormProp> FProps;
+    std::vector<TFormObject> FObjects; // children and collection items
+    std::vector<TFormValue> FValues;
+    std::vector<std::string_view> FIdents;
+    String FJoined; // a dotted name or string put together from pieces
 };
 
 } // namespace
@@ -662,16 +747,20 @@ void SetFormFileCodePage(int codePage) {
     DefaultCodePage() = codePage;
 }
 
-TFormObject ParseFormText(const String& text) {
+TFormParsed<TFormObject> ParseFormText(const String& text) {
     // A byte-order mark is dropped; UTF-8 is never decoded again.
     const std::string_view body = WithoutBom(text);
-    if (IsValidUtf8(body)) return TParser(body).ParseFile();
-    const String bytes(body);
-    return TParser(CodePageToUtf8(bytes, FormTextCodePage(bytes))).ParseFile();
+    String bytes(body);
+    if (!IsValidUtf8(bytes)) bytes = CodePageToUtf8(bytes, FormTextCodePage(bytes));
+    auto store = std::make_shared<TFormStore>(std::move(bytes));
+    const auto* root = store->KeepNode(TParser(*store).ParseFile());
+    return {std::move(store), root};
 }
 
-TFormValue ParseFormValue(const String& text) {
-    return TParser(text).ParseLoneValue();
+TFormParsed<TFormValue> ParseFormValue(const String& text) {
+    auto store = std::make_shared<TFormStore>(text);
+    const auto* value = store->KeepNode(TParser(*store).ParseLoneValue());
+    return {std::move(store), value};
 }
 
 String QuoteFormString(const String& text) {

@@ -82,7 +82,8 @@ TEST_F(FormSyntaxTest, ListsCollectionsAndStringLists) {
     EXPECT_EQ(written.find("Title = ''"), String::npos) << written; // defaults left out
 
     // Lists of numbers and nested lists parse; they fit no property here.
-    const fw::TFormValue list = fw::ParseFormValue("( 1014 37 ( 'a' ) () )");
+    const auto parsed = fw::ParseFormValue("( 1014 37 ( 'a' ) () )");
+    const fw::TFormValue& list = *parsed;
     ASSERT_EQ(list.Kind, fw::TFormValueKind::List);
     ASSERT_EQ(list.List.size(), 4u);
     EXPECT_EQ(list.List[1].Int, 37);
@@ -106,10 +107,10 @@ TEST_F(FormSyntaxTest, InheritedFormsAndFramesReadTheirAncestorsFirst) {
     auto* title = dynamic_cast<TWidget*>(frame->FindComponent("lblTitle"));
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->Caption, "Set in the form");
-    const fw::TFormObject tree = fw::ParseFormText(ReadFile("inherited.dfm"));
-    EXPECT_EQ(tree.Kind, fw::TFormObjectKind::Inherited);
-    EXPECT_EQ(tree.Children[1].Index, 2);
-    EXPECT_EQ(tree.Children[2].Kind, fw::TFormObjectKind::Inline);
+    const auto tree = fw::ParseFormText(ReadFile("inherited.dfm"));
+    EXPECT_EQ(tree->Kind, fw::TFormObjectKind::Inherited);
+    EXPECT_EQ(tree->Children[1].Index, 2);
+    EXPECT_EQ(tree->Children[2].Kind, fw::TFormObjectKind::Inline);
 }
 
 // A form reads its own resource when it is made, so its text is read over
