@@ -19,10 +19,6 @@ namespace {
 
 // Objects nest at most this deep; deeper files are refused, not recursed into.
 constexpr int MaxNesting = 200;
-// The props an object and a collection item get room for at once: what most
-// have, and still a small block for the allocator.
-constexpr std::size_t PropsAtOnce = 6;
-constexpr std::size_t ItemPropsAtOnce = 3;
 
 enum class TTok { End, Ident, Integer, Float, String, Symbol, Binary };
 
@@ -31,12 +27,12 @@ enum class TTok { End, Ident, Integer, Float, String, Symbol, Binary };
 // valid until the next token. Nothing is allocated per token.
 struct TToken {
     TTok Kind = TTok::End;
-    std::string_view Text; // identifier, string contents, symbol, binary bytes
     bool Buffered = false; // Text is the lexer's buffer, not the file's
-    std::int64_t Int = 0;
     bool Hex = false;
-    double Float = 0;
     int Line = 1;
+    std::string_view Text; // identifier, string contents, symbol, binary bytes
+    std::int64_t Int = 0;
+    double Float = 0;
 };
 
 [[noreturn]] void Fail(int line, const String& message) {
@@ -45,8 +41,10 @@ struct TToken {
 
 // Letters beyond ASCII arrive as UTF-8 bytes (the text was made valid UTF-8
 // before lexing); every non-ASCII character counts as a letter. One table
-// lookup per byte: the lexer's loops run over every byte of a file.
-enum : unsigned char { ccIdentStart = 1, ccIdentPart = 2, ccBlank = 4 };
+// lookup per byte: the lexer's loops run over every byte of a file. The NUL
+// after the text is in no class, so the loops stop there without a bounds
+// check.
+enum : unsigned char { ccIdentStart = 1, ccIdentPart = 2, ccBlank = 4, ccQuoteStop = 8 };
 constexpr auto CharClasses = [] {
     std::array<unsigned char, 256> table{};
     for (int c = 0; c < 256; ++c) {
@@ -54,14 +52,18 @@ constexpr auto CharClasses = [] {
         if (letter) table[c] |= ccIdentStart | ccIdentPart;
         if (c >= '0' && c <= '9') table[c] |= ccIdentPart;
         if (c == ' ' || c == '\t' || c == '\r') table[c] |= ccBlank;
+        if (c == '\'' || c == '\n' || c == '\r' || c == '\0') table[c] |= ccQuoteStop;
     }
     return table;
 }();
+unsigned char CharClass(char c) {
+    return CharClasses[static_cast<unsigned char>(c)];
+}
 bool IsIdentStart(char c) {
-    return (CharClasses[static_cast<unsigned char>(c)] & ccIdentStart) != 0;
+    return (CharClass(c) & ccIdentStart) != 0;
 }
 bool IsIdentPart(char c) {
-    return (CharClasses[static_cast<unsigned char>(c)] & ccIdentPart) != 0;
+    return (CharClass(c) & ccIdentPart) != 0;
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -76,23 +78,28 @@ int HexDigit(char c) {
 
 class TLexer {
 public:
-    explicit TLexer(std::string_view text) : FText(text) {}
+    // text must be followed by a NUL (a String's terminator): the loops over
+    // it stop there. A NUL inside the text is only a character.
+    explicit TLexer(std::string_view text) : FPos(text.data()), FEnd(text.data() + text.size()) {}
 
-    TToken Next() {
+    void Next(TToken& t) {
         SkipSpace();
-        TToken t;
         t.Line = FLine;
-        if (FPos >= FText.size()) return t;
-        const char c = FText[FPos];
+        t.Buffered = false;
+        const char c = *FPos;
         if (IsIdentStart(c)) {
             t.Kind = TTok::Ident;
-            const std::size_t start = FPos;
-            while (FPos < FText.size() && IsIdentPart(FText[FPos]))
-                ++FPos;
-            t.Text = FText.substr(start, FPos - start);
+            const char* start = FPos;
+            const char* p = FPos + 1;
+            while (IsIdentPart(*p))
+                ++p;
+            FPos = p;
+            t.Text = {start, static_cast<std::size_t>(p - start)};
+        } else if (FPos >= FEnd) {
+            t.Kind = TTok::End;
+            t.Text = {};
         } else if (IsDigit(c) || c == '$' ||
-                   ((c == '-' || c == '+') && FPos + 1 < FText.size() &&
-                    (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$'))) {
+                   ((c == '-' || c == '+') && (IsDigit(FPos[1]) || FPos[1] == '$'))) {
             ReadNumber(t);
         } else if (c == '\'' || c == '#') {
             t.Kind = TTok::String;
@@ -101,90 +108,109 @@ public:
             ReadBinary(t);
         } else {
             t.Kind = TTok::Symbol;
-            t.Text = FText.substr(FPos, 1);
+            t.Text = {FPos, 1};
             ++FPos;
         }
-        return t;
     }
 
 private:
+    bool AtEnd(const char* p) const { return p >= FEnd; }
+
     void SkipSpace() {
-        while (FPos < FText.size()) {
-            const char c = FText[FPos];
-            if (c == '\n') {
+        const char* p = FPos;
+        for (;;) {
+            const char c = *p;
+            if (c == '\n')
                 ++FLine;
-                ++FPos;
-            } else if ((CharClasses[static_cast<unsigned char>(c)] & ccBlank) != 0) {
-                ++FPos;
-            } else {
+            else if ((CharClass(c) & ccBlank) == 0)
                 break;
-            }
+            ++p;
+        }
+        FPos = p;
+    }
+
+    // The end of a quoted run: the next quote or line end, or the text's end.
+    const char* QuotedRunEnd(const char* p) const {
+        for (;;) {
+            while ((CharClass(*p) & ccQuoteStop) == 0)
+                ++p;
+            if (*p != '\0' || AtEnd(p)) return p;
+            ++p; // a NUL inside the text
         }
     }
 
     void ReadNumber(TToken& t) {
         bool negative = false;
-        if (FText[FPos] == '-' || FText[FPos] == '+') negative = FText[FPos++] == '-';
-        if (FText[FPos] == '$') {
+        if (*FPos == '-' || *FPos == '+') negative = *FPos++ == '-';
+        t.Hex = false;
+        if (*FPos == '$') {
             ++FPos;
             std::uint64_t v = 0;
             int digits = 0;
-            while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0) {
+            while (!AtEnd(FPos) && HexDigit(*FPos) >= 0) {
                 if (++digits > 16) Fail(FLine, "hexadecimal number too long");
-                v = v * 16 + static_cast<std::uint64_t>(HexDigit(FText[FPos++]));
+                v = v * 16 + static_cast<std::uint64_t>(HexDigit(*FPos++));
             }
             if (digits == 0) Fail(FLine, "'$' without hexadecimal digits");
             t.Kind = TTok::Integer;
             t.Hex = true;
             t.Int = static_cast<std::int64_t>(negative ? (~v + 1) : v);
         } else {
-            const std::size_t start = FPos;
-            while (FPos < FText.size() && IsDigit(FText[FPos]))
-                ++FPos;
-            bool isFloat = false;
-            if (FPos + 1 < FText.size() && FText[FPos] == '.' && IsDigit(FText[FPos + 1])) {
-                isFloat = true;
-                ++FPos;
-                while (FPos < FText.size() && IsDigit(FText[FPos]))
-                    ++FPos;
+            const char* first = FPos;
+            const char* p = FPos;
+            std::uint64_t v = 0;
+            while (IsDigit(*p))
+                v = v * 10 + static_cast<std::uint64_t>(*p++ - '0');
+            // Most numbers are plain integers of a few digits, which cannot
+            // overflow here; the rest are read by from_chars.
+            if (p - first <= 18 && *p != '.' && !IsIdentPart(*p)) {
+                FPos = p;
+                t.Kind = TTok::Integer;
+                t.Int = negative ? -static_cast<std::int64_t>(v) : static_cast<std::int64_t>(v);
+                return;
             }
-            if (FPos < FText.size() && (FText[FPos] == 'e' || FText[FPos] == 'E')) {
-                std::size_t p = FPos + 1;
-                if (p < FText.size() && (FText[p] == '+' || FText[p] == '-')) ++p;
-                if (p < FText.size() && IsDigit(FText[p])) {
+            bool isFloat = false;
+            if (p[0] == '.' && IsDigit(p[1])) {
+                isFloat = true;
+                ++p;
+                while (IsDigit(*p))
+                    ++p;
+            }
+            if (*p == 'e' || *p == 'E') {
+                const char* e = p + 1;
+                if (*e == '+' || *e == '-') ++e;
+                if (IsDigit(*e)) {
                     isFloat = true;
-                    FPos = p;
-                    while (FPos < FText.size() && IsDigit(FText[FPos]))
-                        ++FPos;
+                    p = e;
+                    while (IsDigit(*p))
+                        ++p;
                 }
             }
-            const char* first = FText.data() + start;
-            const char* last = FText.data() + FPos;
+            const char* last = p;
             // A currency, single or date-time value: 0c, 1.5s, 45000d.
-            const bool suffix = FPos < FText.size() && IsFloatSuffix(FText[FPos]) &&
-                                !(FPos + 1 < FText.size() && IsIdentPart(FText[FPos + 1]));
-            if (suffix) {
+            if (IsFloatSuffix(*p) && !IsIdentPart(p[1])) {
                 isFloat = true;
-                ++FPos;
+                ++p;
             }
+            FPos = p;
             if (isFloat) {
-                double v = 0;
-                auto [ptr, ec] = std::from_chars(first, last, v);
-                if (ec != std::errc() || ptr != last || !std::isfinite(v))
+                double f = 0;
+                auto [ptr, ec] = std::from_chars(first, last, f);
+                if (ec != std::errc() || ptr != last || !std::isfinite(f))
                     Fail(FLine, "bad number '" + String(first, last) + "'");
                 t.Kind = TTok::Float;
-                t.Float = negative ? -v : v;
+                t.Float = negative ? -f : f;
             } else {
-                std::uint64_t v = 0;
-                auto [ptr, ec] = std::from_chars(first, last, v);
+                std::uint64_t u = 0;
+                auto [ptr, ec] = std::from_chars(first, last, u);
                 const std::uint64_t limit = negative ? std::uint64_t{1} << 63 : (std::uint64_t{1} << 63) - 1;
-                if (ec != std::errc() || ptr != last || v > limit)
+                if (ec != std::errc() || ptr != last || u > limit)
                     Fail(FLine, "number out of range '" + String(first, last) + "'");
                 t.Kind = TTok::Integer;
-                t.Int = negative ? static_cast<std::int64_t>(~v + 1) : static_cast<std::int64_t>(v);
+                t.Int = negative ? static_cast<std::int64_t>(~u + 1) : static_cast<std::int64_t>(u);
             }
         }
-        if (FPos < FText.size() && IsIdentPart(FText[FPos])) Fail(FLine, "bad number");
+        if (IsIdentPart(*FPos)) Fail(FLine, "bad number");
     }
 
     static bool IsFloatSuffix(char c) {
@@ -196,15 +222,15 @@ private:
         ++FPos; // '#'
         std::uint32_t v = 0;
         int digits = 0;
-        if (FPos < FText.size() && FText[FPos] == '$') {
+        if (*FPos == '$') {
             ++FPos;
-            while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0 && digits < 7) {
-                v = v * 16 + static_cast<std::uint32_t>(HexDigit(FText[FPos++]));
+            while (HexDigit(*FPos) >= 0 && digits < 7) {
+                v = v * 16 + static_cast<std::uint32_t>(HexDigit(*FPos++));
                 ++digits;
             }
         } else {
-            while (FPos < FText.size() && IsDigit(FText[FPos]) && digits < 8) {
-                v = v * 10 + static_cast<std::uint32_t>(FText[FPos++] - '0');
+            while (IsDigit(*FPos) && digits < 8) {
+                v = v * 10 + static_cast<std::uint32_t>(*FPos++ - '0');
                 ++digits;
             }
         }
@@ -216,52 +242,37 @@ private:
     // single quoted piece without '' is the file's own text; anything else is
     // put together in FBuffer.
     std::string_view ReadStringPart(TToken& t) {
-        if (FText[FPos] == '\'') {
-            const std::size_t start = FPos + 1;
-            std::size_t end = start;
-            while (end < FText.size() && FText[end] != '\'' && FText[end] != '\n' && FText[end] != '\r')
-                ++end;
-            const bool closed = end < FText.size() && FText[end] == '\'';
-            const char after = closed && end + 1 < FText.size() ? FText[end + 1] : '\0';
-            if (closed && after != '\'' && after != '#') {
+        if (*FPos == '\'') {
+            const char* start = FPos + 1;
+            const char* end = QuotedRunEnd(start);
+            if (*end == '\'' && end[1] != '\'' && end[1] != '#') {
                 FPos = end + 1;
-                return FText.substr(start, end - start);
+                return {start, static_cast<std::size_t>(end - start)};
             }
         }
         String& s = FBuffer;
         s.clear();
         t.Buffered = true;
-        while (FPos < FText.size()) {
-            const char c = FText[FPos];
-            if (c == '\'') {
+        for (;;) {
+            if (*FPos == '\'') {
                 ++FPos;
                 for (;;) {
-                    if (FPos >= FText.size() || FText[FPos] == '\n' || FText[FPos] == '\r')
-                        Fail(FLine, "unterminated string");
-                    if (FText[FPos] == '\'') {
-                        if (FPos + 1 < FText.size() && FText[FPos + 1] == '\'') {
-                            s += '\'';
-                            FPos += 2;
-                            continue;
-                        }
-                        ++FPos;
-                        break;
-                    }
-                    // The run up to the next quote or line end, at once.
-                    const std::size_t start = FPos;
-                    while (FPos < FText.size() && FText[FPos] != '\'' && FText[FPos] != '\n' &&
-                           FText[FPos] != '\r')
-                        ++FPos;
-                    s.append(FText, start, FPos - start);
+                    const char* start = FPos;
+                    FPos = QuotedRunEnd(FPos);
+                    s.append(start, FPos);
+                    if (*FPos != '\'') Fail(FLine, "unterminated string");
+                    ++FPos;
+                    if (*FPos != '\'') break;
+                    s += '\''; // '' inside the quotes
+                    ++FPos;
                 }
-            } else if (c == '#') {
+            } else if (*FPos == '#') {
                 std::uint32_t v = ReadCharCode();
                 if (v >= 0xDC00 && v <= 0xDFFF) Fail(FLine, "a low UTF-16 half without a high one before it");
                 if (v >= 0xD800 && v <= 0xDBFF) {
                     // Characters beyond U+FFFF, as UTF-16 writes them: two halves.
-                    const std::uint32_t low = FPos < FText.size() && FText[FPos] == '#' ? ReadCharCode() : 0;
-                    if (low < 0xDC00 || low > 0xDFFF)
-                        Fail(FLine, "a high UTF-16 half without a low one after it");
+                    const std::uint32_t low = *FPos == '#' ? ReadCharCode() : 0;
+                    if (low < 0xDC00 || low > 0xDFFF) Fail(FLine, "a high UTF-16 half without a low one after it");
                     v = 0x10000 + ((v - 0xD800) << 10) + (low - 0xDC00);
                 }
                 AppendUtf8(s, v);
@@ -281,8 +292,8 @@ private:
         bytes.clear();
         int high = -1;
         for (;;) {
-            if (FPos >= FText.size()) Fail(startLine, "unterminated binary value");
-            const char c = FText[FPos++];
+            if (AtEnd(FPos)) Fail(startLine, "unterminated binary value");
+            const char c = *FPos++;
             if (c == '}') break;
             if (c == '\n') {
                 ++FLine;
@@ -302,12 +313,11 @@ private:
         t.Text = bytes;
     }
 
-    std::string_view FText;
-    std::size_t FPos = 0;
+    const char* FPos;
+    const char* FEnd;
     int FLine = 1;
     String FBuffer; // the text of the current token when it is not the file's
 };
-
 
 // The text a tree views and the blocks its nodes and made-up strings are
 // kept in. Nodes are copied in once, at their final size, and never freed one
@@ -408,7 +418,7 @@ public:
     }
 
 private:
-    void Advance() { FTok = FLexer.Next(); }
+    void Advance() { FLexer.Next(FTok); }
 
     bool IsSymbol(char c) const { return FTok.Kind == TTok::Symbol && FTok.Text[0] == c; }
 
