@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cstdint>
+#include <span>
 #include <cctype>
 #include <framework/classes/ClassRegistry.h>
 #include <framework/classes/Collection.h>
@@ -254,22 +256,21 @@ private:
 
     // The writer's position of the name at each level of a dotted path: the
     // ordinary properties in declaration order, then those written last. A
-    // path of one name, the common case, needs nothing beyond First.
+    // path of one name, the common case, needs nothing beyond First; the
+    // positions of further names are FOrderRest[RestAt, RestAt + RestCount).
     struct TOrder {
         int First = 0;
-        std::vector<int> Rest;
-
-        void Add(int position, bool first) {
-            if (first)
-                First = position;
-            else
-                Rest.push_back(position);
-        }
-        bool operator<(const TOrder& other) const {
-            if (First != other.First) return First < other.First;
-            return Rest < other.Rest;
-        }
+        std::uint32_t RestAt = 0;
+        std::uint32_t RestCount = 0;
     };
+
+    bool Before(const TOrder& a, const TOrder& b) const {
+        if (a.First != b.First) return a.First < b.First;
+        const auto rest = [this](const TOrder& o) {
+            return std::span<const int>(FOrderRest).subspan(o.RestAt, o.RestCount);
+        };
+        return std::ranges::lexicographical_compare(rest(a), rest(b));
+    }
 
     // One property line, resolved to the object that holds it.
     struct TAssignment {
@@ -298,7 +299,13 @@ private:
                 Skip(p.Line, what);
                 return a;
             }
-            a.Order.Add(position, start == 0);
+            if (start == 0) {
+                a.Order.First = position;
+                a.Order.RestAt = static_cast<std::uint32_t>(FOrderRest.size());
+            } else {
+                FOrderRest.push_back(position);
+                ++a.Order.RestCount;
+            }
             if (dot == String::npos) {
                 a.Info = prop;
                 return a;
@@ -313,9 +320,6 @@ private:
         }
     }
 
-    // Assigns the object's properties in the order the writer writes them,
-    // whatever their order in the file: setters may rely on the properties
-    // declared before theirs. Lines naming the same property keep file order.
     // What values that name components, methods or unknown identifiers do
     // during this read; made once per reader.
     const TFormBindings& Bindings() {
@@ -340,21 +344,28 @@ private:
         return FBindings;
     }
 
+    // Assigns the object's properties in the order the writer writes them,
+    // whatever their order in the file: setters may rely on the properties
+    // declared before theirs. Lines naming the same property keep file order.
+    // The assignments wait on FAssignments above those of the objects whose
+    // collections are being read.
     void ReadProps(TObject* c, const TFormObject& node) {
         const TFormBindings& bindings = Bindings();
         const std::size_t skippedBefore = FSkipped != nullptr ? FSkipped->size() : 0;
-        std::vector<TAssignment> assignments;
-        assignments.reserve(node.Props.size());
+        const std::size_t first = FAssignments.size();
+        const std::size_t restFirst = FOrderRest.size();
         for (const TFormProp& p : node.Props) {
             FLine = p.Line;
-            TAssignment a = Resolve(c, p);
-            if (a.Info != nullptr) assignments.push_back(std::move(a));
+            const TAssignment a = Resolve(c, p);
+            if (a.Info != nullptr) FAssignments.push_back(a);
         }
-        const auto byOrder = [](const TAssignment& a, const TAssignment& b) { return a.Order < b.Order; };
+        const auto begin = FAssignments.begin() + static_cast<std::ptrdiff_t>(first);
+        const auto byOrder = [this](const TAssignment& a, const TAssignment& b) { return Before(a.Order, b.Order); };
         // Files the writer wrote are in order already.
-        if (!std::is_sorted(assignments.begin(), assignments.end(), byOrder))
-            std::stable_sort(assignments.begin(), assignments.end(), byOrder);
-        for (const TAssignment& a : assignments) {
+        if (!std::is_sorted(begin, FAssignments.end(), byOrder)) std::stable_sort(begin, FAssignments.end(), byOrder);
+        // By index: a collection's items push their own assignments.
+        for (std::size_t i = first, end = FAssignments.size(); i < end; ++i) {
+            const TAssignment a = FAssignments[i];
             FLine = a.Prop->Line;
             if (a.Info == &StringsProp)
                 ReadStrings(static_cast<TStrings*>(a.Target), a.Prop->Value);
@@ -363,6 +374,8 @@ private:
             else
                 AssignPropValue(a.Target, *a.Info, a.Prop->Value, bindings);
         }
+        FAssignments.resize(first);
+        FOrderRest.resize(restFirst);
         // What was left out of this object is reported in the file's order.
         if (FSkipped != nullptr)
             std::stable_sort(FSkipped->begin() + static_cast<std::ptrdiff_t>(skippedBefore), FSkipped->end(),
@@ -378,7 +391,7 @@ private:
             if (item.Kind != TFormValueKind::String) Fail(FLine, "a string list holds only strings");
             items.emplace_back(item.Text);
         }
-        strings->SetList(items);
+        strings->SetList(std::move(items));
     }
 
     // Columns = < item ... end >: the items replace the collection's.
@@ -436,6 +449,8 @@ private:
     std::vector<TComponent*> FCreated;
     std::vector<TComponent*> FLoaded;
     std::vector<TFixup> FFixups;
+    std::vector<TAssignment> FAssignments; // of the objects being read, innermost last
+    std::vector<int> FOrderRest;           // the positions of dotted paths' further names
     std::vector<String> FSkippedNames; // of the objects skipped, and of what was inside them
     TFormBindings FBindings;
     int FLine = 0;
