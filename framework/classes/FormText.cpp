@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -76,12 +77,17 @@ int HexDigit(char c) {
     return -1;
 }
 
+// The NULs after the text the lexer reads.
+constexpr std::size_t TextPadding = 8;
+
 class TLexer {
 public:
-    // text must be followed by a NUL (a String's terminator): the loops over
-    // it stop there. A NUL inside the text is only a character.
+    // text must be followed by TextPadding NULs: the loops over it stop
+    // there. A NUL inside the text is only a character.
     explicit TLexer(std::string_view text) : FPos(text.data()), FEnd(text.data() + text.size()) {}
 
+    // The common tokens (names, symbols, quoted runs, plain integers) are
+    // read here; the rest out of line, which keeps this small.
     void Next(TToken& t) {
         SkipSpace();
         t.Line = FLine;
@@ -95,11 +101,37 @@ public:
                 ++p;
             FPos = p;
             t.Text = {start, static_cast<std::size_t>(p - start)};
-        } else if (FPos >= FEnd) {
+            return;
+        }
+        if (c == '\'') {
+            const char* start = FPos + 1;
+            const char* end = QuotedRunEnd(start);
+            if (*end == '\'' && end[1] != '\'' && end[1] != '#') {
+                t.Kind = TTok::String;
+                t.Text = {start, static_cast<std::size_t>(end - start)};
+                FPos = end + 1;
+                return;
+            }
+        } else if (IsDigit(c) || (c == '-' && IsDigit(FPos[1]))) {
+            if (ReadPlainInteger(t)) return;
+        } else if (c != '#' && c != '{' && c != '$' && c != '+' && c != '-' && c != '\0') {
+            t.Kind = TTok::Symbol;
+            t.Text = {FPos, 1};
+            ++FPos;
+            return;
+        }
+        NextOther(t);
+    }
+
+private:
+    bool AtEnd(const char* p) const { return p >= FEnd; }
+
+    [[gnu::noinline]] void NextOther(TToken& t) {
+        const char c = *FPos;
+        if (AtEnd(FPos)) {
             t.Kind = TTok::End;
             t.Text = {};
-        } else if (IsDigit(c) || c == '$' ||
-                   ((c == '-' || c == '+') && (IsDigit(FPos[1]) || FPos[1] == '$'))) {
+        } else if (IsDigit(c) || c == '$' || ((c == '-' || c == '+') && (IsDigit(FPos[1]) || FPos[1] == '$'))) {
             ReadNumber(t);
         } else if (c == '\'' || c == '#') {
             t.Kind = TTok::String;
@@ -113,12 +145,38 @@ public:
         }
     }
 
-private:
-    bool AtEnd(const char* p) const { return p >= FEnd; }
+    // [-]digits not followed by a letter, digit or '.', short enough not to
+    // overflow: most numbers. False, reading nothing, for the rest.
+    bool ReadPlainInteger(TToken& t) {
+        const bool negative = *FPos == '-';
+        const char* first = FPos + (negative ? 1 : 0);
+        const char* p = first;
+        std::uint64_t v = 0;
+        while (IsDigit(*p))
+            v = v * 10 + static_cast<std::uint64_t>(*p++ - '0');
+        if (p - first > 18 || *p == '.' || IsIdentPart(*p)) return false;
+        FPos = p;
+        t.Kind = TTok::Integer;
+        t.Hex = false;
+        t.Int = negative ? -static_cast<std::int64_t>(v) : static_cast<std::int64_t>(v);
+        return true;
+    }
 
     void SkipSpace() {
         const char* p = FPos;
         for (;;) {
+            if constexpr (std::endian::native == std::endian::little) {
+                // Runs of spaces (indentation) eight at a time: the text is
+                // followed by eight NULs, so a word read never leaves it.
+                std::uint64_t word = 0;
+                std::memcpy(&word, p, sizeof word);
+                const std::uint64_t other = word ^ 0x2020202020202020u;
+                if (other == 0) {
+                    p += 8;
+                    continue;
+                }
+                p += std::countr_zero(other) / 8;
+            }
             const char c = *p;
             if (c == '\n')
                 ++FLine;
@@ -158,17 +216,8 @@ private:
         } else {
             const char* first = FPos;
             const char* p = FPos;
-            std::uint64_t v = 0;
             while (IsDigit(*p))
-                v = v * 10 + static_cast<std::uint64_t>(*p++ - '0');
-            // Most numbers are plain integers of a few digits, which cannot
-            // overflow here; the rest are read by from_chars.
-            if (p - first <= 18 && *p != '.' && !IsIdentPart(*p)) {
-                FPos = p;
-                t.Kind = TTok::Integer;
-                t.Int = negative ? -static_cast<std::int64_t>(v) : static_cast<std::int64_t>(v);
-                return;
-            }
+                ++p;
             bool isFloat = false;
             if (p[0] == '.' && IsDigit(p[1])) {
                 isFloat = true;
@@ -283,7 +332,7 @@ private:
         return s;
     }
 
-    void ReadBinary(TToken& t) {
+    [[gnu::noinline]] void ReadBinary(TToken& t) {
         const int startLine = FLine;
         ++FPos;
         t.Kind = TTok::Binary;
@@ -324,12 +373,15 @@ private:
 // by one: the whole store goes with the tree.
 class TFormStore {
 public:
-    explicit TFormStore(String text) : FText(std::move(text)) {}
+    // text is best made with room for TextPadding more bytes.
+    explicit TFormStore(String text) : FText(std::move(text)), FSize(FText.size()) {
+        FText.append(TextPadding, '\0');
+    }
     TFormStore(const TFormStore&) = delete;
     TFormStore& operator=(const TFormStore&) = delete;
 
-    // The text; a NUL follows its last byte (a String's terminator).
-    std::string_view Text() const { return FText; }
+    // The text, followed by TextPadding NULs.
+    std::string_view Text() const { return {FText.data(), FSize}; }
 
     // Moves items [from, end) of a scratch stack into the store, leaving the
     // stack as it was before them.
@@ -370,7 +422,7 @@ private:
             // The first block fits a small file's tree; a run larger than a
             // quarter block gets a block of its own.
             const std::size_t size = bytes > BlockSize / 4 ? bytes
-                                     : FBlocks.empty() ? std::clamp<std::size_t>(FText.size() * 2, 1024, BlockSize)
+                                     : FBlocks.empty() ? std::clamp<std::size_t>(FSize * 2, 1024, BlockSize)
                                                        : BlockSize;
             FBlocks.push_back(std::make_unique_for_overwrite<std::byte[]>(std::max(size, bytes)));
             std::byte* block = FBlocks.back().get(); // aligned for any node
@@ -386,6 +438,7 @@ private:
     }
 
     String FText;
+    std::size_t FSize;
     std::vector<std::unique_ptr<std::byte[]>> FBlocks;
     std::byte* FFree = nullptr;
     std::size_t FLeft = 0;
@@ -513,13 +566,12 @@ private:
 
     // One prop, onto the props' stack.
     void ParseProp(int depth) {
-        TFormProp prop;
-        prop.Line = FTok.Line;
-        prop.Path = ExpectDottedName(ExpectIdent("a property name"), "a property name after '.'");
-        if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + String(prop.Path) + "'");
+        const int line = FTok.Line;
+        const std::string_view path = ExpectDottedName(ExpectIdent("a property name"), "a property name after '.'");
+        if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + String(path) + "'");
         Advance();
-        prop.Value = ParseValue(depth);
-        FProps.push_back(prop);
+        const TFormValue value = ParseValue(depth); // a collection's items push their props first
+        FProps.push_back({path, line, value});
     }
 
     // One collection item: its properties up to 'end'.
@@ -760,7 +812,9 @@ void SetFormFileCodePage(int codePage) {
 TFormParsed<TFormObject> ParseFormText(const String& text) {
     // A byte-order mark is dropped; UTF-8 is never decoded again.
     const std::string_view body = WithoutBom(text);
-    String bytes(body);
+    String bytes;
+    bytes.reserve(body.size() + TextPadding);
+    bytes.assign(body);
     if (!IsValidUtf8(bytes)) bytes = CodePageToUtf8(bytes, FormTextCodePage(bytes));
     auto store = std::make_shared<TFormStore>(std::move(bytes));
     const auto* root = store->KeepNode(TParser(*store).ParseFile());
