@@ -70,6 +70,14 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Each byte's value as a hexadecimal digit; 255 for other bytes.
+constexpr auto HexValues = [] {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 255;
+    return table;
+}();
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -341,6 +349,18 @@ private:
         bytes.clear();
         int high = -1;
         for (;;) {
+            // Pairs of digits, as the lines are written, a byte at a time (the
+            // NUL after the text is no digit).
+            if (high < 0) {
+                for (;;) {
+                    const unsigned h = HexValues[static_cast<unsigned char>(FPos[0])];
+                    if (h > 15) break;
+                    const unsigned l = HexValues[static_cast<unsigned char>(FPos[1])];
+                    if (l > 15) break;
+                    bytes += static_cast<char>(h * 16 + l);
+                    FPos += 2;
+                }
+            }
             if (AtEnd(FPos)) Fail(startLine, "unterminated binary value");
             const char c = *FPos++;
             if (c == '}') break;
