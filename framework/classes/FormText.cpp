@@ -485,7 +485,8 @@ public:
     }
 
     TFormValue ParseLoneValue() {
-        TFormValue v = ParseValue(0);
+        TFormValue v;
+        ParseValue(v, 0);
         if (FTok.Kind != TTok::End) Fail(FTok.Line, "text after the value");
         return v;
     }
@@ -590,9 +591,20 @@ private:
         const std::string_view path = ExpectDottedName(ExpectIdent("a property name"), "a property name after '.'");
         if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + String(path) + "'");
         Advance();
-        const TFormValue value = ParseValue(depth); // a collection's items push their props first
-        FProps.push_back({path, line, value});
+        if (OpensNodes()) {
+            TFormValue value;
+            ParseValue(value, depth);
+            FProps.push_back({path, line, value});
+            return;
+        }
+        TFormProp& prop = FProps.emplace_back();
+        prop.Path = path;
+        prop.Line = line;
+        ParseValue(prop.Value, depth);
     }
+
+    // A list or collection: the values or props it holds go on the stacks first.
+    bool OpensNodes() const { return IsSymbol('(') || IsSymbol('<'); }
 
     // One collection item: its properties up to 'end'.
     TFormObject ParseItem(int depth) {
@@ -615,22 +627,25 @@ private:
         return item;
     }
 
-    TFormValue ParseValue(int depth) {
+    // Into v, made empty by its caller, in place: a value is large, and
+    // copying it about was a good part of parsing. A list or a collection
+    // pushes values or props of its own on the scratch stacks, so v must not
+    // be one of theirs then.
+    void ParseValue(TFormValue& v, int depth) {
         if (depth > MaxNesting) Fail(FTok.Line, "values nested too deeply");
         const int line = FTok.Line;
-        TFormValue v;
         switch (FTok.Kind) {
         case TTok::Integer:
             v.Kind = TFormValueKind::Integer;
             v.Int = FTok.Int;
             v.Hex = FTok.Hex;
             Advance();
-            return v;
+            return;
         case TTok::Float:
             v.Kind = TFormValueKind::Float;
             v.Float = FTok.Float;
             Advance();
-            return v;
+            return;
         case TTok::String:
             v.Kind = TFormValueKind::String;
             v.Text = TokenText();
@@ -646,18 +661,18 @@ private:
                 }
                 v.Text = FStore.KeepText(FJoined);
             }
-            return v;
+            return;
         case TTok::Binary:
             v.Kind = TFormValueKind::Binary;
             v.Text = TokenText();
             Advance();
-            return v;
+            return;
         case TTok::Ident: {
             v.Kind = TFormValueKind::Ident;
             const std::string_view first = FTok.Text;
             Advance();
             v.Text = ExpectDottedName(first, "a name after '.'");
-            return v;
+            return;
         }
         case TTok::Symbol:
             if (IsSymbol('-')) {
@@ -667,7 +682,7 @@ private:
                 Advance();
                 v.Kind = TFormValueKind::Float;
                 v.Float = -std::numeric_limits<double>::infinity();
-                return v;
+                return;
             }
             if (IsSymbol('(')) {
                 // ( 'a' 'b' ), ( 1 2 ), ( ), nested lists
@@ -676,12 +691,17 @@ private:
                 const std::size_t items = FValues.size();
                 while (!IsSymbol(')')) {
                     if (FTok.Kind == TTok::End) Fail(line, "end of file inside a list");
-                    const TFormValue item = ParseValue(depth + 1);
-                    FValues.push_back(item);
+                    if (OpensNodes()) {
+                        TFormValue item;
+                        ParseValue(item, depth + 1);
+                        FValues.push_back(item);
+                    } else {
+                        ParseValue(FValues.emplace_back(), depth + 1);
+                    }
                 }
                 Advance();
                 v.List = FStore.KeepRun(FValues, items);
-                return v;
+                return;
             }
             if (IsSymbol('<')) {
                 // < item Name = value ... end ... >
@@ -696,7 +716,7 @@ private:
                 }
                 Advance();
                 v.Entries = FStore.KeepRun(FObjects, entries);
-                return v;
+                return;
             }
             if (IsSymbol('[')) {
                 v.Kind = TFormValueKind::Set;
@@ -712,7 +732,7 @@ private:
                 }
                 Advance();
                 v.Items = FStore.KeepRun(FIdents, items);
-                return v;
+                return;
             }
             Fail(line, "unexpected '" + String(FTok.Text) + "' where a value belongs");
         case TTok::End:
