@@ -1,7 +1,6 @@
 #include <algorithm>
-#include <cstdint>
-#include <span>
 #include <cctype>
+#include <cstdint>
 #include <framework/classes/ClassRegistry.h>
 #include <framework/classes/Collection.h>
 #include <framework/classes/FormFile.h>
@@ -10,6 +9,7 @@
 #include <framework/classes/Strings.h>
 #include <framework/classes/TypInfo.h>
 #include <framework/rtl/SysUtils.h>
+#include <span>
 #include <typeinfo>
 
 namespace fw {
