@@ -1,12 +1,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <framework/classes/Component.h>
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/rtl/SysUtils.h>
 #include <framework/rtl/Utf8.h>
+#include <iterator>
 #include <unordered_map>
 
 namespace fw {
@@ -29,7 +29,9 @@ bool IsValidIdent(const String& name) {
     if (name.empty()) return true;
     // Letters beyond ASCII are allowed as UTF-8; any non-ASCII character counts as one.
     if (!IsValidUtf8(name)) return false;
-    auto isStart = [](unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80; };
+    auto isStart = [](unsigned char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
+    };
     auto isPart = [isStart](unsigned char c) { return isStart(c) || (c >= '0' && c <= '9'); };
     if (!isStart(static_cast<unsigned char>(name[0]))) return false;
     return std::all_of(name.begin() + 1, name.end(),

@@ -181,8 +181,8 @@ private:
                 ReadInheritedChild(node, name, cls, enclosing, owner);
                 return;
             }
-            Skip(node.Line, "no inherited component '" + name + "' in " + owner->ClassName() +
-                                "; made from this file");
+            Skip(node.Line,
+                 "no inherited component '" + name + "' in " + owner->ClassName() + "; made from this file");
         }
         if (!cls->Create) Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
         if (const TFieldInfo* field = owner->ClassInfo()->FindField(name)) {
@@ -360,9 +360,12 @@ private:
             if (a.Info != nullptr) FAssignments.push_back(a);
         }
         const auto begin = FAssignments.begin() + static_cast<std::ptrdiff_t>(first);
-        const auto byOrder = [this](const TAssignment& a, const TAssignment& b) { return Before(a.Order, b.Order); };
+        const auto byOrder = [this](const TAssignment& a, const TAssignment& b) {
+            return Before(a.Order, b.Order);
+        };
         // Files the writer wrote are in order already.
-        if (!std::is_sorted(begin, FAssignments.end(), byOrder)) std::stable_sort(begin, FAssignments.end(), byOrder);
+        if (!std::is_sorted(begin, FAssignments.end(), byOrder))
+            std::stable_sort(begin, FAssignments.end(), byOrder);
         // By index: a collection's items push their own assignments.
         for (std::size_t i = first, end = FAssignments.size(); i < end; ++i) {
             const TAssignment a = FAssignments[i];

@@ -8,8 +8,8 @@
 #include <framework/classes/FormText.h>
 #include <framework/rtl/CodePages.h>
 #include <framework/rtl/Exceptions.h>
-#include <framework/rtl/Utf8.h>
 #include <framework/rtl/SysUtils.h>
+#include <framework/rtl/Utf8.h>
 #include <limits>
 #include <memory>
 #include <type_traits>
@@ -74,7 +74,10 @@ bool IsDigit(char c) {
 constexpr auto HexValues = [] {
     std::array<unsigned char, 256> table{};
     for (int c = 0; c < 256; ++c)
-        table[c] = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 255;
+        table[c] = c >= '0' && c <= '9'   ? c - '0'
+                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                          : 255;
     return table;
 }();
 
@@ -139,7 +142,8 @@ private:
         if (AtEnd(FPos)) {
             t.Kind = TTok::End;
             t.Text = {};
-        } else if (IsDigit(c) || c == '$' || ((c == '-' || c == '+') && (IsDigit(FPos[1]) || FPos[1] == '$'))) {
+        } else if (IsDigit(c) || c == '$' ||
+                   ((c == '-' || c == '+') && (IsDigit(FPos[1]) || FPos[1] == '$'))) {
             ReadNumber(t);
         } else if (c == '\'' || c == '#') {
             t.Kind = TTok::String;
@@ -329,7 +333,8 @@ private:
                 if (v >= 0xD800 && v <= 0xDBFF) {
                     // Characters beyond U+FFFF, as UTF-16 writes them: two halves.
                     const std::uint32_t low = *FPos == '#' ? ReadCharCode() : 0;
-                    if (low < 0xDC00 || low > 0xDFFF) Fail(FLine, "a high UTF-16 half without a low one after it");
+                    if (low < 0xDC00 || low > 0xDFFF)
+                        Fail(FLine, "a high UTF-16 half without a low one after it");
                     v = 0x10000 + ((v - 0xD800) << 10) + (low - 0xDC00);
                 }
                 AppendUtf8(s, v);
@@ -497,8 +502,9 @@ private:
     bool IsSymbol(char c) const { return FTok.Kind == TTok::Symbol && FTok.Text[0] == c; }
 
     bool IsObjectStart() const {
-        return FTok.Kind == TTok::Ident && (IsKeyword(FTok.Text, "object") || IsKeyword(FTok.Text, "inherited") ||
-                                            IsKeyword(FTok.Text, "inline"));
+        return FTok.Kind == TTok::Ident &&
+               (IsKeyword(FTok.Text, "object") || IsKeyword(FTok.Text, "inherited") ||
+                IsKeyword(FTok.Text, "inline"));
     }
 
     bool IsEnd() const { return FTok.Kind == TTok::Ident && IsKeyword(FTok.Text, "end"); }
@@ -566,8 +572,9 @@ private:
         const std::size_t children = FObjects.size();
         for (;;) {
             if (FTok.Kind == TTok::End)
-                Fail(FTok.Line, "end of file inside object '" + String(obj.Name.empty() ? obj.ClassName : obj.Name) +
-                                    "' begun on line " + std::to_string(obj.Line));
+                Fail(FTok.Line, "end of file inside object '" +
+                                    String(obj.Name.empty() ? obj.ClassName : obj.Name) + "' begun on line " +
+                                    std::to_string(obj.Line));
             if (FTok.Kind != TTok::Ident) Fail(FTok.Line, "expected a property name, 'object' or 'end'");
             if (IsKeyword(FTok.Text, "end")) {
                 Advance();
@@ -588,7 +595,8 @@ private:
     // One prop, onto the props' stack.
     void ParseProp(int depth) {
         const int line = FTok.Line;
-        const std::string_view path = ExpectDottedName(ExpectIdent("a property name"), "a property name after '.'");
+        const std::string_view path =
+            ExpectDottedName(ExpectIdent("a property name"), "a property name after '.'");
         if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + String(path) + "'");
         Advance();
         if (OpensNodes()) {
@@ -678,7 +686,8 @@ private:
             if (IsSymbol('-')) {
                 // -Inf: the one float that is not spelt as a number.
                 Advance();
-                if (FTok.Kind != TTok::Ident || !SameText(FTok.Text, "inf")) Fail(line, "expected a number after '-'");
+                if (FTok.Kind != TTok::Ident || !SameText(FTok.Text, "inf"))
+                    Fail(line, "expected a number after '-'");
                 Advance();
                 v.Kind = TFormValueKind::Float;
                 v.Float = -std::numeric_limits<double>::infinity();

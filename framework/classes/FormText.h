@@ -23,7 +23,7 @@ struct TFormValue {
     bool Hex = false; // an integer written with '$'
     std::int64_t Int = 0;
     double Float = 0;
-    std::string_view Text;                 // String: the text; Ident: the (possibly dotted) name; Binary: the bytes
+    std::string_view Text; // String: the text; Ident: the (possibly dotted) name; Binary: the bytes
     std::span<const std::string_view> Items; // Set: the identifiers
     std::span<const TFormValue> List;        // List: ( 'a' 'b' ), ( 1 2 ), nested lists
     std::span<const TFormObject> Entries;    // Collection: < item ... end >, each with Props only
@@ -54,7 +54,8 @@ struct TFormObject {
 template <typename TNode>
 class TFormParsed {
 public:
-    TFormParsed(std::shared_ptr<const void> store, const TNode* node) : FStore(std::move(store)), FNode(node) {}
+    TFormParsed(std::shared_ptr<const void> store, const TNode* node)
+        : FStore(std::move(store)), FNode(node) {}
 
     const TNode& operator*() const { return *FNode; }
     const TNode* operator->() const { return FNode; }

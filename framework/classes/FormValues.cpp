@@ -204,7 +204,8 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
         else if (bindings.Reference)
             bindings.Reference(obj, prop, String(value.Text));
         else
-            throw EPropertyError(Where(obj, prop) + ": no components to look up '" + String(value.Text) + "' in");
+            throw EPropertyError(Where(obj, prop) + ": no components to look up '" + String(value.Text) +
+                                 "' in");
         return;
     case TTypeKind::Event:
         if (value.Kind != TFormValueKind::Ident) WrongType(obj, prop, value);
@@ -213,7 +214,8 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
         else if (bindings.Event)
             bindings.Event(obj, prop, String(value.Text));
         else
-            throw EPropertyError(Where(obj, prop) + ": no root to find method '" + String(value.Text) + "' in");
+            throw EPropertyError(Where(obj, prop) + ": no root to find method '" + String(value.Text) +
+                                 "' in");
         return;
     case TTypeKind::Class:
         break;

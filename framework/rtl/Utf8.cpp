@@ -80,7 +80,8 @@ bool IsValidUtf8(std::string_view s) {
         }
         // Two bytes (Latin, Greek, Cyrillic, Hebrew, Arabic) are well formed
         // with any continuation byte.
-        if (c >= 0xC2 && c <= 0xDF && pos + 1 < s.size() && (static_cast<unsigned char>(s[pos + 1]) & 0xC0) == 0x80) {
+        if (c >= 0xC2 && c <= 0xDF && pos + 1 < s.size() &&
+            (static_cast<unsigned char>(s[pos + 1]) & 0xC0) == 0x80) {
             pos += 2;
             continue;
         }

@@ -216,7 +216,8 @@ TEST(FormTree, NodesLiveAsLongAsTheTreeNotTheText) {
                       "  Options = [a, b]\n  Columns = < item\n    Title = 'x'\n  end>\n"
                       "  object g: TWidget\n    Lines.Strings = ( 'a' ( -1 ) )\n  end\n";
         for (int i = 0; i < 2000; ++i)
-            text += "  object w" + std::to_string(i) + ": TWidget\n    Left = " + std::to_string(i) + "\n  end\n";
+            text +=
+                "  object w" + std::to_string(i) + ": TWidget\n    Left = " + std::to_string(i) + "\n  end\n";
         text += "  Numbers = (";
         for (int i = 0; i < 3000; ++i)
             text += " " + std::to_string(i);
