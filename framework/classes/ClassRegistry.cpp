@@ -1,17 +1,14 @@
-#include <algorithm>
-#include <cctype>
 #include <framework/classes/ClassRegistry.h>
+#include <framework/rtl/SysUtils.h>
 #include <map>
 
 namespace fw {
 
 namespace {
 
+// ASCII letters folded, as SameText compares names.
 String Key(const String& name) {
-    String key = name;
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    return key;
+    return LowerCase(name);
 }
 
 // Registered classes by lower-case name; a deliberate process-wide registry.

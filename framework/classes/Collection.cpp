@@ -22,6 +22,8 @@ TCollection::TCollection(const TClassInfo* itemClass, TItemFactory makeItem)
 TCollection::~TCollection() = default;
 
 TCollectionItem* TCollection::Add() {
+    // Most collections hold a few items: room for four at once.
+    if (FItems.capacity() == 0) FItems.reserve(4);
     FItems.push_back(FMakeItem());
     FItems.back()->FCollection = this;
     return FItems.back().get();

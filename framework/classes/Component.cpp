@@ -1,12 +1,12 @@
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
-#include <iterator>
+#include <cstdint>
 #include <framework/classes/Component.h>
 #include <framework/classes/ComponentRef.h>
 #include <framework/classes/Published.h>
 #include <framework/rtl/SysUtils.h>
 #include <framework/rtl/Utf8.h>
+#include <iterator>
 #include <unordered_map>
 
 namespace fw {
@@ -29,8 +29,10 @@ bool IsValidIdent(const String& name) {
     if (name.empty()) return true;
     // Letters beyond ASCII are allowed as UTF-8; any non-ASCII character counts as one.
     if (!IsValidUtf8(name)) return false;
-    auto isStart = [](unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; };
-    auto isPart = [](unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; };
+    auto isStart = [](unsigned char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
+    };
+    auto isPart = [isStart](unsigned char c) { return isStart(c) || (c >= '0' && c <= '9'); };
     if (!isStart(static_cast<unsigned char>(name[0]))) return false;
     return std::all_of(name.begin() + 1, name.end(),
                        [&](char c) { return isPart(static_cast<unsigned char>(c)); });
@@ -119,10 +121,30 @@ int TComponent::ComponentIndex() const {
     return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
+namespace {
+
+// Names hashed and compared as SameText compares them (ASCII letters without case).
+struct TFoldedHash {
+    std::size_t operator()(std::string_view s) const {
+        std::uint64_t h = 14695981039346656037u; // FNV-1a
+        for (const char c : s) {
+            h ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            h *= 1099511628211u;
+        }
+        return static_cast<std::size_t>(h);
+    }
+};
+struct TFoldedEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+};
+
+} // namespace
+
 struct TComponent::TNameIndex {
     // The first component in FComponents of each name (names are unique unless
-    // an override of ValidateRename lets a clash through).
-    std::unordered_map<String, TComponent*> ByName;
+    // an override of ValidateRename lets a clash through). The key views the
+    // component's own name, which changes only once it is out of the index.
+    std::unordered_map<std::string_view, TComponent*, TFoldedHash, TFoldedEqual> ByName;
 };
 
 namespace {
@@ -141,7 +163,7 @@ TComponent* TComponent::FindComponent(const String& name) const {
             self->IndexName(c);
     }
     if (FNameIndex) {
-        auto it = FNameIndex->ByName.find(LowerCase(name));
+        auto it = FNameIndex->ByName.find(name);
         return it == FNameIndex->ByName.end() ? nullptr : it->second;
     }
     for (TComponent* c : FComponents)
@@ -150,19 +172,18 @@ TComponent* TComponent::FindComponent(const String& name) const {
 }
 
 void TComponent::IndexName(TComponent* AComponent) {
-    if (FNameIndex && !AComponent->FName.empty()) FNameIndex->ByName.emplace(LowerCase(AComponent->FName), AComponent);
+    if (FNameIndex && !AComponent->FName.empty()) FNameIndex->ByName.emplace(AComponent->FName, AComponent);
 }
 
 void TComponent::UnindexName(TComponent* AComponent) {
     if (!FNameIndex || AComponent->FName.empty()) return;
-    const String key = LowerCase(AComponent->FName);
-    auto it = FNameIndex->ByName.find(key);
+    auto it = FNameIndex->ByName.find(AComponent->FName);
     if (it == FNameIndex->ByName.end() || it->second != AComponent) return;
     FNameIndex->ByName.erase(it);
     // Another component of the same name, if a clash was let through, is found next.
     for (TComponent* c : FComponents)
         if (c != AComponent && SameText(c->FName, AComponent->FName)) {
-            FNameIndex->ByName.emplace(key, c);
+            FNameIndex->ByName.emplace(c->FName, c);
             break;
         }
 }

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <framework/classes/ClassRegistry.h>
 #include <framework/classes/Collection.h>
 #include <framework/classes/FormFile.h>
@@ -8,6 +9,7 @@
 #include <framework/classes/Strings.h>
 #include <framework/classes/TypInfo.h>
 #include <framework/rtl/SysUtils.h>
+#include <span>
 #include <typeinfo>
 
 namespace fw {
@@ -105,7 +107,7 @@ private:
                  c = c->Parent)
                 text = FindClassResource(c);
             if (text != nullptr) {
-                ReadTree(ParseFormText(*text), ancestors + 1);
+                ReadTree(*ParseFormText(*text), ancestors + 1);
                 FLine = node.Line;
             } else if (FSkipped != nullptr) {
                 Skip(node.Line, "no ancestor resource of " + FRoot->ClassName() + "; read without it");
@@ -127,7 +129,7 @@ private:
     // The names of a skipped object and of everything inside it, so that
     // references to them are reported as such.
     void SkipNames(const TFormObject& node) {
-        if (!node.Name.empty()) FSkippedNames.push_back(node.Name);
+        if (!node.Name.empty()) FSkippedNames.emplace_back(node.Name);
         for (const TFormObject& child : node.Children)
             SkipNames(child);
     }
@@ -140,7 +142,8 @@ private:
 
     // Another component of the root's owner may have the file's name already
     // (a second copy of a form); the root then takes the first free "_n" name.
-    void SetRootName(const String& name) {
+    void SetRootName(std::string_view fileName) {
+        const String name(fileName);
         TComponent* owner = FRoot->Owner();
         String unique = name;
         for (int n = 1; owner != nullptr && !unique.empty(); ++n) {
@@ -153,17 +156,18 @@ private:
 
     // The class, or null for an unknown class skipped in lenient mode.
     const TClassInfo* ChildClass(const TFormObject& node) {
-        if (const TClassInfo* cls = GetClass(node.ClassName)) return cls;
+        const String className(node.ClassName);
+        if (const TClassInfo* cls = GetClass(className)) return cls;
         // Classes of the root's published fields are known without registration.
         for (const TClassInfo* c = FRoot->ClassInfo(); c != nullptr; c = c->Parent)
             for (const TFieldInfo& f : c->Fields)
                 if (SameText(f.FieldClass()->Name, node.ClassName)) return f.FieldClass();
         if (FSkipped != nullptr) {
-            Skip(node.Line, "unknown class '" + node.ClassName + "'");
+            Skip(node.Line, "unknown class '" + className + "'");
             SkipNames(node);
             return nullptr;
         }
-        Fail(node.Line, "unknown class '" + node.ClassName + "'");
+        Fail(node.Line, "unknown class '" + className + "'");
     }
 
     // owner: the root, or the frame an `inline` object made.
@@ -171,29 +175,29 @@ private:
         FLine = node.Line;
         const TClassInfo* cls = ChildClass(node);
         if (cls == nullptr) return;
+        const String name(node.Name);
         if (node.Kind == TFormObjectKind::Inherited) {
-            if (FSkipped == nullptr || owner->FindComponent(node.Name) != nullptr) {
-                ReadInheritedChild(node, cls, enclosing, owner);
+            if (FSkipped == nullptr || owner->FindComponent(name) != nullptr) {
+                ReadInheritedChild(node, name, cls, enclosing, owner);
                 return;
             }
-            Skip(node.Line, "no inherited component '" + node.Name + "' in " + owner->ClassName() +
-                                "; made from this file");
+            Skip(node.Line,
+                 "no inherited component '" + name + "' in " + owner->ClassName() + "; made from this file");
         }
         if (!cls->Create) Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
-        if (const TFieldInfo* field = owner->ClassInfo()->FindField(node.Name)) {
+        if (const TFieldInfo* field = owner->ClassInfo()->FindField(name)) {
             if (!cls->InheritsFrom(field->FieldClass()))
                 Fail(node.Line, "field '" + field->Name + "' of " + owner->ClassName() + " is a " +
                                     field->FieldClass()->Name + ", not a " + cls->Name);
         }
-        TComponent* c = owner->FindComponent(node.Name);
+        TComponent* c = owner->FindComponent(name);
         if (c != nullptr) {
             // A component the root made before reading is read into; one this
             // file made already means the name is used twice.
             if (std::find(FLoaded.begin(), FLoaded.end(), c) != FLoaded.end())
-                Fail(node.Line, "a component named '" + node.Name + "' already exists");
+                Fail(node.Line, "a component named '" + name + "' already exists");
             if (c->ClassInfo() != cls)
-                Fail(node.Line,
-                     "component '" + node.Name + "' is a " + c->ClassName() + ", not a " + cls->Name);
+                Fail(node.Line, "component '" + name + "' is a " + c->ClassName() + ", not a " + cls->Name);
         } else {
             c = cls->Create(owner);
             FCreated.push_back(c);
@@ -202,7 +206,7 @@ private:
             if (cls->Type != nullptr && !cls->HearsInserts && typeid(*c) == *cls->Type && c->ComponentCount() == 0)
                 c->SetDeafToInserts(true);
             if (node.Kind == TFormObjectKind::Inline) ReadFrameResource(c, node);
-            c->SetName(node.Name);
+            c->SetName(name);
         }
         Begin(c);
         c->SetParentComponent(enclosing);
@@ -214,13 +218,12 @@ private:
     }
 
     // A component an ancestor's file (or a frame's) made: changed, not made.
-    void ReadInheritedChild(const TFormObject& node, const TClassInfo* cls, TComponent* enclosing,
-                            TComponent* owner) {
-        TComponent* c = owner->FindComponent(node.Name);
-        if (c == nullptr)
-            Fail(node.Line, "no inherited component '" + node.Name + "' in " + owner->ClassName());
+    void ReadInheritedChild(const TFormObject& node, const String& name, const TClassInfo* cls,
+                            TComponent* enclosing, TComponent* owner) {
+        TComponent* c = owner->FindComponent(name);
+        if (c == nullptr) Fail(node.Line, "no inherited component '" + name + "' in " + owner->ClassName());
         if (!c->InheritsFrom(cls))
-            Fail(node.Line, "component '" + node.Name + "' is a " + c->ClassName() + ", not a " + cls->Name);
+            Fail(node.Line, "component '" + name + "' is a " + c->ClassName() + ", not a " + cls->Name);
         if (std::find(FLoaded.begin(), FLoaded.end(), c) == FLoaded.end()) Begin(c);
         c->SetState(csReading, true);
         if (c->GetParentComponent() != enclosing) c->SetParentComponent(enclosing);
@@ -240,10 +243,11 @@ private:
         }
         if (text == nullptr) Fail(node.Line, "no resource for the frame class " + frame->ClassName());
         if (FFrames >= MaxAncestors) Fail(node.Line, "frames nested too deeply");
-        TFormObject frameNode = ParseFormText(*text);
+        const TFormParsed<TFormObject> frameTree = ParseFormText(*text);
+        TFormObject frameNode = *frameTree;
         if (!SameText(frameNode.ClassName, frame->ClassName()))
-            Fail(node.Line, "the resource of " + frame->ClassName() + " is a " + frameNode.ClassName);
-        frameNode.Name.clear(); // the frame keeps the name the form gives it
+            Fail(node.Line, "the resource of " + frame->ClassName() + " is a " + String(frameNode.ClassName));
+        frameNode.Name = {}; // the frame keeps the name the form gives it
         TFormReader sub(frame, FSkipped);
         sub.FFrames = FFrames + 1;
         sub.Read(frameNode);
@@ -252,22 +256,21 @@ private:
 
     // The writer's position of the name at each level of a dotted path: the
     // ordinary properties in declaration order, then those written last. A
-    // path of one name, the common case, needs nothing beyond First.
+    // path of one name, the common case, needs nothing beyond First; the
+    // positions of further names are FOrderRest[RestAt, RestAt + RestCount).
     struct TOrder {
         int First = 0;
-        std::vector<int> Rest;
-
-        void Add(int position, bool first) {
-            if (first)
-                First = position;
-            else
-                Rest.push_back(position);
-        }
-        bool operator<(const TOrder& other) const {
-            if (First != other.First) return First < other.First;
-            return Rest < other.Rest;
-        }
+        std::uint32_t RestAt = 0;
+        std::uint32_t RestCount = 0;
     };
+
+    bool Before(const TOrder& a, const TOrder& b) const {
+        if (a.First != b.First) return a.First < b.First;
+        const auto rest = [this](const TOrder& o) {
+            return std::span<const int>(FOrderRest).subspan(o.RestAt, o.RestCount);
+        };
+        return std::ranges::lexicographical_compare(rest(a), rest(b));
+    }
 
     // One property line, resolved to the object that holds it.
     struct TAssignment {
@@ -296,7 +299,13 @@ private:
                 Skip(p.Line, what);
                 return a;
             }
-            a.Order.Add(position, start == 0);
+            if (start == 0) {
+                a.Order.First = position;
+                a.Order.RestAt = static_cast<std::uint32_t>(FOrderRest.size());
+            } else {
+                FOrderRest.push_back(position);
+                ++a.Order.RestCount;
+            }
             if (dot == String::npos) {
                 a.Info = prop;
                 return a;
@@ -311,9 +320,6 @@ private:
         }
     }
 
-    // Assigns the object's properties in the order the writer writes them,
-    // whatever their order in the file: setters may rely on the properties
-    // declared before theirs. Lines naming the same property keep file order.
     // What values that name components, methods or unknown identifiers do
     // during this read; made once per reader.
     const TFormBindings& Bindings() {
@@ -338,21 +344,31 @@ private:
         return FBindings;
     }
 
+    // Assigns the object's properties in the order the writer writes them,
+    // whatever their order in the file: setters may rely on the properties
+    // declared before theirs. Lines naming the same property keep file order.
+    // The assignments wait on FAssignments above those of the objects whose
+    // collections are being read.
     void ReadProps(TObject* c, const TFormObject& node) {
         const TFormBindings& bindings = Bindings();
         const std::size_t skippedBefore = FSkipped != nullptr ? FSkipped->size() : 0;
-        std::vector<TAssignment> assignments;
-        assignments.reserve(node.Props.size());
+        const std::size_t first = FAssignments.size();
+        const std::size_t restFirst = FOrderRest.size();
         for (const TFormProp& p : node.Props) {
             FLine = p.Line;
-            TAssignment a = Resolve(c, p);
-            if (a.Info != nullptr) assignments.push_back(std::move(a));
+            const TAssignment a = Resolve(c, p);
+            if (a.Info != nullptr) FAssignments.push_back(a);
         }
-        const auto byOrder = [](const TAssignment& a, const TAssignment& b) { return a.Order < b.Order; };
+        const auto begin = FAssignments.begin() + static_cast<std::ptrdiff_t>(first);
+        const auto byOrder = [this](const TAssignment& a, const TAssignment& b) {
+            return Before(a.Order, b.Order);
+        };
         // Files the writer wrote are in order already.
-        if (!std::is_sorted(assignments.begin(), assignments.end(), byOrder))
-            std::stable_sort(assignments.begin(), assignments.end(), byOrder);
-        for (const TAssignment& a : assignments) {
+        if (!std::is_sorted(begin, FAssignments.end(), byOrder))
+            std::stable_sort(begin, FAssignments.end(), byOrder);
+        // By index: a collection's items push their own assignments.
+        for (std::size_t i = first, end = FAssignments.size(); i < end; ++i) {
+            const TAssignment a = FAssignments[i];
             FLine = a.Prop->Line;
             if (a.Info == &StringsProp)
                 ReadStrings(static_cast<TStrings*>(a.Target), a.Prop->Value);
@@ -361,6 +377,8 @@ private:
             else
                 AssignPropValue(a.Target, *a.Info, a.Prop->Value, bindings);
         }
+        FAssignments.resize(first);
+        FOrderRest.resize(restFirst);
         // What was left out of this object is reported in the file's order.
         if (FSkipped != nullptr)
             std::stable_sort(FSkipped->begin() + static_cast<std::ptrdiff_t>(skippedBefore), FSkipped->end(),
@@ -371,11 +389,12 @@ private:
     void ReadStrings(TStrings* strings, const TFormValue& value) {
         if (value.Kind != TFormValueKind::List) Fail(FLine, "a string list needs a list ( ... )");
         std::vector<String> items;
+        items.reserve(value.List.size());
         for (const TFormValue& item : value.List) {
             if (item.Kind != TFormValueKind::String) Fail(FLine, "a string list holds only strings");
-            items.push_back(item.Text);
+            items.emplace_back(item.Text);
         }
-        strings->SetList(items);
+        strings->SetList(std::move(items));
     }
 
     // Columns = < item ... end >: the items replace the collection's.
@@ -433,6 +452,8 @@ private:
     std::vector<TComponent*> FCreated;
     std::vector<TComponent*> FLoaded;
     std::vector<TFixup> FFixups;
+    std::vector<TAssignment> FAssignments; // of the objects being read, innermost last
+    std::vector<int> FOrderRest;           // the positions of dotted paths' further names
     std::vector<String> FSkippedNames; // of the objects skipped, and of what was inside them
     TFormBindings FBindings;
     int FLine = 0;
@@ -443,13 +464,13 @@ namespace {
 void CheckRootClass(const TComponent* root, const TFormObject& node) {
     for (const TClassInfo* c = root->ClassInfo(); c != nullptr; c = c->Parent)
         if (SameText(c->Name, node.ClassName)) return;
-    Fail(node.Line, "the form is a " + node.ClassName + ", not a " + root->ClassName());
+    Fail(node.Line, "the form is a " + String(node.ClassName) + ", not a " + root->ClassName());
 }
 
 } // namespace
 
 void ReadRootFromText(TComponent* root, const String& text, TFormSkipList* skipped) {
-    ReadRootFromTree(root, ParseFormText(text), skipped);
+    ReadRootFromTree(root, *ParseFormText(text), skipped);
 }
 
 void ReadRootFromTree(TComponent* root, const TFormObject& node, TFormSkipList* skipped) {
@@ -458,13 +479,15 @@ void ReadRootFromTree(TComponent* root, const TFormObject& node, TFormSkipList* 
 }
 
 TComponent* ReadComponentFromText(const String& text, TComponent* owner, TFormSkipList* skipped) {
-    const TFormObject node = ParseFormText(text);
-    const TClassInfo* cls = GetClass(node.ClassName);
+    const TFormParsed<TFormObject> tree = ParseFormText(text);
+    const TFormObject& node = *tree;
+    const String className(node.ClassName);
+    const TClassInfo* cls = GetClass(className);
     if (cls == nullptr && skipped != nullptr && LenientRootClass() != nullptr) {
         cls = LenientRootClass();
-        skipped->push_back({node.Line, "unknown class '" + node.ClassName + "'; read as " + cls->Name});
+        skipped->push_back({node.Line, "unknown class '" + className + "'; read as " + cls->Name});
     }
-    if (cls == nullptr) Fail(node.Line, "unknown class '" + node.ClassName + "'");
+    if (cls == nullptr) Fail(node.Line, "unknown class '" + className + "'");
     if (!cls->Create) Fail(node.Line, "class '" + cls->Name + "' cannot be created by a form file");
     TComponent* root = cls->Create(owner);
     try {

@@ -1,16 +1,18 @@
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <deque>
 #include <framework/classes/FormText.h>
 #include <framework/rtl/CodePages.h>
 #include <framework/rtl/Exceptions.h>
-#include <framework/rtl/Utf8.h>
 #include <framework/rtl/SysUtils.h>
+#include <framework/rtl/Utf8.h>
 #include <limits>
+#include <memory>
+#include <type_traits>
 
 namespace fw {
 
@@ -18,10 +20,6 @@ namespace {
 
 // Objects nest at most this deep; deeper files are refused, not recursed into.
 constexpr int MaxNesting = 200;
-// The props an object and a collection item get room for at once: what most
-// have, and still a small block for the allocator.
-constexpr std::size_t PropsAtOnce = 6;
-constexpr std::size_t ItemPropsAtOnce = 3;
 
 enum class TTok { End, Ident, Integer, Float, String, Symbol, Binary };
 
@@ -30,11 +28,12 @@ enum class TTok { End, Ident, Integer, Float, String, Symbol, Binary };
 // valid until the next token. Nothing is allocated per token.
 struct TToken {
     TTok Kind = TTok::End;
+    bool Buffered = false; // Text is the lexer's buffer, not the file's
+    bool Hex = false;
+    int Line = 1;
     std::string_view Text; // identifier, string contents, symbol, binary bytes
     std::int64_t Int = 0;
-    bool Hex = false;
     double Float = 0;
-    int Line = 1;
 };
 
 [[noreturn]] void Fail(int line, const String& message) {
@@ -43,8 +42,10 @@ struct TToken {
 
 // Letters beyond ASCII arrive as UTF-8 bytes (the text was made valid UTF-8
 // before lexing); every non-ASCII character counts as a letter. One table
-// lookup per byte: the lexer's loops run over every byte of a file.
-enum : unsigned char { ccIdentStart = 1, ccIdentPart = 2, ccBlank = 4 };
+// lookup per byte: the lexer's loops run over every byte of a file. The NUL
+// after the text is in no class, so the loops stop there without a bounds
+// check.
+enum : unsigned char { ccIdentStart = 1, ccIdentPart = 2, ccBlank = 4, ccQuoteStop = 8 };
 constexpr auto CharClasses = [] {
     std::array<unsigned char, 256> table{};
     for (int c = 0; c < 256; ++c) {
@@ -52,18 +53,33 @@ constexpr auto CharClasses = [] {
         if (letter) table[c] |= ccIdentStart | ccIdentPart;
         if (c >= '0' && c <= '9') table[c] |= ccIdentPart;
         if (c == ' ' || c == '\t' || c == '\r') table[c] |= ccBlank;
+        if (c == '\'' || c == '\n' || c == '\r' || c == '\0') table[c] |= ccQuoteStop;
     }
     return table;
 }();
+unsigned char CharClass(char c) {
+    return CharClasses[static_cast<unsigned char>(c)];
+}
 bool IsIdentStart(char c) {
-    return (CharClasses[static_cast<unsigned char>(c)] & ccIdentStart) != 0;
+    return (CharClass(c) & ccIdentStart) != 0;
 }
 bool IsIdentPart(char c) {
-    return (CharClasses[static_cast<unsigned char>(c)] & ccIdentPart) != 0;
+    return (CharClass(c) & ccIdentPart) != 0;
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
+
+// Each byte's value as a hexadecimal digit; 255 for other bytes.
+constexpr auto HexValues = [] {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = c >= '0' && c <= '9'   ? c - '0'
+                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                          : 255;
+    return table;
+}();
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -72,117 +88,190 @@ int HexDigit(char c) {
     return -1;
 }
 
+// The NULs after the text the lexer reads.
+constexpr std::size_t TextPadding = 8;
+
 class TLexer {
 public:
-    explicit TLexer(std::string_view text) : FText(text) {}
+    // text must be followed by TextPadding NULs: the loops over it stop
+    // there. A NUL inside the text is only a character.
+    explicit TLexer(std::string_view text) : FPos(text.data()), FEnd(text.data() + text.size()) {}
 
-    TToken Next() {
+    // The common tokens (names, symbols, quoted runs, plain integers) are
+    // read here; the rest out of line, which keeps this small.
+    void Next(TToken& t) {
         SkipSpace();
-        TToken t;
         t.Line = FLine;
-        if (FPos >= FText.size()) return t;
-        const char c = FText[FPos];
+        t.Buffered = false;
+        const char c = *FPos;
         if (IsIdentStart(c)) {
             t.Kind = TTok::Ident;
-            const std::size_t start = FPos;
-            while (FPos < FText.size() && IsIdentPart(FText[FPos]))
-                ++FPos;
-            t.Text = FText.substr(start, FPos - start);
+            const char* start = FPos;
+            const char* p = FPos + 1;
+            while (IsIdentPart(*p))
+                ++p;
+            FPos = p;
+            t.Text = {start, static_cast<std::size_t>(p - start)};
+            return;
+        }
+        if (c == '\'') {
+            const char* start = FPos + 1;
+            const char* end = QuotedRunEnd(start);
+            if (*end == '\'' && end[1] != '\'' && end[1] != '#') {
+                t.Kind = TTok::String;
+                t.Text = {start, static_cast<std::size_t>(end - start)};
+                FPos = end + 1;
+                return;
+            }
+        } else if (IsDigit(c) || (c == '-' && IsDigit(FPos[1]))) {
+            if (ReadPlainInteger(t)) return;
+        } else if (c != '#' && c != '{' && c != '$' && c != '+' && c != '-' && c != '\0') {
+            t.Kind = TTok::Symbol;
+            t.Text = {FPos, 1};
+            ++FPos;
+            return;
+        }
+        NextOther(t);
+    }
+
+private:
+    bool AtEnd(const char* p) const { return p >= FEnd; }
+
+    [[gnu::noinline]] void NextOther(TToken& t) {
+        const char c = *FPos;
+        if (AtEnd(FPos)) {
+            t.Kind = TTok::End;
+            t.Text = {};
         } else if (IsDigit(c) || c == '$' ||
-                   ((c == '-' || c == '+') && FPos + 1 < FText.size() &&
-                    (IsDigit(FText[FPos + 1]) || FText[FPos + 1] == '$'))) {
+                   ((c == '-' || c == '+') && (IsDigit(FPos[1]) || FPos[1] == '$'))) {
             ReadNumber(t);
         } else if (c == '\'' || c == '#') {
             t.Kind = TTok::String;
-            t.Text = ReadStringPart();
+            t.Text = ReadStringPart(t);
         } else if (c == '{') {
             ReadBinary(t);
         } else {
             t.Kind = TTok::Symbol;
-            t.Text = FText.substr(FPos, 1);
+            t.Text = {FPos, 1};
             ++FPos;
         }
-        return t;
     }
 
-private:
+    // [-]digits not followed by a letter, digit or '.', short enough not to
+    // overflow: most numbers. False, reading nothing, for the rest.
+    bool ReadPlainInteger(TToken& t) {
+        const bool negative = *FPos == '-';
+        const char* first = FPos + (negative ? 1 : 0);
+        const char* p = first;
+        std::uint64_t v = 0;
+        while (IsDigit(*p))
+            v = v * 10 + static_cast<std::uint64_t>(*p++ - '0');
+        if (p - first > 18 || *p == '.' || IsIdentPart(*p)) return false;
+        FPos = p;
+        t.Kind = TTok::Integer;
+        t.Hex = false;
+        t.Int = negative ? -static_cast<std::int64_t>(v) : static_cast<std::int64_t>(v);
+        return true;
+    }
+
     void SkipSpace() {
-        while (FPos < FText.size()) {
-            const char c = FText[FPos];
-            if (c == '\n') {
-                ++FLine;
-                ++FPos;
-            } else if ((CharClasses[static_cast<unsigned char>(c)] & ccBlank) != 0) {
-                ++FPos;
-            } else {
-                break;
+        const char* p = FPos;
+        for (;;) {
+            if constexpr (std::endian::native == std::endian::little) {
+                // Runs of spaces (indentation) eight at a time: the text is
+                // followed by eight NULs, so a word read never leaves it.
+                std::uint64_t word = 0;
+                std::memcpy(&word, p, sizeof word);
+                const std::uint64_t other = word ^ 0x2020202020202020u;
+                if (other == 0) {
+                    p += 8;
+                    continue;
+                }
+                p += std::countr_zero(other) / 8;
             }
+            const char c = *p;
+            if (c == '\n')
+                ++FLine;
+            else if ((CharClass(c) & ccBlank) == 0)
+                break;
+            ++p;
+        }
+        FPos = p;
+    }
+
+    // The end of a quoted run: the next quote or line end, or the text's end.
+    const char* QuotedRunEnd(const char* p) const {
+        for (;;) {
+            while ((CharClass(*p) & ccQuoteStop) == 0)
+                ++p;
+            if (*p != '\0' || AtEnd(p)) return p;
+            ++p; // a NUL inside the text
         }
     }
 
     void ReadNumber(TToken& t) {
         bool negative = false;
-        if (FText[FPos] == '-' || FText[FPos] == '+') negative = FText[FPos++] == '-';
-        if (FText[FPos] == '$') {
+        if (*FPos == '-' || *FPos == '+') negative = *FPos++ == '-';
+        t.Hex = false;
+        if (*FPos == '$') {
             ++FPos;
             std::uint64_t v = 0;
             int digits = 0;
-            while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0) {
+            while (!AtEnd(FPos) && HexDigit(*FPos) >= 0) {
                 if (++digits > 16) Fail(FLine, "hexadecimal number too long");
-                v = v * 16 + static_cast<std::uint64_t>(HexDigit(FText[FPos++]));
+                v = v * 16 + static_cast<std::uint64_t>(HexDigit(*FPos++));
             }
             if (digits == 0) Fail(FLine, "'$' without hexadecimal digits");
             t.Kind = TTok::Integer;
             t.Hex = true;
             t.Int = static_cast<std::int64_t>(negative ? (~v + 1) : v);
         } else {
-            const std::size_t start = FPos;
-            while (FPos < FText.size() && IsDigit(FText[FPos]))
-                ++FPos;
+            const char* first = FPos;
+            const char* p = FPos;
+            while (IsDigit(*p))
+                ++p;
             bool isFloat = false;
-            if (FPos + 1 < FText.size() && FText[FPos] == '.' && IsDigit(FText[FPos + 1])) {
+            if (p[0] == '.' && IsDigit(p[1])) {
                 isFloat = true;
-                ++FPos;
-                while (FPos < FText.size() && IsDigit(FText[FPos]))
-                    ++FPos;
+                ++p;
+                while (IsDigit(*p))
+                    ++p;
             }
-            if (FPos < FText.size() && (FText[FPos] == 'e' || FText[FPos] == 'E')) {
-                std::size_t p = FPos + 1;
-                if (p < FText.size() && (FText[p] == '+' || FText[p] == '-')) ++p;
-                if (p < FText.size() && IsDigit(FText[p])) {
+            if (*p == 'e' || *p == 'E') {
+                const char* e = p + 1;
+                if (*e == '+' || *e == '-') ++e;
+                if (IsDigit(*e)) {
                     isFloat = true;
-                    FPos = p;
-                    while (FPos < FText.size() && IsDigit(FText[FPos]))
-                        ++FPos;
+                    p = e;
+                    while (IsDigit(*p))
+                        ++p;
                 }
             }
-            const char* first = FText.data() + start;
-            const char* last = FText.data() + FPos;
+            const char* last = p;
             // A currency, single or date-time value: 0c, 1.5s, 45000d.
-            const bool suffix = FPos < FText.size() && IsFloatSuffix(FText[FPos]) &&
-                                !(FPos + 1 < FText.size() && IsIdentPart(FText[FPos + 1]));
-            if (suffix) {
+            if (IsFloatSuffix(*p) && !IsIdentPart(p[1])) {
                 isFloat = true;
-                ++FPos;
+                ++p;
             }
+            FPos = p;
             if (isFloat) {
-                double v = 0;
-                auto [ptr, ec] = std::from_chars(first, last, v);
-                if (ec != std::errc() || ptr != last || !std::isfinite(v))
+                double f = 0;
+                auto [ptr, ec] = std::from_chars(first, last, f);
+                if (ec != std::errc() || ptr != last || !std::isfinite(f))
                     Fail(FLine, "bad number '" + String(first, last) + "'");
                 t.Kind = TTok::Float;
-                t.Float = negative ? -v : v;
+                t.Float = negative ? -f : f;
             } else {
-                std::uint64_t v = 0;
-                auto [ptr, ec] = std::from_chars(first, last, v);
+                std::uint64_t u = 0;
+                auto [ptr, ec] = std::from_chars(first, last, u);
                 const std::uint64_t limit = negative ? std::uint64_t{1} << 63 : (std::uint64_t{1} << 63) - 1;
-                if (ec != std::errc() || ptr != last || v > limit)
+                if (ec != std::errc() || ptr != last || u > limit)
                     Fail(FLine, "number out of range '" + String(first, last) + "'");
                 t.Kind = TTok::Integer;
-                t.Int = negative ? static_cast<std::int64_t>(~v + 1) : static_cast<std::int64_t>(v);
+                t.Int = negative ? static_cast<std::int64_t>(~u + 1) : static_cast<std::int64_t>(u);
             }
         }
-        if (FPos < FText.size() && IsIdentPart(FText[FPos])) Fail(FLine, "bad number");
+        if (IsIdentPart(*FPos)) Fail(FLine, "bad number");
     }
 
     static bool IsFloatSuffix(char c) {
@@ -194,15 +283,15 @@ private:
         ++FPos; // '#'
         std::uint32_t v = 0;
         int digits = 0;
-        if (FPos < FText.size() && FText[FPos] == '$') {
+        if (*FPos == '$') {
             ++FPos;
-            while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0 && digits < 7) {
-                v = v * 16 + static_cast<std::uint32_t>(HexDigit(FText[FPos++]));
+            while (HexDigit(*FPos) >= 0 && digits < 7) {
+                v = v * 16 + static_cast<std::uint32_t>(HexDigit(*FPos++));
                 ++digits;
             }
         } else {
-            while (FPos < FText.size() && IsDigit(FText[FPos]) && digits < 8) {
-                v = v * 10 + static_cast<std::uint32_t>(FText[FPos++] - '0');
+            while (IsDigit(*FPos) && digits < 8) {
+                v = v * 10 + static_cast<std::uint32_t>(*FPos++ - '0');
                 ++digits;
             }
         }
@@ -213,50 +302,37 @@ private:
     // One run of quoted pieces and #nn characters, e.g. 'a'#13#10'b'. A
     // single quoted piece without '' is the file's own text; anything else is
     // put together in FBuffer.
-    std::string_view ReadStringPart() {
-        if (FText[FPos] == '\'') {
-            const std::size_t start = FPos + 1;
-            std::size_t end = start;
-            while (end < FText.size() && FText[end] != '\'' && FText[end] != '\n' && FText[end] != '\r')
-                ++end;
-            const bool closed = end < FText.size() && FText[end] == '\'';
-            const char after = closed && end + 1 < FText.size() ? FText[end + 1] : '\0';
-            if (closed && after != '\'' && after != '#') {
+    std::string_view ReadStringPart(TToken& t) {
+        if (*FPos == '\'') {
+            const char* start = FPos + 1;
+            const char* end = QuotedRunEnd(start);
+            if (*end == '\'' && end[1] != '\'' && end[1] != '#') {
                 FPos = end + 1;
-                return FText.substr(start, end - start);
+                return {start, static_cast<std::size_t>(end - start)};
             }
         }
         String& s = FBuffer;
         s.clear();
-        while (FPos < FText.size()) {
-            const char c = FText[FPos];
-            if (c == '\'') {
+        t.Buffered = true;
+        for (;;) {
+            if (*FPos == '\'') {
                 ++FPos;
                 for (;;) {
-                    if (FPos >= FText.size() || FText[FPos] == '\n' || FText[FPos] == '\r')
-                        Fail(FLine, "unterminated string");
-                    if (FText[FPos] == '\'') {
-                        if (FPos + 1 < FText.size() && FText[FPos + 1] == '\'') {
-                            s += '\'';
-                            FPos += 2;
-                            continue;
-                        }
-                        ++FPos;
-                        break;
-                    }
-                    // The run up to the next quote or line end, at once.
-                    const std::size_t start = FPos;
-                    while (FPos < FText.size() && FText[FPos] != '\'' && FText[FPos] != '\n' &&
-                           FText[FPos] != '\r')
-                        ++FPos;
-                    s.append(FText, start, FPos - start);
+                    const char* start = FPos;
+                    FPos = QuotedRunEnd(FPos);
+                    s.append(start, FPos);
+                    if (*FPos != '\'') Fail(FLine, "unterminated string");
+                    ++FPos;
+                    if (*FPos != '\'') break;
+                    s += '\''; // '' inside the quotes
+                    ++FPos;
                 }
-            } else if (c == '#') {
+            } else if (*FPos == '#') {
                 std::uint32_t v = ReadCharCode();
                 if (v >= 0xDC00 && v <= 0xDFFF) Fail(FLine, "a low UTF-16 half without a high one before it");
                 if (v >= 0xD800 && v <= 0xDBFF) {
                     // Characters beyond U+FFFF, as UTF-16 writes them: two halves.
-                    const std::uint32_t low = FPos < FText.size() && FText[FPos] == '#' ? ReadCharCode() : 0;
+                    const std::uint32_t low = *FPos == '#' ? ReadCharCode() : 0;
                     if (low < 0xDC00 || low > 0xDFFF)
                         Fail(FLine, "a high UTF-16 half without a low one after it");
                     v = 0x10000 + ((v - 0xD800) << 10) + (low - 0xDC00);
@@ -269,16 +345,29 @@ private:
         return s;
     }
 
-    void ReadBinary(TToken& t) {
+    [[gnu::noinline]] void ReadBinary(TToken& t) {
         const int startLine = FLine;
         ++FPos;
         t.Kind = TTok::Binary;
+        t.Buffered = true;
         String& bytes = FBuffer;
         bytes.clear();
         int high = -1;
         for (;;) {
-            if (FPos >= FText.size()) Fail(startLine, "unterminated binary value");
-            const char c = FText[FPos++];
+            // Pairs of digits, as the lines are written, a byte at a time (the
+            // NUL after the text is no digit).
+            if (high < 0) {
+                for (;;) {
+                    const unsigned h = HexValues[static_cast<unsigned char>(FPos[0])];
+                    if (h > 15) break;
+                    const unsigned l = HexValues[static_cast<unsigned char>(FPos[1])];
+                    if (l > 15) break;
+                    bytes += static_cast<char>(h * 16 + l);
+                    FPos += 2;
+                }
+            }
+            if (AtEnd(FPos)) Fail(startLine, "unterminated binary value");
+            const char c = *FPos++;
             if (c == '}') break;
             if (c == '\n') {
                 ++FLine;
@@ -298,20 +387,103 @@ private:
         t.Text = bytes;
     }
 
-    std::string_view FText;
-    std::size_t FPos = 0;
+    const char* FPos;
+    const char* FEnd;
     int FLine = 1;
     String FBuffer; // the text of the current token when it is not the file's
 };
 
+// The text a tree views and the blocks its nodes and made-up strings are
+// kept in. Nodes are copied in once, at their final size, and never freed one
+// by one: the whole store goes with the tree.
+class TFormStore {
+public:
+    // text is best made with room for TextPadding more bytes.
+    explicit TFormStore(String text) : FText(std::move(text)), FSize(FText.size()) {
+        FText.append(TextPadding, '\0');
+    }
+    TFormStore(const TFormStore&) = delete;
+    TFormStore& operator=(const TFormStore&) = delete;
+
+    // The text, followed by TextPadding NULs.
+    std::string_view Text() const { return {FText.data(), FSize}; }
+
+    // Moves items [from, end) of a scratch stack into the store, leaving the
+    // stack as it was before them.
+    template <typename T>
+    std::span<const T> KeepRun(std::vector<T>& stack, std::size_t from) {
+        static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+        const std::size_t n = stack.size() - from;
+        if (n == 0) return {};
+        T* kept = static_cast<T*>(Allocate(n * sizeof(T), alignof(T)));
+        std::memcpy(static_cast<void*>(kept), stack.data() + from, n * sizeof(T));
+        stack.resize(from);
+        return {kept, n};
+    }
+
+    template <typename T>
+    const T* KeepNode(const T& node) {
+        static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+        T* kept = static_cast<T*>(Allocate(sizeof(T), alignof(T)));
+        std::memcpy(static_cast<void*>(kept), &node, sizeof(T));
+        return kept;
+    }
+
+    std::string_view KeepText(std::string_view s) {
+        if (s.empty()) return {};
+        char* kept = static_cast<char*>(Allocate(s.size(), 1));
+        std::memcpy(kept, s.data(), s.size());
+        return {kept, s.size()};
+    }
+
+private:
+    // Blocks stay below the allocator's threshold for mapping memory afresh
+    // from the system (and giving it back) on every allocation.
+    static constexpr std::size_t BlockSize = 60 * 1024;
+
+    void* Allocate(std::size_t bytes, std::size_t align) {
+        std::size_t pad = (align - reinterpret_cast<std::uintptr_t>(FFree) % align) % align;
+        if (FFree == nullptr || pad + bytes > FLeft) {
+            // The first block fits a small file's tree; a run larger than a
+            // quarter block gets a block of its own.
+            const std::size_t size = bytes > BlockSize / 4 ? bytes
+                                     : FBlocks.empty() ? std::clamp<std::size_t>(FSize * 2, 1024, BlockSize)
+                                                       : BlockSize;
+            FBlocks.push_back(std::make_unique_for_overwrite<std::byte[]>(std::max(size, bytes)));
+            std::byte* block = FBlocks.back().get(); // aligned for any node
+            if (bytes > BlockSize / 4) return block;
+            FFree = block;
+            FLeft = std::max(size, bytes);
+            pad = 0;
+        }
+        void* at = FFree + pad;
+        FFree += pad + bytes;
+        FLeft -= pad + bytes;
+        return at;
+    }
+
+    String FText;
+    std::size_t FSize;
+    std::vector<std::unique_ptr<std::byte[]>> FBlocks;
+    std::byte* FFree = nullptr;
+    std::size_t FLeft = 0;
+};
+
+// Whether s is the keyword, in any case; keywords are lower-case ASCII.
+bool IsKeyword(std::string_view s, std::string_view keyword) {
+    if (s.size() != keyword.size()) return false;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if ((s[i] | 0x20) != keyword[i]) return false;
+    return true;
+}
 
 class TParser {
 public:
-    explicit TParser(std::string_view text) : FLexer(text) { Advance(); }
+    explicit TParser(TFormStore& store) : FStore(store), FLexer(store.Text()) { Advance(); }
 
     TFormObject ParseFile() {
         if (FTok.Kind == TTok::End) Fail(FTok.Line, "empty form file");
-        if (!IsObjectStart()) Fail(FTok.Line, "expected 'object'");
+        if (!IsObjectStart()) Fail(FTok.Line, "expected 'object', 'inherited' or 'inline'");
         TFormObject root = ParseObject(0);
         if (FTok.Kind != TTok::End) Fail(FTok.Line, "text after the end of the form");
         return root;
@@ -319,60 +491,65 @@ public:
 
     TFormValue ParseLoneValue() {
         TFormValue v;
-        ParseValue(v);
+        ParseValue(v, 0);
         if (FTok.Kind != TTok::End) Fail(FTok.Line, "text after the value");
         return v;
     }
 
 private:
-    void Advance() { FTok = FLexer.Next(); }
+    void Advance() { FLexer.Next(FTok); }
 
     bool IsSymbol(char c) const { return FTok.Kind == TTok::Symbol && FTok.Text[0] == c; }
 
     bool IsObjectStart() const {
         return FTok.Kind == TTok::Ident &&
-               (SameText(FTok.Text, "object") || SameText(FTok.Text, "inherited") ||
-                SameText(FTok.Text, "inline"));
+               (IsKeyword(FTok.Text, "object") || IsKeyword(FTok.Text, "inherited") ||
+                IsKeyword(FTok.Text, "inline"));
     }
 
-    String ExpectIdent(const char* what) {
+    bool IsEnd() const { return FTok.Kind == TTok::Ident && IsKeyword(FTok.Text, "end"); }
+
+    std::string_view ExpectIdent(const char* what) {
         if (FTok.Kind != TTok::Ident) Fail(FTok.Line, String("expected ") + what);
-        String s(FTok.Text);
+        const std::string_view s = FTok.Text;
         Advance();
         return s;
     }
 
-    // The props, list values and items of the values being parsed at each
-    // depth are gathered here and moved into a vector of their exact size at
-    // the end, instead of growing each tree vector by steps.
-    template <typename T>
-    class TScratch {
-    public:
-        std::vector<T>& At(std::size_t depth) {
-            if (FLevels.size() <= depth) FLevels.resize(depth + 1);
-            return FLevels[depth];
-        }
-        static void MoveInto(std::vector<T>& from, std::vector<T>& to) {
-            to.reserve(from.size());
-            for (T& item : from)
-                to.push_back(std::move(item));
-            from.clear();
-        }
+    // The current token's text, kept: the file's own text is viewed, text
+    // the lexer put together is copied into the store.
+    std::string_view TokenText() const { return FTok.Buffered ? FStore.KeepText(FTok.Text) : FTok.Text; }
 
-    private:
-        std::deque<std::vector<T>> FLevels; // growing keeps the levels in use where they are
-    };
+    // name(.name)*: a view of the file when written without blanks, as it
+    // nearly always is.
+    std::string_view ExpectDottedName(std::string_view first, const char* what) {
+        std::string_view name = first;
+        bool joined = false;
+        while (IsSymbol('.')) {
+            Advance();
+            const std::string_view next = ExpectIdent(what);
+            if (!joined && next.data() == name.data() + name.size() + 1) {
+                name = {name.data(), name.size() + 1 + next.size()};
+                continue;
+            }
+            if (!joined) FJoined.assign(name);
+            joined = true;
+            FJoined += '.';
+            FJoined += next;
+        }
+        return joined ? FStore.KeepText(FJoined) : name;
+    }
 
     TFormObject ParseObject(int depth) {
         if (depth > MaxNesting) Fail(FTok.Line, "objects nested too deeply");
         TFormObject obj;
         obj.Line = FTok.Line;
-        if (SameText(FTok.Text, "inherited"))
+        if (IsKeyword(FTok.Text, "inherited"))
             obj.Kind = TFormObjectKind::Inherited;
-        else if (SameText(FTok.Text, "inline"))
+        else if (IsKeyword(FTok.Text, "inline"))
             obj.Kind = TFormObjectKind::Inline;
         Advance(); // 'object', 'inherited' or 'inline'
-        String first = ExpectIdent("an object name or class");
+        const std::string_view first = ExpectIdent("an object name or class");
         if (IsSymbol(':')) {
             Advance();
             obj.Name = first;
@@ -389,47 +566,53 @@ private:
             if (!IsSymbol(']')) Fail(FTok.Line, "expected ']' after the creation index");
             Advance();
         }
+        // Props and children gather on the scratch stacks above what the
+        // enclosing objects have there so far.
+        const std::size_t props = FProps.size();
+        const std::size_t children = FObjects.size();
         for (;;) {
             if (FTok.Kind == TTok::End)
                 Fail(FTok.Line, "end of file inside object '" +
-                                    (obj.Name.empty() ? obj.ClassName : obj.Name) + "' begun on line " +
+                                    String(obj.Name.empty() ? obj.ClassName : obj.Name) + "' begun on line " +
                                     std::to_string(obj.Line));
             if (FTok.Kind != TTok::Ident) Fail(FTok.Line, "expected a property name, 'object' or 'end'");
-            if (SameText(FTok.Text, "end")) {
+            if (IsKeyword(FTok.Text, "end")) {
                 Advance();
-                return obj;
+                break;
             }
             if (IsObjectStart()) {
-                obj.Children.push_back(ParseObject(depth + 1));
+                const TFormObject child = ParseObject(depth + 1);
+                FObjects.push_back(child);
                 continue;
             }
-            ParseProps(obj, depth);
+            ParseProp(depth);
         }
+        obj.Props = FStore.KeepRun(FProps, props);
+        obj.Children = FStore.KeepRun(FObjects, children);
+        return obj;
     }
 
-    // The run of props up to the next object or 'end'.
-    void ParseProps(TFormObject& obj, int depth) {
-        // Room for as many as most objects have at once: growing by steps
-        // moved every prop several times.
-        if (obj.Props.empty()) obj.Props.reserve(PropsAtOnce);
-        while (FTok.Kind == TTok::Ident && !SameText(FTok.Text, "end") && !IsObjectStart()) {
-            obj.Props.emplace_back();
-            ParseProp(obj.Props.back(), depth);
-        }
-    }
-
-    void ParseProp(TFormProp& prop, int depth) {
-        prop.Line = FTok.Line;
-        prop.Path = ExpectIdent("a property name");
-        while (IsSymbol('.')) {
-            Advance();
-            prop.Path += '.';
-            prop.Path += ExpectIdent("a property name after '.'");
-        }
-        if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + prop.Path + "'");
+    // One prop, onto the props' stack.
+    void ParseProp(int depth) {
+        const int line = FTok.Line;
+        const std::string_view path =
+            ExpectDottedName(ExpectIdent("a property name"), "a property name after '.'");
+        if (!IsSymbol('=')) Fail(FTok.Line, "expected '=' after '" + String(path) + "'");
         Advance();
+        if (OpensNodes()) {
+            TFormValue value;
+            ParseValue(value, depth);
+            FProps.push_back({path, line, value});
+            return;
+        }
+        TFormProp& prop = FProps.emplace_back();
+        prop.Path = path;
+        prop.Line = line;
         ParseValue(prop.Value, depth);
     }
+
+    // A list or collection: the values or props it holds go on the stacks first.
+    bool OpensNodes() const { return IsSymbol('(') || IsSymbol('<'); }
 
     // One collection item: its properties up to 'end'.
     TFormObject ParseItem(int depth) {
@@ -437,23 +620,26 @@ private:
         TFormObject item;
         item.Line = FTok.Line;
         Advance(); // 'item'
-        item.Props.reserve(ItemPropsAtOnce);
+        const std::size_t props = FProps.size();
         for (;;) {
             if (FTok.Kind == TTok::End)
                 Fail(FTok.Line, "end of file inside the item begun on line " + std::to_string(item.Line));
             if (FTok.Kind != TTok::Ident) Fail(FTok.Line, "expected a property name or 'end'");
-            if (SameText(FTok.Text, "end")) {
+            if (IsKeyword(FTok.Text, "end")) {
                 Advance();
-                return item;
+                break;
             }
-            item.Props.emplace_back();
-            ParseProp(item.Props.back(), depth);
+            ParseProp(depth);
         }
+        item.Props = FStore.KeepRun(FProps, props);
+        return item;
     }
 
-    // Into v, a value made empty by its caller (parsed in place: a value is
-    // large, and moving it was a good part of parsing).
-    void ParseValue(TFormValue& v, int depth = 0) {
+    // Into v, made empty by its caller, in place: a value is large, and
+    // copying it about was a good part of parsing. A list or a collection
+    // pushes values or props of its own on the scratch stacks, so v must not
+    // be one of theirs then.
+    void ParseValue(TFormValue& v, int depth) {
         if (depth > MaxNesting) Fail(FTok.Line, "values nested too deeply");
         const int line = FTok.Line;
         switch (FTok.Kind) {
@@ -470,31 +656,32 @@ private:
             return;
         case TTok::String:
             v.Kind = TFormValueKind::String;
-            v.Text = FTok.Text;
+            v.Text = TokenText();
             Advance();
             // 'long text ' + 'continued'
-            while (IsSymbol('+')) {
-                Advance();
-                if (FTok.Kind != TTok::String) Fail(FTok.Line, "expected a string after '+'");
-                v.Text += FTok.Text;
-                Advance();
+            if (IsSymbol('+')) {
+                FJoined.assign(v.Text);
+                while (IsSymbol('+')) {
+                    Advance();
+                    if (FTok.Kind != TTok::String) Fail(FTok.Line, "expected a string after '+'");
+                    FJoined += FTok.Text;
+                    Advance();
+                }
+                v.Text = FStore.KeepText(FJoined);
             }
             return;
         case TTok::Binary:
             v.Kind = TFormValueKind::Binary;
-            v.Text = FTok.Text;
+            v.Text = TokenText();
             Advance();
             return;
-        case TTok::Ident:
+        case TTok::Ident: {
             v.Kind = TFormValueKind::Ident;
-            v.Text = FTok.Text;
+            const std::string_view first = FTok.Text;
             Advance();
-            while (IsSymbol('.')) {
-                Advance();
-                v.Text += '.';
-                v.Text += ExpectIdent("a name after '.'");
-            }
+            v.Text = ExpectDottedName(first, "a name after '.'");
             return;
+        }
         case TTok::Symbol:
             if (IsSymbol('-')) {
                 // -Inf: the one float that is not spelt as a number.
@@ -510,48 +697,51 @@ private:
                 // ( 'a' 'b' ), ( 1 2 ), ( ), nested lists
                 v.Kind = TFormValueKind::List;
                 Advance();
-                std::vector<TFormValue>& items = FValues.At(static_cast<std::size_t>(depth));
-                items.clear();
+                const std::size_t items = FValues.size();
                 while (!IsSymbol(')')) {
                     if (FTok.Kind == TTok::End) Fail(line, "end of file inside a list");
-                    items.emplace_back();
-                    ParseValue(items.back(), depth + 1);
+                    if (OpensNodes()) {
+                        TFormValue item;
+                        ParseValue(item, depth + 1);
+                        FValues.push_back(item);
+                    } else {
+                        ParseValue(FValues.emplace_back(), depth + 1);
+                    }
                 }
                 Advance();
-                TScratch<TFormValue>::MoveInto(items, v.List);
+                v.List = FStore.KeepRun(FValues, items);
                 return;
             }
             if (IsSymbol('<')) {
                 // < item Name = value ... end ... >
                 v.Kind = TFormValueKind::Collection;
                 Advance();
-                std::vector<TFormObject>& entries = FEntries.At(static_cast<std::size_t>(depth));
-                entries.clear();
+                const std::size_t entries = FObjects.size();
                 while (!IsSymbol('>')) {
-                    if (FTok.Kind != TTok::Ident || !SameText(FTok.Text, "item"))
+                    if (FTok.Kind != TTok::Ident || !IsKeyword(FTok.Text, "item"))
                         Fail(FTok.Line, "expected 'item' or '>' in the collection");
-                    entries.push_back(ParseItem(depth + 1));
+                    const TFormObject item = ParseItem(depth + 1);
+                    FObjects.push_back(item);
                 }
                 Advance();
-                TScratch<TFormObject>::MoveInto(entries, v.Entries);
+                v.Entries = FStore.KeepRun(FObjects, entries);
                 return;
             }
             if (IsSymbol('[')) {
                 v.Kind = TFormValueKind::Set;
                 Advance();
-                if (IsSymbol(']')) {
-                    Advance();
-                    return;
-                }
-                for (;;) {
-                    v.Items.push_back(ExpectIdent("an identifier in the set"));
-                    if (IsSymbol(']')) {
+                const std::size_t items = FIdents.size();
+                if (!IsSymbol(']')) {
+                    for (;;) {
+                        FIdents.push_back(ExpectIdent("an identifier in the set"));
+                        if (IsSymbol(']')) break;
+                        if (!IsSymbol(',')) Fail(FTok.Line, "expected ',' or ']' in the set");
                         Advance();
-                        return;
                     }
-                    if (!IsSymbol(',')) Fail(FTok.Line, "expected ',' or ']' in the set");
-                    Advance();
                 }
+                Advance();
+                v.Items = FStore.KeepRun(FIdents, items);
+                return;
             }
             Fail(line, "unexpected '" + String(FTok.Text) + "' where a value belongs");
         case TTok::End:
@@ -560,10 +750,16 @@ private:
         Fail(line, "missing value");
     }
 
+    TFormStore& FStore;
     TLexer FLexer;
     TToken FTok;
-    TScratch<TFormValue> FValues;
-    TScratch<TFormObject> FEntries;
+    // Scratch stacks: the nodes of the objects, items and values being
+    // parsed, innermost last, until each is complete and kept at its size.
+    std::vector<TFormProp> FProps;
+    std::vector<TFormObject> FObjects; // children and collection items
+    std::vector<TFormValue> FValues;
+    std::vector<std::string_view> FIdents;
+    String FJoined; // a dotted name or string put together from pieces
 };
 
 } // namespace
@@ -662,16 +858,22 @@ void SetFormFileCodePage(int codePage) {
     DefaultCodePage() = codePage;
 }
 
-TFormObject ParseFormText(const String& text) {
+TFormParsed<TFormObject> ParseFormText(const String& text) {
     // A byte-order mark is dropped; UTF-8 is never decoded again.
     const std::string_view body = WithoutBom(text);
-    if (IsValidUtf8(body)) return TParser(body).ParseFile();
-    const String bytes(body);
-    return TParser(CodePageToUtf8(bytes, FormTextCodePage(bytes))).ParseFile();
+    String bytes;
+    bytes.reserve(body.size() + TextPadding);
+    bytes.assign(body);
+    if (!IsValidUtf8(bytes)) bytes = CodePageToUtf8(bytes, FormTextCodePage(bytes));
+    auto store = std::make_shared<TFormStore>(std::move(bytes));
+    const auto* root = store->KeepNode(TParser(*store).ParseFile());
+    return {std::move(store), root};
 }
 
-TFormValue ParseFormValue(const String& text) {
-    return TParser(text).ParseLoneValue();
+TFormParsed<TFormValue> ParseFormValue(const String& text) {
+    auto store = std::make_shared<TFormStore>(text);
+    const auto* value = store->KeepNode(TParser(*store).ParseLoneValue());
+    return {std::move(store), value};
 }
 
 String QuoteFormString(const String& text) {

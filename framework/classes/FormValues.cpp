@@ -20,19 +20,19 @@ String Where(const TObject* obj, const TPropInfo& prop) {
     throw EPropertyError(Where(obj, prop) + " cannot take " + kindNames[static_cast<int>(value.Kind)]);
 }
 
-String UnknownIdentText(const TObject* obj, const TPropInfo& prop, const String& ident) {
-    return "unknown identifier '" + ident + "' for " + Where(obj, prop);
+String UnknownIdentText(const TObject* obj, const TPropInfo& prop, std::string_view ident) {
+    return "unknown identifier '" + String(ident) + "' for " + Where(obj, prop);
 }
 
 // Raises for an unknown identifier, or reports it when the caller asked to
 // be told instead.
-void UnknownIdent(const TObject* obj, const TPropInfo& prop, const String& ident,
+void UnknownIdent(const TObject* obj, const TPropInfo& prop, std::string_view ident,
                   const TFormBindings& bindings) {
     if (!bindings.UnknownIdent) throw EPropertyError(UnknownIdentText(obj, prop, ident));
     bindings.UnknownIdent(UnknownIdentText(obj, prop, ident));
 }
 
-int IdentOrdinal(const TPropInfo& prop, const String& ident) {
+int IdentOrdinal(const TPropInfo& prop, std::string_view ident) {
     for (std::size_t i = 0; i < prop.Idents.size(); ++i)
         if (SameText(prop.Idents[i], ident)) return static_cast<int>(i);
     return -1;
@@ -50,7 +50,7 @@ std::optional<std::int64_t> IntegerValue(const TObject* obj, const TPropInfo& pr
         if (value.Hex && prop.MaxValue == 0x7FFFFFFF && v > prop.MaxValue && v <= 0xFFFFFFFF)
             v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
     } else if (value.Kind == TFormValueKind::Ident &&
-               (prop.IdentKind.empty() || !IdentToInteger(prop.IdentKind, value.Text, v))) {
+               (prop.IdentKind.empty() || !IdentToInteger(prop.IdentKind, String(value.Text), v))) {
         UnknownIdent(obj, prop, value.Text, bindings);
         return std::nullopt;
     } else if (value.Kind != TFormValueKind::Ident) {
@@ -70,7 +70,7 @@ std::int64_t CharValue(const TObject* obj, const TPropInfo& prop, const TFormVal
     std::size_t pos = 0;
     const std::uint32_t c = NextCodePoint(value.Text, pos);
     if (pos != value.Text.size())
-        throw EPropertyError(Where(obj, prop) + " takes one character, not '" + value.Text + "'");
+        throw EPropertyError(Where(obj, prop) + " takes one character, not '" + String(value.Text) + "'");
     return c;
 }
 
@@ -167,7 +167,7 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
     case TTypeKind::Set: {
         if (value.Kind != TFormValueKind::Set) WrongType(obj, prop, value);
         std::uint64_t bits = 0;
-        for (const String& item : value.Items) {
+        for (const std::string_view item : value.Items) {
             const int ordinal = IdentOrdinal(prop, item);
             if (ordinal < 0 || ordinal > 63)
                 UnknownIdent(obj, prop, item, bindings);
@@ -179,11 +179,11 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
     }
     case TTypeKind::String:
         if (value.Kind != TFormValueKind::String) WrongType(obj, prop, value);
-        prop.SetStr(obj, value.Text);
+        prop.SetStr(obj, String(value.Text));
         return;
     case TTypeKind::Binary:
         if (value.Kind != TFormValueKind::Binary) WrongType(obj, prop, value);
-        prop.SetStr(obj, value.Text);
+        prop.SetStr(obj, String(value.Text));
         return;
     case TTypeKind::Float:
         if (value.Kind == TFormValueKind::Float)
@@ -202,18 +202,20 @@ void AssignPropValue(TObject* obj, const TPropInfo& prop, const TFormValue& valu
         if (SameText(value.Text, "nil"))
             prop.SetComponent(obj, nullptr);
         else if (bindings.Reference)
-            bindings.Reference(obj, prop, value.Text);
+            bindings.Reference(obj, prop, String(value.Text));
         else
-            throw EPropertyError(Where(obj, prop) + ": no components to look up '" + value.Text + "' in");
+            throw EPropertyError(Where(obj, prop) + ": no components to look up '" + String(value.Text) +
+                                 "' in");
         return;
     case TTypeKind::Event:
         if (value.Kind != TFormValueKind::Ident) WrongType(obj, prop, value);
         if (SameText(value.Text, "nil"))
             BindEvent(obj, prop, nullptr, String());
         else if (bindings.Event)
-            bindings.Event(obj, prop, value.Text);
+            bindings.Event(obj, prop, String(value.Text));
         else
-            throw EPropertyError(Where(obj, prop) + ": no root to find method '" + value.Text + "' in");
+            throw EPropertyError(Where(obj, prop) + ": no root to find method '" + String(value.Text) +
+                                 "' in");
         return;
     case TTypeKind::Class:
         break;

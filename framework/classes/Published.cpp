@@ -150,6 +150,13 @@ int CompareFolded(std::string_view a, std::string_view b) {
     return 0;
 }
 
+// Two names of the same length, as SameText compares them.
+bool EqualFolded(std::string_view a, std::string_view b) {
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    return true;
+}
+
 } // namespace
 
 struct TClassInfo::TPropIndex {
@@ -158,7 +165,10 @@ struct TClassInfo::TPropIndex {
         const TPropInfo* Prop;
         int Position;
     };
-    std::vector<TEntry> ByName; // sorted by CompareFolded
+    std::vector<TEntry> ByName; // sorted by CompareFolded: by length first
+    // The entries of each name length n are ByName[Lengths[n], Lengths[n + 1]):
+    // a few at most, compared as they are.
+    std::vector<std::uint32_t> Lengths;
 };
 
 const TPropInfo* TClassInfo::LookupProp(std::string_view name, int* writingPosition) const {
@@ -175,14 +185,24 @@ const TPropInfo* TClassInfo::LookupProp(std::string_view name, int* writingPosit
         }
         std::stable_sort(index->ByName.begin(), index->ByName.end(),
                          [](const auto& a, const auto& b) { return CompareFolded(a.Name, b.Name) < 0; });
+        const std::size_t longest = index->ByName.empty() ? 0 : index->ByName.back().Name.size();
+        index->Lengths.assign(longest + 2, 0);
+        for (const auto& e : index->ByName)
+            ++index->Lengths[e.Name.size() + 1];
+        for (std::size_t n = 1; n < index->Lengths.size(); ++n)
+            index->Lengths[n] += index->Lengths[n - 1];
         FPropIndex = std::move(index);
     }
-    const auto& entries = FPropIndex->ByName;
-    const auto it = std::lower_bound(entries.begin(), entries.end(), name,
-                                     [](const auto& e, std::string_view n) { return CompareFolded(e.Name, n) < 0; });
-    if (it == entries.end() || CompareFolded(it->Name, name) != 0) return nullptr;
-    if (writingPosition != nullptr) *writingPosition = it->Position;
-    return it->Prop;
+    const TPropIndex& index = *FPropIndex;
+    if (name.size() + 1 >= index.Lengths.size()) return nullptr;
+    // The first of equal names in CompareFolded's order, as a search for the lower bound finds it.
+    for (std::uint32_t i = index.Lengths[name.size()]; i < index.Lengths[name.size() + 1]; ++i) {
+        const auto& e = index.ByName[i];
+        if (!EqualFolded(e.Name, name)) continue;
+        if (writingPosition != nullptr) *writingPosition = e.Position;
+        return e.Prop;
+    }
+    return nullptr;
 }
 
 String StripNamespace(const char* qualifiedName) {

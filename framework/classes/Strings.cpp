@@ -26,9 +26,9 @@ void TStrings::Clear() {
     Changed();
 }
 
-void TStrings::SetList(const std::vector<String>& items) {
+void TStrings::SetList(std::vector<String> items) {
     if (items == FItems) return;
-    FItems = items;
+    FItems = std::move(items);
     Changed();
 }
 

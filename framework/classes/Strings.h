@@ -22,7 +22,7 @@ public:
     void Add(const String& s);
     void Clear();
     const std::vector<String>& List() const { return FItems; }
-    void SetList(const std::vector<String>& items);
+    void SetList(std::vector<String> items);
     // The lines joined with CR LF after each; setting splits at CR, LF or CR LF.
     String Text() const;
     void SetText(const String& text);

@@ -125,12 +125,13 @@ String GetPropText(const TObject* obj, const String& path) {
 
 void SetPropText(TObject* obj, const String& path, const String& text, TComponent* root) {
     auto [o, p] = RequireProp(obj, path);
-    TFormValue value;
-    try {
-        value = ParseFormValue(text);
-    } catch (const EReadError& e) {
-        throw EPropertyError("bad value for property '" + p->Name + "': " + e.Message());
-    }
+    const TFormParsed<TFormValue> value = [&] {
+        try {
+            return ParseFormValue(text);
+        } catch (const EReadError& e) {
+            throw EPropertyError("bad value for property '" + p->Name + "': " + e.Message());
+        }
+    }();
     TFormBindings bindings;
     bindings.Reference = [root](TObject* target, const TPropInfo& prop, const String& name) {
         TComponent* c = nullptr;
@@ -141,7 +142,7 @@ void SetPropText(TObject* obj, const String& path, const String& text, TComponen
     bindings.Event = [root](TObject* target, const TPropInfo& prop, const String& method) {
         BindEvent(target, prop, root, method);
     };
-    AssignPropValue(o, *p, value, bindings);
+    AssignPropValue(o, *p, *value, bindings);
 }
 
 void SetMethodProp(TComponent* obj, const String& eventName, TComponent* root, const String& methodName) {

@@ -164,7 +164,7 @@ namespace {
 struct TParsedResource {
     String Text;
     int CodePage = 0;
-    TFormObject Tree;
+    TFormParsed<TFormObject> Tree;
 };
 
 const TFormObject& ParsedFormResource(const String& name, const String& text) {
@@ -175,7 +175,7 @@ const TFormObject& ParsedFormResource(const String& name, const String& text) {
         TParsedResource parsed{text, codePage, ParseFormText(text)};
         it = cache.insert_or_assign(name, std::move(parsed)).first;
     }
-    return it->second.Tree;
+    return *it->second.Tree;
 }
 
 } // namespace

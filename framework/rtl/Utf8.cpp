@@ -73,8 +73,16 @@ bool IsValidUtf8(std::string_view s) {
             pos += 8;
         }
         if (pos >= s.size()) break;
-        if (static_cast<unsigned char>(s[pos]) < 0x80) {
+        const auto c = static_cast<unsigned char>(s[pos]);
+        if (c < 0x80) {
             ++pos;
+            continue;
+        }
+        // Two bytes (Latin, Greek, Cyrillic, Hebrew, Arabic) are well formed
+        // with any continuation byte.
+        if (c >= 0xC2 && c <= 0xDF && pos + 1 < s.size() &&
+            (static_cast<unsigned char>(s[pos + 1]) & 0xC0) == 0x80) {
+            pos += 2;
             continue;
         }
         const std::size_t n = SequenceLength(s, pos, cp);

@@ -85,7 +85,8 @@ TEST_F(ForeignFormTest, TypedNumbersAndUtf16HalvesParse) {
             }
             continue;
         }
-        const fw::TFormValue v = fw::ParseFormValue(c.Value);
+        const auto parsed = fw::ParseFormValue(c.Value);
+        const fw::TFormValue& v = *parsed;
         if (c.Text != nullptr) {
             ASSERT_EQ(v.Kind, fw::TFormValueKind::String);
             EXPECT_EQ(v.Text, c.Text);
@@ -129,7 +130,8 @@ TEST_F(ForeignFormTest, FloatsAreWrittenToReadBackAsFloats) {
         if (c.Text != nullptr) {
             EXPECT_EQ(text, c.Text);
         }
-        const fw::TFormValue v = fw::ParseFormValue(text);
+        const auto parsed = fw::ParseFormValue(text);
+        const fw::TFormValue& v = *parsed;
         ASSERT_EQ(v.Kind, fw::TFormValueKind::Float);
         EXPECT_EQ(std::bit_cast<std::uint64_t>(v.Float), std::bit_cast<std::uint64_t>(c.Value));
     }
@@ -170,20 +172,20 @@ TEST_F(ForeignFormTest, FilesThatAreNotUtf8AreReadInTheirFontsCodePage) {
         if (c.Charset != nullptr) text += String("  Font.Charset = ") + c.Charset + "\n";
         text += "end\n";
         EXPECT_EQ(fw::FormTextCodePage(text), c.CodePage);
-        EXPECT_EQ(fw::ParseFormText(text).Props[0].Value.Text, c.Read);
+        EXPECT_EQ(fw::ParseFormText(text)->Props[0].Value.Text, c.Read);
     }
     // A charset declared deeper in the file (a grid's title font) counts; a
     // Western one gives way to it.
     const String nested = "object f: TTestForm\n  Font.Charset = ANSI_CHARSET\n  Caption = '\xC4\xE0'\n"
                           "  object w: TWidget\n    TitleFont.Charset = RUSSIAN_CHARSET\n  end\nend\n";
     EXPECT_EQ(fw::FormTextCodePage(nested), 1251);
-    EXPECT_EQ(fw::ParseFormText(nested).Props[1].Value.Text, "Да");
+    EXPECT_EQ(fw::ParseFormText(nested)->Props[1].Value.Text, "Да");
 
     // A program names the code page of files that declare none.
     const String undeclared = "object f: TTestForm\n  Caption = '\xC4\xE0'\nend\n";
-    EXPECT_EQ(fw::ParseFormText(undeclared).Props[0].Value.Text, "Äà");
+    EXPECT_EQ(fw::ParseFormText(undeclared)->Props[0].Value.Text, "Äà");
     fw::SetFormFileCodePage(1251);
-    EXPECT_EQ(fw::ParseFormText(undeclared).Props[0].Value.Text, "Да");
+    EXPECT_EQ(fw::ParseFormText(undeclared)->Props[0].Value.Text, "Да");
     EXPECT_EQ(fw::FormFileCodePage(), 1251);
     EXPECT_THROW(fw::SetFormFileCodePage(99999), fw::EConvertError);
     EXPECT_EQ(fw::FormFileCodePage(), 1251);

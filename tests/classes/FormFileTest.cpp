@@ -286,14 +286,14 @@ TEST(FormText, ThePopupResourceParses) {
     std::ifstream in(String(QZ_SOURCE_DIR) + "/resources/forms/TFRMQZCAL.dfm");
     ASSERT_TRUE(in) << "missing popup resource";
     const String text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const fw::TFormObject root = fw::ParseFormText(text);
-    EXPECT_EQ(root.Name, "frmQzCal");
-    EXPECT_EQ(root.ClassName, "TfrmQzCal");
-    ASSERT_EQ(root.Children.size(), 1u);
-    EXPECT_EQ(root.Children[0].ClassName, "TTimer");
-    EXPECT_EQ(root.Props.front().Path, "Left");
-    EXPECT_EQ(root.Props[7].Path, "Font.Charset");
-    EXPECT_EQ(root.Props[7].Value.Text, "DEFAULT_CHARSET");
+    const auto root = fw::ParseFormText(text);
+    EXPECT_EQ(root->Name, "frmQzCal");
+    EXPECT_EQ(root->ClassName, "TfrmQzCal");
+    ASSERT_EQ(root->Children.size(), 1u);
+    EXPECT_EQ(root->Children[0].ClassName, "TTimer");
+    EXPECT_EQ(root->Props.front().Path, "Left");
+    EXPECT_EQ(root->Props[7].Path, "Font.Charset");
+    EXPECT_EQ(root->Props[7].Value.Text, "DEFAULT_CHARSET");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -82,7 +83,8 @@ TEST_F(FormSyntaxTest, ListsCollectionsAndStringLists) {
     EXPECT_EQ(written.find("Title = ''"), String::npos) << written; // defaults left out
 
     // Lists of numbers and nested lists parse; they fit no property here.
-    const fw::TFormValue list = fw::ParseFormValue("( 1014 37 ( 'a' ) () )");
+    const auto parsed = fw::ParseFormValue("( 1014 37 ( 'a' ) () )");
+    const fw::TFormValue& list = *parsed;
     ASSERT_EQ(list.Kind, fw::TFormValueKind::List);
     ASSERT_EQ(list.List.size(), 4u);
     EXPECT_EQ(list.List[1].Int, 37);
@@ -106,10 +108,10 @@ TEST_F(FormSyntaxTest, InheritedFormsAndFramesReadTheirAncestorsFirst) {
     auto* title = dynamic_cast<TWidget*>(frame->FindComponent("lblTitle"));
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->Caption, "Set in the form");
-    const fw::TFormObject tree = fw::ParseFormText(ReadFile("inherited.dfm"));
-    EXPECT_EQ(tree.Kind, fw::TFormObjectKind::Inherited);
-    EXPECT_EQ(tree.Children[1].Index, 2);
-    EXPECT_EQ(tree.Children[2].Kind, fw::TFormObjectKind::Inline);
+    const auto tree = fw::ParseFormText(ReadFile("inherited.dfm"));
+    EXPECT_EQ(tree->Kind, fw::TFormObjectKind::Inherited);
+    EXPECT_EQ(tree->Children[1].Index, 2);
+    EXPECT_EQ(tree->Children[2].Kind, fw::TFormObjectKind::Inline);
 }
 
 // A form reads its own resource when it is made, so its text is read over
@@ -200,6 +202,47 @@ TEST_F(FormSyntaxTest, LenientReadingSkipsAndRecordsWhatItDoesNotKnow) {
     EXPECT_EQ(skipped[1].What, "unknown class 'TUnknownGrid'");
     EXPECT_EQ(skipped[2].Line, 12);
     EXPECT_EQ(skipped[2].What, "unknown property 'Quality' of TTestFont");
+}
+
+// A parsed tree keeps what its nodes view: its own copy of the text, and the
+// strings it put together (doubled quotes, #codes, '+' joins, dotted names
+// written with blanks, binary values). They live while the tree or a copy
+// of it does, whatever becomes of the text it was parsed from; large files
+// and long lists take several blocks of the tree's storage.
+TEST(FormTree, NodesLiveAsLongAsTheTreeNotTheText) {
+    std::optional<fw::TFormParsed<fw::TFormObject>> kept;
+    {
+        String text = "object f: TGrid\n  Font . Height = 'It''s' + ' ok'#33\n  Data = {0A0B}\n"
+                      "  Options = [a, b]\n  Columns = < item\n    Title = 'x'\n  end>\n"
+                      "  object g: TWidget\n    Lines.Strings = ( 'a' ( -1 ) )\n  end\n";
+        for (int i = 0; i < 2000; ++i)
+            text +=
+                "  object w" + std::to_string(i) + ": TWidget\n    Left = " + std::to_string(i) + "\n  end\n";
+        text += "  Numbers = (";
+        for (int i = 0; i < 3000; ++i)
+            text += " " + std::to_string(i);
+        text += ")\nend\n";
+        const auto tree = fw::ParseFormText(text);
+        text.assign(text.size(), '?');
+        kept = tree;
+    }
+    const fw::TFormObject& root = **kept;
+    ASSERT_EQ(root.Props.size(), 5u);
+    EXPECT_EQ(root.Props[0].Path, "Font.Height");
+    EXPECT_EQ(root.Props[0].Value.Text, "It's ok!");
+    EXPECT_EQ(root.Props[1].Value.Text, "\x0A\x0B");
+    ASSERT_EQ(root.Props[2].Value.Items.size(), 2u);
+    EXPECT_EQ(root.Props[2].Value.Items[1], "b");
+    EXPECT_EQ(root.Props[3].Value.Entries[0].Props[0].Value.Text, "x");
+    ASSERT_EQ(root.Props[4].Value.List.size(), 3000u);
+    EXPECT_EQ(root.Props[4].Value.List[2999].Int, 2999);
+    ASSERT_EQ(root.Children.size(), 2001u);
+    EXPECT_EQ(root.Children[0].Props[0].Value.List[1].List[0].Int, -1);
+    EXPECT_EQ(root.Children[2000].Name, "w1999");
+    EXPECT_EQ(root.Children[2000].Props[0].Value.Int, 1999);
+
+    const auto value = fw::ParseFormValue(String("'a'#13'b'"));
+    EXPECT_EQ(value->Text, "a\rb");
 }
 
 struct TBadSyntax {

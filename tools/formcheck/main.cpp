@@ -80,7 +80,7 @@ bool CheckFile(const String& path, const TOptions& options) {
 
     TCounts counts;
     try {
-        Count(fw::ParseFormText(text), counts);
+        Count(*fw::ParseFormText(text), counts);
     } catch (const fw::EReadError& e) {
         std::cout << path << ": does not parse (" << encoding << "): " << e.Message() << "\n";
         return false;
