@@ -11,9 +11,12 @@ ASAN_CXX   ?= $(if $(shell command -v clang++),clang++,g++)
 FUZZ_SECONDS ?= 60
 # Seconds one fuzz input may take (wall clock) before it counts as a hang.
 FUZZ_TIMEOUT ?= 10
-# What `make bench` passes to every benchmark program: medians of five runs
-# (`make bench BENCH_ARGS=` runs each once).
-BENCH_ARGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+# What `make bench` passes to every benchmark program: medians of nine runs of
+# about a tenth of a second each, the runs of a program's benchmarks shuffled
+# together, so that a benchmark and its reference meet the same moments of a
+# busy machine (`make bench BENCH_ARGS=` runs each once).
+BENCH_ARGS ?= --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true --benchmark_min_time=0.1 \
+              --benchmark_report_aggregates_only=true
 # ccache speeds up rebuilds when it is installed; nothing needs it.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
 # The project's own builds treat warnings as errors; the package's default does not.
