@@ -125,11 +125,12 @@ String GetPropText(const TObject* obj, const String& path) {
 
 void SetPropText(TObject* obj, const String& path, const String& text, TComponent* root) {
     auto [o, p] = RequireProp(obj, path);
+    const String& name = p->Name; // (clang before 16 cannot capture a structured binding)
     const TFormParsed<TFormValue> value = [&] {
         try {
             return ParseFormValue(text);
         } catch (const EReadError& e) {
-            throw EPropertyError("bad value for property '" + p->Name + "': " + e.Message());
+            throw EPropertyError("bad value for property '" + name + "': " + e.Message());
         }
     }();
     TFormBindings bindings;
