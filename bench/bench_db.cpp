@@ -42,7 +42,8 @@ double StatusMiB(const char* key) {
 }
 
 // Runs Work in a child process, so its memory never counts against the datasets.
-template <class F> void InChild(F Work) {
+template <class F>
+void InChild(F Work) {
     const pid_t child = fork();
     if (child == 0) {
         Work();

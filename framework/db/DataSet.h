@@ -235,7 +235,7 @@ private:
     mutable std::vector<TPage> FPages;
     mutable unsigned FUseClock = 0;
     mutable int FLastPage = -1;
-    mutable TFieldFlags FWanted; // the fields read so far: what a new page reads
+    mutable TFieldFlags FWanted;       // the fields read so far: what a new page reads
     unsigned FCacheGeneration = 0;     // counts ClearRowCache calls
 };
 

@@ -414,7 +414,8 @@ void TSQLiteDataSet::InternalPost(int& Index, bool Inserting, const TRecordBuffe
     }
 }
 
-void TSQLiteDataSet::InsertRow(int Index, TRecordBuffer& Values, const TFieldFlags& Assigned, TFieldFlags& Read) {
+void TSQLiteDataSet::InsertRow(int Index, TRecordBuffer& Values, const TFieldFlags& Assigned,
+                               TFieldFlags& Read) {
     const std::size_t n = FColumns.size();
     TWriteScope scope(FDb);
     TFieldFlags use(n);

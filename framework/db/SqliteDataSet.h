@@ -115,7 +115,7 @@ private:
     String FWriteKey;                      // the key of the update being written
     String FLastWriteKey;                  // the key of the last update's statement
     TSqliteStatement* FLastWrite = nullptr; // it, in FStatements
-    TFieldFlags FAll;       // every column (a delete compares the whole row)
+    TFieldFlags FAll;                       // every column (a delete compares the whole row)
 };
 
 // Quotes an SQL identifier ("a""b").
